@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Builds Corvello on Debian and runs it, or its tests, under Wine.
+#   scripts/corvello.sh run    install what is missing, build, start corvello.exe
+#   scripts/corvello.sh test   install what is missing, build, run every test
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev googletest
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine64 xvfb xauth x11-utils fonts-wine procps
+)
+
+log() { printf '\n== %s\n' "$*"; }
+
+install_missing() {
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+xvfb_pid=""
+start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+# A private Wine prefix: no install prompts, no crash dialog, one wineserver
+# kept alive for the whole run.
+start_wine() {
+  export WINEPREFIX="$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "making the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    timeout 300 wineboot -i >/dev/null 2>&1
+    timeout 60 wineserver -w || true
+  fi
+  # Fails harmlessly when a server of this prefix runs already.
+  wineserver -p 2>/dev/null || true
+  timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # Warm up before CTest starts anything, so no Wine helper inherits its pipes.
+  timeout 120 wine cmd /c exit >/dev/null 2>&1
+}
+
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+build() {
+  log "configure and build: $1"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+}
+
+run_tests() {
+  local jobs
+  jobs=$(nproc)
+  build native
+  log "unit tests"
+  ctest --test-dir build/native --output-on-failure -j "$jobs"
+  build native-asan
+  log "unit tests under AddressSanitizer and UBSan"
+  ctest --test-dir build/native-asan --output-on-failure -j "$jobs"
+  build fuzz
+  log "fuzzing"
+  ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
+  build mingw
+  start_xvfb
+  rm -rf build/mingw/wine-prefix
+  start_wine "$root/build/mingw/wine-prefix"
+  log "Windows and end-to-end tests under Wine"
+  ctest --test-dir build/mingw --output-on-failure --timeout 300
+}
+
+run_program() {
+  cmake --preset mingw -DCORVELLO_TESTS=OFF >/dev/null
+  cmake --build --preset mingw --target corvello
+  if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb
+    echo "No DISPLAY: Corvello runs on a private Xvfb display ($DISPLAY); take a look with: xwd -root -display $DISPLAY"
+  fi
+  start_wine "${CORVELLO_WINEPREFIX:-$HOME/.local/share/corvello/wine-prefix}"
+  log "starting build/mingw/bin/corvello.exe (ends with: scripts/corvello.sh run stop, or Ctrl+C)"
+  wine build/mingw/bin/corvello.exe "$@"
+}
+
+case "${1:-}" in
+  test)
+    install_missing
+    run_tests
+    ;;
+  run)
+    shift
+    install_missing
+    run_program "$@"
+    ;;
+  *)
+    echo "usage: $0 run [arguments for corvello.exe] | test" >&2
+    exit 2
+    ;;
+esac

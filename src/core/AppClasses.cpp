@@ -1,0 +1,321 @@
+#include "core/AppClasses.h"
+
+#include "core/AppUtils.h"
+#include "core/Product.h"
+#include "core/Ticks.h"
+
+namespace corvello {
+
+bool RestartOnExit = false;
+TAppClass* AppObject = nullptr;
+
+TAppClass::TAppClass(const std::wstring& AName, const TVersionArray& AVersionArray, bool AConfirmClose,
+                     std::uint32_t ARegistryRoot, const std::wstring& ARegistryKey)
+    : TAppApiBaseClass(AName, AVersionArray, ARegistryRoot, ARegistryKey)
+{
+    FSoftware.hardware = GetHardware();
+    FSoftware.RunFirst = TodayIso();
+    FSoftware.RunLast = FSoftware.RunFirst;
+
+    FLinks.Web.id = 1;
+    FLinks.Email.id = 2;
+    FLinks.RSS.id = 100;
+    FLinks.Facebook.id = 101;
+    FLinks.Gplus.id = 102;
+    FLinks.Twitter.id = 103;
+    FLinks.Delicious.id = 104;
+    FLinks.StumbleUpon.id = 105;
+
+    // The base stored the name; as the application object it is also the title.
+    SetName(FName);
+    FEvents = std::make_unique<tk::ApplicationEvents>([this](MSG& msg, bool& handled) {
+        // Nothing may escape into the message loop.
+        try {
+            OnAppMessage(msg, handled);
+        } catch (...) {
+        }
+    });
+
+    FConfirmClose = AConfirmClose;
+    FCopyright = CORVELLO_WIDEN(CORVELLO_COPYRIGHT);
+    const auto parts = SplitPath(GetModulePath());
+    FFilePath = parts.Directory;
+    FFileName = parts.FileName;
+    FMainWindowClass = tk::Application::WindowClassName;
+    FMainWindowTitle = FName;
+    StartDateTime = LocalNow();
+    StartTickCount = ::GetTickCount();
+    CommandLine = ::GetCommandLineW();
+    ::SetThreadLocale(LOCALE_USER_DEFAULT);
+}
+
+TAppClass::~TAppClass()
+{
+    try {
+        if (!GetTerminated())
+            SettingsWrite();
+    } catch (...) {
+    }
+    FTerminated = true;
+    FEvents.reset();
+}
+
+void TAppClass::SetName(const std::wstring& Value)
+{
+    TAppApiBaseClass::SetName(Value);
+    tk::Application::Current().SetTitle(Value);
+}
+
+std::wstring TAppClass::GetEdition() const
+{
+    return {};
+}
+
+bool TAppClass::GetTerminated() const
+{
+    return FTerminated || FShutingDown || tk::Application::Current().Terminated();
+}
+
+void TAppClass::SettingsReset() {}
+
+bool TAppClass::SettingsRead()
+{
+    // The run statistics join the settings store; until then every start
+    // counts from the defaults made at construction.
+    FSoftware.hardware = GetHardware();
+    return true;
+}
+
+bool TAppClass::SettingsWrite()
+{
+    return true;
+}
+
+void TAppClass::SetAutoRun(bool Value)
+{
+    FAutoRun = Value;
+}
+
+void TAppClass::ParseCmdLine()
+{
+    FWorkMode = TWorkMode::wmDefault;
+    FCmdLineParams = CollectParams(SplitCommandLine(CommandLine));
+    FWorkMode = ChooseWorkMode(FCmdLineParams);
+}
+
+namespace {
+
+// Runs a handler's steps: an error ends them and the handler reports false.
+template <typename Steps>
+bool Guarded(Steps steps)
+{
+    try {
+        steps();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+bool TAppClass::DoModeSettings(bool& EndAfter)
+{
+    EndAfter = false;
+    return Guarded([this] { FNeedSettings = true; });
+}
+
+bool TAppClass::DoModeInstall(bool& EndAfter)
+{
+    EndAfter = false;
+    return Guarded([this] { StopInstance(3000, FMainWindowClass, FMainWindowTitle); });
+}
+
+bool TAppClass::DoModeUninstall(bool& EndAfter)
+{
+    EndAfter = true;
+    return Guarded([this] {
+        StopInstance(3000, FMainWindowClass, FMainWindowTitle);
+        RegistryClear();
+        // A help index the system may have left beside the program.
+        const std::wstring gid = ChangeFileExt(FFilePath + FFileName, L".gid");
+        if (::GetFileAttributesW(gid.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ::DeleteFileW(gid.c_str());
+    });
+}
+
+bool TAppClass::DoModeStartup(bool& EndAfter)
+{
+    EndAfter = false;
+    return true;
+}
+
+bool TAppClass::DoModeReset(bool& EndAfter)
+{
+    EndAfter = false;
+    return Guarded([this] {
+        StopInstance(3000, FMainWindowClass, FMainWindowTitle);
+        SettingsReset();
+        SettingsWrite();
+    });
+}
+
+bool TAppClass::DoModeStop(bool& EndAfter)
+{
+    EndAfter = true;
+    return Guarded([this] { StopInstance(5000, FMainWindowClass, FMainWindowTitle); });
+}
+
+void TAppClass::Execute()
+{
+    ParseCmdLine();
+    bool endAfter = false;
+    switch (FWorkMode) {
+    case TWorkMode::wmUndefined:
+        endAfter = true;
+        break;
+    case TWorkMode::wmDefault:
+        break;
+    case TWorkMode::wmSettings:
+        DoModeSettings(endAfter);
+        break;
+    case TWorkMode::wmInstall:
+        DoModeInstall(endAfter);
+        break;
+    case TWorkMode::wmUninstall:
+        DoModeUninstall(endAfter);
+        break;
+    case TWorkMode::wmStartup:
+        DoModeStartup(endAfter);
+        break;
+    case TWorkMode::wmReset:
+        DoModeReset(endAfter);
+        break;
+    case TWorkMode::wmStop:
+        DoModeStop(endAfter);
+        break;
+    }
+    if (endAfter) {
+        Terminate(0);
+        return;
+    }
+
+    auto& application = tk::Application::Current();
+    application.Initialize();
+    application.SetTitle(FName);
+
+    if (IsAnotherInstance(true, true, L"")) {
+        ActivateInstance(FMainWindowClass, FMainWindowTitle);
+        Terminate(0);
+        return;
+    }
+
+    SettingsReset();
+    SettingsRead();
+    ++FSoftware.RunCount;
+    Run();
+}
+
+void TAppClass::Run()
+{
+    CreateForms();
+    SettingsWrite();
+    tk::Application::Current().Run();
+}
+
+void TAppClass::CreateForms() {}
+
+void TAppClass::OnAppMessage(MSG& Msg, bool& Handled)
+{
+    switch (Msg.message) {
+    case WM_QUERYENDSESSION:
+        FShutingDown = true;
+        Handled = true;
+        break;
+    case WM_APP_UPDATE:
+        Update();
+        break;
+    case WM_APP_TERMINATE:
+        Terminate(static_cast<int>(Msg.lParam));
+        break;
+    case WM_APP_SETTINGS_READ:
+        SettingsRead();
+        Handled = true;
+        break;
+    case WM_INSTANCE_STOP:
+        Terminate(0);
+        Handled = true;
+        break;
+    default:
+        break;
+    }
+}
+
+TSoftwareInfo TAppClass::GetSoftware()
+{
+    FSoftware.version = GetVersion();
+    FSoftware.edition = GetEdition();
+    FSoftware.RunTime = TickDistance(::GetTickCount(), StartTickCount) / 1000;
+    if (FSoftware.hardware.empty())
+        FSoftware.hardware = GetHardware();
+    return FSoftware;
+}
+
+std::wstring TAppClass::GetHardware()
+{
+    return ComposeHardware(GetCurrentComputerName(), GetCurrentUserName());
+}
+
+int TAppClass::ShowSettings()
+{
+    auto& application = tk::Application::Current();
+    ::SetForegroundWindow(application.Handle());
+    application.Restore();
+    if (const HWND main = application.MainWindow()) {
+        ::ShowWindow(main, SW_SHOW);
+        ::SetForegroundWindow(main);
+        ::BringWindowToTop(main);
+    }
+    return 1;
+}
+
+void TAppClass::Update()
+{
+    FreeUnusedMemory();
+}
+
+void TAppClass::FreeUnusedMemory()
+{
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+void TAppClass::Terminate(int ErrorCode)
+{
+    FTerminated = true;
+    auto& application = tk::Application::Current();
+    const HWND main = application.MainWindow();
+    if (!main) {
+        // Without a main window the program ends now, with the given code.
+        application.Terminate(ErrorCode);
+        return;
+    }
+    // The main window's close query lets it go: Terminated is true by now.
+    ::SendMessageW(main, WM_CLOSE, 0, 0);
+    application.Terminate(0);
+}
+
+void TAppClass::Restart()
+{
+    // The new copy starts from the exit sequence, after this process has let
+    // go of the instance mutex; started any earlier it would find this
+    // process still registered and hand over to it.
+    RestartOnExit = true;
+    Terminate(0);
+}
+
+void TAppClass::RunNewInstance()
+{
+    RunProcess(L'"' + FFilePath + FFileName + L'"', false, true);
+}
+
+}  // namespace corvello

@@ -1,0 +1,136 @@
+#include "core/CommandLine.h"
+
+#include <array>
+#include <utility>
+
+namespace corvello {
+namespace {
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view line)
+{
+    std::vector<std::wstring> elements;
+    std::size_t pos = 0;
+    if (line.empty())
+        return elements;
+
+    // The program name: no escapes, quotes only delimit.
+    std::wstring name;
+    if (line[0] == L'"') {
+        pos = 1;
+        while (pos < line.size() && line[pos] != L'"')
+            name += line[pos++];
+        if (pos < line.size())
+            ++pos;
+    } else {
+        while (pos < line.size() && !IsBlank(line[pos]))
+            name += line[pos++];
+    }
+    elements.push_back(std::move(name));
+
+    while (pos < line.size() && IsBlank(line[pos]))
+        ++pos;
+    if (pos >= line.size())
+        return elements;
+
+    std::wstring current;
+    std::size_t backslashes = 0;
+    int quotes = 0;  // 0 outside a quoted part; 1 inside
+    while (pos < line.size()) {
+        const wchar_t c = line[pos];
+        if (IsBlank(c) && quotes == 0) {
+            elements.push_back(std::move(current));
+            current.clear();
+            backslashes = 0;
+            while (pos < line.size() && IsBlank(line[pos]))
+                ++pos;
+            if (pos >= line.size())
+                return elements;
+            continue;
+        }
+        if (c == L'\\') {
+            current += c;
+            ++backslashes;
+            ++pos;
+            continue;
+        }
+        if (c == L'"') {
+            // 2n backslashes before a quote are n backslashes and the quote
+            // delimits; 2n+1 are n backslashes and a literal quote.
+            current.resize(current.size() - backslashes / 2);
+            if (backslashes % 2 == 0) {
+                ++quotes;
+            } else {
+                current.back() = L'"';
+            }
+            backslashes = 0;
+            ++pos;
+            // Following quotes count together with the one that opened the
+            // quoted part: every third one is a literal quote.
+            while (pos < line.size() && line[pos] == L'"') {
+                if (++quotes == 3) {
+                    current += L'"';
+                    quotes = 0;
+                }
+                ++pos;
+            }
+            if (quotes == 2)
+                quotes = 0;
+            continue;
+        }
+        current += c;
+        backslashes = 0;
+        ++pos;
+    }
+    elements.push_back(std::move(current));
+    return elements;
+}
+
+std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements)
+{
+    std::vector<std::wstring> params;
+    for (std::size_t i = 1; i < elements.size() && !elements[i].empty(); ++i)
+        params.push_back(elements[i]);
+    return params;
+}
+
+std::wstring LowerAscii(std::wstring text)
+{
+    for (auto& c : text)
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+    return text;
+}
+
+TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
+{
+    struct Rule {
+        const wchar_t* Word;
+        TWorkMode Mode;
+    };
+    // "uninstall" comes before "install", which it contains.
+    static constexpr std::array<Rule, 5> Contains{{
+        {L"startup", TWorkMode::wmStartup},
+        {L"uninstall", TWorkMode::wmUninstall},
+        {L"install", TWorkMode::wmInstall},
+        {L"reset", TWorkMode::wmReset},
+        {L"stop", TWorkMode::wmStop},
+    }};
+    for (const auto& param : params) {
+        const std::wstring word = LowerAscii(param);
+        for (const auto& rule : Contains)
+            if (word.find(rule.Word) != std::wstring::npos)
+                return rule.Mode;
+        if (word == L"c" || word == L"s")
+            return TWorkMode::wmSettings;
+    }
+    return TWorkMode::wmDefault;
+}
+
+}  // namespace corvello

@@ -1,0 +1,43 @@
+// The program's command line: splitting it into arguments the way Windows does
+// for every program, and choosing the start-up work mode from the arguments.
+// No Windows types here, so the whole path is tested and fuzzed natively.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvello {
+
+enum class TWorkMode : int {
+    wmUndefined = 0,
+    wmDefault = 1,
+    wmSettings = 2,
+    wmInstall = 3,
+    wmUninstall = 4,
+    wmStartup = 5,
+    wmReset = 6,
+    wmStop = 7,
+};
+
+// Splits a full command line (program name first) by the rules of
+// CommandLineToArgvW: blanks and tabs separate; the program name ends at the
+// next blank, or at the closing quote when it starts with one; elsewhere double
+// quotes group, backslashes escape only quotes, and runs of quotes inside a
+// quoted part count in threes. An empty line gives no elements here (Windows
+// would substitute the module path, which the caller already knows).
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+
+// The program's arguments: every element after the program name, up to the
+// first empty one.
+std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements);
+
+// A-Z to a-z; every other character, including non-ASCII letters, unchanged.
+std::wstring LowerAscii(std::wstring text);
+
+// The first argument that matches a rule decides; the rules in order are:
+// "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
+// then "c" or "s" as the whole argument. No match at all gives wmDefault.
+TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
+
+}  // namespace corvello

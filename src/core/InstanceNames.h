@@ -1,0 +1,29 @@
+// Names of the two mutexes by which instances of the program find each other.
+#pragma once
+
+#include <string>
+
+namespace corvello {
+
+struct TInstanceNameParts {
+    bool UseUserName = true;
+    std::wstring UserName;
+    bool UseExeName = true;
+    std::wstring ExeFileName;  // name and extension, no directory
+    std::wstring AppTitle;     // stands in for the file name when UseExeName is off
+    std::wstring Extra;        // optional
+};
+
+struct TInstanceNames {
+    std::wstring Guard;     // held only while one start checks
+    std::wstring Instance;  // held by the running instance
+};
+
+// "operator.TOOL.EXE.OneInstance.CriticalSection" and "...Default". No
+// namespace prefix: the names live in the local namespace of the logon.
+TInstanceNames ComposeInstanceNames(const TInstanceNameParts& parts);
+
+// A-Z only: every instance, whatever its locale, must derive the same name.
+std::wstring UpperAscii(std::wstring text);
+
+}  // namespace corvello

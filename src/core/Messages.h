@@ -1,0 +1,13 @@
+// Window messages of the program. Fixed numbers rather than registered ones, so
+// that every copy of the program, old or new, agrees on them.
+#pragma once
+
+namespace corvello {
+
+inline constexpr unsigned WM_APP_UPDATE = 17456;
+inline constexpr unsigned WM_APP_TERMINATE = 17457;
+inline constexpr unsigned WM_APP_SETTINGS_READ = 35557;
+inline constexpr unsigned WM_INSTANCE_ACTIVATE = 35558;
+inline constexpr unsigned WM_INSTANCE_STOP = 35559;
+
+}  // namespace corvello

@@ -1,0 +1,89 @@
+#include "core/WindowsVersion.h"
+
+#include "core/CommandLine.h"
+
+namespace corvello {
+namespace {
+
+constexpr std::uint32_t PlatformWindows = 1;
+constexpr std::uint32_t PlatformNT = 2;
+
+// Blanks and control characters off both ends.
+std::wstring Trim(const std::wstring& text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && static_cast<std::uint32_t>(text[first]) <= 0x20u)
+        ++first;
+    while (last > first && static_cast<std::uint32_t>(text[last - 1]) <= 0x20u)
+        --last;
+    return text.substr(first, last - first);
+}
+
+TWindowsVersion ClassifyWin9x(const TVersionQuery& query)
+{
+    switch (query.Minor) {
+    case 0:
+        return Trim(query.ServicePack) == L"B" ? TWindowsVersion::wvWin95OSR2 : TWindowsVersion::wvWin95;
+    case 10:
+        return Trim(query.ServicePack) == L"A" ? TWindowsVersion::wvWin98SE : TWindowsVersion::wvWin98;
+    case 90:
+        return TWindowsVersion::wvWinME;
+    default:
+        return TWindowsVersion::wvUnknown;
+    }
+}
+
+TWindowsVersion ClassifyNT(const TVersionQuery& query, const std::function<int()>& productType)
+{
+    switch (query.Major) {
+    case 3:
+        return TWindowsVersion::wvWinNT3;
+    case 4:
+        return TWindowsVersion::wvWinNT4;
+    case 5:
+        if (query.Minor == 1)
+            return TWindowsVersion::wvWinXP;
+        return query.Minor == 2 ? TWindowsVersion::wvWin2003 : TWindowsVersion::wvWin2000;
+    case 6: {
+        const int type = productType ? productType() : 0;
+        if (type == 2 || type == 3)
+            return TWindowsVersion::wvWinServer2008;
+        return query.Minor == 1 ? TWindowsVersion::wvWin7 : TWindowsVersion::wvWinVista;
+    }
+    default:
+        return TWindowsVersion::wvUnknown;
+    }
+}
+
+}  // namespace
+
+TVersionResult ClassifyWindowsVersion(const TVersionQuery& query, const std::function<int()>& productType)
+{
+    TVersionResult result;
+    if (query.PlatformId == PlatformWindows) {
+        result.Version = ClassifyWin9x(query);
+    } else if (query.PlatformId == PlatformNT) {
+        result.Flags.IsWinNT = true;
+        result.Version = ClassifyNT(query, productType);
+    }
+    result.Flags.IsWin95 = result.Version == TWindowsVersion::wvWin95;
+    result.Flags.IsWin95OSR2 = result.Version == TWindowsVersion::wvWin95OSR2;
+    result.Flags.IsWinVistaOrHigher = result.Version == TWindowsVersion::wvUnknown ||
+                                      static_cast<int>(result.Version) >= static_cast<int>(TWindowsVersion::wvWinVista);
+    return result;
+}
+
+int ProductTypeFromText(const std::wstring& text)
+{
+    const std::wstring lower = LowerAscii(text);
+    if (lower == L"winnt")
+        return 1;
+    if (lower == L"servernt")
+        return 2;
+    if (lower == L"lanmannt")
+        return 3;
+    return 0;
+}
+
+}  // namespace corvello

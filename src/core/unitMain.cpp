@@ -1,0 +1,54 @@
+// The program's entry: start-up, the application object's run, and the exit
+// sequence.
+#include <windows.h>
+
+#include <memory>
+
+#include "core/AppUtils.h"
+#include "core/Product.h"
+#include "core/unitApp.h"
+
+namespace corvello {
+
+TVersionArray AppVersion = BuiltInVersion;
+
+namespace {
+
+int RunProgram()
+{
+    InitAppUtils();
+
+    const std::wstring exePath = GetModulePath();
+    // A copy without readable version information keeps the built-in version.
+    GetFileVersion(exePath, AppVersion);
+
+    auto application = std::make_unique<TApp>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, true,
+                                              RegistryRootCurrentUser, L"");
+    App = application.get();
+    AppObject = application.get();
+
+    App->Execute();
+
+    // Exit sequence. The references are cleared before their object goes.
+    AppObject = nullptr;
+    App = nullptr;
+    application.reset();
+    FreeInstanceMutex();
+    if (RestartOnExit)
+        RunProcess(L'"' + exePath + L'"', false, true);
+    return tk::Application::Current().ExitCode();
+}
+
+}  // namespace
+}  // namespace corvello
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // DLLs loaded later come from the system directory only.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    try {
+        return corvello::RunProgram();
+    } catch (...) {
+        return 1;
+    }
+}

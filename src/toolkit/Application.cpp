@@ -1,0 +1,116 @@
+#include "toolkit/Application.h"
+
+#include <algorithm>
+
+namespace tk {
+
+Application& Application::Current()
+{
+    static Application application;
+    return application;
+}
+
+HINSTANCE Application::Instance() const noexcept
+{
+    return ::GetModuleHandleW(nullptr);
+}
+
+void Application::SetTitle(const std::wstring& title)
+{
+    FTitle = title;
+    if (FWindow)
+        ::SetWindowTextW(FWindow.Get(), FTitle.c_str());
+}
+
+void Application::Initialize()
+{
+    if (FWindow)
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Application::WindowProc;
+    wc.hInstance = Instance();
+    wc.lpszClassName = WindowClassName;
+    ::RegisterClassExW(&wc);
+    // Hidden and without size: it carries the title and receives what is
+    // addressed to the application rather than to one of its forms.
+    FWindow.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, WindowClassName, FTitle.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                    nullptr, Instance(), nullptr));
+}
+
+int Application::AddMessageHook(MessageHook hook)
+{
+    const int token = FNextToken++;
+    FHooks.push_back({token, std::move(hook)});
+    return token;
+}
+
+void Application::RemoveMessageHook(int token) noexcept
+{
+    std::erase_if(FHooks, [token](const Hook& h) { return h.Token == token; });
+}
+
+bool Application::HandleOne(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return false;
+    }
+    bool handled = false;
+    // Each hook runs from a copy: it may remove itself while it runs.
+    for (std::size_t i = 0; i < FHooks.size() && !handled; ++i) {
+        MessageHook fn = FHooks[i].Fn;
+        fn(msg, handled);
+    }
+    if (!handled) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+void Application::Run()
+{
+    MSG msg;
+    while (!FTerminated) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1)
+            break;
+        if (got == 0) {
+            FTerminated = true;
+            break;
+        }
+        HandleOne(msg);
+    }
+}
+
+void Application::ProcessMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!HandleOne(msg))
+            break;
+    }
+}
+
+void Application::Terminate(int exitCode) noexcept
+{
+    if (!FTerminated)
+        FExitCode = exitCode;
+    FTerminated = true;
+    // Wakes a loop that waits in GetMessage.
+    ::PostQuitMessage(exitCode);
+}
+
+void Application::Restore() noexcept
+{
+    if (FMainWindow && ::IsIconic(FMainWindow))
+        ::ShowWindow(FMainWindow, SW_RESTORE);
+}
+
+LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace tk

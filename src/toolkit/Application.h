@@ -1,0 +1,102 @@
+// The application object of the window layer: title, the hidden application
+// window, the message loop with a hook that sees every queued message before it
+// is dispatched, termination and the modal level. One per process.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+class Application {
+public:
+    // Called for every message taken from the queue (WM_QUIT excepted) before it
+    // is dispatched; setting handled keeps it from its window. Must not throw.
+    using MessageHook = std::function<void(MSG& msg, bool& handled)>;
+
+    // Window class of the hidden application window.
+    static constexpr const wchar_t* WindowClassName = L"TApplication";
+
+    static Application& Current();
+
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    const std::wstring& Title() const noexcept { return FTitle; }
+    void SetTitle(const std::wstring& title);
+
+    // Creates the hidden application window; the loop needs no more than that.
+    void Initialize();
+    HWND Handle() const noexcept { return FWindow.Get(); }
+    HINSTANCE Instance() const noexcept;
+
+    // The window that owns the task-bar button and whose end ends the program;
+    // none until the program makes one.
+    HWND MainWindow() const noexcept { return FMainWindow; }
+    void SetMainWindow(HWND window) noexcept { FMainWindow = window; }
+
+    // Installs the hook; returns a token to remove it again.
+    int AddMessageHook(MessageHook hook);
+    void RemoveMessageHook(int token) noexcept;
+
+    // Runs the loop until Terminate.
+    void Run();
+    // Handles every message already waiting, then returns.
+    void ProcessMessages();
+    // Ends the loop. The code becomes the process's exit code.
+    void Terminate(int exitCode = 0) noexcept;
+    bool Terminated() const noexcept { return FTerminated; }
+    int ExitCode() const noexcept { return FExitCode; }
+
+    // Restores the application when minimised (nothing to do while the main
+    // window is the one on the task bar).
+    void Restore() noexcept;
+
+    int ModalLevel() const noexcept { return FModalLevel; }
+    void ModalStarted() noexcept { ++FModalLevel; }
+    void ModalFinished() noexcept
+    {
+        if (FModalLevel > 0)
+            --FModalLevel;
+    }
+
+private:
+    Application() = default;
+    bool HandleOne(MSG& msg);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::wstring FTitle;
+    UniqueWindow FWindow;
+    HWND FMainWindow = nullptr;
+    struct Hook {
+        int Token;
+        MessageHook Fn;
+    };
+    std::vector<Hook> FHooks;
+    int FNextToken = 1;
+    bool FTerminated = false;
+    int FExitCode = 0;
+    int FModalLevel = 0;
+};
+
+// Binds a handler to the application's message hook for as long as it lives.
+class ApplicationEvents {
+public:
+    explicit ApplicationEvents(Application::MessageHook onMessage)
+        : FToken(Application::Current().AddMessageHook(std::move(onMessage)))
+    {
+    }
+    ~ApplicationEvents() { Application::Current().RemoveMessageHook(FToken); }
+    ApplicationEvents(const ApplicationEvents&) = delete;
+    ApplicationEvents& operator=(const ApplicationEvents&) = delete;
+
+private:
+    int FToken;
+};
+
+}  // namespace tk

@@ -1,0 +1,86 @@
+// Owning wrappers for Windows handles. Each owner is move-only and releases its
+// handle in the destructor; borrowed handles stay plain HANDLE/HWND/HKEY.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tk {
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+public:
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Handle handle) noexcept : FHandle(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : FHandle(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const noexcept { return FHandle; }
+    explicit operator bool() const noexcept { return Traits::IsValid(FHandle); }
+
+    Handle Release() noexcept { return std::exchange(FHandle, Traits::Invalid()); }
+    void Reset(Handle handle = Traits::Invalid()) noexcept
+    {
+        const Handle old = std::exchange(FHandle, handle);
+        if (Traits::IsValid(old))
+            Traits::Close(old);
+    }
+
+private:
+    Handle FHandle = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    static HANDLE Invalid() noexcept { return nullptr; }
+    static bool IsValid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+
+struct ModuleTraits {
+    static HMODULE Invalid() noexcept { return nullptr; }
+    static bool IsValid(HMODULE h) noexcept { return h != nullptr; }
+    static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
+
+struct WindowTraits {
+    static HWND Invalid() noexcept { return nullptr; }
+    static bool IsValid(HWND h) noexcept { return h != nullptr; }
+    static void Close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+
+// A DLL that is not imported statically: loaded from the system directory
+// only, so a planted copy beside the program or in the current directory is
+// never picked up.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const wchar_t* name) noexcept
+        : FModule(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    {
+    }
+    explicit operator bool() const noexcept { return static_cast<bool>(FModule); }
+
+    // The named export as a function pointer of type Fn, or nullptr.
+    template <typename Fn>
+    Fn Proc(const char* name) const noexcept
+    {
+        if (!FModule)
+            return nullptr;
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(FModule.Get(), name)));
+    }
+
+private:
+    UniqueHandle<HMODULE, ModuleTraits> FModule;
+};
+
+}  // namespace tk

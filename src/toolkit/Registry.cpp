@@ -1,0 +1,71 @@
+#include "toolkit/Registry.h"
+
+#include <vector>
+
+namespace tk {
+namespace {
+
+const wchar_t* Relative(const std::wstring& path) noexcept
+{
+    const wchar_t* p = path.c_str();
+    while (*p == L'\\')
+        ++p;
+    return p;
+}
+
+}  // namespace
+
+HKEY RootKey(std::uint32_t root) noexcept
+{
+    // Predefined keys are sign-extended 32-bit values on 64-bit Windows.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
+}
+
+RegKey RegKey::Open(HKEY root, const std::wstring& path, REGSAM access) noexcept
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, Relative(path), 0, access, &key) != ERROR_SUCCESS)
+        return {};
+    return RegKey(key);
+}
+
+RegKey RegKey::Create(HKEY root, const std::wstring& path, REGSAM access) noexcept
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(root, Relative(path), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return {};
+    return RegKey(key);
+}
+
+bool RegKey::DeleteTree(HKEY root, const std::wstring& path) noexcept
+{
+    const wchar_t* relative = Relative(path);
+    if (*relative == 0)
+        return false;  // never the root itself
+    // With a subkey named, RegDeleteTreeW removes that key itself as well.
+    const LSTATUS status = ::RegDeleteTreeW(root, relative);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::optional<std::wstring> RegKey::ReadString(const wchar_t* name, std::size_t maxChars) const
+{
+    if (!FKey)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (::RegQueryValueExW(FKey.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes > (maxChars + 1) * sizeof(wchar_t))
+        return std::nullopt;
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    if (::RegQueryValueExW(FKey.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    buffer.back() = L'\0';  // a stored string need not be terminated
+    return std::wstring(buffer.data());
+}
+
+}  // namespace tk

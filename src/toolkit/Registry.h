@@ -1,0 +1,47 @@
+// The registry through one owning key type. Paths may carry a leading
+// backslash; it is taken off before Windows sees them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+// A predefined root given as its 32-bit value (HKEY_CURRENT_USER is 0x80000001).
+HKEY RootKey(std::uint32_t root) noexcept;
+
+class RegKey {
+public:
+    RegKey() noexcept = default;
+
+    // Opens an existing key; an empty key when it does not exist or access is refused.
+    static RegKey Open(HKEY root, const std::wstring& path, REGSAM access = KEY_READ) noexcept;
+    // Opens the key, creating it and its parents when missing.
+    static RegKey Create(HKEY root, const std::wstring& path, REGSAM access = KEY_READ | KEY_WRITE) noexcept;
+    // Deletes a key with all its values and subkeys; a missing key is no error.
+    static bool DeleteTree(HKEY root, const std::wstring& path) noexcept;
+
+    explicit operator bool() const noexcept { return static_cast<bool>(FKey); }
+    HKEY Get() const noexcept { return FKey.Get(); }
+
+    // A REG_SZ or REG_EXPAND_SZ value of at most maxChars characters; nothing
+    // when the value is missing, of another type or larger.
+    std::optional<std::wstring> ReadString(const wchar_t* name, std::size_t maxChars = 4096) const;
+
+private:
+    struct Traits {
+        static HKEY Invalid() noexcept { return nullptr; }
+        static bool IsValid(HKEY h) noexcept { return h != nullptr; }
+        static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
+    };
+    explicit RegKey(HKEY key) noexcept : FKey(key) {}
+
+    UniqueHandle<HKEY, Traits> FKey;
+};
+
+}  // namespace tk

@@ -1,0 +1,293 @@
+// The real corvello.exe, started as an installer or a user would start it.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "core/AppUtils.h"
+#include "core/InstanceNames.h"
+#include "core/Messages.h"
+#include "support/WinTestSupport.h"
+#include "toolkit/Registry.h"
+
+using namespace corvello;
+using testsupport::TestWindow;
+using testsupport::WaitUntil;
+
+namespace {
+
+class Corvello {
+public:
+    explicit Corvello(const std::wstring& arguments, bool suspended = false)
+    {
+        std::wstring line = L'"' + testsupport::BinDir() + L"corvello.exe\"";
+        if (!arguments.empty())
+            line += L' ' + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
+                             nullptr, &startup, &info)) {
+            FProcess.Reset(info.hProcess);
+            FThread.Reset(info.hThread);
+            FId = info.dwProcessId;
+        }
+    }
+    Corvello(Corvello&&) = default;
+    ~Corvello()
+    {
+        if (Running()) {
+            ::TerminateProcess(FProcess.Get(), 99);
+            ::WaitForSingleObject(FProcess.Get(), 5000);
+        }
+    }
+
+    bool Started() const { return static_cast<bool>(FProcess); }
+    void Resume() { ::ResumeThread(FThread.Get()); }
+    bool Running() const { return FProcess && ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT; }
+    void Kill()
+    {
+        ::TerminateProcess(FProcess.Get(), 99);
+        ::WaitForSingleObject(FProcess.Get(), 5000);
+    }
+
+    // The exit code, once the process has ended within the time; messages of
+    // this thread keep flowing meanwhile.
+    std::optional<DWORD> WaitExit(std::uint32_t timeoutMs) const
+    {
+        if (!WaitUntil([this] { return !Running(); }, timeoutMs))
+            return std::nullopt;
+        DWORD code = 0;
+        ::GetExitCodeProcess(FProcess.Get(), &code);
+        return code;
+    }
+
+    // The hidden application window, which exists once the process runs as
+    // the instance or hands over.
+    HWND AppWindow() const
+    {
+        struct Search {
+            DWORD Id;
+            HWND Found;
+        } search{FId, nullptr};
+        ::EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                wchar_t cls[64] = {};
+                DWORD id = 0;
+                ::GetWindowThreadProcessId(window, &id);
+                ::GetClassNameW(window, cls, 64);
+                if (id == s->Id && std::wstring(cls) == L"TApplication") {
+                    s->Found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.Found;
+    }
+
+    // Waits until the process runs its message loop as the instance.
+    bool WaitRunning(std::uint32_t timeoutMs = 15000) const
+    {
+        return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
+    }
+
+    // Asks the instance to end, as a stopping start would, and waits.
+    std::optional<DWORD> Stop(std::uint32_t timeoutMs = 10000) const
+    {
+        ::PostMessageW(AppWindow(), WM_INSTANCE_STOP, 0, 0);
+        return WaitExit(timeoutMs);
+    }
+
+private:
+    tk::KernelHandle FProcess;
+    tk::KernelHandle FThread;
+    DWORD FId = 0;
+};
+
+std::wstring InstanceMutexName()
+{
+    TInstanceNameParts parts;
+    parts.UserName = GetCurrentUserName();
+    parts.ExeFileName = L"corvello.exe";
+    return ComposeInstanceNames(parts).Instance;
+}
+
+// Who holds the instance mutex now: WAIT_TIMEOUT while an instance runs.
+DWORD ProbeInstanceMutex(HANDLE mutex)
+{
+    const DWORD wait = ::WaitForSingleObject(mutex, 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
+        ::ReleaseMutex(mutex);
+    return wait;
+}
+
+}  // namespace
+
+TEST(Instance, FirstStartOwnsTheMutexUntilItExits)
+{
+    Corvello first(L"");
+    ASSERT_TRUE(first.WaitRunning());
+    tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+    ASSERT_TRUE(mutex) << "no mutex named like the instance's";
+    EXPECT_EQ(ProbeInstanceMutex(mutex.Get()), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    EXPECT_EQ(first.Stop(), std::optional<DWORD>(0));
+    // Released on the way out, not abandoned.
+    EXPECT_EQ(ProbeInstanceMutex(mutex.Get()), static_cast<DWORD>(WAIT_OBJECT_0));
+}
+
+TEST(Instance, SecondStartHandsOverAndEnds)
+{
+    Corvello first(L"");
+    ASSERT_TRUE(first.WaitRunning());
+    Corvello second(L"-startup");
+    EXPECT_EQ(second.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_TRUE(first.Running());
+}
+
+TEST(Instance, SecondStartBringsTheMainWindowForward)
+{
+    Corvello first(L"");
+    ASSERT_TRUE(first.WaitRunning());
+    // Stands in for the running instance's main window.
+    int activations = 0;
+    WPARAM sender = 0;
+    TestWindow main(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM wParam, LPARAM) {
+        if (message == WM_INSTANCE_ACTIVATE) {
+            ++activations;
+            sender = wParam;
+        }
+        return false;
+    });
+    ::ShowWindow(main.Handle(), SW_MINIMIZE);
+
+    Corvello second(L"");
+    EXPECT_EQ(second.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitUntil([&] { return activations > 0; }, 2000));
+    EXPECT_EQ(activations, 1);
+    EXPECT_NE(sender, 0u);  // the sender's application window
+    EXPECT_FALSE(::IsIconic(main.Handle()));
+    EXPECT_TRUE(first.Running());
+}
+
+TEST(Stop, WithNoInstanceEndsAtOnce)
+{
+    Corvello stop(L"stop");
+    EXPECT_EQ(stop.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(stop.AppWindow(), nullptr);
+}
+
+TEST(Stop, ReturnsAsSoonAsTheInstanceHasGone)
+{
+    int stops = 0;
+    std::optional<TestWindow> main;
+    main.emplace(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_INSTANCE_STOP) {
+            ++stops;
+            ::DestroyWindow(main->Handle());
+        }
+        return false;
+    });
+    const DWORD start = ::GetTickCount();
+    Corvello stop(L"/STOP");
+    EXPECT_EQ(stop.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(stops, 1);
+    // Well before the 5 s a stubborn instance costs.
+    EXPECT_LT(::GetTickCount() - start, 4000u);
+}
+
+TEST(Stop, GivesUpOnAStubbornInstanceAfterFiveSeconds)
+{
+    int stops = 0;
+    TestWindow main(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM, LPARAM) {
+        stops += message == WM_INSTANCE_STOP;
+        return false;
+    });
+    const DWORD start = ::GetTickCount();
+    Corvello stop(L"stop");
+    EXPECT_EQ(stop.WaitExit(15000), std::optional<DWORD>(0));
+    const DWORD took = ::GetTickCount() - start;
+    EXPECT_GE(took, 4900u);
+    EXPECT_EQ(stops, 1);
+    EXPECT_TRUE(::IsWindow(main.Handle()));
+}
+
+TEST(Instance, StartAfterAKilledInstanceRunsNormally)
+{
+    Corvello first(L"");
+    ASSERT_TRUE(first.WaitRunning());
+    first.Kill();  // dies holding the mutex
+
+    Corvello second(L"");
+    ASSERT_TRUE(second.WaitRunning());
+    tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+    ASSERT_TRUE(mutex);
+    EXPECT_EQ(ProbeInstanceMutex(mutex.Get()), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(second.Stop(), std::optional<DWORD>(0));
+}
+
+TEST(Instance, TenStartsAtOnceLeaveExactlyOne)
+{
+    std::vector<Corvello> starts;
+    for (int i = 0; i < 10; ++i)
+        starts.emplace_back(L"", true);
+    for (auto& start : starts)
+        start.Resume();
+
+    auto running = [&] {
+        int count = 0;
+        for (const auto& start : starts)
+            count += start.Running();
+        return count;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return running() <= 1; }, 30000)) << running() << " still running";
+    // Give a late loser time to end, then count again.
+    WaitUntil([] { return false; }, 1500);
+    ASSERT_EQ(running(), 1);
+    for (const auto& start : starts) {
+        if (start.Running())
+            EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+        else
+            EXPECT_EQ(start.WaitExit(0), std::optional<DWORD>(0));
+    }
+}
+
+TEST(CommandLine, HostileLinesRunAsAPlainStart)
+{
+    const std::wstring lines[] = {
+        std::wstring(32000, L'x'),
+        L"\"unbalanced \\\" quotes \"\"\"",
+        L"\x00C9t\x00E9 \x4E2D\x6587 \xD83D\xDE00",
+        L"\x0001\x0002\x001B[31m \x007F",
+        L"restart -c cs",
+    };
+    for (const auto& line : lines) {
+        Corvello start(line);
+        ASSERT_TRUE(start.WaitRunning()) << "did not become the instance";
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+    }
+}
+
+TEST(Uninstall, RemovesTheSettingsButNotTheAutorunEntry)
+{
+    const HKEY hkcu = HKEY_CURRENT_USER;
+    const std::wstring key = L"Software\\QUORVANT\\Corvello\\1.0";
+    ASSERT_TRUE(tk::RegKey::Create(hkcu, key + L"\\frmMain"));
+    const wchar_t* runPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::wstring runData = L"\"C:\\corvello.exe\" -startup";
+    {
+        auto run = tk::RegKey::Create(hkcu, runPath);
+        ::RegSetValueExW(run.Get(), L"corvello.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(runData.c_str()),
+                         static_cast<DWORD>((runData.size() + 1) * sizeof(wchar_t)));
+    }
+
+    Corvello uninstall(L"-uninstall");
+    EXPECT_EQ(uninstall.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_FALSE(tk::RegKey::Open(hkcu, key));
+    EXPECT_TRUE(tk::RegKey::Open(hkcu, L"Software\\QUORVANT\\Corvello"));
+    EXPECT_EQ(tk::RegKey::Open(hkcu, runPath).ReadString(L"corvello.exe"), runData);
+    auto run = tk::RegKey::Open(hkcu, runPath, KEY_SET_VALUE);
+    ::RegDeleteValueW(run.Get(), L"corvello.exe");
+}

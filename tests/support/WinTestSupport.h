@@ -1,0 +1,82 @@
+// Helpers shared by the tests that run under Windows (or Wine).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/AppUtils.h"
+#include "core/Identity.h"
+#include "toolkit/Handles.h"
+
+namespace testsupport {
+
+// Directory of the running test program, with a trailing backslash; the
+// program, the tests and their helpers are built side by side.
+inline std::wstring BinDir()
+{
+    return corvello::SplitPath(corvello::GetModulePath()).Directory;
+}
+
+// Pumps this thread's messages until the condition holds or the time is up.
+inline bool WaitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// A top-level window with a class and title of the test's choosing, whose
+// messages go to a handler; the handler returns true when it handled one.
+class TestWindow {
+public:
+    using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)>;
+
+    TestWindow(const wchar_t* className, const wchar_t* title, Handler handler = {}) : FHandler(std::move(handler))
+    {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &TestWindow::Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = className;
+        ::RegisterClassExW(&wc);
+        FWindow.Reset(::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                                        wc.hInstance, this));
+    }
+    HWND Handle() const { return FWindow.Get(); }
+    // For a window that destroyed itself.
+    void Forget() { FWindow.Release(); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && self->FHandler && self->FHandler(message, wParam, lParam))
+            return 0;
+        if (message == WM_NCDESTROY && self) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->FWindow.Release();
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    Handler FHandler;
+    tk::UniqueWindow FWindow;
+};
+
+}  // namespace testsupport

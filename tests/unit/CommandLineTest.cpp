@@ -1,0 +1,114 @@
+#include "core/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using corvello::ChooseWorkMode;
+using corvello::CollectParams;
+using corvello::SplitCommandLine;
+using corvello::TWorkMode;
+
+namespace {
+
+TWorkMode ModeOf(const std::wstring& commandLine)
+{
+    return ChooseWorkMode(CollectParams(SplitCommandLine(commandLine)));
+}
+
+}  // namespace
+
+TEST(SplitCommandLine, FollowsTheWindowsRules)
+{
+    struct Case {
+        const wchar_t* Line;
+        std::vector<std::wstring> Elements;
+    };
+    const Case cases[] = {
+        {L"tool.exe", {L"tool.exe"}},
+        {L"tool.exe   ", {L"tool.exe"}},
+        {L"\"C:\\Program Files\\tool.exe\" -startup", {L"C:\\Program Files\\tool.exe", L"-startup"}},
+        {L"\"C:\\a\\b\"c d", {L"C:\\a\\b", L"c", L"d"}},
+        {L"C:\\a\\\"b c", {L"C:\\a\\\"b", L"c"}},  // the program name knows no escapes
+        {L"t a\tb  c", {L"t", L"a", L"b", L"c"}},
+        {L"t \"a b\" c", {L"t", L"a b", L"c"}},
+        {L"t a\"b c\"d", {L"t", L"ab cd"}},
+        {L"t \"\" stop", {L"t", L"", L"stop"}},
+        {L"t \"unbalanced arg", {L"t", L"unbalanced arg"}},
+        {L"t a\\b a\\\\b", {L"t", L"a\\b", L"a\\\\b"}},
+        {L"t a\\\"b", {L"t", L"a\"b"}},          // 1 backslash: literal quote
+        {L"t a\\\\\"b c\"", {L"t", L"a\\b c"}},  // 2 backslashes: one, quote delimits
+        {L"t a\\\\\\\"b", {L"t", L"a\\\"b"}},    // 3 backslashes: one and a quote
+        {L"t \"a\" \"b\"", {L"t", L"a", L"b"}},
+        {L"t \"a\"\"b\" c", {L"t", L"a\"b c"}},  // the third quote (with the opening one) is literal
+        {L"t \"a\"\"\"b\"", {L"t", L"a\"b"}},
+        {L"t \"\"\"\"", {L"t", L"\""}},
+        {L"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitCommandLine(c.Line), c.Elements) << "line: " << std::string(c.Line, c.Line + std::wcslen(c.Line));
+}
+
+TEST(CollectParams, SkipsTheProgramAndStopsAtTheFirstEmptyArgument)
+{
+    EXPECT_EQ(CollectParams({L"t", L"a", L"", L"b"}), (std::vector<std::wstring>{L"a"}));
+    EXPECT_EQ(CollectParams({L"t"}), std::vector<std::wstring>{});
+    EXPECT_EQ(CollectParams({}), std::vector<std::wstring>{});
+}
+
+TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
+{
+    struct Case {
+        const wchar_t* Line;
+        TWorkMode Mode;
+    };
+    const Case cases[] = {
+        {L"corvello.exe", TWorkMode::wmDefault},
+        {L"corvello.exe -startup", TWorkMode::wmStartup},
+        {L"corvello.exe /STARTUP", TWorkMode::wmStartup},
+        {L"corvello.exe autostartup", TWorkMode::wmStartup},
+        {L"corvello.exe --startup", TWorkMode::wmStartup},
+        {L"corvello.exe /Uninstall", TWorkMode::wmUninstall},
+        {L"corvello.exe -install", TWorkMode::wmInstall},
+        {L"corvello.exe reset", TWorkMode::wmReset},
+        {L"corvello.exe stop", TWorkMode::wmStop},
+        {L"corvello.exe nonstop", TWorkMode::wmStop},
+        {L"corvello.exe restart", TWorkMode::wmDefault},
+        {L"corvello.exe c", TWorkMode::wmSettings},
+        {L"corvello.exe S", TWorkMode::wmSettings},
+        {L"corvello.exe -c", TWorkMode::wmDefault},
+        {L"corvello.exe /s", TWorkMode::wmDefault},
+        {L"corvello.exe cs", TWorkMode::wmDefault},
+        {L"corvello.exe reset stop", TWorkMode::wmReset},
+        {L"corvello.exe x stop", TWorkMode::wmStop},
+        {L"corvello.exe s stop", TWorkMode::wmSettings},
+        {L"corvello.exe \"\" stop", TWorkMode::wmDefault},
+        {L"corvello.exe \"-re set\" \"st\"op", TWorkMode::wmStop},  // quotes group and vanish
+        {L"corvello.exe \"/stop", TWorkMode::wmStop},               // unbalanced quote
+        {L"corvello.exe STARTUPUNINSTALL", TWorkMode::wmStartup},   // rule order, not position
+        {L"corvello.exe \x00C9stop", TWorkMode::wmStop},            // non-ASCII around a word
+        {L"corvello.exe \x0130NSTALL", TWorkMode::wmDefault},      // only A-Z fold
+        {L"corvello.exe s\x0001", TWorkMode::wmDefault},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ModeOf(c.Line), c.Mode) << "line: " << std::string(c.Line, c.Line + std::wcslen(c.Line));
+}
+
+TEST(ChooseWorkMode, HugeAndHostileCommandLinesGiveTheDefault)
+{
+    std::wstring line = L"corvello.exe ";
+    for (int i = 0; i < 32 * 1024; ++i)
+        line += static_cast<wchar_t>(i % 7 == 0 ? L'"' : (i % 5 == 0 ? L'\\' : L'x'));
+    EXPECT_EQ(ModeOf(line), TWorkMode::wmDefault);
+
+    std::wstring controls = L"corvello.exe ";
+    for (wchar_t c = 1; c < 32; ++c)
+        controls += c;
+    EXPECT_EQ(ModeOf(controls), TWorkMode::wmDefault);
+}
+
+TEST(LowerAscii, FoldsOnlyTheLettersAToZ)
+{
+    EXPECT_EQ(corvello::LowerAscii(L"AZaz09[@\x00C9"), L"azaz09[@\x00C9");
+}

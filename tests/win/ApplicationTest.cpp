@@ -1,0 +1,77 @@
+#include "toolkit/Application.h"
+
+#include <gtest/gtest.h>
+
+#include "support/WinTestSupport.h"
+
+TEST(Application, TheWindowCarriesTheTitle)
+{
+    auto& app = tk::Application::Current();
+    app.SetTitle(L"Before");
+    app.Initialize();
+    ASSERT_NE(app.Handle(), nullptr);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(app.Handle(), cls, 64);
+    EXPECT_STREQ(cls, L"TApplication");
+    EXPECT_FALSE(::IsWindowVisible(app.Handle()));
+    app.SetTitle(L"After");
+    wchar_t title[64] = {};
+    ::GetWindowTextW(app.Handle(), title, 64);
+    EXPECT_STREQ(title, L"After");
+}
+
+TEST(Application, TheHookSeesQueuedMessagesAndCanKeepThemFromTheWindow)
+{
+    auto& app = tk::Application::Current();
+    app.Initialize();
+    std::vector<UINT> dispatched;
+    testsupport::TestWindow window(L"CorvelloHookTest", L"", [&](UINT message, WPARAM, LPARAM) {
+        if (message >= WM_APP)
+            dispatched.push_back(message);
+        return false;
+    });
+    std::vector<UINT> hooked;
+    tk::ApplicationEvents events([&](MSG& msg, bool& handled) {
+        if (msg.message >= WM_APP)
+            hooked.push_back(msg.message);
+        handled = msg.message == WM_APP + 2;
+        if (msg.message == WM_APP + 3)
+            app.Terminate(4);
+    });
+    ::PostMessageW(window.Handle(), WM_APP + 1, 0, 0);
+    ::PostMessageW(window.Handle(), WM_APP + 2, 0, 0);
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP + 4, 0, 0);
+    ::PostMessageW(window.Handle(), WM_APP + 3, 0, 0);
+    app.Run();
+    EXPECT_EQ(hooked, (std::vector<UINT>{WM_APP + 1, WM_APP + 2, WM_APP + 4, WM_APP + 3}));
+    EXPECT_EQ(dispatched, (std::vector<UINT>{WM_APP + 1, WM_APP + 3}));
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_EQ(app.ExitCode(), 4);
+}
+
+TEST(Application, ProcessMessagesPassesThroughTheHookToo)
+{
+    auto& app = tk::Application::Current();
+    int seen = 0;
+    {
+        tk::ApplicationEvents events([&](MSG& msg, bool&) { seen += msg.message == WM_APP + 9; });
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP + 9, 0, 0);
+        app.ProcessMessages();
+    }
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP + 9, 0, 0);
+    app.ProcessMessages();  // the events object has gone
+    EXPECT_EQ(seen, 1);
+    EXPECT_FALSE(app.Terminated());
+}
+
+TEST(Application, ModalLevelNeverGoesBelowZero)
+{
+    auto& app = tk::Application::Current();
+    app.ModalStarted();
+    app.ModalStarted();
+    app.ModalFinished();
+    EXPECT_EQ(app.ModalLevel(), 1);
+    app.ModalFinished();
+    app.ModalFinished();
+    EXPECT_EQ(app.ModalLevel(), 0);
+}

@@ -1,0 +1,148 @@
+// The single-instance guard and the window search between instances, inside
+// one test process: another thread stands in for another process where the
+// mutexes are concerned, since ownership belongs to threads.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "core/AppUtils.h"
+#include "core/InstanceNames.h"
+#include "core/Messages.h"
+#include "support/WinTestSupport.h"
+#include "toolkit/Application.h"
+
+using namespace corvello;
+
+namespace {
+
+TInstanceNames OwnNames()
+{
+    TInstanceNameParts parts;
+    parts.UserName = GetCurrentUserName();
+    parts.ExeFileName = SplitPath(GetModulePath()).FileName;
+    return ComposeInstanceNames(parts);
+}
+
+// Runs f on a thread of its own and returns its result.
+template <typename F>
+auto OnOtherThread(F f)
+{
+    decltype(f()) result{};
+    std::thread([&] { result = f(); }).join();
+    return result;
+}
+
+}  // namespace
+
+TEST(IsAnotherInstance, FirstOwnsTheMutexOthersSeeIt)
+{
+    ASSERT_EQ(InstanceMutex(), nullptr);
+    EXPECT_FALSE(IsAnotherInstance(true, true, L""));
+    ASSERT_NE(InstanceMutex(), nullptr);
+    tk::KernelHandle named(::OpenMutexW(SYNCHRONIZE, FALSE, OwnNames().Instance.c_str()));
+    EXPECT_TRUE(named);
+
+    // Another thread (as another process would) finds the instance taken.
+    EXPECT_TRUE(OnOtherThread([] {
+        const bool another = IsAnotherInstance(true, true, L"");
+        FreeInstanceMutex();
+        return another;
+    }));
+}
+
+TEST(IsAnotherInstance, AHeldGuardCountsAsAnotherInstance)
+{
+    const auto names = OwnNames();
+    tk::KernelHandle guard(::CreateMutexW(nullptr, TRUE, names.Guard.c_str()));
+    ASSERT_TRUE(guard);
+    EXPECT_TRUE(OnOtherThread([] { return IsAnotherInstance(true, true, L""); }));
+    // The instance mutex was not touched on that path.
+    tk::KernelHandle instance(::OpenMutexW(SYNCHRONIZE, FALSE, names.Instance.c_str()));
+    EXPECT_FALSE(instance);
+}
+
+TEST(IsAnotherInstance, AnAbandonedInstanceIsTakenOver)
+{
+    EXPECT_FALSE(OnOtherThread([] {
+        // This thread ends owning the mutex: the mutex is abandoned.
+        return IsAnotherInstance(true, true, L"");
+    }));
+    EXPECT_FALSE(IsAnotherInstance(true, true, L""));
+}
+
+TEST(IsAnotherInstance, ExtraTextAndSwitchesNameOtherMutexes)
+{
+    tk::Application::Current().SetTitle(L"CorvelloTitle");
+    EXPECT_FALSE(IsAnotherInstance(false, false, L"extra"));
+    tk::KernelHandle instance(::OpenMutexW(SYNCHRONIZE, FALSE, L"CorvelloTitle.extra.OneInstance.Default"));
+    EXPECT_TRUE(instance);
+}
+
+TEST(FindInstanceWindow, SkipsThisProcesssApplicationWindow)
+{
+    auto& app = tk::Application::Current();
+    app.SetTitle(L"CorvelloFindTest");
+    app.Initialize();
+    EXPECT_EQ(FindInstanceWindow(L"", L""), nullptr);
+    EXPECT_EQ(FindInstanceWindow(L"TApplication", L"CorvelloFindTest"), nullptr);
+
+    testsupport::TestWindow other(L"TApplication", L"CorvelloFindTest");
+    EXPECT_EQ(FindInstanceWindow(L"", L""), other.Handle());
+    testsupport::TestWindow main(L"TfrmMain", L"CorvelloFindTest");
+    EXPECT_EQ(FindInstanceWindow(L"TfrmMain", L"CorvelloFindTest"), main.Handle());
+    EXPECT_EQ(FindInstanceWindow(L"TfrmMain", L"Other title"), nullptr);
+    EXPECT_FALSE(WindowExists(nullptr));
+}
+
+TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
+{
+    auto& app = tk::Application::Current();
+    app.Initialize();
+    EXPECT_FALSE(ActivateInstance(L"TfrmMain", L"CorvelloActivateTest"));
+
+    MSG got{};
+    testsupport::TestWindow window(L"TfrmMain", L"CorvelloActivateTest", [&](UINT message, WPARAM w, LPARAM l) {
+        if (message == WM_INSTANCE_ACTIVATE)
+            got = MSG{nullptr, message, w, l, 0, {}};
+        return false;
+    });
+    ::ShowWindow(window.Handle(), SW_MINIMIZE);
+    EXPECT_TRUE(ActivateInstance(L"TfrmMain", L"CorvelloActivateTest"));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return got.message != 0; }, 2000));
+    EXPECT_EQ(got.wParam, reinterpret_cast<WPARAM>(app.Handle()));
+    EXPECT_EQ(got.lParam, reinterpret_cast<LPARAM>(::GetModuleHandleW(nullptr)));
+    EXPECT_FALSE(::IsIconic(window.Handle()));  // restored
+}
+
+TEST(StopInstance, NoWindowMeansDoneAtOnce)
+{
+    const DWORD start = ::GetTickCount();
+    EXPECT_TRUE(StopInstance(5000, L"TfrmMain", L"CorvelloNobodyHere"));
+    EXPECT_LT(::GetTickCount() - start, 100u);
+}
+
+TEST(StopInstance, ReturnsWhenTheWindowHasGone)
+{
+    testsupport::TestWindow window(L"TfrmMain", L"CorvelloStopTest");
+    HWND handle = window.Handle();
+    int stops = 0;
+    tk::ApplicationEvents events([&](MSG& msg, bool&) {
+        if (msg.message == WM_INSTANCE_STOP && msg.hwnd == handle) {
+            ++stops;
+            ::DestroyWindow(handle);
+        }
+    });
+    EXPECT_TRUE(StopInstance(3000, L"TfrmMain", L"CorvelloStopTest"));
+    EXPECT_EQ(stops, 1);
+}
+
+TEST(StopInstance, GivesUpAfterTheTimeout)
+{
+    testsupport::TestWindow window(L"TfrmMain", L"CorvelloStubborn");
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(StopInstance(500, L"TfrmMain", L"CorvelloStubborn"));
+    const DWORD took = ::GetTickCount() - start;
+    EXPECT_GE(took, 500u);
+    EXPECT_LT(took, 1500u);
+    EXPECT_TRUE(::IsWindow(window.Handle()));
+}
