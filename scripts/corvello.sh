@@ -108,6 +108,16 @@ run_program() {
   wine build/mingw/bin/corvello.exe "$@"
 }
 
+run_bench() {
+  build mingw
+  start_xvfb
+  start_wine "$root/build/mingw/wine-prefix"
+  log "start-up benchmark under Wine"
+  wine build/mingw/bin/corvello_bench.exe "${1:-20}"
+  printf 'corvello.exe: %s bytes; minimal Win32 program: %s bytes\n' \
+    "$(stat -c %s build/mingw/bin/corvello.exe)" "$(stat -c %s build/mingw/bin/corvello_minimal.exe)"
+}
+
 case "${1:-}" in
   test)
     install_missing
@@ -118,8 +128,12 @@ case "${1:-}" in
     install_missing
     run_program "$@"
     ;;
+  bench)
+    install_missing
+    run_bench "${2:-20}"
+    ;;
   *)
-    echo "usage: $0 run [arguments for corvello.exe] | test" >&2
+    echo "usage: $0 run [arguments for corvello.exe] | test | bench [runs]" >&2
     exit 2
     ;;
 esac
