@@ -42,3 +42,9 @@ function(corvello_windows_test_exe target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
 endfunction()
+
+if(CORVELLO_TESTS AND NOT MSVC)
+  add_test(NAME exe.HeadersAndImports
+           COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:corvello> -DOBJDUMP=${CMAKE_OBJDUMP} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExe.cmake)
+  set_tests_properties(exe.HeadersAndImports PROPERTIES LABELS win)
+endif()
