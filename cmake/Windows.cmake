@@ -9,6 +9,8 @@ add_library(corvello_win STATIC
   src/core/SharedClasses.cpp
   src/core/AppClasses.cpp
   src/core/unitApp.cpp
+  src/actions/WindowsPowerRequests.cpp
+  src/ui/unitApi.cpp
 )
 target_compile_definitions(corvello_win PUBLIC ${CORVELLO_WIN_DEFINITIONS})
 # Only DLLs that every Windows loads from its known-DLL list are imported;

@@ -2,7 +2,9 @@
 
 #include "core/AppUtils.h"
 #include "core/Product.h"
+#include "core/RegistryLayout.h"
 #include "core/Ticks.h"
+#include "toolkit/Registry.h"
 
 namespace corvello {
 
@@ -78,22 +80,48 @@ bool TAppClass::GetTerminated() const
 
 void TAppClass::SettingsReset() {}
 
+tk::RegKey TAppClass::OpenSettingsKey(bool create) const
+{
+    const HKEY root = tk::RootKey(FRR);
+    return create ? tk::RegKey::Create(root, FRK) : tk::RegKey::Open(root, FRK);
+}
+
 bool TAppClass::SettingsRead()
 {
-    // The run statistics join the settings store; until then every start
-    // counts from the defaults made at construction.
+    // A value that is missing, or stored in a type or size that is not ours,
+    // leaves its field as it is; the next write stores it properly.
+    const tk::RegKey key = OpenSettingsKey(false);
+    if (const auto count = key.ReadDword(registry::RunCount))
+        FSoftware.RunCount = *count;
+    if (const auto first = key.ReadString(registry::RunFirst, registry::MaxDateChars))
+        FSoftware.RunFirst = *first;
+    if (const auto last = key.ReadString(registry::RunLast, registry::MaxDateChars))
+        FSoftware.RunLast = *last;
     FSoftware.hardware = GetHardware();
     return true;
 }
 
 bool TAppClass::SettingsWrite()
 {
+    const tk::RegKey key = OpenSettingsKey(true);
+    key.WriteDword(registry::RunCount, FSoftware.RunCount);
+    // The last run is today, from the clock; in memory RunLast keeps the date
+    // read at start.
+    const std::wstring today = TodayIso();
+    key.WriteString(registry::RunLast, today);
+    if (!key.ReadString(registry::RunFirst, registry::MaxDateChars))
+        key.WriteString(registry::RunFirst, today);
     return true;
 }
 
 void TAppClass::SetAutoRun(bool Value)
 {
     FAutoRun = Value;
+    const auto run = tk::RegKey::Create(HKEY_CURRENT_USER, registry::RunKey, KEY_SET_VALUE);
+    if (Value)
+        run.WriteString(FFileName.c_str(), registry::AutorunCommand(FFilePath + FFileName));
+    else
+        run.DeleteValue(FFileName.c_str());
 }
 
 void TAppClass::ParseCmdLine()

@@ -13,6 +13,7 @@
 #include "core/CommandLine.h"
 #include "core/SharedClasses.h"
 #include "toolkit/Application.h"
+#include "toolkit/Registry.h"
 
 namespace corvello {
 
@@ -75,6 +76,9 @@ public:
     std::wstring CommandLine;
 
 protected:
+    // The settings key below the registry root; created when asked to.
+    tk::RegKey OpenSettingsKey(bool create) const;
+
     std::vector<std::wstring> FCmdLineParams;
     std::wstring FFilePath;
     std::wstring FFileName;

@@ -272,7 +272,9 @@ void Delay(std::uint32_t milliseconds)
     } while (TickDistance(::GetTickCount(), start) < milliseconds);
 }
 
-std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
+namespace {
+
+std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& commandLine, bool wait, bool show)
 {
     // CreateProcessW may write into the command line, and takes at most 32767
     // characters; a longer one is refused rather than cut into another command.
@@ -287,8 +289,8 @@ std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show ? SW_SHOWNORMAL : SW_HIDE);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                          nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessW(applicationName, buffer.data(), nullptr, nullptr, FALSE,
+                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
         return 0;
     tk::KernelHandle process(info.hProcess);
     tk::KernelHandle thread(info.hThread);
@@ -299,6 +301,29 @@ std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
             exitCode = 0;
     }
     return exitCode;
+}
+
+}  // namespace
+
+std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
+{
+    return StartProcess(nullptr, commandLine, wait, show);
+}
+
+std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
+{
+    // The tool is the command line's first word, taken from the system
+    // directory only: never a planted copy from the current directory, the
+    // program's folder or the search path.
+    const std::wstring tool = commandLine.substr(0, commandLine.find(L' '));
+    if (tool.empty() || tool.find_first_of(L"\\/:\"") != std::wstring::npos)
+        return 0;
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    const std::wstring image = std::wstring(system, length) + L'\\' + tool;
+    return StartProcess(image.c_str(), commandLine, wait, show);
 }
 
 }  // namespace corvello

@@ -59,5 +59,9 @@ std::wstring TodayIso();
 void Delay(std::uint32_t milliseconds);
 // Starts a command line; with wait, returns the program's exit code, else 0.
 std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show);
+// The same for a Windows tool named by the command line's first word
+// ("shutdown.exe -l"), started from the system directory with exactly that
+// command line. A first word with a path in it is refused (0).
+std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show);
 
 }  // namespace corvello

@@ -2,6 +2,9 @@
 // system actions.
 #pragma once
 
+#include <memory>
+
+#include "actions/PowerActions.h"
 #include "core/AppClasses.h"
 
 namespace corvello {
@@ -14,6 +17,41 @@ public:
 
     TApp(const std::wstring& AName, const TVersionArray& AVersion, bool AConfirmClose, std::uint32_t ARegistryRoot,
          const std::wstring& ARegistryKey);
+    ~TApp() override;
+
+    // Defaults: autorun on (the Run entry is written), online features and
+    // confirmations on. The run statistics stay as they are.
+    void SettingsReset() override;
+    bool SettingsRead() override;
+    bool SettingsWrite() override;
+    // Saves the settings and trims the working set.
+    void Update() override;
+
+    // Power, session and display actions. They show nothing; the result says
+    // whether Windows took the request (false after a fallback tool).
+    bool MonitorOff();
+    bool MonitorOn();
+    bool ScreenSaver();
+    bool LockUser();
+    bool Sleep();
+    bool Hibernate();
+    bool HybridShutDown();
+    bool LogOff();
+    bool Reboot();
+    bool ShutDown();
+    bool PowerOff();
+    bool ControlPanel();
+
+    // Where the actions' requests go: Windows, unless a test puts a recorder
+    // in its place (the caller keeps it alive).
+    void SetPowerRequests(TPowerRequests* requests) noexcept;
+
+private:
+    // Extra flags for every ExitWindowsEx request: none.
+    unsigned ExitFlags() const noexcept { return 0; }
+
+    std::unique_ptr<TPowerRequests> FWindowsRequests;
+    TPowerRequests* FPowerRequests = nullptr;
 };
 
 // The same object as AppObject, typed as the program's own class.

@@ -7,6 +7,7 @@
 #include "core/AppUtils.h"
 #include "core/Product.h"
 #include "core/unitApp.h"
+#include "ui/unitApi.h"
 
 namespace corvello {
 
@@ -26,10 +27,14 @@ int RunProgram()
                                               RegistryRootCurrentUser, L"");
     App = application.get();
     AppObject = application.get();
+    auto api = std::make_unique<TApi>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, L"", RegistryRootCurrentUser, L"");
+    Api = api.get();
 
     App->Execute();
 
     // Exit sequence. The references are cleared before their object goes.
+    Api = nullptr;
+    api.reset();
     AppObject = nullptr;
     App = nullptr;
     application.reset();

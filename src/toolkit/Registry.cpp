@@ -68,4 +68,40 @@ std::optional<std::wstring> RegKey::ReadString(const wchar_t* name, std::size_t 
     return std::wstring(buffer.data());
 }
 
+std::optional<std::uint32_t> RegKey::ReadDword(const wchar_t* name) const
+{
+    if (!FKey)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD bytes = sizeof value;
+    const LSTATUS status =
+        ::RegQueryValueExW(FKey.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes);
+    if (status != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
+bool RegKey::WriteString(const wchar_t* name, const std::wstring& value) const noexcept
+{
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return FKey && ::RegSetValueExW(FKey.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    bytes) == ERROR_SUCCESS;
+}
+
+bool RegKey::WriteDword(const wchar_t* name, std::uint32_t value) const noexcept
+{
+    const DWORD data = value;
+    return FKey && ::RegSetValueExW(FKey.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                    sizeof data) == ERROR_SUCCESS;
+}
+
+bool RegKey::DeleteValue(const wchar_t* name) const noexcept
+{
+    if (!FKey)
+        return false;
+    const LSTATUS status = ::RegDeleteValueW(FKey.Get(), name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace tk

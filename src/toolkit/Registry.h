@@ -32,6 +32,13 @@ public:
     // A REG_SZ or REG_EXPAND_SZ value of at most maxChars characters; nothing
     // when the value is missing, of another type or larger.
     std::optional<std::wstring> ReadString(const wchar_t* name, std::size_t maxChars = 4096) const;
+    // A REG_DWORD value; nothing when it is missing or of another type or size.
+    std::optional<std::uint32_t> ReadDword(const wchar_t* name) const;
+
+    bool WriteString(const wchar_t* name, const std::wstring& value) const noexcept;
+    bool WriteDword(const wchar_t* name, std::uint32_t value) const noexcept;
+    // A missing value is no error.
+    bool DeleteValue(const wchar_t* name) const noexcept;
 
 private:
     struct Traits {

@@ -4,126 +4,16 @@
 #include <optional>
 #include <vector>
 
-#include "core/AppUtils.h"
-#include "core/InstanceNames.h"
-#include "core/Messages.h"
-#include "support/WinTestSupport.h"
+#include "e2e/CorvelloProcess.h"
 #include "toolkit/Registry.h"
 
 using namespace corvello;
 using testsupport::TestWindow;
 using testsupport::WaitUntil;
+using testsupport::Corvello;
+using testsupport::InstanceMutexName;
+using testsupport::ProbeInstanceMutex;
 
-namespace {
-
-class Corvello {
-public:
-    explicit Corvello(const std::wstring& arguments, bool suspended = false)
-    {
-        std::wstring line = L'"' + testsupport::BinDir() + L"corvello.exe\"";
-        if (!arguments.empty())
-            line += L' ' + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
-                             nullptr, &startup, &info)) {
-            FProcess.Reset(info.hProcess);
-            FThread.Reset(info.hThread);
-            FId = info.dwProcessId;
-        }
-    }
-    Corvello(Corvello&&) = default;
-    ~Corvello()
-    {
-        if (Running()) {
-            ::TerminateProcess(FProcess.Get(), 99);
-            ::WaitForSingleObject(FProcess.Get(), 5000);
-        }
-    }
-
-    bool Started() const { return static_cast<bool>(FProcess); }
-    void Resume() { ::ResumeThread(FThread.Get()); }
-    bool Running() const { return FProcess && ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT; }
-    void Kill()
-    {
-        ::TerminateProcess(FProcess.Get(), 99);
-        ::WaitForSingleObject(FProcess.Get(), 5000);
-    }
-
-    // The exit code, once the process has ended within the time; messages of
-    // this thread keep flowing meanwhile.
-    std::optional<DWORD> WaitExit(std::uint32_t timeoutMs) const
-    {
-        if (!WaitUntil([this] { return !Running(); }, timeoutMs))
-            return std::nullopt;
-        DWORD code = 0;
-        ::GetExitCodeProcess(FProcess.Get(), &code);
-        return code;
-    }
-
-    // The hidden application window, which exists once the process runs as
-    // the instance or hands over.
-    HWND AppWindow() const
-    {
-        struct Search {
-            DWORD Id;
-            HWND Found;
-        } search{FId, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                wchar_t cls[64] = {};
-                DWORD id = 0;
-                ::GetWindowThreadProcessId(window, &id);
-                ::GetClassNameW(window, cls, 64);
-                if (id == s->Id && std::wstring(cls) == L"TApplication") {
-                    s->Found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.Found;
-    }
-
-    // Waits until the process runs its message loop as the instance.
-    bool WaitRunning(std::uint32_t timeoutMs = 15000) const
-    {
-        return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
-    }
-
-    // Asks the instance to end, as a stopping start would, and waits.
-    std::optional<DWORD> Stop(std::uint32_t timeoutMs = 10000) const
-    {
-        ::PostMessageW(AppWindow(), WM_INSTANCE_STOP, 0, 0);
-        return WaitExit(timeoutMs);
-    }
-
-private:
-    tk::KernelHandle FProcess;
-    tk::KernelHandle FThread;
-    DWORD FId = 0;
-};
-
-std::wstring InstanceMutexName()
-{
-    TInstanceNameParts parts;
-    parts.UserName = GetCurrentUserName();
-    parts.ExeFileName = L"corvello.exe";
-    return ComposeInstanceNames(parts).Instance;
-}
-
-// Who holds the instance mutex now: WAIT_TIMEOUT while an instance runs.
-DWORD ProbeInstanceMutex(HANDLE mutex)
-{
-    const DWORD wait = ::WaitForSingleObject(mutex, 0);
-    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
-        ::ReleaseMutex(mutex);
-    return wait;
-}
-
-}  // namespace
 
 TEST(Instance, FirstStartOwnsTheMutexUntilItExits)
 {

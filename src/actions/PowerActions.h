@@ -1,0 +1,60 @@
+// Power, session and display actions: which request each makes of Windows,
+// which command-line tool takes over when Windows refuses, and what each
+// reports. The requests go through an interface, so the decisions are
+// checked without shutting anything down.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvello {
+
+class TPowerRequests {
+public:
+    virtual ~TPowerRequests() = default;
+    // Posts (never sends) a message to every top-level window.
+    virtual bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual bool LockWorkStation() = 0;
+    virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
+    virtual bool IsPwrHibernateAllowed() = 0;
+    virtual bool ExitWindowsEx(unsigned flags, unsigned long reason) = 0;
+    // Starts a Windows tool from the system directory with exactly this
+    // command line; the tool's exit code when waited for, else 0.
+    virtual std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show) = 0;
+};
+
+namespace power {
+
+// The Windows values (EWX_..., WM_SYSCOMMAND, SC_...), named apart from the
+// macros of windows.h.
+inline constexpr unsigned ExitLogOff = 0x0;
+inline constexpr unsigned ExitShutDown = 0x1;
+inline constexpr unsigned ExitReboot = 0x2;
+inline constexpr unsigned ExitPowerOff = 0x8;
+inline constexpr unsigned ExitHybridShutDown = 0x400000;
+inline constexpr unsigned SysCommand = 0x0112;
+inline constexpr std::uintptr_t ScMonitorPower = 0xF170;
+inline constexpr std::uintptr_t ScScreenSave = 0xF140;
+
+inline constexpr const wchar_t* LockCommand = L"rundll32.exe user32.dll,LockWorkStation";
+inline constexpr const wchar_t* LogOffCommand = L"shutdown.exe -l";
+inline constexpr const wchar_t* RebootCommand = L"shutdown.exe -r -t 00";
+inline constexpr const wchar_t* ShutDownCommand = L"shutdown.exe -s -t 00";
+inline constexpr const wchar_t* ControlPanelCommand = L"control.exe";
+
+bool MonitorOff(TPowerRequests& requests);
+bool MonitorOn(TPowerRequests& requests);
+bool ScreenSaver(TPowerRequests& requests);
+bool LockUser(TPowerRequests& requests);
+bool Sleep(TPowerRequests& requests);
+bool Hibernate(TPowerRequests& requests);
+// exitFlags are or-ed into every ExitWindowsEx flag word.
+bool HybridShutDown(TPowerRequests& requests, unsigned exitFlags);
+bool LogOff(TPowerRequests& requests, unsigned exitFlags);
+bool Reboot(TPowerRequests& requests, unsigned exitFlags);
+bool ShutDown(TPowerRequests& requests, unsigned exitFlags);
+bool PowerOff(TPowerRequests& requests, unsigned exitFlags);
+bool ControlPanel(TPowerRequests& requests);
+
+}  // namespace power
+}  // namespace corvello

@@ -1,0 +1,46 @@
+#include "actions/WindowsPowerRequests.h"
+
+#include <windows.h>
+
+#include "core/AppUtils.h"
+#include "toolkit/Handles.h"
+
+namespace corvello {
+
+bool TWindowsPowerRequests::PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    return ::PostMessageW(HWND_BROADCAST, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
+}
+
+bool TWindowsPowerRequests::LockWorkStation()
+{
+    return ::LockWorkStation() != FALSE;
+}
+
+bool TWindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent)
+{
+    using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+    const tk::SystemLibrary powrprof(L"powrprof.dll");
+    const auto fn = powrprof.Proc<Fn>("SetSuspendState");
+    return fn && fn(hibernate, forceCritical, disableWakeEvent) != FALSE;
+}
+
+bool TWindowsPowerRequests::IsPwrHibernateAllowed()
+{
+    using Fn = BOOLEAN(WINAPI*)();
+    const tk::SystemLibrary powrprof(L"powrprof.dll");
+    const auto fn = powrprof.Proc<Fn>("IsPwrHibernateAllowed");
+    return fn && fn() != FALSE;
+}
+
+bool TWindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
+{
+    return ::ExitWindowsEx(flags, reason) != FALSE;
+}
+
+std::uint32_t TWindowsPowerRequests::RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
+{
+    return corvello::RunSystemTool(commandLine, wait, show);
+}
+
+}  // namespace corvello

@@ -1,0 +1,31 @@
+// Where the program keeps what it keeps: value names below the settings key,
+// the per-form subkeys, and the autorun entry. The one place these names live.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace corvello::registry {
+
+// Values of the settings key (its path comes from the identity).
+inline constexpr const wchar_t* RunCount = L"RunCount";            // REG_DWORD
+inline constexpr const wchar_t* RunFirst = L"RunFirst";            // REG_SZ, "yyyy-mm-dd"
+inline constexpr const wchar_t* RunLast = L"RunLast";              // REG_SZ, "yyyy-mm-dd"
+inline constexpr const wchar_t* AutoRun = L"AutoRun";              // REG_DWORD, 0 or 1
+inline constexpr const wchar_t* Online = L"Online";                // REG_DWORD, 0 or 1
+inline constexpr const wchar_t* Confirmations = L"Confirmations";  // REG_DWORD, 0 or 1
+
+// A stored date longer than this is no date of ours and counts as not stored.
+inline constexpr std::size_t MaxDateChars = 64;
+
+// Below HKEY_CURRENT_USER, whatever the settings root: a value named after the
+// executable's file name starts the program with Windows.
+inline constexpr const wchar_t* RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// "\"C:\Tools\tool.exe\" -startup"
+inline std::wstring AutorunCommand(const std::wstring& exePath)
+{
+    return L'"' + exePath + L"\" -startup";
+}
+
+}  // namespace corvello::registry

@@ -1,0 +1,166 @@
+// What the real program leaves in the registry, start by start.
+#include <gtest/gtest.h>
+
+#include "core/AppUtils.h"
+#include "core/RegistryLayout.h"
+#include "e2e/CorvelloProcess.h"
+#include "support/RegistryTestSupport.h"
+#include "toolkit/Registry.h"
+
+using namespace corvello;
+using testsupport::Corvello;
+using testsupport::ReadValue;
+
+namespace {
+
+constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+
+class Store : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
+        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+    }
+    void TearDown() override { SetUp(); }
+
+    std::optional<testsupport::StoredValue> Value(const wchar_t* name)
+    {
+        return ReadValue(HKEY_CURRENT_USER, Key, name);
+    }
+    std::optional<DWORD> Dword(const wchar_t* name)
+    {
+        const auto v = Value(name);
+        return v ? v->Dword() : std::nullopt;
+    }
+    std::optional<std::wstring> Sz(const wchar_t* name)
+    {
+        const auto v = Value(name);
+        return v ? v->Sz() : std::nullopt;
+    }
+    std::optional<std::wstring> RunValue()
+    {
+        const auto v = ReadValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        return v ? v->Sz() : std::nullopt;
+    }
+
+    // Starts the program, waits until it runs as the instance and has stored
+    // its settings, then stops it.
+    void StartAndStop(const std::wstring& arguments = L"")
+    {
+        Corvello start(arguments);
+        ASSERT_TRUE(start.WaitRunning());
+        ASSERT_EQ(start.Stop(), std::optional<DWORD>(0));
+    }
+
+    static std::wstring Today() { return TodayIso(); }
+};
+
+}  // namespace
+
+TEST_F(Store, FirstStart)
+{
+    StartAndStop();
+    EXPECT_EQ(Dword(registry::RunCount), 1u);
+    EXPECT_EQ(Sz(registry::RunFirst), Today());
+    EXPECT_EQ(Sz(registry::RunLast), Today());
+    EXPECT_EQ(Dword(registry::AutoRun), 1u);
+    EXPECT_EQ(Dword(registry::Online), 1u);
+    EXPECT_EQ(Dword(registry::Confirmations), 1u);
+    EXPECT_EQ(RunValue(), L'"' + testsupport::BinDir() + L"corvello.exe\" -startup");
+}
+
+TEST_F(Store, ALaterStartCountsOnAndKeepsTheFirstDate)
+{
+    // As left by a run on an earlier day.
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::RunCount, 1);
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunFirst, L"2025-12-24");
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunLast, L"2025-12-31");
+    StartAndStop(L"-startup");
+    EXPECT_EQ(Dword(registry::RunCount), 2u);
+    EXPECT_EQ(Sz(registry::RunFirst), L"2025-12-24");
+    EXPECT_EQ(Sz(registry::RunLast), Today());
+}
+
+TEST_F(Store, StoredAutorunOffRemovesTheRunEntryAndOnlineSevenIsOne)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::AutoRun, 0);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Online, 7);
+    testsupport::WriteSz(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe", L"\"C:\\old\\corvello.exe\" -startup");
+    StartAndStop();
+    EXPECT_EQ(RunValue(), std::nullopt);
+    EXPECT_EQ(Dword(registry::AutoRun), 0u);
+    EXPECT_EQ(Dword(registry::Online), 1u);
+}
+
+TEST_F(Store, ResetWritesTheDefaultsThenRunsAsTheInstance)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::RunCount, 17);
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunFirst, L"2020-02-02");
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::AutoRun, 0);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Online, 0);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);
+    StartAndStop(L"reset");
+    EXPECT_EQ(Dword(registry::RunCount), 1u);
+    EXPECT_EQ(Sz(registry::RunFirst), L"2020-02-02");
+    EXPECT_EQ(Dword(registry::AutoRun), 1u);
+    EXPECT_EQ(Dword(registry::Online), 1u);
+    EXPECT_EQ(Dword(registry::Confirmations), 1u);
+    EXPECT_TRUE(RunValue().has_value());
+}
+
+TEST_F(Store, ADeletedFirstDateIsWrittenAgain)
+{
+    StartAndStop();
+    testsupport::DeleteValue(HKEY_CURRENT_USER, Key, registry::RunFirst);
+    StartAndStop();
+    EXPECT_EQ(Sz(registry::RunFirst), Today());
+    EXPECT_EQ(Dword(registry::RunCount), 2u);
+}
+
+TEST_F(Store, AHandOverChangesNothing)
+{
+    Corvello first(L"");
+    ASSERT_TRUE(first.WaitRunning());
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunLast, L"2000-01-01");
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::AutoRun, 0);
+    const auto before = Dword(registry::RunCount);
+    Corvello second(L"");
+    EXPECT_EQ(second.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(Dword(registry::RunCount), before);
+    EXPECT_EQ(Sz(registry::RunLast), L"2000-01-01");
+    EXPECT_EQ(Dword(registry::AutoRun), 0u);
+    EXPECT_TRUE(RunValue().has_value());
+    EXPECT_EQ(first.Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(Store, WrongTypesAndSizesAreReplacedByProperValues)
+{
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunCount, L"5");
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunFirst, std::wstring(32 * 1024, L'x'));
+    testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::AutoRun, L"0");
+    const BYTE bytes[3] = {1, 2, 3};
+    testsupport::WriteValue(HKEY_CURRENT_USER, Key, registry::Online, REG_BINARY, bytes, sizeof bytes);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);
+    StartAndStop();
+    EXPECT_EQ(Dword(registry::RunCount), 1u);
+    EXPECT_EQ(Sz(registry::RunFirst), Today());
+    EXPECT_EQ(Dword(registry::AutoRun), 1u);
+    EXPECT_EQ(Dword(registry::Online), 1u);
+    EXPECT_EQ(Dword(registry::Confirmations), 0u);  // a proper value is kept
+}
+
+TEST_F(Store, TheRunningInstanceSavesAndRereadsOnRequest)
+{
+    Corvello instance(L"");
+    ASSERT_TRUE(instance.WaitRunning());
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::AutoRun, 0);
+    ::PostMessageW(instance.AppWindow(), WM_APP_SETTINGS_READ, 0, 0);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !RunValue().has_value(); }, 5000));
+
+    testsupport::DeleteValue(HKEY_CURRENT_USER, Key, registry::Online);
+    ::PostMessageW(instance.AppWindow(), WM_APP_UPDATE, 0, 0);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return Dword(registry::Online) == 1u; }, 5000));
+    EXPECT_EQ(Dword(registry::AutoRun), 0u);
+    EXPECT_EQ(instance.Stop(), std::optional<DWORD>(0));
+}

@@ -1,0 +1,118 @@
+#include "actions/PowerActions.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace corvello;
+
+namespace {
+
+// Records every request as text and answers as told.
+class RecordingRequests : public TPowerRequests {
+public:
+    bool PostResult = true;
+    bool LockResult = true;
+    bool SuspendResult = true;
+    bool HibernateAllowed = true;
+    bool ExitResult = true;
+    std::vector<std::wstring> Calls;
+
+    bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        Calls.push_back(L"post " + std::to_wstring(message) + L' ' + std::to_wstring(wParam) + L' ' +
+                        std::to_wstring(lParam));
+        return PostResult;
+    }
+    bool LockWorkStation() override
+    {
+        Calls.push_back(L"lock");
+        return LockResult;
+    }
+    bool SetSuspendState(bool hibernate, bool force, bool disableWake) override
+    {
+        Calls.push_back(L"suspend " + std::to_wstring(hibernate) + std::to_wstring(force) +
+                        std::to_wstring(disableWake));
+        return SuspendResult;
+    }
+    bool IsPwrHibernateAllowed() override
+    {
+        Calls.push_back(L"hibernate allowed?");
+        return HibernateAllowed;
+    }
+    bool ExitWindowsEx(unsigned flags, unsigned long reason) override
+    {
+        Calls.push_back(L"exit " + std::to_wstring(flags) + L' ' + std::to_wstring(reason));
+        return ExitResult;
+    }
+    std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show) override
+    {
+        Calls.push_back(L"run [" + commandLine + L"] wait " + std::to_wstring(wait) + L" show " +
+                        std::to_wstring(show));
+        return 0;
+    }
+};
+
+using Action = std::function<bool(TPowerRequests&)>;
+
+struct Case {
+    const char* Name;
+    Action Run;
+    std::function<void(RecordingRequests&)> Setup;
+    std::vector<std::wstring> Calls;
+    bool Result;
+};
+
+// Windows takes every request.
+void AsIs(RecordingRequests&) {}
+
+}  // namespace
+
+TEST(PowerActions, RequestsFallbacksAndResults)
+{
+    using namespace corvello::power;
+    const auto refuseExit = [](RecordingRequests& r) { r.ExitResult = false; };
+    const Case cases[] = {
+        {"monitor off", MonitorOff, AsIs, {L"post 274 61808 2"}, true},
+        {"monitor on", MonitorOn, AsIs, {L"post 274 61808 -1"}, true},
+        {"screen saver", ScreenSaver, AsIs, {L"post 274 61760 0"}, true},
+        {"screen saver refused", ScreenSaver, [](RecordingRequests& r) { r.PostResult = false; },
+         {L"post 274 61760 0"}, false},
+        {"lock", LockUser, AsIs, {L"lock"}, true},
+        {"lock refused", LockUser, [](RecordingRequests& r) { r.LockResult = false; },
+         {L"lock", L"run [rundll32.exe user32.dll,LockWorkStation] wait 0 show 0"}, false},
+        {"sleep", power::Sleep, AsIs, {L"suspend 000"}, true},
+        {"sleep refused", power::Sleep, [](RecordingRequests& r) { r.SuspendResult = false; }, {L"suspend 000"},
+         false},
+        {"hibernate", Hibernate, AsIs, {L"suspend 100"}, true},
+        {"hybrid", [](TPowerRequests& r) { return HybridShutDown(r, 0); }, AsIs, {L"exit 4194305 0"}, true},
+        {"hybrid refused hibernates", [](TPowerRequests& r) { return HybridShutDown(r, 0); }, refuseExit,
+         {L"exit 4194305 0", L"suspend 100"}, true},
+        {"log off", [](TPowerRequests& r) { return LogOff(r, 0); }, AsIs, {L"exit 0 0"}, true},
+        {"log off refused", [](TPowerRequests& r) { return LogOff(r, 0); }, refuseExit,
+         {L"exit 0 0", L"run [shutdown.exe -l] wait 0 show 0"}, false},
+        {"reboot refused", [](TPowerRequests& r) { return Reboot(r, 0); }, refuseExit,
+         {L"exit 2 0", L"run [shutdown.exe -r -t 00] wait 0 show 0"}, false},
+        {"shut down", [](TPowerRequests& r) { return ShutDown(r, 0); }, AsIs, {L"exit 1 0"}, true},
+        {"shut down refused", [](TPowerRequests& r) { return ShutDown(r, 0); }, refuseExit,
+         {L"exit 1 0", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
+        {"power off", [](TPowerRequests& r) { return PowerOff(r, 0); }, AsIs, {L"hibernate allowed?", L"exit 8 0"},
+         true},
+        {"power off refused", [](TPowerRequests& r) { return PowerOff(r, 0); }, refuseExit,
+         {L"hibernate allowed?", L"exit 8 0", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
+        {"power off without hibernation", [](TPowerRequests& r) { return PowerOff(r, 0); },
+         [](RecordingRequests& r) { r.HibernateAllowed = false; },
+         {L"hibernate allowed?", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
+        {"extra exit flags join the flag word", [](TPowerRequests& r) { return Reboot(r, 0x10); }, AsIs,
+         {L"exit 18 0"}, true},
+        {"control panel", ControlPanel, AsIs, {L"run [control.exe] wait 0 show 1"}, true},
+    };
+    for (const auto& c : cases) {
+        RecordingRequests requests;
+        c.Setup(requests);
+        EXPECT_EQ(c.Run(requests), c.Result) << c.Name;
+        EXPECT_EQ(requests.Calls, c.Calls) << c.Name;
+    }
+}

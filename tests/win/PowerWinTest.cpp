@@ -1,0 +1,90 @@
+// The Windows side of the power actions: tools come from the system
+// directory, and the requests that are safe to make under Wine are made.
+#include <gtest/gtest.h>
+
+#include "actions/WindowsPowerRequests.h"
+#include "core/AppUtils.h"
+#include "core/unitApp.h"
+#include "support/WinTestSupport.h"
+
+using namespace corvello;
+
+TEST(RunSystemTool, TakesTheToolFromTheSystemDirectoryOnly)
+{
+    // A planted "cmd.exe" in the current directory and beside the program
+    // exits with 9; the system's own answers with the code asked for.
+    const std::wstring planted = testsupport::BinDir() + L"cmd.exe";
+    ASSERT_TRUE(::CopyFileW((testsupport::BinDir() + L"corvello_child.exe").c_str(), planted.c_str(), FALSE));
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(testsupport::BinDir().c_str());
+
+    EXPECT_EQ(RunProcess(L"cmd.exe 9", true, false), 9u) << "the search path does find the planted copy";
+    EXPECT_EQ(RunSystemTool(L"cmd.exe /c exit 7", true, false), 7u);
+
+    ::SetCurrentDirectoryW(previous);
+    ::DeleteFileW(planted.c_str());
+}
+
+TEST(RunSystemTool, RefusesPathsAndNames)
+{
+    EXPECT_EQ(RunSystemTool(L"", true, false), 0u);
+    EXPECT_EQ(RunSystemTool(L"..\\cmd.exe /c exit 7", true, false), 0u);
+    EXPECT_EQ(RunSystemTool(L"C:\\windows\\system32\\cmd.exe /c exit 7", true, false), 0u);
+    EXPECT_EQ(RunSystemTool(L"\"cmd.exe\" /c exit 7", true, false), 0u);
+    EXPECT_EQ(RunSystemTool(L"no-such-tool.exe", true, false), 0u);
+}
+
+TEST(PowerRequests, TheSafeOnesAgainstWine)
+{
+    TWindowsPowerRequests requests;
+    // Wine answers these for real (powrprof.dll found in the system
+    // directory); none of them suspends or ends the session.
+    EXPECT_TRUE(requests.IsPwrHibernateAllowed());
+    const bool suspended = requests.SetSuspendState(false, false, false);
+
+    auto app = std::make_unique<TApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+                                      L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
+    EXPECT_EQ(app->Sleep(), suspended);
+    EXPECT_EQ(app->Hibernate(), suspended);
+    // Refused by Wine, so the rundll32 fallback starts and the answer is false.
+    EXPECT_FALSE(app->LockUser());
+    app->Terminate(0);
+}
+
+namespace {
+
+class Recorder : public TPowerRequests {
+public:
+    std::vector<std::wstring> Calls;
+    bool PostBroadcast(unsigned, std::uintptr_t, std::intptr_t) override { return Note(L"post"); }
+    bool LockWorkStation() override { return Note(L"lock"); }
+    bool SetSuspendState(bool, bool, bool) override { return Note(L"suspend"); }
+    bool IsPwrHibernateAllowed() override { return Note(L"allowed?"), false; }
+    bool ExitWindowsEx(unsigned flags, unsigned long) override { return Note(L"exit " + std::to_wstring(flags)); }
+    std::uint32_t RunSystemTool(const std::wstring& line, bool, bool) override { return Note(line), 0; }
+
+private:
+    bool Note(const std::wstring& call)
+    {
+        Calls.push_back(call);
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST(PowerRequests, TheApplicationActionsGoThroughTheSeam)
+{
+    auto app = std::make_unique<TApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+                                      L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
+    Recorder recorder;
+    app->SetPowerRequests(&recorder);
+    EXPECT_FALSE(app->PowerOff());
+    EXPECT_FALSE(app->LogOff());
+    EXPECT_FALSE(app->HybridShutDown());
+    EXPECT_EQ(recorder.Calls, (std::vector<std::wstring>{L"allowed?", L"shutdown.exe -s -t 00", L"exit 0",
+                                                         L"shutdown.exe -l", L"exit 4194305", L"suspend"}));
+    app->SetPowerRequests(nullptr);  // back to Windows
+    app->Terminate(0);
+}
