@@ -53,13 +53,19 @@ TAppClass::TAppClass(const std::wstring& AName, const TVersionArray& AVersionArr
 
 TAppClass::~TAppClass()
 {
+    ReleaseSettings();
+    FEvents.reset();
+}
+
+void TAppClass::ReleaseSettings() noexcept
+{
+    // On the normal way out the loop has ended and nothing is written here.
     try {
         if (!GetTerminated())
             SettingsWrite();
     } catch (...) {
     }
     FTerminated = true;
-    FEvents.reset();
 }
 
 void TAppClass::SetName(const std::wstring& Value)

@@ -76,6 +76,11 @@ public:
     std::wstring CommandLine;
 
 protected:
+    // The last settings write of an object that ends without having been
+    // terminated. Each class that adds settings calls it from its own
+    // destructor, while its values and overrides are still there.
+    void ReleaseSettings() noexcept;
+
     // The settings key below the registry root; created when asked to.
     tk::RegKey OpenSettingsKey(bool create) const;
 

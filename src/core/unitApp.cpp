@@ -19,14 +19,7 @@ TApp::TApp(const std::wstring& AName, const TVersionArray& AVersion, bool AConfi
 
 TApp::~TApp()
 {
-    // The final write belongs to this class's values too: make it while they
-    // are still here (the base destructor would see only its own).
-    try {
-        if (!GetTerminated())
-            SettingsWrite();
-    } catch (...) {
-    }
-    FTerminated = true;
+    ReleaseSettings();
 }
 
 void TApp::SettingsReset()
