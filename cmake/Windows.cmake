@@ -11,6 +11,7 @@ add_library(corvello_win STATIC
   src/core/unitApp.cpp
   src/actions/WindowsPowerRequests.cpp
   src/ui/unitApi.cpp
+  ${CORVELLO_ONLINE_WIN_SOURCES}
 )
 target_compile_definitions(corvello_win PUBLIC ${CORVELLO_WIN_DEFINITIONS})
 # Only DLLs that every Windows loads from its known-DLL list are imported;

@@ -71,6 +71,14 @@ public:
 
     void FreeUnusedMemory();
 
+    // Online features (their bodies live with the other online code).
+    // The query of a statistics ping: "version=..." and the extra parameters.
+    virtual std::wstring GetPingParams(const std::wstring& AdditionalParams);
+    // Opens one of the links with the shell, then reports the click.
+    virtual void OpenLink(std::int32_t LinkID);
+    // Sends one statistics ping, or nothing when a gate holds it back.
+    void Ping(const std::wstring& Verb, const std::wstring& AdditionalParams, bool Urgent);
+
     // The full command line the program was started with; set before Execute.
     // Tests give their own.
     std::wstring CommandLine;

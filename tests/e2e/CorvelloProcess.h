@@ -84,9 +84,12 @@ public:
         return search.Found;
     }
 
-    // Waits until the process runs its message loop as the instance.
+    // Waits until the process runs its message loop as the instance: it
+    // waits for input (which it first does in its loop) and has its window.
     bool WaitRunning(std::uint32_t timeoutMs = 15000) const
     {
+        if (::WaitForInputIdle(FProcess.Get(), timeoutMs) != 0)
+            return false;
         return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
     }
 
