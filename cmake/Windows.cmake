@@ -4,19 +4,30 @@ set(CORVELLO_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
 
 add_library(corvello_win STATIC
   src/toolkit/Application.cpp
+  src/toolkit/Controls.cpp
+  src/toolkit/Form.cpp
+  src/toolkit/Graphics.cpp
+  src/toolkit/Menus.cpp
+  src/toolkit/MessageDialog.cpp
   src/toolkit/Registry.cpp
+  src/toolkit/Timer.cpp
+  src/toolkit/TrayIcon.cpp
+  src/toolkit/Window.cpp
   src/core/AppUtils.cpp
   src/core/SharedClasses.cpp
   src/core/AppClasses.cpp
   src/core/unitApp.cpp
   src/actions/WindowsPowerRequests.cpp
   src/ui/unitApi.cpp
+  src/ui/AppForms.cpp
+  src/ui/FormPlacement.cpp
+  src/ui/MessageDlg.cpp
   ${CORVELLO_ONLINE_WIN_SOURCES}
 )
 target_compile_definitions(corvello_win PUBLIC ${CORVELLO_WIN_DEFINITIONS})
 # Only DLLs that every Windows loads from its known-DLL list are imported;
 # the rest are loaded at run time from the system directory.
-target_link_libraries(corvello_win PUBLIC corvello_logic user32 advapi32 kernel32)
+target_link_libraries(corvello_win PUBLIC corvello_logic user32 gdi32 comctl32 shell32 advapi32 kernel32)
 corvello_warnings(corvello_win)
 
 add_executable(corvello WIN32 src/core/unitMain.cpp res/corvello.rc)

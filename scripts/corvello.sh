@@ -48,7 +48,9 @@ start_xvfb() {
 }
 
 # A private Wine prefix: no install prompts, no crash dialog, one wineserver
-# kept alive for the whole run.
+# kept alive for the whole run. With a second argument "desktop", Wine keeps
+# its windows on a virtual desktop of its own: there is no window manager on
+# a private Xvfb display, and without one windows cannot be maximised.
 start_wine() {
   export WINEPREFIX="$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -60,6 +62,10 @@ start_wine() {
   # Fails harmlessly when a server of this prefix runs already.
   wineserver -p 2>/dev/null || true
   timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [ "${2:-}" = desktop ]; then
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
+  fi
   # Warm up before CTest starts anything, so no Wine helper inherits its pipes.
   timeout 120 wine cmd /c exit >/dev/null 2>&1
 }
@@ -91,7 +97,7 @@ run_tests() {
   build mingw
   start_xvfb
   rm -rf build/mingw/wine-prefix
-  start_wine "$root/build/mingw/wine-prefix"
+  start_wine "$root/build/mingw/wine-prefix" desktop
   log "Windows and end-to-end tests under Wine"
   ctest --test-dir build/mingw --output-on-failure --timeout 300
 }
@@ -99,11 +105,13 @@ run_tests() {
 run_program() {
   cmake --preset mingw -DCORVELLO_TESTS=OFF >/dev/null
   cmake --build --preset mingw --target corvello
+  local desktop=""
   if [ -z "${DISPLAY:-}" ]; then
     start_xvfb
+    desktop=desktop
     echo "No DISPLAY: Corvello runs on a private Xvfb display ($DISPLAY); take a look with: xwd -root -display $DISPLAY"
   fi
-  start_wine "${CORVELLO_WINEPREFIX:-$HOME/.local/share/corvello/wine-prefix}"
+  start_wine "${CORVELLO_WINEPREFIX:-$HOME/.local/share/corvello/wine-prefix}" $desktop
   log "starting build/mingw/bin/corvello.exe (ends with: scripts/corvello.sh run stop, or Ctrl+C)"
   wine build/mingw/bin/corvello.exe "$@"
 }
@@ -111,7 +119,7 @@ run_program() {
 run_bench() {
   build mingw
   start_xvfb
-  start_wine "$root/build/mingw/wine-prefix"
+  start_wine "$root/build/mingw/wine-prefix" desktop
   log "start-up benchmark under Wine"
   wine build/mingw/bin/corvello_bench.exe "${1:-20}"
   printf 'corvello.exe: %s bytes; minimal Win32 program: %s bytes\n' \

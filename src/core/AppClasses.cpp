@@ -4,6 +4,7 @@
 #include "core/Product.h"
 #include "core/RegistryLayout.h"
 #include "core/Ticks.h"
+#include "toolkit/Form.h"
 #include "toolkit/Registry.h"
 
 namespace corvello {
@@ -276,12 +277,56 @@ void TAppClass::OnAppMessage(MSG& Msg, bool& Handled)
         SettingsRead();
         Handled = true;
         break;
+    case WM_INSTANCE_ACTIVATE:
+        ShowProgram();
+        Handled = true;
+        break;
     case WM_INSTANCE_STOP:
         Terminate(0);
         Handled = true;
         break;
     default:
         break;
+    }
+}
+
+void TAppClass::ShowProgram()
+{
+    auto& application = tk::Application::Current();
+    ::SetForegroundWindow(application.Handle());
+
+    // What the user looks at now: the active form, the active window, the
+    // application's last active popup, or the application window itself.
+    HWND target = application.ActiveForm() ? application.ActiveForm()->Handle() : nullptr;
+    if (!target)
+        target = ::GetActiveWindow();
+    if (!target)
+        target = ::GetLastActivePopup(application.Handle());
+    if (!target)
+        target = application.Handle();
+
+    tk::Form* main = application.MainForm();
+    const bool targetVisible = target && ::IsWindowVisible(target);
+    if (main && (!targetVisible || target == main->Handle())) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        if (!main->Visible())
+            main->Show();
+        main->BringToFront();
+        WindowFlash(main->Handle(), 3, 75);
+        application.ProcessMessages();
+        ::Sleep(10);
+        ::SetFocus(main->Handle());
+    } else if (targetVisible) {
+        // A dialog in front of the main window: lift it above every window
+        // without leaving it top-most.
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        if (main && main->Visible())
+            main->BringToFront();
+        ::SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        WindowFlash(target, 3, 75);
+    } else {
+        application.NormalizeTopMosts();
     }
 }
 
@@ -305,10 +350,10 @@ int TAppClass::ShowSettings()
     auto& application = tk::Application::Current();
     ::SetForegroundWindow(application.Handle());
     application.Restore();
-    if (const HWND main = application.MainWindow()) {
-        ::ShowWindow(main, SW_SHOW);
-        ::SetForegroundWindow(main);
-        ::BringWindowToTop(main);
+    if (tk::Form* main = application.MainForm()) {
+        main->Show();
+        main->BringToFront();
+        ::SetForegroundWindow(main->Handle());
     }
     return 1;
 }
@@ -334,7 +379,7 @@ void TAppClass::Terminate(int ErrorCode)
         return;
     }
     // The main window's close query lets it go: Terminated is true by now.
-    ::SendMessageW(main, WM_CLOSE, 0, 0);
+    application.MainForm()->Close();
     application.Terminate(0);
 }
 

@@ -70,6 +70,8 @@ public:
     virtual void Restart();
 
     void FreeUnusedMemory();
+    // A second start asked this instance to show itself.
+    void ShowProgram();
 
     // Online features (their bodies live with the other online code).
     // The query of a statistics ping: "version=..." and the extra parameters.

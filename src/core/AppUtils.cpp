@@ -264,6 +264,17 @@ std::wstring TodayIso()
     return FormatIsoDate(now.wYear, now.wMonth, now.wDay);
 }
 
+bool WindowFlash(HWND window, UINT count, DWORD timeout)
+{
+    FLASHWINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.dwFlags = FLASHW_ALL;
+    info.uCount = count;
+    info.dwTimeout = timeout;
+    return ::FlashWindowEx(&info) != FALSE;
+}
+
 void Delay(std::uint32_t milliseconds)
 {
     const DWORD start = ::GetTickCount();

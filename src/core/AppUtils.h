@@ -55,6 +55,9 @@ void SetLocalClock(LocalClock clock);
 // Today's local date as "yyyy-mm-dd", whatever the user's locale.
 std::wstring TodayIso();
 
+// Flashes a window's caption and task-bar button count times, timeout ms apart.
+bool WindowFlash(HWND window, UINT count, DWORD timeout);
+
 // Waits while the program's messages keep flowing.
 void Delay(std::uint32_t milliseconds);
 // Starts a command line; with wait, returns the program's exit code, else 0.

@@ -18,6 +18,11 @@ inline constexpr const wchar_t* Confirmations = L"Confirmations";  // REG_DWORD,
 // A stored date longer than this is no date of ours and counts as not stored.
 inline constexpr std::size_t MaxDateChars = 64;
 
+// Values of a form's own key, a subkey of the settings key named after the form.
+inline constexpr const wchar_t* Bounds = L"Bounds";            // REG_SZ, "left,top,width,height"
+inline constexpr const wchar_t* WindowState = L"WindowState";  // REG_DWORD, 0 normal, 1 minimised, 2 maximised
+inline constexpr const wchar_t* Visible = L"Visible";          // REG_DWORD, 0 or 1
+
 // Below HKEY_CURRENT_USER, whatever the settings root: a value named after the
 // executable's file name starts the program with Windows.
 inline constexpr const wchar_t* RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Form.h"
+
 namespace tk {
 
 Application& Application::Current()
@@ -50,23 +52,60 @@ void Application::RemoveMessageHook(int token) noexcept
     std::erase_if(FHooks, [token](const Hook& h) { return h.Token == token; });
 }
 
-bool Application::HandleOne(MSG& msg)
+HWND Application::MainWindow() const noexcept
 {
-    if (msg.message == WM_QUIT) {
-        FTerminated = true;
-        return false;
-    }
+    return FMainForm ? FMainForm->Handle() : nullptr;
+}
+
+bool Application::RunHooks(MSG& msg)
+{
     bool handled = false;
     // Each hook runs from a copy: it may remove itself while it runs.
     for (std::size_t i = 0; i < FHooks.size() && !handled; ++i) {
         MessageHook fn = FHooks[i].Fn;
         fn(msg, handled);
     }
-    if (!handled) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+    return handled;
+}
+
+bool Application::PreviewSentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg{window, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+    return RunHooks(msg);
+}
+
+bool Application::HandleOne(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return false;
     }
+    if (RunHooks(msg))
+        return true;
+    // Tab, arrows, Enter, Escape and mnemonics on the program's forms.
+    if (msg.hwnd) {
+        const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && ::IsDialogMessageW(root, &msg))
+            return true;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
     return true;
+}
+
+void Application::HandleMessage()
+{
+    MSG msg;
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1)
+        return;
+    if (got == 0) {
+        FTerminated = true;
+        // Leave the quit for the loops further out.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+    }
+    HandleOne(msg);
 }
 
 void Application::Run()
@@ -104,12 +143,31 @@ void Application::Terminate(int exitCode) noexcept
 
 void Application::Restore() noexcept
 {
-    if (FMainWindow && ::IsIconic(FMainWindow))
-        ::ShowWindow(FMainWindow, SW_RESTORE);
+    const HWND main = MainWindow();
+    if (main && ::IsIconic(main))
+        ::ShowWindow(main, SW_RESTORE);
+}
+
+void Application::NormalizeTopMosts() noexcept
+{
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            if (::IsWindowVisible(window) && (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return TRUE;
+        },
+        0);
 }
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Windows sends the end of the session rather than posting it: the hooks
+    // see it all the same.
+    if (message == WM_QUERYENDSESSION) {
+        Current().PreviewSentMessage(window, message, wParam, lParam);
+        return TRUE;
+    }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 

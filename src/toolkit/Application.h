@@ -13,6 +13,8 @@
 
 namespace tk {
 
+class Form;
+
 class Application {
 public:
     // Called for every message taken from the queue (WM_QUIT excepted) before it
@@ -35,10 +37,14 @@ public:
     HWND Handle() const noexcept { return FWindow.Get(); }
     HINSTANCE Instance() const noexcept;
 
-    // The window that owns the task-bar button and whose end ends the program;
-    // none until the program makes one.
-    HWND MainWindow() const noexcept { return FMainWindow; }
-    void SetMainWindow(HWND window) noexcept { FMainWindow = window; }
+    // The form that owns the task-bar button and whose close ends the
+    // program; none until the program makes one.
+    Form* MainForm() const noexcept { return FMainForm; }
+    void SetMainForm(Form* form) noexcept { FMainForm = form; }
+    HWND MainWindow() const noexcept;
+    // The form of the program that is active, if any.
+    Form* ActiveForm() const noexcept { return FActiveForm; }
+    void SetActiveForm(Form* form) noexcept { FActiveForm = form; }
 
     // Installs the hook; returns a token to remove it again.
     int AddMessageHook(MessageHook hook);
@@ -48,6 +54,8 @@ public:
     void Run();
     // Handles every message already waiting, then returns.
     void ProcessMessages();
+    // Waits for one message and handles it.
+    void HandleMessage();
     // Ends the loop. The code becomes the process's exit code.
     void Terminate(int exitCode = 0) noexcept;
     bool Terminated() const noexcept { return FTerminated; }
@@ -56,6 +64,12 @@ public:
     // Restores the application when minimised (nothing to do while the main
     // window is the one on the task bar).
     void Restore() noexcept;
+    // Takes the program's top-most windows out of the top-most band.
+    void NormalizeTopMosts() noexcept;
+
+    // Runs the message hooks on a message that was sent rather than queued
+    // (such as WM_QUERYENDSESSION); true when a hook handled it.
+    bool PreviewSentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int ModalLevel() const noexcept { return FModalLevel; }
     void ModalStarted() noexcept { ++FModalLevel; }
@@ -68,11 +82,13 @@ public:
 private:
     Application() = default;
     bool HandleOne(MSG& msg);
+    bool RunHooks(MSG& msg);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::wstring FTitle;
     UniqueWindow FWindow;
-    HWND FMainWindow = nullptr;
+    Form* FMainForm = nullptr;
+    Form* FActiveForm = nullptr;
     struct Hook {
         int Token;
         MessageHook Fn;

@@ -1,0 +1,83 @@
+#include "online/LinkRules.h"
+
+#include <algorithm>
+
+#include "online/Notification.h"
+#include "online/ProductLinks.h"
+
+namespace corvello {
+
+namespace {
+
+TLink MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstring hint)
+{
+    return TLink{id, std::move(url), std::move(text), std::move(hint)};
+}
+
+std::wstring AsciiLower(std::wstring text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; });
+    return text;
+}
+
+}  // namespace
+
+void ComposeLinks(TLinks& links, const std::wstring& appName, const TLinkHints& hints, const TAnsiConverter& toAnsi)
+{
+    const std::wstring web = std::wstring(L"http://") + product::WebDomain;
+    links.Web = MakeLink(1, web, product::WebDomain, hints.Web);
+    links.Email = MakeLink(2, std::wstring(L"mailto:") + product::SupportEmail, product::SupportEmail, hints.Email);
+    links.RSS = MakeLink(100, web + L"/feed/", links.Web.Text, hints.RSS);
+    links.Facebook = MakeLink(101, product::FacebookPage, product::FacebookText, hints.Facebook);
+    links.Gplus = MakeLink(102, product::GplusPage, product::GplusText, hints.Gplus);
+    links.Twitter = MakeLink(103, product::TwitterPage, product::TwitterText, hints.Twitter);
+    links.Delicious = MakeLink(104,
+                               product::DeliciousSave + WidenAscii(UrlEncode(toAnsi(web))) + L"&title=" +
+                                   WidenAscii(UrlEncode(toAnsi(appName))),
+                               product::DeliciousText, hints.Delicious);
+    links.StumbleUpon = MakeLink(105, product::StumbleUponSubmit + web, product::StumbleUponText, hints.StumbleUpon);
+}
+
+TLinkTarget ChooseLinkTarget(const TLinks& links, std::int32_t linkId, const std::wstring& version)
+{
+    switch (linkId) {
+    case 2:
+        return {true, links.Email.URL};
+    case 100:
+        return {false, links.RSS.URL};
+    case 101:
+        return {false, links.Facebook.URL};
+    case 102:
+        return {false, links.Gplus.URL};
+    case 103:
+        return {false, links.Twitter.URL};
+    case 104:
+        return {false, links.Delicious.URL};
+    case 105:
+        return {false, links.StumbleUpon.URL};
+    default:
+        return {false, links.Web.URL + L"?version=" + version};
+    }
+}
+
+std::wstring ComposeOpenUrl(const std::wstring& address)
+{
+    if (address.find(L"://") != std::wstring::npos)
+        return address;
+    return L"http://" + address;
+}
+
+std::wstring ComposeMailUrl(const std::wstring& address, const std::string& subject, const std::string& body)
+{
+    std::wstring url = address;
+    if (AsciiLower(address).find(L"mailto:") == std::wstring::npos)
+        url = L"mailto:" + url;
+    if (!subject.empty())
+        url += L"?subject=" + WidenAscii(UrlEncode(subject));
+    if (!body.empty())
+        url += (subject.empty() ? L"?body=" : L"&body=") + WidenAscii(UrlEncode(body));
+    return url;
+}
+
+}  // namespace corvello

@@ -1,0 +1,78 @@
+#include "online/Links.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "online/LinkStrings.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+
+namespace corvello {
+
+namespace {
+
+std::wstring LoadResourceString(UINT id)
+{
+    // With a zero length LoadStringW hands out a pointer into the resource.
+    const wchar_t* text = nullptr;
+    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+// The shell's ShellExecuteW, loaded at the first link the user opens and kept:
+// the shell may go on working for the call after it returned.
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+
+ShellExecuteFn ShellExecuteEntry()
+{
+    static const tk::SystemLibrary shell(L"shell32.dll");
+    static const auto entry = shell.Proc<ShellExecuteFn>("ShellExecuteW");
+    return entry;
+}
+
+void ShellOpen(const std::wstring& address)
+{
+    if (const auto execute = ShellExecuteEntry())
+        execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+}  // namespace
+
+void FillLinks(TLinks& links, const std::wstring& appName)
+{
+    TLinkHints hints;
+    hints.Web = LoadResourceString(IDS_LINK_WEB);
+    hints.Email = LoadResourceString(IDS_LINK_EMAIL);
+    hints.RSS = LoadResourceString(IDS_LINK_RSS);
+    hints.Facebook = LoadResourceString(IDS_LINK_FACEBOOK);
+    hints.Gplus = LoadResourceString(IDS_LINK_GPLUS);
+    hints.Twitter = LoadResourceString(IDS_LINK_TWITTER);
+    hints.Delicious = LoadResourceString(IDS_LINK_DELICIOUS);
+    hints.StumbleUpon = LoadResourceString(IDS_LINK_STUMBLEUPON);
+    ComposeLinks(links, appName, hints, &ToAnsi);
+}
+
+std::string ToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return {};
+    std::string ansi(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
+    return ansi;
+}
+
+void OpenUrl(const std::wstring& address)
+{
+    ShellOpen(ComposeOpenUrl(address));
+}
+
+void ComposeMail(const std::wstring& address, const std::wstring& subject, const std::wstring& body)
+{
+    ShellOpen(ComposeMailUrl(address, ToAnsi(subject), ToAnsi(body)));
+}
+
+}  // namespace corvello

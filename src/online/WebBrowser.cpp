@@ -1,0 +1,470 @@
+#include "online/WebBrowser.h"
+
+#include <exdispid.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include "toolkit/Application.h"
+
+namespace corvello {
+
+namespace {
+
+// CLSID_WebBrowser, spelled out so that no GUID library is needed.
+constexpr CLSID WebBrowserClass = {0x8856f961, 0x340a, 0x11d0, {0xa9, 0x6b, 0x00, 0xc0, 0x4f, 0xd7, 0x05, 0xa2}};
+
+constexpr const wchar_t* HostClassName = L"CorvelloBrowserHost";
+// Asks the host window to run one function left by RunLater.
+constexpr UINT WM_RUN_PENDING = WM_APP + 0x51;
+// The control needs an extent to lay out its page; nobody sees it.
+constexpr RECT HostBounds = {0, 0, 320, 240};
+
+[[noreturn]] void Fail(const char* what, HRESULT hr)
+{
+    char code[16];
+    wsprintfA(code, "%08lX", static_cast<unsigned long>(hr));
+    throw std::runtime_error(std::string(what) + " failed: 0x" + code);
+}
+
+void Check(HRESULT hr, const char* what)
+{
+    if (FAILED(hr))
+        Fail(what, hr);
+}
+
+// Reference counting shared by the two COM objects below. They live on the
+// thread that made them, but the counter is atomic anyway: the control may
+// let go of its pointers from a thread of its own.
+class RefCounted {
+protected:
+    virtual ~RefCounted() = default;
+    ULONG AddRefImpl() noexcept { return static_cast<ULONG>(::InterlockedIncrement(&FRefs)); }
+    ULONG ReleaseImpl() noexcept
+    {
+        const LONG left = ::InterlockedDecrement(&FRefs);
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+
+private:
+    LONG FRefs = 1;
+};
+
+}  // namespace
+
+// The client site, in-place site and frame the control talks to. It reports
+// our hidden window and no menus, tool bars or status line.
+class TBrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, RefCounted {
+public:
+    explicit TBrowserSite(HWND window) noexcept : FWindow(window) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IOleClientSite)))
+            *object = static_cast<IOleClientSite*>(this);
+        else if (IsEqualIID(riid, __uuidof(IOleWindow)) || IsEqualIID(riid, __uuidof(IOleInPlaceSite)))
+            *object = static_cast<IOleInPlaceSite*>(this);
+        else if (IsEqualIID(riid, __uuidof(IOleInPlaceUIWindow)) || IsEqualIID(riid, __uuidof(IOleInPlaceFrame)))
+            *object = static_cast<IOleInPlaceFrame*>(this);
+        else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+    // IOleClientSite
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override
+    {
+        if (moniker)
+            *moniker = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetContainer(IOleContainer** container) override
+    {
+        if (container)
+            *container = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP ShowObject() override { return S_OK; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+    // IOleWindow, for the site and the frame alike
+    STDMETHODIMP GetWindow(HWND* window) override
+    {
+        if (!window)
+            return E_POINTER;
+        *window = FWindow;
+        return S_OK;
+    }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IOleInPlaceSite
+    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override { return S_OK; }
+    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
+                                  LPRECT clip, LPOLEINPLACEFRAMEINFO info) override
+    {
+        if (!frame || !document || !position || !clip || !info)
+            return E_POINTER;
+        *frame = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+        *document = nullptr;
+        *position = HostBounds;
+        *clip = HostBounds;
+        info->fMDIApp = FALSE;
+        info->hwndFrame = FWindow;
+        info->haccel = nullptr;
+        info->cAccelEntries = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+    STDMETHODIMP DiscardUndoState() override { return S_OK; }
+    STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
+    STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    // IOleInPlaceUIWindow and IOleInPlaceFrame
+    STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+    STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+    STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
+    STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+private:
+    HWND FWindow;
+};
+
+// Receives DWebBrowserEvents2 and hands them to its browser while that lives.
+class TBrowserEventSink final : public IDispatch, RefCounted {
+public:
+    explicit TBrowserEventSink(TWebBrowser* owner) noexcept : FOwner(owner) {}
+    void Detach() noexcept { FOwner = nullptr; }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IDispatch)) ||
+            IsEqualIID(riid, __uuidof(DWebBrowserEvents2))) {
+            *object = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (count)
+            *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    {
+        if (info)
+            *info = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID dispId, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                        UINT*) override
+    {
+        // The handler may let go of the browser, and with it of this sink.
+        const ComPtr<TBrowserEventSink> keep = ComPtr<TBrowserEventSink>::Share(this);
+        try {
+            if (FOwner)
+                FOwner->HandleEvent(dispId, params);
+        } catch (...) {
+        }
+        return S_OK;
+    }
+
+private:
+    TWebBrowser* FOwner;
+};
+
+namespace {
+
+// The argument at a position counted from the first, as the event declares
+// them (DISPPARAMS keeps them in reverse), with a reference followed.
+const VARIANT* Argument(const DISPPARAMS* params, UINT position)
+{
+    if (!params || position >= params->cArgs)
+        return nullptr;
+    const VARIANT* arg = &params->rgvarg[params->cArgs - 1 - position];
+    if (arg->vt == (VT_VARIANT | VT_BYREF))
+        return arg->pvarVal;
+    return arg;
+}
+
+void SetCancel(const DISPPARAMS* params, UINT position)
+{
+    if (!params || position >= params->cArgs)
+        return;
+    VARIANT& arg = params->rgvarg[params->cArgs - 1 - position];
+    if (arg.vt == (VT_BOOL | VT_BYREF) && arg.pboolVal)
+        *arg.pboolVal = VARIANT_TRUE;
+}
+
+std::int32_t StatusCode(const VARIANT* arg)
+{
+    if (!arg)
+        return 0;
+    switch (arg->vt) {
+    case VT_I4:
+    case VT_INT:
+        return arg->lVal;
+    case VT_UI4:
+    case VT_UINT:
+        return static_cast<std::int32_t>(arg->ulVal);
+    case VT_I4 | VT_BYREF:
+        return arg->plVal ? *arg->plVal : 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+TWebBrowser::TWebBrowser(HWND parent)
+{
+    if (!parent || !::IsWindow(parent))
+        throw std::runtime_error("the browser has no parent window");
+    if (!FOle)
+        throw std::runtime_error("OLE is not available on this thread");
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &TWebBrowser::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = HostClassName;
+    ::RegisterClassExW(&wc);
+    FWindow.Reset(::CreateWindowExW(0, HostClassName, L"", WS_CHILD | WS_CLIPCHILDREN, HostBounds.left,
+                                    HostBounds.top, HostBounds.right, HostBounds.bottom, parent, nullptr,
+                                    wc.hInstance, this));
+    if (!FWindow)
+        Fail("CreateWindowEx", HRESULT_FROM_WIN32(::GetLastError()));
+
+    try {
+        Check(OleLibrary::Get()->CreateInstance(WebBrowserClass, nullptr, CLSCTX_INPROC_SERVER,
+                                                __uuidof(IOleObject), FObject.PutVoid()),
+              "CoCreateInstance(WebBrowser)");
+        FSite.Reset(new TBrowserSite(FWindow.Get()));
+        Check(FObject->SetClientSite(FSite.Get()), "SetClientSite");
+        RECT bounds = HostBounds;
+        Check(FObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, FSite.Get(), 0, FWindow.Get(), &bounds),
+              "DoVerb(INPLACEACTIVATE)");
+        FBrowser = FObject.As<IWebBrowser2>();
+        if (!FBrowser)
+            Fail("QueryInterface(IWebBrowser2)", E_NOINTERFACE);
+
+        const auto container = FObject.As<IConnectionPointContainer>();
+        if (!container)
+            Fail("QueryInterface(IConnectionPointContainer)", E_NOINTERFACE);
+        Check(container->FindConnectionPoint(__uuidof(DWebBrowserEvents2), FConnection.Put()),
+              "FindConnectionPoint");
+        FSink.Reset(new TBrowserEventSink(this));
+        Check(FConnection->Advise(FSink.Get(), &FCookie), "Advise");
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+TWebBrowser::~TWebBrowser()
+{
+    Close();
+}
+
+void TWebBrowser::Close() noexcept
+{
+    ClearEvents();
+    FPending.clear();
+    if (FSink)
+        FSink->Detach();
+    if (FConnection && FCookie)
+        FConnection->Unadvise(FCookie);
+    FCookie = 0;
+    FConnection.Reset();
+    if (FBrowser && FNavigating)
+        FBrowser->Stop();
+    FNavigating = false;
+    FBrowser.Reset();
+    if (FObject) {
+        if (const auto inPlace = FObject.As<IOleInPlaceObject>())
+            inPlace->InPlaceDeactivate();
+        FObject->Close(OLECLOSE_NOSAVE);
+        FObject->SetClientSite(nullptr);
+    }
+    FObject.Reset();
+    FSink.Reset();
+    FSite.Reset();
+    FWindow.Reset();
+}
+
+void TWebBrowser::SetParentWindow(HWND parent)
+{
+    if (parent && FWindow)
+        ::SetParent(FWindow.Get(), parent);
+}
+
+bool TWebBrowser::Offline() const
+{
+    VARIANT_BOOL offline = VARIANT_FALSE;
+    Check(FBrowser->get_Offline(&offline), "get_Offline");
+    return offline != VARIANT_FALSE;
+}
+
+void TWebBrowser::SetOffline(bool value)
+{
+    Check(FBrowser->put_Offline(value ? VARIANT_TRUE : VARIANT_FALSE), "put_Offline");
+}
+
+void TWebBrowser::SetSilent(bool value)
+{
+    Check(FBrowser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE), "put_Silent");
+}
+
+void TWebBrowser::Navigate(const std::wstring& url)
+{
+    const Bstr address(url);
+    VARIANT flags;
+    flags.vt = VT_I4;
+    flags.lVal = navNoHistory | navNoReadFromCache | navNoWriteToCache;
+    VARIANT empty;
+    empty.vt = VT_EMPTY;
+    FNavigating = true;
+    const HRESULT hr = FBrowser->Navigate(address.Get(), &flags, &empty, &empty, &empty);
+    if (FAILED(hr)) {
+        FNavigating = false;
+        Fail("Navigate", hr);
+    }
+}
+
+void TWebBrowser::ClearEvents() noexcept
+{
+    OnNavigateError = nullptr;
+    OnProgressChange = nullptr;
+    OnDownloadComplete = nullptr;
+}
+
+void TWebBrowser::RunLater(std::function<void()> fn)
+{
+    FPending.push_back(std::move(fn));
+    ::PostMessageW(FWindow.Get(), WM_RUN_PENDING, 0, 0);
+}
+
+void TWebBrowser::RunPending()
+{
+    if (FPending.empty())
+        return;
+    const auto fn = std::move(FPending.front());
+    FPending.erase(FPending.begin());
+    // May destroy this browser: nothing of it is touched afterwards.
+    fn();
+}
+
+bool TWebBrowser::IsTopLevel(IDispatch* frame) const
+{
+    if (!frame || !FBrowser)
+        return false;
+    ComPtr<IUnknown> mine;
+    ComPtr<IUnknown> theirs;
+    FBrowser->QueryInterface(IID_IUnknown, mine.PutVoid());
+    frame->QueryInterface(IID_IUnknown, theirs.PutVoid());
+    return mine && mine.Get() == theirs.Get();
+}
+
+void TWebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
+{
+    std::fprintf(stderr, "[%lu] event %ld busy=%d\n", ::GetTickCount(), static_cast<long>(dispId), FNavigating);
+    switch (dispId) {
+    case DISPID_NAVIGATEERROR: {
+        // pDisp, URL, Frame, StatusCode, Cancel: no error page is shown.
+        SetCancel(params, 4);
+        const VARIANT* frame = Argument(params, 0);
+        if (!FNavigating || (frame && frame->vt == VT_DISPATCH && !IsTopLevel(frame->pdispVal)))
+            break;
+        FNavigating = false;
+        const std::int32_t status = StatusCode(Argument(params, 3));
+        std::fprintf(stderr, "   status %08lX\n", static_cast<unsigned long>(status));
+        // The page arrived, but there is no engine to show it (Wine without
+        // its HTML engine reports this once the download is over): for a
+        // hidden browser the page has loaded.
+        if (status == static_cast<std::int32_t>(REGDB_E_CLASSNOTREG))
+            break;
+        if (OnNavigateError) {
+            const auto handler = OnNavigateError;
+            handler(*this, status);
+        }
+        break;
+    }
+    case DISPID_DOCUMENTCOMPLETE: {
+        const VARIANT* frame = Argument(params, 0);
+        if (!frame || frame->vt != VT_DISPATCH || IsTopLevel(frame->pdispVal))
+            FNavigating = false;
+        break;
+    }
+    case DISPID_PROGRESSCHANGE:
+        if (OnProgressChange) {
+            const auto handler = OnProgressChange;
+            handler(*this);
+        }
+        break;
+    case DISPID_DOWNLOADCOMPLETE:
+        if (OnDownloadComplete) {
+            const auto handler = OnDownloadComplete;
+            handler(*this);
+        }
+        break;
+    case DISPID_NEWWINDOW2:
+    case DISPID_NEWWINDOW3:
+        // A page may not open windows of its own.
+        SetCancel(params, 1);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK TWebBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<TWebBrowser*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY)
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (message == WM_RUN_PENDING) {
+        try {
+            if (self)
+                self->RunPending();
+        } catch (...) {
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace corvello

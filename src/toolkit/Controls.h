@@ -1,0 +1,219 @@
+// Controls on a form: the real Windows controls (BUTTON, STATIC) wrapped so
+// that keyboard navigation, visual styles and screen readers work as in any
+// dialog. Positions and sizes are given at 96 dpi and scaled to the form's.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "toolkit/Graphics.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+class Action;
+class Control;
+class Form;
+
+struct Bounds {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Where controls live: a form, a panel, or a group box (whose controls are
+// the form's own windows, placed relative to the box).
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual HWND ContainerHandle() const = 0;
+    // Where the container's 96-dpi origin lies in ContainerHandle's client area.
+    virtual POINT ContainerOrigin() const { return {0, 0}; }
+    virtual Form& OwningForm() = 0;
+};
+
+class Control : public Window {
+public:
+    ~Control() override;
+
+    Form& OwnerForm() const noexcept { return *FForm; }
+    int Tag = 0;
+
+    // At 96 dpi, relative to the container.
+    const Bounds& LayoutBounds() const noexcept { return FBounds; }
+    void SetBounds(const Bounds& bounds);
+    void MoveTo(int left, int top) { SetBounds({left, top, FBounds.Width, FBounds.Height}); }
+    // Re-applies the layout at the form's current dpi.
+    virtual void ApplyLayout();
+
+    bool Visible() const noexcept { return FVisible; }
+    void SetVisible(bool visible);
+    bool Enabled() const noexcept;
+    void SetEnabled(bool enabled);
+    void SetFocus();
+
+    const std::wstring& Caption() const noexcept { return FCaption; }
+    virtual void SetCaption(const std::wstring& caption);
+
+    // The tooltip; shown exactly when not empty.
+    const std::wstring& Hint() const noexcept { return FHint; }
+    void SetHint(const std::wstring& hint);
+
+    // A font of the control's own; without one it takes its form's.
+    void SetFont(const FontSpec& spec);
+    const std::optional<FontSpec>& OwnFont() const noexcept { return FFontSpec; }
+    void ApplyFont();
+    // The text colour, where the control draws its own text (labels).
+    void SetTextColor(COLORREF color);
+    std::optional<COLORREF> TextColor() const noexcept { return FTextColor; }
+
+    std::function<void(Control& sender)> OnClick;
+    // Does what a click does.
+    virtual void Click();
+
+    // Notifications the container reflects back (WM_COMMAND codes).
+    virtual void Notify(WORD code);
+    UINT_PTR Id() const noexcept { return FId; }
+
+protected:
+    Control(Container& parent, const Bounds& bounds);
+    bool CreateControl(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+    RECT PixelRect() const;
+    HFONT CurrentFont() const noexcept;
+
+    Container& FParent;
+    Form* FForm;
+    Bounds FBounds;
+    bool FVisible = true;
+    std::wstring FCaption;
+    std::wstring FHint;
+    std::optional<FontSpec> FFontSpec;
+    Font FFont;
+    std::optional<COLORREF> FTextColor;
+    UINT_PTR FId;
+};
+
+// A push button; with an action it shows the action's caption and runs it.
+class Button : public Control {
+public:
+    Button(Container& parent, const Bounds& bounds, const std::wstring& caption = L"");
+    ~Button() override;
+
+    // A non-zero result closes a modal form with it.
+    int ModalResult = 0;
+    void SetDefault(bool isDefault);
+    bool IsDefault() const noexcept { return FDefault; }
+
+    void SetAction(Action* action);
+    Action* GetAction() const noexcept { return FAction; }
+    // A picture beside the caption (borrowed: the caller keeps it alive).
+    void SetGlyph(HICON icon);
+
+    void Click() override;
+    void Notify(WORD code) override;
+
+private:
+    void FollowAction();
+    bool FDefault = false;
+    Action* FAction = nullptr;
+    int FActionToken = 0;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption, bool checked = false);
+    bool Checked() const noexcept;
+    // Like a click of the user's, a changed state runs OnClick.
+    void SetChecked(bool checked);
+    void Notify(WORD code) override;
+};
+
+// A frame with a caption around other controls.
+class GroupBox : public Control, public Container {
+public:
+    GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption);
+    HWND ContainerHandle() const override;
+    POINT ContainerOrigin() const override;
+    Form& OwningForm() override { return *FForm; }
+};
+
+enum class Alignment { Left, Center, Right };
+
+class Label : public Control {
+public:
+    struct Options {
+        bool WordWrap = false;
+        bool AutoSize = true;
+        Alignment Align = Alignment::Left;
+        bool HandCursor = false;
+    };
+    Label(Container& parent, const Bounds& bounds, const std::wstring& caption, Options options);
+    Label(Container& parent, const Bounds& bounds, const std::wstring& caption)
+        : Label(parent, bounds, caption, Options{})
+    {
+    }
+
+    void SetCaption(const std::wstring& caption) override;
+    void SetAutoSize(bool autoSize);
+    void SetUnderline(bool underline);
+    bool Underline() const noexcept;
+
+    std::function<void(Control& sender)> OnMouseEnter;
+    std::function<void(Control& sender)> OnMouseLeave;
+    void Notify(WORD code) override;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FitToText();
+    Options FOptions;
+    bool FTracking = false;
+};
+
+// A picture (an icon), optionally clickable.
+class Image : public Control {
+public:
+    Image(Container& parent, const Bounds& bounds, bool center = true, bool handCursor = false);
+    // Borrowed: the caller keeps the icon alive. Null clears the picture.
+    void SetIcon(HICON icon);
+    HICON Icon() const noexcept { return FIcon; }
+    bool AutoSize = false;
+    void Notify(WORD code) override;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HICON FIcon = nullptr;
+    bool FHandCursor;
+};
+
+// A plain area that holds other controls.
+class Panel : public Control, public Container {
+public:
+    Panel(Container& parent, const Bounds& bounds, const std::wstring& caption = L"");
+    HWND ContainerHandle() const override { return Handle(); }
+    Form& OwningForm() override { return *FForm; }
+    // Makes the panel fill its container's client area.
+    void SetAlignClient(bool fill);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// An etched frame.
+class Bevel : public Control {
+public:
+    Bevel(Container& parent, const Bounds& bounds);
+};
+
+// Hands a container's WM_COMMAND and WM_CTLCOLOR... on to the control that
+// sent it; true when the message was one of those.
+bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+}  // namespace tk

@@ -1,0 +1,197 @@
+// Forms: top-level windows built from a layout in code, with border styles,
+// window state, a pending show while they are being built, show/hide/close
+// events, modal showing, and the keyboard handling of dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+enum class BorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+enum class CloseAction { None, Hide, Free, Minimize };
+
+// Modal results, as the standard buttons give them.
+namespace mr {
+inline constexpr int None = 0;
+inline constexpr int OK = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Abort = 3;
+inline constexpr int Retry = 4;
+inline constexpr int Ignore = 5;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+inline constexpr int Close = 8;
+inline constexpr int All = 12;
+inline constexpr int NoToAll = 13;
+inline constexpr int YesToAll = 14;
+}  // namespace mr
+
+struct FormLayout {
+    // One window class per form class, named after it.
+    std::wstring ClassName;
+    std::wstring Caption;
+    int Left = 0;  // the designed position, at 96 dpi
+    int Top = 0;
+    int ClientWidth = 600;
+    int ClientHeight = 400;
+    BorderStyle Border = BorderStyle::Sizeable;
+    bool SystemMenu = true;
+    bool MinimizeBox = true;
+    bool MaximizeBox = true;
+    // The layout asks for a visible form.
+    bool Visible = false;
+    FontSpec Font;
+};
+
+class Form : public Window, public Container {
+public:
+    explicit Form(FormLayout layout);
+    ~Form() override;
+
+    // Builds the window and its controls, then shows it if that was asked
+    // for while it was being built. Call once, after construction.
+    void Create(HWND owner = nullptr);
+
+    const FormLayout& Layout() const noexcept { return FLayout; }
+    bool Creating() const noexcept { return FCreating; }
+
+    // Container
+    HWND ContainerHandle() const override { return Handle(); }
+    Form& OwningForm() override { return *this; }
+
+    std::wstring Caption() const { return Text(); }
+    void SetCaption(const std::wstring& caption) { SetText(caption); }
+
+    // The outer window in screen pixels.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    RECT BoundsRect() const;
+    void SetBounds(int left, int top, int width, int height);
+    void MoveTo(int left, int top);
+    // At 96 dpi, like the layout.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;   // pixels
+    int ClientHeight() const;  // pixels
+
+    UINT Dpi() const noexcept { return FDpi; }
+    HFONT FontHandle() const noexcept { return FFont.Get(); }
+    const FontSpec& FontSpecification() const noexcept { return FLayout.Font; }
+    void SetFont(const FontSpec& spec);
+
+    // The background; the button face colour unless set.
+    void SetColor(COLORREF color);
+    COLORREF Color() const noexcept;
+    HBRUSH BackgroundBrush() const noexcept;
+
+    BorderStyle GetBorderStyle() const noexcept { return FBorder; }
+    void SetBorderStyle(BorderStyle border);
+    WindowState GetWindowState() const;
+    void SetWindowState(WindowState state);
+
+    // While the form is being built, showing only records the request.
+    bool Visible() const;
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool PendingShow() const noexcept { return FPendingShow; }
+    void CancelPendingShow() noexcept { FPendingShow = false; }
+    void BringToFront();
+
+    // Asks the close query, runs the close event and does what it decides;
+    // a modal form ends its modal loop with Cancel instead.
+    void Close();
+    int ShowModal();
+    bool Modal() const noexcept { return FModal; }
+    int ModalResult() const noexcept { return FModalResult; }
+    void SetModalResult(int result) noexcept { FModalResult = result; }
+
+    // Enter clicks the default button, Escape the cancel button.
+    void SetDefaultButton(Button* button) noexcept { FDefaultButton = button; }
+    void SetCancelButton(Button* button) noexcept { FCancelButton = button; }
+
+    // Embedding in another window and back.
+    void SetParentWindow(HWND parent);
+    HWND ParentWindow() const noexcept;
+    void SetAlignClient(bool fill);
+
+    // No control has the focus.
+    void ClearFocus();
+    // The control that gets the focus when the form does.
+    void SetActiveControl(Control* control) noexcept { FActiveControl = control; }
+    Control* ActiveControl() const noexcept { return FActiveControl; }
+    const std::vector<Control*>& Controls() const noexcept { return FControls; }
+
+    // For the controls.
+    UINT_PTR NextControlId() noexcept { return FNextId++; }
+    void ControlAdded(Control& control);
+    void ControlRemoved(Control& control) noexcept;
+    void UpdateTooltip(Control& control);
+
+protected:
+    // Building: the controls, then Loaded once the layout is in place.
+    virtual void CreateControls() {}
+    virtual void Loaded() {}
+    // After building, before the pending show is carried out.
+    virtual void AfterCreate() {}
+
+    // Events.
+    virtual void DoShow() {}
+    virtual void DoHide() {}
+    virtual bool DoCloseQuery() { return true; }
+    virtual void DoClose(CloseAction& action) { (void)action; }
+    virtual LRESULT DoQueryEndSession() { return TRUE; }
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    DWORD StyleFor(BorderStyle border, bool child) const noexcept;
+    DWORD ExStyleFor(BorderStyle border) const noexcept;
+    void ApplyDpi(UINT dpi);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+
+    FormLayout FLayout;
+    BorderStyle FBorder;
+    WindowState FWindowState = WindowState::Normal;
+    UINT FDpi = 96;
+    Font FFont;
+    bool FCreating = false;
+    bool FPendingShow = false;
+    bool FShowing = false;  // the show event ran and no hide yet
+    bool FModal = false;
+    int FModalResult = 0;
+    bool FAlignClient = false;
+    Button* FDefaultButton = nullptr;
+    Button* FCancelButton = nullptr;
+    Control* FActiveControl = nullptr;
+    std::vector<Control*> FControls;
+    UINT_PTR FNextId = 100;
+    UniqueWindow FTooltip;
+    struct BrushTraits {
+        static HBRUSH Invalid() noexcept { return nullptr; }
+        static bool IsValid(HBRUSH b) noexcept { return b != nullptr; }
+        static void Close(HBRUSH b) noexcept { ::DeleteObject(b); }
+    };
+    UniqueHandle<HBRUSH, BrushTraits> FBrush;  // only for a colour of its own
+};
+
+// Builds a form of type T: constructs it, then lets it create its window.
+template <typename T, typename... Args>
+std::unique_ptr<T> CreateForm(Args&&... args)
+{
+    auto form = std::make_unique<T>(std::forward<Args>(args)...);
+    form->Create();
+    return form;
+}
+
+}  // namespace tk

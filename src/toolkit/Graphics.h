@@ -1,0 +1,78 @@
+// Fonts, icons and the screen's scale: owned GDI objects and the arithmetic
+// that turns 96-dpi layout units into pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+// The dots per inch a window is shown at (the system's when it has no
+// window yet); 96 when Windows cannot tell.
+UINT DpiFor(HWND window) noexcept;
+
+// A layout value at 96 dpi, in pixels at dpi.
+inline int Scale(int value, UINT dpi) noexcept
+{
+    return ::MulDiv(value, static_cast<int>(dpi), 96);
+}
+
+struct FontSpec {
+    std::wstring Name = L"Tahoma";
+    int Height = -11;  // at 96 dpi; negative: character height, as Windows takes it
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+};
+
+struct FontTraits {
+    static HFONT Invalid() noexcept { return nullptr; }
+    static bool IsValid(HFONT f) noexcept { return f != nullptr; }
+    static void Close(HFONT f) noexcept { ::DeleteObject(f); }
+};
+using Font = UniqueHandle<HFONT, FontTraits>;
+
+Font CreateFontFor(const FontSpec& spec, UINT dpi);
+
+// An icon of our own (destroyed with its owner) or a shared one (left alone).
+class Icon {
+public:
+    Icon() noexcept = default;
+    // From the program's resources; shared icons come from the system cache.
+    static Icon FromResource(const wchar_t* name, int width, int height, bool shared = false) noexcept;
+    static Icon FromSystem(const wchar_t* id) noexcept;  // IDI_... standard icons, shared
+
+    Icon(Icon&& other) noexcept : FIcon(std::exchange(other.FIcon, nullptr)), FShared(other.FShared) {}
+    Icon& operator=(Icon&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            FIcon = std::exchange(other.FIcon, nullptr);
+            FShared = other.FShared;
+        }
+        return *this;
+    }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    ~Icon() { Reset(); }
+
+    HICON Get() const noexcept { return FIcon; }
+    explicit operator bool() const noexcept { return FIcon != nullptr; }
+
+private:
+    Icon(HICON icon, bool shared) noexcept : FIcon(icon), FShared(shared) {}
+    void Reset() noexcept
+    {
+        if (FIcon && !FShared)
+            ::DestroyIcon(FIcon);
+        FIcon = nullptr;
+    }
+
+    HICON FIcon = nullptr;
+    bool FShared = false;
+};
+
+}  // namespace tk

@@ -1,0 +1,66 @@
+// Menu entries as a tree of objects: captions, tags, check marks, the
+// default entry, separators and submenus. Native menus are built from it when
+// they are shown, so entries can move between menus freely.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class Action;
+
+class MenuItem {
+public:
+    explicit MenuItem(std::wstring name = L"", std::wstring caption = L"", int tag = 0);
+    ~MenuItem();
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
+    const std::wstring& Name() const noexcept { return FName; }
+    // The action's caption while one is bound.
+    std::wstring Caption() const;
+    void SetCaption(std::wstring caption) { FCaption = std::move(caption); }
+    bool IsSeparator() const { return Caption() == L"-"; }
+
+    int Tag = 0;
+    bool Checked() const;
+    void SetChecked(bool checked) { FChecked = checked; }
+    bool Enabled() const;
+    void SetEnabled(bool enabled) { FEnabled = enabled; }
+    bool Visible = true;
+    bool Default = false;
+    bool RadioItem = false;
+    std::wstring ShortCutText;
+
+    void SetAction(Action* action) noexcept { FAction = action; }
+    Action* GetAction() const noexcept { return FAction; }
+
+    std::function<void(MenuItem& sender)> OnClick;
+    // What choosing the entry does; nothing while it is disabled.
+    void Click();
+
+    MenuItem* Parent() const noexcept { return FParent; }
+    std::size_t Count() const noexcept { return FItems.size(); }
+    MenuItem& Item(std::size_t index) const { return *FItems.at(index); }
+    MenuItem& Add(std::unique_ptr<MenuItem> item);
+    MenuItem& Insert(std::size_t index, std::unique_ptr<MenuItem> item);
+    // Takes an entry out of this menu; null when it is not one of ours.
+    std::unique_ptr<MenuItem> Remove(MenuItem& item);
+    int IndexOf(const MenuItem& item) const noexcept;
+    // This entry or one below it, by name.
+    MenuItem* Find(const std::wstring& name) noexcept;
+
+private:
+    std::wstring FName;
+    std::wstring FCaption;
+    bool FChecked = false;
+    bool FEnabled = true;
+    Action* FAction = nullptr;
+    MenuItem* FParent = nullptr;
+    std::vector<std::unique_ptr<MenuItem>> FItems;
+};
+
+}  // namespace tk

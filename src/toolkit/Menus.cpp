@@ -1,0 +1,64 @@
+#include "toolkit/Menus.h"
+
+#include "toolkit/Application.h"
+
+namespace tk {
+
+bool InsertNativeItem(HMENU menu, UINT position, const MenuItem& item, UINT id, bool rightToLeft, HMENU subMenu)
+{
+    std::wstring text = item.Caption();
+    if (item.Count() == 0 && !item.ShortCutText.empty())
+        text += L'\t' + item.ShortCutText;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | (subMenu ? MIIM_SUBMENU : 0);
+    info.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+    if (item.RadioItem)
+        info.fType |= MFT_RADIOCHECK;
+    if (rightToLeft)
+        info.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+    info.fState = (item.Checked() ? MFS_CHECKED : 0u) | (item.Enabled() ? 0u : MFS_DISABLED | MFS_GRAYED) |
+                  (item.Default ? MFS_DEFAULT : 0u);
+    info.wID = id;
+    info.hSubMenu = subMenu;
+    info.dwTypeData = text.data();
+    return ::InsertMenuItemW(menu, position, TRUE, &info) != FALSE;
+}
+
+UniqueMenu BuildNativeMenu(const MenuItem& root, std::vector<MenuItem*>& byId, UINT firstId)
+{
+    UniqueMenu menu(::CreatePopupMenu());
+    UINT position = 0;
+    for (std::size_t i = 0; i < root.Count(); ++i) {
+        MenuItem& item = root.Item(i);
+        if (!item.Visible)
+            continue;
+        HMENU sub = nullptr;
+        if (item.Count() > 0)
+            sub = BuildNativeMenu(item, byId, firstId).Release();
+        byId.push_back(&item);
+        const UINT id = firstId + static_cast<UINT>(byId.size() - 1);
+        if (!InsertNativeItem(menu.Get(), position++, item, id, false, sub) && sub)
+            ::DestroyMenu(sub);
+    }
+    return menu;
+}
+
+void PopupMenu::Popup(int x, int y)
+{
+    if (OnPopup)
+        OnPopup(*this);
+    std::vector<MenuItem*> byId;
+    const UniqueMenu menu = BuildNativeMenu(FItems, byId);
+    const HWND owner = Owner ? Owner : Application::Current().Handle();
+    // Without the foreground the menu would not close when clicked away.
+    ::SetForegroundWindow(owner);
+    const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON |
+                       (::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+    const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), flags, x, y, owner, nullptr));
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+    if (chosen >= 1 && chosen <= byId.size())
+        byId[chosen - 1]->Click();
+}
+
+}  // namespace tk

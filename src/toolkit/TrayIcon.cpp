@@ -1,0 +1,131 @@
+#include "toolkit/TrayIcon.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tk {
+
+TrayIcon::TrayIcon() : FTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
+{
+    // A hidden top-level window: message-only windows miss the broadcast
+    // that announces a new task bar.
+    CreateOwnClass(L"tk.TrayIcon", WS_EX_TOOLWINDOW, WS_POPUP, RECT{0, 0, 0, 0}, nullptr, 0);
+}
+
+TrayIcon::~TrayIcon()
+{
+    SetVisible(false);
+}
+
+bool TrayIcon::Notify(DWORD command, UINT flags)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = Handle();
+    data.uID = IconId;
+    data.uFlags = flags;
+    data.uCallbackMessage = CallbackMessage;
+    data.hIcon = FIcon;
+    const std::size_t tipLength = std::min(FHint.size(), std::size(data.szTip) - 1);
+    std::copy_n(FHint.c_str(), tipLength, data.szTip);
+    data.uVersion = NOTIFYICON_VERSION_4;
+    return ::Shell_NotifyIconW(command, &data) != FALSE;
+}
+
+bool TrayIcon::SetVisible(bool visible)
+{
+    if (!Handle())
+        return false;
+    if (visible == FVisible)
+        return true;
+    if (visible) {
+        if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP))
+            return false;
+        Notify(NIM_SETVERSION, 0);
+        FVisible = true;
+    } else {
+        Notify(NIM_DELETE, 0);
+        FVisible = false;
+    }
+    return true;
+}
+
+void TrayIcon::SetHint(const std::wstring& hint)
+{
+    FHint = hint;
+    if (FVisible)
+        Notify(NIM_MODIFY, NIF_TIP | NIF_SHOWTIP);
+}
+
+void TrayIcon::SetIcon(HICON icon)
+{
+    FIcon = icon;
+    if (FVisible)
+        Notify(NIM_MODIFY, NIF_ICON);
+}
+
+bool TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind)
+{
+    if (!FVisible)
+        return false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = Handle();
+    data.uID = IconId;
+    data.uFlags = NIF_INFO;
+    std::copy_n(text.c_str(), std::min(text.size(), std::size(data.szInfo) - 1), data.szInfo);
+    std::copy_n(title.c_str(), std::min(title.size(), std::size(data.szInfoTitle) - 1), data.szInfoTitle);
+    switch (kind) {
+    case BalloonKind::Info:
+        data.dwInfoFlags = NIIF_INFO;
+        break;
+    case BalloonKind::Warning:
+        data.dwInfoFlags = NIIF_WARNING;
+        break;
+    case BalloonKind::Error:
+        data.dwInfoFlags = NIIF_ERROR;
+        break;
+    case BalloonKind::None:
+        data.dwInfoFlags = NIIF_NONE;
+        break;
+    }
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == FTaskbarCreated && FTaskbarCreated != 0) {
+        // Explorer started again: the icon is to be added anew.
+        if (FVisible) {
+            FVisible = false;
+            SetVisible(true);
+        }
+        return 0;
+    }
+    if (message == CallbackMessage) {
+        // Version 4: the event in the low word, the anchor point in wParam.
+        switch (LOWORD(lParam)) {
+        case NIN_SELECT:
+        case NIN_KEYSELECT:
+            if (OnClick)
+                OnClick(*this);
+            break;
+        case WM_LBUTTONDBLCLK:
+            if (OnDblClick)
+                OnDblClick(*this);
+            break;
+        case WM_CONTEXTMENU:
+            if (Menu && Menu->AutoPopup)
+                Menu->Popup(GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam));
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
+    return Window::WndProc(message, wParam, lParam);
+}
+
+}  // namespace tk

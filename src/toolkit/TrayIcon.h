@@ -1,0 +1,53 @@
+// The icon in the notification area: hint, balloon, icon, popup menu, click
+// and double click. It comes back by itself after Explorer restarts.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/Menus.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+class TrayIcon : public Window {
+public:
+    TrayIcon();
+    ~TrayIcon() override;
+
+    bool Visible() const noexcept { return FVisible; }
+    // False when the shell refused the icon (no task bar yet, for one).
+    bool SetVisible(bool visible);
+    const std::wstring& Hint() const noexcept { return FHint; }
+    void SetHint(const std::wstring& hint);
+    // Borrowed: the caller keeps the icon alive.
+    void SetIcon(HICON icon);
+    HICON Icon() const noexcept { return FIcon; }
+
+    enum class BalloonKind { None, Info, Warning, Error };
+    bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind = BalloonKind::Info);
+
+    // Shown on a right click while its AutoPopup is on.
+    PopupMenu* Menu = nullptr;
+    std::function<void(TrayIcon& sender)> OnClick;
+    std::function<void(TrayIcon& sender)> OnDblClick;
+
+    // The message the shell sends about the icon, and the icon's id.
+    static constexpr UINT CallbackMessage = WM_APP + 0x3A0;
+    static constexpr UINT IconId = 1;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool Notify(DWORD command, UINT flags);
+
+    bool FVisible = false;
+    std::wstring FHint;
+    HICON FIcon = nullptr;
+    UINT FTaskbarCreated = 0;
+};
+
+}  // namespace tk

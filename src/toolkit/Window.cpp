@@ -1,0 +1,143 @@
+#include "toolkit/Window.h"
+
+#include <unordered_set>
+
+namespace tk {
+namespace {
+
+constexpr const wchar_t* ObjectProperty = L"tk.Window";
+
+}  // namespace
+
+Window::~Window()
+{
+    DestroyHandle();
+}
+
+Window* Window::FromHandle(HWND window) noexcept
+{
+    return window ? static_cast<Window*>(::GetPropW(window, ObjectProperty)) : nullptr;
+}
+
+std::wstring Window::Text() const
+{
+    if (!FHandle)
+        return {};
+    const int length = ::GetWindowTextLengthW(FHandle);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(FHandle, text.data(), length + 1)));
+    return text;
+}
+
+void Window::SetText(const std::wstring& text)
+{
+    if (FHandle)
+        ::SetWindowTextW(FHandle, text.c_str());
+}
+
+void Window::Attach(HWND window) noexcept
+{
+    FHandle = window;
+    ::SetPropW(window, ObjectProperty, this);
+}
+
+bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
+                            UINT_PTR id, HICON icon, HCURSOR cursor)
+{
+    static std::unordered_set<std::wstring> registered;
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (!registered.contains(className)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Window::OwnProc;
+        wc.hInstance = instance;
+        wc.hIcon = icon;
+        wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = className;
+        if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            return false;
+        registered.insert(className);
+    }
+    const HWND window = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
+                                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                          reinterpret_cast<HMENU>(id), instance, this);
+    return window != nullptr;
+}
+
+bool Window::CreateSystemControl(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds,
+                                 HWND parent, UINT_PTR id)
+{
+    const HWND window = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
+                                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                          reinterpret_cast<HMENU>(id), ::GetModuleHandleW(nullptr), nullptr);
+    if (!window)
+        return false;
+    Attach(window);
+    FSystemProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
+    return true;
+}
+
+void Window::DestroyHandle() noexcept
+{
+    if (FHandle)
+        ::DestroyWindow(FHandle);  // WM_NCDESTROY clears FHandle
+}
+
+LRESULT Window::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Default(message, wParam, lParam);
+}
+
+LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (FSystemProc)
+        return ::CallWindowProcW(FSystemProc, FHandle, message, wParam, lParam);
+    return ::DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    LRESULT result = 0;
+    const HWND window = FHandle;
+    const WNDPROC systemProc = FSystemProc;
+    try {
+        result = WndProc(message, wParam, lParam);
+    } catch (...) {
+        // Nothing escapes into Windows; the message gets its default answer.
+        result = systemProc ? ::CallWindowProcW(systemProc, window, message, wParam, lParam)
+                            : ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemovePropW(window, ObjectProperty);
+        if (systemProc)
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
+        FHandle = nullptr;
+        FSystemProc = nullptr;
+        HandleDestroyed();
+    }
+    return result;
+}
+
+LRESULT CALLBACK Window::OwnProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (self)
+            self->Attach(window);
+    }
+    if (Window* self = FromHandle(window))
+        return self->Dispatch(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (Window* self = FromHandle(window))
+        return self->Dispatch(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace tk

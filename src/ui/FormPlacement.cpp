@@ -1,0 +1,81 @@
+#include "ui/FormPlacement.h"
+
+#include "toolkit/Menus.h"
+
+namespace corvello {
+namespace {
+
+TArea ToArea(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+TArea GetWorkArea()
+{
+    RECT r{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return ToArea(r);
+}
+
+TArea GetFormWorkArea(const tk::Form* form)
+{
+    TArea area = GetWorkArea();
+    if (form && form->Handle()) {
+        const RECT bounds = form->BoundsRect();
+        if (const HMONITOR monitor = ::MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST)) {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoW(monitor, &info))
+                area = ToArea(info.rcWork);
+        }
+    }
+    return area;
+}
+
+void FormFitIntoWorkArea(tk::Form* form)
+{
+    if (!form)
+        return;
+    const TPoint at = FitIntoArea(form->Left(), form->Top(), form->Width(), form->Height(), GetFormWorkArea(form));
+    form->MoveTo(at.x, at.y);
+}
+
+void FormCenterOnWorkArea(tk::Form* form)
+{
+    if (!form)
+        return;
+    const TPoint at = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form));
+    form->MoveTo(at.x, at.y);
+}
+
+void FormCenterOnForm(tk::Form* form, const tk::Form* other)
+{
+    if (!form)
+        return;
+    if (!other || !other->Visible()) {
+        FormCenterOnWorkArea(form);
+        return;
+    }
+    const TPoint at = CenterOnRect(form->Width(), form->Height(), other->Left(), other->Top(), other->Width(),
+                                   other->Height(), GetFormWorkArea(other));
+    form->MoveTo(at.x, at.y);
+}
+
+bool MenuItemInsert(HMENU menu, const tk::MenuItem& item, UINT position, WORD commandId, bool rightToLeft)
+{
+    if (!item.Visible)
+        return false;
+    HMENU sub = nullptr;
+    std::vector<tk::MenuItem*> byId;
+    if (item.Count() > 0)
+        sub = tk::BuildNativeMenu(item, byId).Release();
+    if (tk::InsertNativeItem(menu, position, item, commandId, rightToLeft, sub))
+        return true;
+    if (sub)
+        ::DestroyMenu(sub);
+    return false;
+}
+
+}  // namespace corvello

@@ -1,0 +1,105 @@
+#include "ui/Placement.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace corvello {
+namespace {
+
+std::wstring Trim(const std::wstring& text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && static_cast<std::uint32_t>(text[first]) <= 0x20u)
+        ++first;
+    while (last > first && static_cast<std::uint32_t>(text[last - 1]) <= 0x20u)
+        --last;
+    return text.substr(first, last - first);
+}
+
+// A whole decimal integer of the int range with an optional sign, or 0.
+int ToIntOrZero(const std::wstring& text)
+{
+    const std::wstring t = Trim(text);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == L'+' || t[i] == L'-'))
+        negative = t[i++] == L'-';
+    if (i == t.size())
+        return 0;
+    long long value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < L'0' || t[i] > L'9')
+            return 0;
+        value = value * 10 + (t[i] - L'0');
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
+            return 0;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return 0;
+    return static_cast<int>(value);
+}
+
+int Clamp(int value, int low, int high, int size)
+{
+    // Low edge, high edge, low edge again: the low edge wins when too big.
+    if (value < low)
+        value = low;
+    if (static_cast<long long>(value) + size > high)
+        value = high - size;
+    if (value < low)
+        value = low;
+    return value;
+}
+
+}  // namespace
+
+std::wstring PointToStr(const TPoint& point)
+{
+    return std::to_wstring(point.x) + L',' + std::to_wstring(point.y);
+}
+
+TPoint StrToPoint(const std::wstring& text)
+{
+    const auto comma = text.find(L',');
+    if (comma == std::wstring::npos)
+        return {};
+    return {ToIntOrZero(text.substr(0, comma)), ToIntOrZero(text.substr(comma + 1))};
+}
+
+std::wstring RectToStr(int a, int b, int c, int d)
+{
+    return PointToStr({a, b}) + L',' + PointToStr({c, d});
+}
+
+TQuad StrToRect(const std::wstring& text)
+{
+    const auto first = text.find(L',');
+    const auto second = first == std::wstring::npos ? std::wstring::npos : text.find(L',', first + 1);
+    const std::wstring head = second == std::wstring::npos ? L"" : text.substr(0, second);
+    const std::wstring tail = second == std::wstring::npos ? text : text.substr(second + 1);
+    const TPoint ab = StrToPoint(head);
+    const TPoint cd = StrToPoint(tail);
+    return {ab.x, ab.y, cd.x, cd.y};
+}
+
+TPoint FitIntoArea(int left, int top, int width, int height, const TArea& area)
+{
+    return {Clamp(left, area.left, area.right, width), Clamp(top, area.top, area.bottom, height)};
+}
+
+TPoint CenterOnArea(int width, int height, const TArea& area)
+{
+    return {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+}
+
+TPoint CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
+                    const TArea& area)
+{
+    const int x = otherLeft + (otherWidth - width) / 2;
+    const int y = otherTop + (otherHeight - height) / 2;
+    return FitIntoArea(x, y, width, height, area);
+}
+
+}  // namespace corvello
