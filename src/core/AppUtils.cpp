@@ -264,6 +264,17 @@ std::wstring TodayIso()
     return FormatIsoDate(now.wYear, now.wMonth, now.wDay);
 }
 
+namespace {
+
+FlashWindowFn CurrentFlash = &::FlashWindowEx;
+
+}  // namespace
+
+void SetFlashWindowFn(FlashWindowFn fn)
+{
+    CurrentFlash = fn ? fn : &::FlashWindowEx;
+}
+
 bool WindowFlash(HWND window, UINT count, DWORD timeout)
 {
     FLASHWINFO info{};
@@ -272,7 +283,7 @@ bool WindowFlash(HWND window, UINT count, DWORD timeout)
     info.dwFlags = FLASHW_ALL;
     info.uCount = count;
     info.dwTimeout = timeout;
-    return ::FlashWindowEx(&info) != FALSE;
+    return CurrentFlash(&info) != FALSE;
 }
 
 void Delay(std::uint32_t milliseconds)

@@ -57,6 +57,9 @@ std::wstring TodayIso();
 
 // Flashes a window's caption and task-bar button count times, timeout ms apart.
 bool WindowFlash(HWND window, UINT count, DWORD timeout);
+// Where the flashing goes: FlashWindowEx, unless a test watches it.
+using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO);
+void SetFlashWindowFn(FlashWindowFn fn);
 
 // Waits while the program's messages keep flowing.
 void Delay(std::uint32_t milliseconds);

@@ -2,7 +2,6 @@
 
 #include <exdispid.h>
 
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -398,7 +397,6 @@ bool TWebBrowser::IsTopLevel(IDispatch* frame) const
 
 void TWebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
 {
-    std::fprintf(stderr, "[%lu] event %ld busy=%d\n", ::GetTickCount(), static_cast<long>(dispId), FNavigating);
     switch (dispId) {
     case DISPID_NAVIGATEERROR: {
         // pDisp, URL, Frame, StatusCode, Cancel: no error page is shown.
@@ -408,7 +406,6 @@ void TWebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
             break;
         FNavigating = false;
         const std::int32_t status = StatusCode(Argument(params, 3));
-        std::fprintf(stderr, "   status %08lX\n", static_cast<unsigned long>(status));
         // The page arrived, but there is no engine to show it (Wine without
         // its HTML engine reports this once the download is over): for a
         // hidden browser the page has loaded.

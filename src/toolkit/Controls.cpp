@@ -22,7 +22,7 @@ Control::~Control()
 
 bool Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle)
 {
-    if (!CreateSystemControl(className, exStyle, WS_CHILD | WS_CLIPSIBLINGS | style, PixelRect(),
+    if (!CreateSystemControl(className, exStyle, WS_CHILD | style, PixelRect(),
                              FParent.ContainerHandle(), FId))
         return false;
     ApplyFont();
@@ -260,6 +260,9 @@ GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& 
     FCaption = caption;
     CreateControl(WC_BUTTONW, BS_GROUPBOX);
     SetText(caption);
+    // Below the controls it frames, as in a dialog.
+    if (Handle())
+        ::SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND GroupBox::ContainerHandle() const
@@ -425,7 +428,7 @@ LRESULT Image::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 Panel::Panel(Container& parent, const Bounds& bounds, const std::wstring& caption) : Control(parent, bounds)
 {
     FCaption = caption;
-    if (CreateOwnClass(L"TPanel", WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, PixelRect(),
+    if (CreateOwnClass(L"TPanel", WS_EX_CONTROLPARENT, WS_CHILD, PixelRect(),
                        FParent.ContainerHandle(), FId)) {
         SetText(caption);
         ApplyFont();

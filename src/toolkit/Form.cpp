@@ -35,7 +35,8 @@ Form::~Form()
 
 DWORD Form::StyleFor(BorderStyle border, bool child) const noexcept
 {
-    DWORD style = WS_CLIPCHILDREN | (child ? WS_CHILD : 0);
+    // No WS_CLIPCHILDREN: group boxes draw no background of their own.
+    DWORD style = child ? WS_CHILD : 0;
     if (border == BorderStyle::None)
         return style | (child ? 0 : WS_POPUP);
     style |= WS_CAPTION;
@@ -490,6 +491,8 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 DoShow();
             } else if (!wParam && FShowing) {
                 FShowing = false;
+                if (app.ActiveForm() == this)
+                    app.SetActiveForm(nullptr);
                 DoHide();
             }
         }
@@ -518,12 +521,11 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
             app.SetActiveForm(this);
-        } else {
-            // Remember where the focus was, to give it back on return.
-            if (auto* focused = dynamic_cast<Control*>(Window::FromHandle(::GetFocus())))
-                FActiveControl = focused;
-            if (app.ActiveForm() == this)
-                app.SetActiveForm(nullptr);
+        } else if (auto* focused = dynamic_cast<Control*>(Window::FromHandle(::GetFocus()))) {
+            // Remember where the focus was, to give it back on return. The
+            // form stays the program's active form while another program is
+            // in front: it is the one the user comes back to.
+            FActiveControl = focused;
         }
         break;
     case WM_SETFOCUS:

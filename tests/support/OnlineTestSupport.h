@@ -1,12 +1,18 @@
 // Wine-side set-up for the online tests: the per-user proxy that sends every
-// page load to the test's own listener on 127.0.0.1, restored afterwards.
+// page load to the test's own listener on 127.0.0.1, and the programs Wine's
+// browser launcher starts for web and mail addresses; both restored
+// afterwards.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/RegistryTestSupport.h"
 
@@ -59,6 +65,103 @@ private:
     SavedValue FServer{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyServer"};
     SavedValue FOverride{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyOverride"};
     SavedValue FAutoConfig{HKEY_CURRENT_USER, InternetSettingsKey, L"AutoConfigURL"};
+};
+
+// A request line as the proxy receives it: "GET http://host:80/path?q HTTP/1.1".
+struct RequestedAddress {
+    std::string Method;
+    std::string Host;  // without the default port
+    std::string Path;  // with the query
+};
+
+inline RequestedAddress ParseRequestLine(const std::string& line)
+{
+    RequestedAddress parsed;
+    std::istringstream words(line);
+    std::string target;
+    words >> parsed.Method >> target;
+    const std::string scheme = "http://";
+    if (target.rfind(scheme, 0) == 0)
+        target.erase(0, scheme.size());
+    const auto slash = target.find('/');
+    parsed.Host = target.substr(0, slash);
+    parsed.Path = slash == std::string::npos ? "/" : target.substr(slash);
+    if (parsed.Host.ends_with(":80"))
+        parsed.Host.resize(parsed.Host.size() - 3);
+    return parsed;
+}
+
+// The Unix path of a Windows path, through Wine's own conversion; empty outside
+// Wine.
+inline std::string UnixPath(const std::wstring& windowsPath)
+{
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto convert = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert)
+        return {};
+    char* unix = convert(windowsPath.c_str());
+    if (!unix)
+        return {};
+    std::string path(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return path;
+}
+
+inline constexpr const wchar_t* WineBrowserKey = L"Software\\Wine\\WineBrowser";
+
+// Under Wine the shell hands web and mail addresses to winebrowser, which
+// starts the Unix programs named in its "Browsers" and "Mailers" values. Both
+// name a small shell script here that appends "browser <address>" or
+// "mailer <address>" to a log, so the test sees the exact address and no
+// real browser or mail program starts.
+class ShellRecorder {
+public:
+    ShellRecorder()
+    {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        FDirectory = std::wstring(temp) + L"corvello-shell-" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(FDirectory.c_str(), nullptr);
+        const std::string unixDirectory = UnixPath(FDirectory);
+        if (unixDirectory.empty())
+            return;
+        const std::string script = "#!/bin/sh\nprintf '%s %s\\n' \"$1\" \"$2\" >> '" + unixDirectory + "/opened.log'\n";
+        std::ofstream(std::filesystem::path(FDirectory + L"\\record.sh"), std::ios::binary) << script;
+        const std::wstring command = L"/bin/sh \"" + Widen(unixDirectory) + L"/record.sh\"";
+        WriteSz(HKEY_CURRENT_USER, WineBrowserKey, L"Browsers", command + L" browser");
+        WriteSz(HKEY_CURRENT_USER, WineBrowserKey, L"Mailers", command + L" mailer");
+        FReady = true;
+    }
+    ~ShellRecorder()
+    {
+        ::DeleteFileW((FDirectory + L"\\opened.log").c_str());
+        ::DeleteFileW((FDirectory + L"\\record.sh").c_str());
+        ::RemoveDirectoryW(FDirectory.c_str());
+    }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    // False outside Wine, where there is nothing to record with.
+    bool Ready() const { return FReady; }
+
+    // The lines recorded so far: "browser http://..." or "mailer mailto:...".
+    std::vector<std::string> Lines() const
+    {
+        std::ifstream log(std::filesystem::path(FDirectory + L"\\opened.log"), std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+private:
+    static std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+    SavedValue FBrowsers{HKEY_CURRENT_USER, WineBrowserKey, L"Browsers"};
+    SavedValue FMailers{HKEY_CURRENT_USER, WineBrowserKey, L"Mailers"};
+    std::wstring FDirectory;
+    bool FReady = false;
 };
 
 }  // namespace testsupport

@@ -1,0 +1,166 @@
+// A small program on the program's own application object and form base,
+// for the end-to-end tests of the window layer:
+//   corvello_testapp            hidden main form (as in the tray)
+//   corvello_testapp dialog     and a question open in front of it
+//   corvello_testapp gallery    a visible form with every kind of control,
+//                               and a question over it
+// It answers TestApp::AskFlashes with the number of flashes of the window
+// in lParam (three times, 75 ms apart, caption and task-bar button).
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/AppUtils.h"
+#include "core/unitApp.h"
+#include "e2e/TestAppProtocol.h"
+#include "toolkit/Actions.h"
+#include "toolkit/Timer.h"
+#include "ui/AppForms.h"
+#include "ui/MessageDlg.h"
+
+using namespace corvello;
+
+namespace {
+
+std::vector<FLASHWINFO> Flashes;
+
+BOOL WINAPI RecordFlash(PFLASHWINFO info)
+{
+    Flashes.push_back(*info);
+    return ::FlashWindowEx(info);
+}
+
+class TestMainForm : public TAppFormClass {
+public:
+    explicit TestMainForm(bool gallery)
+        : TAppFormClass(tk::FormLayout{testapp::MainClass, L"Corvello Test", 0, 0, gallery ? 420 : 300,
+                                       gallery ? 330 : 120, tk::BorderStyle::Single, true, true, false, gallery,
+                                       tk::FontSpec{}},
+                        L"frmTestMain"),
+          FGallery(gallery)
+    {
+    }
+
+protected:
+    void CreateControls() override
+    {
+        if (!FGallery)
+            return;
+        FIcon = tk::Icon::FromResource(L"MAINICON", 48, 48);
+        FSmallIcon = tk::Icon::FromResource(L"MAINICON", 16, 16);
+        Own(std::make_unique<tk::Label>(*this, tk::Bounds{12, 8, 396, 30},
+                                        L"A label that wraps its words: every kind of control of the window layer, "
+                                        L"as the program's forms use them.",
+                                        tk::Label::Options{true, false, tk::Alignment::Left, false}));
+        auto& group = Own(std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 44, 260, 120}, L"Group box"));
+        FAction = std::make_unique<tk::Action>(L"actDemo", L"Action", L"A button bound to an action");
+        auto& bound = Own(std::make_unique<tk::Button>(group, tk::Bounds{12, 24, 90, 25}));
+        bound.SetAction(FAction.get());
+        auto& glyph = Own(std::make_unique<tk::Button>(group, tk::Bounds{112, 24, 90, 25}, L"Caps Lock"));
+        glyph.SetGlyph(FSmallIcon.Get());
+        Own(std::make_unique<tk::CheckBox>(group, tk::Bounds{12, 60, 200, 17}, L"A check box", true));
+        Own(std::make_unique<tk::CheckBox>(group, tk::Bounds{12, 84, 200, 17}, L"Another, not checked", false));
+        auto& image = Own(std::make_unique<tk::Image>(*this, tk::Bounds{290, 50, 110, 110}, true, true));
+        image.SetIcon(FIcon.Get());
+        Own(std::make_unique<tk::Bevel>(*this, tk::Bounds{286, 46, 118, 118}));
+        auto& panel = Own(std::make_unique<tk::Panel>(*this, tk::Bounds{8, 176, 400, 60}));
+        Own(std::make_unique<tk::Label>(panel, tk::Bounds{8, 8, 0, 0},
+                                        L"A label on a panel"));
+        auto& link = Own(std::make_unique<tk::Label>(panel, tk::Bounds{8, 32, 0, 0},
+                                                     L"corvello.quorvant.com",
+                                                     tk::Label::Options{false, true, tk::Alignment::Left, true}));
+        link.SetTextColor(RGB(0, 0, 255));
+        LinkLabelSetup(link, 1, L"corvello.quorvant.com", L"Open Website", nullptr,
+                       [this](tk::Control& c) { OnLinkMouseEnter(c); }, [this](tk::Control& c) { OnLinkMouseLeave(c); });
+        link.SetUnderline(true);
+        auto& ok = Own(std::make_unique<tk::Button>(*this, tk::Bounds{332, 292, 75, 25}, L"OK"));
+        ok.SetDefault(true);
+    }
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == testapp::AskFlashes) {
+            LRESULT count = 0;
+            for (const auto& f : Flashes)
+                count += f.hwnd == reinterpret_cast<HWND>(lParam) && f.dwFlags == FLASHW_ALL && f.uCount == 3 &&
+                         f.dwTimeout == 75;
+            return count;
+        }
+        return TAppFormClass::WndProc(message, wParam, lParam);
+    }
+
+private:
+    template <typename T>
+    T& Own(std::unique_ptr<T> control)
+    {
+        T& ref = *control;
+        FControlsOwned.push_back(std::move(control));
+        return ref;
+    }
+
+    bool FGallery;
+    tk::Icon FIcon;
+    tk::Icon FSmallIcon;
+    std::unique_ptr<tk::Action> FAction;
+    std::vector<std::unique_ptr<tk::Control>> FControlsOwned;
+};
+
+class TestApp : public TApp {
+public:
+    TestApp(bool gallery, bool dialog)
+        : TApp(L"Corvello", BuiltInVersion, true, RegistryRootCurrentUser, L"\\Software\\QUORVANT\\CorvelloTestApp\\1.0"),
+          FGallery(gallery), FDialog(dialog)
+    {
+    }
+
+    void CreateForms() override
+    {
+        FMain = tk::CreateForm<TestMainForm>(FGallery);
+        tk::Application::Current().SetMainForm(FMain.get());
+        if (FDialog) {
+            // The question opens from the loop, as the tray menu's would.
+            // In the gallery, late enough for the form to be seen alone first.
+            FDialogTimer = std::make_unique<tk::Timer>(FGallery ? 1500 : 200);
+            FDialogTimer->OnTimer = [this](tk::Timer& timer) {
+                timer.SetEnabled(false);
+                AppMessageDlg(L"Do you really want to close \"Corvello\" application and disable all its features?",
+                              tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
+                              tk::DialogButton::No, FMain.get(), L"", nullptr, std::nullopt, nullptr);
+            };
+        }
+    }
+
+    ~TestApp() override
+    {
+        tk::Application::Current().SetMainForm(nullptr);
+        FMain.reset();
+    }
+
+private:
+    bool FGallery;
+    bool FDialog;
+    std::unique_ptr<TestMainForm> FMain;
+    std::unique_ptr<tk::Timer> FDialogTimer;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    InitAppUtils();
+    SetFlashWindowFn(&RecordFlash);
+    const std::wstring line = ::GetCommandLineW();
+    const bool gallery = line.find(L"gallery") != std::wstring::npos;
+    const bool dialog = gallery || line.find(L"dialog") != std::wstring::npos;
+    auto app = std::make_unique<TestApp>(gallery, dialog);
+    App = app.get();
+    AppObject = app.get();
+    app->Execute();
+    AppObject = nullptr;
+    App = nullptr;
+    const int code = tk::Application::Current().ExitCode();
+    app.reset();
+    FreeInstanceMutex();
+    return code;
+}
