@@ -97,10 +97,13 @@ bool TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, 
 LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == FTaskbarCreated && FTaskbarCreated != 0) {
-        // Explorer started again: the icon is to be added anew.
+        // A new task bar: the icon is to be added anew (where the old one
+        // somehow survived, it is brought up to date instead).
         if (FVisible) {
-            FVisible = false;
-            SetVisible(true);
+            if (Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP))
+                Notify(NIM_SETVERSION, 0);
+            else
+                Notify(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
         }
         return 0;
     }

@@ -185,7 +185,8 @@ TEST_F(OnlineNotifier, ASlowServiceIsGivenUpAfterTheTimeOut)
     start = ::GetTickCount();
     EXPECT_FALSE(tickover.SafeNotify(L"running", L"version=1.2.0.21", true, 1000, 10000));
     EXPECT_GE(::GetTickCount() - start, 10000u);
-    EXPECT_EQ(FListener.AnsweredCount(), 0u);
+    EXPECT_EQ(FListener.RequestCount(), 2u);
+    EXPECT_LT(FListener.AnsweredCount(), 2u);  // the first has had its 12 s by now
     EXPECT_EQ(tickover.BrowserCount(), 0u);
 }
 

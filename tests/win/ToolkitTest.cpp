@@ -1,0 +1,127 @@
+// Timers, menus and the tray icon of the window layer.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "support/FormTestSupport.h"
+#include "support/WinTestSupport.h"
+#include "toolkit/Timer.h"
+#include "toolkit/TrayIcon.h"
+#include "ui/AppForms.h"
+#include "ui/FormPlacement.h"
+
+using namespace corvello;
+
+TEST(Timer, TicksFromTheLoopAndStopsWhenDisabled)
+{
+    tk::Application::Current().Initialize();
+    int ticks = 0;
+    tk::Timer timer(20);
+    timer.OnTimer = [&](tk::Timer& t) {
+        if (++ticks == 3)
+            t.SetEnabled(false);
+    };
+    testsupport::WaitUntil([] { return false; }, 400);
+    EXPECT_EQ(ticks, 3);
+    tk::Timer idle(20, false);
+    idle.OnTimer = [&](tk::Timer&) { ++ticks; };
+    testsupport::WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST(PopupMenu, VisibleDuringItsCloseEventOnlyAndTheChosenEntryRuns)
+{
+    tk::Application::Current().Initialize();
+    TAppPopupMenu menu;
+    int clicked = 0;
+    auto& entry = menu.Items().Add(std::make_unique<tk::MenuItem>(L"miFirst", L"First", 5));
+    entry.OnClick = [&](tk::MenuItem& sender) { clicked = sender.Tag; };
+    menu.Items().Add(std::make_unique<tk::MenuItem>(L"miSep", L"-"));
+    bool popupRan = false;
+    menu.OnPopup = [&](tk::PopupMenu&) { popupRan = true; };
+    std::optional<bool> visibleInClose;
+    menu.OnClose = [&](TAppPopupMenu& sender) { visibleInClose = sender.Visible(); };
+
+    // Choose the first entry with the keyboard once the menu is up.
+    tk::Timer chooser(50);
+    chooser.OnTimer = [&](tk::Timer& t) {
+        t.SetEnabled(false);
+        const HWND owner = tk::Application::Current().Handle();
+        ::PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageW(owner, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    menu.Popup(100, 100);
+    EXPECT_TRUE(popupRan);
+    EXPECT_EQ(visibleInClose, true);
+    EXPECT_FALSE(menu.Visible());
+    EXPECT_EQ(clicked, 5);
+}
+
+TEST(MenuItemInsert, PutsEntriesIntoANativeMenu)
+{
+    const tk::UniqueMenu menu(::CreatePopupMenu());
+    tk::MenuItem about(L"miAbout", L"About", 2);
+    about.Default = true;
+    tk::MenuItem hidden(L"miHidden", L"Hidden");
+    hidden.Visible = false;
+    tk::MenuItem separator(L"miSep", L"-");
+    EXPECT_FALSE(MenuItemInsert(menu.Get(), hidden, 0, 7, false));
+    EXPECT_TRUE(MenuItemInsert(menu.Get(), separator, 0, 0, false));
+    EXPECT_TRUE(MenuItemInsert(menu.Get(), about, 0, 2394, false));
+    ASSERT_EQ(::GetMenuItemCount(menu.Get()), 2);
+    EXPECT_EQ(::GetMenuItemID(menu.Get(), 0), 2394u);
+    wchar_t text[32] = {};
+    ::GetMenuStringW(menu.Get(), 0, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"About");
+    EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 0u);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ::GetMenuItemInfoW(menu.Get(), 1, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+}
+
+TEST(TrayIcon, ShowsAndAnswersClicksAndComesBackWithTheTaskBar)
+{
+    tk::Application::Current().Initialize();
+    tk::TrayIcon tray;
+    const tk::Icon icon = tk::Icon::FromSystem(IDI_APPLICATION);
+    tray.SetIcon(icon.Get());
+    tray.SetHint(L"Corvello (1.2.0.21)");
+    ASSERT_TRUE(tray.SetVisible(true));
+    EXPECT_TRUE(tray.Visible());
+    EXPECT_TRUE(tray.ShowBalloon(L"Corvello", L"Still here", tk::TrayIcon::BalloonKind::Info));
+
+    int clicks = 0;
+    int doubleClicks = 0;
+    tray.OnClick = [&](tk::TrayIcon&) { ++clicks; };
+    tray.OnDblClick = [&](tk::TrayIcon&) { ++doubleClicks; };
+    const auto event = [&](UINT what) {
+        ::SendMessageW(tray.Handle(), tk::TrayIcon::CallbackMessage, MAKEWPARAM(10, 10),
+                       MAKELPARAM(what, tk::TrayIcon::IconId));
+    };
+    event(NIN_SELECT);
+    event(WM_LBUTTONDBLCLK);
+    event(WM_MOUSEMOVE);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubleClicks, 1);
+
+    // Explorer restarted: its icons are gone, and the new task bar says so.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray.Handle();
+    data.uID = tk::TrayIcon::IconId;
+    data.uFlags = NIF_TIP;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+    ::SendMessageW(tray.Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(tray.Visible());
+    EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data));  // added anew
+    // Sent again with the icon still there, it stays.
+    ::SendMessageW(tray.Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+
+    EXPECT_TRUE(tray.SetVisible(false));
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+}
