@@ -57,15 +57,16 @@ start_wine() {
     log "making the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     timeout 300 wineboot -i >/dev/null 2>&1
-    timeout 60 wineserver -w || true
   fi
-  # Fails harmlessly when a server of this prefix runs already.
-  wineserver -p 2>/dev/null || true
   timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   if [ "${2:-}" = desktop ]; then
     timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
     timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
   fi
+  # The settings take effect with a new server (and a new desktop process).
+  wineserver -k >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || true
+  wineserver -p
   # Warm up before CTest starts anything, so no Wine helper inherits its pipes.
   timeout 120 wine cmd /c exit >/dev/null 2>&1
 }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "online/LinkStrings.h"
+#include "online/Ole.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 
@@ -32,6 +33,8 @@ ShellExecuteFn ShellExecuteEntry()
 
 void ShellOpen(const std::wstring& address)
 {
+    // The shell may hand the address to a COM extension.
+    const OleSession ole;
     if (const auto execute = ShellExecuteEntry())
         execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
 }

@@ -5,8 +5,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "toolkit/Application.h"
-
 namespace corvello {
 
 namespace {
@@ -64,7 +62,7 @@ public:
     {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IOleClientSite)))
+        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IOleClientSite)))
             *object = static_cast<IOleClientSite*>(this);
         else if (IsEqualIID(riid, __uuidof(IOleWindow)) || IsEqualIID(riid, __uuidof(IOleInPlaceSite)))
             *object = static_cast<IOleInPlaceSite*>(this);
@@ -161,7 +159,7 @@ public:
     {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IDispatch)) ||
+        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
             IsEqualIID(riid, __uuidof(DWebBrowserEvents2))) {
             *object = static_cast<IDispatch*>(this);
             AddRef();
@@ -253,15 +251,20 @@ TWebBrowser::TWebBrowser(HWND parent)
     if (!FOle)
         throw std::runtime_error("OLE is not available on this thread");
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &TWebBrowser::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = HostClassName;
-    ::RegisterClassExW(&wc);
+    static const ATOM hostClass = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &TWebBrowser::WindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = HostClassName;
+        return ::RegisterClassExW(&wc);
+    }();
+    if (!hostClass)
+        Fail("RegisterClassEx", HRESULT_FROM_WIN32(::GetLastError()));
+    // Never shown: WS_VISIBLE stays off.
     FWindow.Reset(::CreateWindowExW(0, HostClassName, L"", WS_CHILD | WS_CLIPCHILDREN, HostBounds.left,
                                     HostBounds.top, HostBounds.right, HostBounds.bottom, parent, nullptr,
-                                    wc.hInstance, this));
+                                    ::GetModuleHandleW(nullptr), this));
     if (!FWindow)
         Fail("CreateWindowEx", HRESULT_FROM_WIN32(::GetLastError()));
 
@@ -390,8 +393,8 @@ bool TWebBrowser::IsTopLevel(IDispatch* frame) const
         return false;
     ComPtr<IUnknown> mine;
     ComPtr<IUnknown> theirs;
-    FBrowser->QueryInterface(IID_IUnknown, mine.PutVoid());
-    frame->QueryInterface(IID_IUnknown, theirs.PutVoid());
+    FBrowser->QueryInterface(__uuidof(IUnknown), mine.PutVoid());
+    frame->QueryInterface(__uuidof(IUnknown), theirs.PutVoid());
     return mine && mine.Get() == theirs.Get();
 }
 
