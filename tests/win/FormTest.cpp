@@ -193,3 +193,30 @@ TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrder)
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(StoredBounds().has_value());  // the close stored the placement
 }
+
+TEST_F(Forms, LinkLabelsUnderlineWhileTheMouseIsOverThem)
+{
+    auto form = tk::CreateForm<TestForm>();
+    tk::Label label(*form, tk::Bounds{10, 160, 0, 0}, L"Web");
+    tk::FontSpec bold = form->FontSpecification();
+    bold.Bold = true;
+    label.SetFont(bold);
+    int clicks = 0;
+    form->LinkLabelSetup(
+        label, 1, L"corvello.quorvant.com", L"Open Website", [&](tk::Control& c) { clicks += c.Tag; },
+        [&](tk::Control& c) { form->OnLinkMouseEnter(c); }, [&](tk::Control& c) { form->OnLinkMouseLeave(c); });
+    EXPECT_EQ(label.Tag, 1);
+    EXPECT_EQ(label.Caption(), L"corvello.quorvant.com");
+    EXPECT_EQ(label.Hint(), L"Open Website");
+    EXPECT_GT(label.LayoutBounds().Width, 0);  // sized to its text
+
+    ::SendMessageW(label.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(label.Underline());
+    EXPECT_TRUE(label.OwnFont()->Bold);  // other style bits stay
+    ::SendMessageW(label.Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(label.Underline());
+    EXPECT_TRUE(label.OwnFont()->Bold);
+
+    label.Click();
+    EXPECT_EQ(clicks, 1);
+}
