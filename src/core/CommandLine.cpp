@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "core/Text.h"
+
 namespace corvello {
 namespace {
 
@@ -98,14 +100,6 @@ std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& element
     for (std::size_t i = 1; i < elements.size() && !elements[i].empty(); ++i)
         params.push_back(elements[i]);
     return params;
-}
-
-std::wstring LowerAscii(std::wstring text)
-{
-    for (auto& c : text)
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    return text;
 }
 
 TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params)

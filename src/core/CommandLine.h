@@ -32,9 +32,6 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 // first empty one.
 std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements);
 
-// A-Z to a-z; every other character, including non-ASCII letters, unchanged.
-std::wstring LowerAscii(std::wstring text);
-
 // The first argument that matches a rule decides; the rules in order are:
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
 // then "c" or "s" as the whole argument. No match at all gives wmDefault.

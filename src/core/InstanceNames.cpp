@@ -1,14 +1,8 @@
 #include "core/InstanceNames.h"
 
-namespace corvello {
+#include "core/Text.h"
 
-std::wstring UpperAscii(std::wstring text)
-{
-    for (auto& c : text)
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}
+namespace corvello {
 
 TInstanceNames ComposeInstanceNames(const TInstanceNameParts& parts)
 {

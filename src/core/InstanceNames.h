@@ -23,7 +23,4 @@ struct TInstanceNames {
 // namespace prefix: the names live in the local namespace of the logon.
 TInstanceNames ComposeInstanceNames(const TInstanceNameParts& parts);
 
-// A-Z only: every instance, whatever its locale, must derive the same name.
-std::wstring UpperAscii(std::wstring text);
-
 }  // namespace corvello

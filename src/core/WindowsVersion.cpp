@@ -1,6 +1,6 @@
 #include "core/WindowsVersion.h"
 
-#include "core/CommandLine.h"
+#include "core/Text.h"
 
 namespace corvello {
 namespace {
@@ -8,25 +8,13 @@ namespace {
 constexpr std::uint32_t PlatformWindows = 1;
 constexpr std::uint32_t PlatformNT = 2;
 
-// Blanks and control characters off both ends.
-std::wstring Trim(const std::wstring& text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<std::uint32_t>(text[first]) <= 0x20u)
-        ++first;
-    while (last > first && static_cast<std::uint32_t>(text[last - 1]) <= 0x20u)
-        --last;
-    return text.substr(first, last - first);
-}
-
 TWindowsVersion ClassifyWin9x(const TVersionQuery& query)
 {
     switch (query.Minor) {
     case 0:
-        return Trim(query.ServicePack) == L"B" ? TWindowsVersion::wvWin95OSR2 : TWindowsVersion::wvWin95;
+        return TrimBlanks(query.ServicePack) == L"B" ? TWindowsVersion::wvWin95OSR2 : TWindowsVersion::wvWin95;
     case 10:
-        return Trim(query.ServicePack) == L"A" ? TWindowsVersion::wvWin98SE : TWindowsVersion::wvWin98;
+        return TrimBlanks(query.ServicePack) == L"A" ? TWindowsVersion::wvWin98SE : TWindowsVersion::wvWin98;
     case 90:
         return TWindowsVersion::wvWinME;
     default:

@@ -1,6 +1,6 @@
 #include "ui/Options.h"
 
-#include "core/CommandLine.h"
+#include "core/Text.h"
 
 namespace corvello {
 

@@ -3,24 +3,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/Text.h"
+
 namespace corvello {
 namespace {
-
-std::wstring Trim(const std::wstring& text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<std::uint32_t>(text[first]) <= 0x20u)
-        ++first;
-    while (last > first && static_cast<std::uint32_t>(text[last - 1]) <= 0x20u)
-        --last;
-    return text.substr(first, last - first);
-}
 
 // A whole decimal integer of the int range with an optional sign, or 0.
 int ToIntOrZero(const std::wstring& text)
 {
-    const std::wstring t = Trim(text);
+    const std::wstring t = TrimBlanks(text);
     std::size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == L'+' || t[i] == L'-'))

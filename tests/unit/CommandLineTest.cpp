@@ -1,4 +1,5 @@
 #include "core/CommandLine.h"
+#include "core/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,10 @@ TEST(ChooseWorkMode, HugeAndHostileCommandLinesGiveTheDefault)
     EXPECT_EQ(ModeOf(controls), TWorkMode::wmDefault);
 }
 
-TEST(LowerAscii, FoldsOnlyTheLettersAToZ)
+TEST(Text, CaseFoldsOnlyTheLettersAToZ)
 {
     EXPECT_EQ(corvello::LowerAscii(L"AZaz09[@\x00C9"), L"azaz09[@\x00C9");
+    EXPECT_EQ(corvello::UpperAscii(L"AZaz09[@\x00E9"), L"AZAZ09[@\x00E9");
+    EXPECT_EQ(corvello::TrimBlanks(L" \t\x0001" L"a b\r\n"), L"a b");
+    EXPECT_EQ(corvello::TrimBlanks(L"\x0002"), L"");
 }
