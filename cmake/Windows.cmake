@@ -34,7 +34,7 @@ add_executable(corvello WIN32 src/core/unitMain.cpp res/corvello.rc)
 target_link_libraries(corvello PRIVATE corvello_win)
 target_include_directories(corvello PRIVATE src res)
 set_source_files_properties(res/corvello.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/corvello.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/corvello.ico;${CMAKE_CURRENT_SOURCE_DIR}/src/core/Product.h")
+  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/corvello.manifest;${CMAKE_CURRENT_SOURCE_DIR}/res/corvello.ico;${CMAKE_CURRENT_SOURCE_DIR}/src/core/Product.h;${CMAKE_CURRENT_SOURCE_DIR}/res/online.rc;${CMAKE_CURRENT_SOURCE_DIR}/src/online/LinkStrings.h")
 corvello_warnings(corvello)
 
 if(MSVC)

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Text.h"
 #include "online/LinkRules.h"
 #include "online/Notification.h"
 
@@ -84,11 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     const std::wstring mail = corvello::ComposeMailUrl(url, input, input);
-    std::wstring lower = mail;
-    for (auto& c : lower)
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    if (lower.find(L"mailto:") == std::wstring::npos)
+    if (corvello::LowerAscii(mail).find(L"mailto:") == std::wstring::npos)
         std::abort();
     if (mail.size() > url.size() + 7 + (input.empty() ? 0 : 2 * (input.size() * 3) + 15))
         std::abort();

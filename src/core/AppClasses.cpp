@@ -4,6 +4,7 @@
 #include "core/Product.h"
 #include "core/RegistryLayout.h"
 #include "core/Ticks.h"
+#include "online/Tickover.h"
 #include "toolkit/Form.h"
 #include "toolkit/Registry.h"
 
@@ -55,6 +56,7 @@ TAppClass::TAppClass(const std::wstring& AName, const TVersionArray& AVersionArr
 TAppClass::~TAppClass()
 {
     ReleaseSettings();
+    FreeTickover();
     FEvents.reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include "actions/WindowsPowerRequests.h"
 #include "core/RegistryLayout.h"
+#include "online/Links.h"
 
 namespace corvello {
 
@@ -15,6 +16,7 @@ TApp::TApp(const std::wstring& AName, const TVersionArray& AVersion, bool AConfi
 {
     FMainWindowClass = MainWindowClassName;
     FMainWindowTitle = FName;
+    FillLinks(FLinks, FName);
 }
 
 TApp::~TApp()

@@ -1,7 +1,8 @@
 #include "online/LinkRules.h"
 
-#include <algorithm>
+#include <utility>
 
+#include "core/Text.h"
 #include "online/Notification.h"
 #include "online/ProductLinks.h"
 
@@ -12,13 +13,6 @@ namespace {
 TLink MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstring hint)
 {
     return TLink{id, std::move(url), std::move(text), std::move(hint)};
-}
-
-std::wstring AsciiLower(std::wstring text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; });
-    return text;
 }
 
 }  // namespace
@@ -71,7 +65,7 @@ std::wstring ComposeOpenUrl(const std::wstring& address)
 std::wstring ComposeMailUrl(const std::wstring& address, const std::string& subject, const std::string& body)
 {
     std::wstring url = address;
-    if (AsciiLower(address).find(L"mailto:") == std::wstring::npos)
+    if (LowerAscii(address).find(L"mailto:") == std::wstring::npos)
         url = L"mailto:" + url;
     if (!subject.empty())
         url += L"?subject=" + WidenAscii(UrlEncode(subject));
