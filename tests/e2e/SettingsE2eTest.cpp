@@ -9,7 +9,6 @@
 
 using namespace corvello;
 using testsupport::Corvello;
-using testsupport::ReadValue;
 
 namespace {
 
@@ -24,24 +23,11 @@ protected:
     }
     void TearDown() override { SetUp(); }
 
-    std::optional<testsupport::StoredValue> Value(const wchar_t* name)
-    {
-        return ReadValue(HKEY_CURRENT_USER, Key, name);
-    }
-    std::optional<DWORD> Dword(const wchar_t* name)
-    {
-        const auto v = Value(name);
-        return v ? v->Dword() : std::nullopt;
-    }
-    std::optional<std::wstring> Sz(const wchar_t* name)
-    {
-        const auto v = Value(name);
-        return v ? v->Sz() : std::nullopt;
-    }
+    std::optional<DWORD> Dword(const wchar_t* name) { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, name); }
+    std::optional<std::wstring> Sz(const wchar_t* name) { return testsupport::StoredSz(HKEY_CURRENT_USER, Key, name); }
     std::optional<std::wstring> RunValue()
     {
-        const auto v = ReadValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
-        return v ? v->Sz() : std::nullopt;
+        return testsupport::StoredSz(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
     }
 
     // Starts the program, waits until it runs as the instance and has stored

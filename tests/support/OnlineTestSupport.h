@@ -9,14 +9,25 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/unitApp.h"
 #include "support/RegistryTestSupport.h"
 
 namespace testsupport {
+
+// The program's application object, links filled, settings under a key of
+// the tests' own.
+inline std::unique_ptr<corvello::TApp> MakeOnlineApp()
+{
+    return std::make_unique<corvello::TApp>(L"Corvello", corvello::TVersionArray{1, 2, 0, 21}, true,
+                                            corvello::RegistryRootCurrentUser,
+                                            L"\\Software\\QUORVANT\\CorvelloOnlineTest\\1.0");
+}
 
 // Saves a registry value at construction and puts it back (or deletes it,
 // when there was none) at destruction.

@@ -51,6 +51,18 @@ inline std::optional<StoredValue> ReadValue(HKEY root, const std::wstring& path,
     return value;
 }
 
+inline std::optional<DWORD> StoredDword(HKEY root, const std::wstring& path, const wchar_t* name)
+{
+    const auto v = ReadValue(root, path, name);
+    return v ? v->Dword() : std::nullopt;
+}
+
+inline std::optional<std::wstring> StoredSz(HKEY root, const std::wstring& path, const wchar_t* name)
+{
+    const auto v = ReadValue(root, path, name);
+    return v ? v->Sz() : std::nullopt;
+}
+
 inline void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
                        std::size_t bytes)
 {

@@ -35,11 +35,7 @@ protected:
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, RunName().c_str());
     }
     static std::wstring RunName() { return SplitPath(GetModulePath()).FileName; }
-    std::optional<DWORD> Stored(const wchar_t* name)
-    {
-        auto v = testsupport::ReadValue(HKEY_CURRENT_USER, Key, name);
-        return v ? v->Dword() : std::nullopt;
-    }
+    std::optional<DWORD> Stored(const wchar_t* name) { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, name); }
 
     std::unique_ptr<TApp> FApp;
     std::unique_ptr<TApi> FApi;

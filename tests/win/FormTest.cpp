@@ -18,13 +18,11 @@ protected:
 
     std::optional<std::wstring> StoredBounds()
     {
-        const auto v = testsupport::ReadValue(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::Bounds);
-        return v ? v->Sz() : std::nullopt;
+        return testsupport::StoredSz(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::Bounds);
     }
     std::optional<DWORD> StoredDword(const wchar_t* name)
     {
-        const auto v = testsupport::ReadValue(HKEY_CURRENT_USER, FormTestApp::FormKey(), name);
-        return v ? v->Dword() : std::nullopt;
+        return testsupport::StoredDword(HKEY_CURRENT_USER, FormTestApp::FormKey(), name);
     }
     void Store(const std::wstring& bounds, std::optional<DWORD> state = {}, std::optional<DWORD> visible = {})
     {

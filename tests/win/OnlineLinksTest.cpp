@@ -18,16 +18,6 @@ using testsupport::HttpListener;
 
 namespace {
 
-constexpr const wchar_t* TestKey = L"\\Software\\QUORVANT\\CorvelloOnlineTest\\1.0";
-
-class TLinksApp : public TApp {
-public:
-    TLinksApp() : TApp(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser, TestKey)
-    {
-        FillLinks(FLinks, FName);
-    }
-};
-
 // The shell's recorder, the statistics listener with its proxy, and the
 // program-wide notifier under a hidden window.
 class OnlineLinks : public testing::Test {
@@ -36,7 +26,7 @@ protected:
     {
         ASSERT_TRUE(FShell.Ready());
         ASSERT_NE(FListener.Port(), 0);
-        FApp = std::make_unique<TLinksApp>();
+        FApp = testsupport::MakeOnlineApp();
         CreateTickover(FApp->Links().Web.URL + L"/ping/", FParent.Handle());
     }
     void TearDown() override
@@ -61,7 +51,7 @@ protected:
     HttpListener FListener;
     testsupport::LoopbackProxy FProxy{FListener.Port()};
     testsupport::TestWindow FParent{L"CorvelloLinksParent", L""};
-    std::unique_ptr<TLinksApp> FApp;
+    std::unique_ptr<TApp> FApp;
     std::size_t FSeen = 0;
 };
 

@@ -19,17 +19,6 @@ using testsupport::HttpListener;
 
 namespace {
 
-constexpr const wchar_t* TestKey = L"\\Software\\QUORVANT\\CorvelloOnlineTest\\1.0";
-
-// The program's application object with its links filled.
-class TPingApp : public TApp {
-public:
-    TPingApp() : TApp(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser, TestKey)
-    {
-        FillLinks(FLinks, FName);
-    }
-};
-
 // A settable clock in place of the system's.
 SYSTEMTIME ClockNow{};
 SYSTEMTIME TestClock()
@@ -54,7 +43,7 @@ protected:
         ASSERT_NE(FListener.Port(), 0);
         SetLocalClock(&TestClock);
         SetClock(1, 10, 0);
-        FApp = std::make_unique<TPingApp>();
+        FApp = testsupport::MakeOnlineApp();
     }
     void TearDown() override
     {
@@ -76,7 +65,7 @@ protected:
     HttpListener FListener;
     testsupport::LoopbackProxy FProxy{FListener.Port()};
     testsupport::TestWindow FParent{L"CorvelloPingParent", L""};
-    std::unique_ptr<TPingApp> FApp;
+    std::unique_ptr<TApp> FApp;
 };
 
 }  // namespace
