@@ -2,6 +2,7 @@
 // sequence.
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "core/AppUtils.h"
@@ -46,6 +47,18 @@ int RunProgram()
 
 }  // namespace
 }  // namespace corvello
+
+#if defined(__GLIBCXX__) && defined(__MINGW32__)
+// GCC's runtime answers an uncaught exception by printing its demangled type
+// before it aborts. A GUI program has nowhere to print it, and the demangler
+// that comes with that handler would be a tenth of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {

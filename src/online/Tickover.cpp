@@ -1,7 +1,6 @@
 #include "online/Tickover.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "core/Ticks.h"
 #include "toolkit/Application.h"
@@ -75,7 +74,7 @@ TTickover::~TTickover()
 TTickoverBrowser* TTickover::CreateBrowser()
 {
     if (!FParent)
-        throw std::runtime_error("the notifier has no parent window");
+        throw TBrowserError("the notifier has no parent window", E_HANDLE);
     if (!FOle)
         FOle = std::make_unique<OleSession>();
     const std::uint32_t timeBegin = ::GetTickCount();

@@ -2,7 +2,6 @@
 
 #include <exdispid.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace corvello {
@@ -20,9 +19,7 @@ constexpr RECT HostBounds = {0, 0, 320, 240};
 
 [[noreturn]] void Fail(const char* what, HRESULT hr)
 {
-    char code[16];
-    wsprintfA(code, "%08lX", static_cast<unsigned long>(hr));
-    throw std::runtime_error(std::string(what) + " failed: 0x" + code);
+    throw TBrowserError(what, hr);
 }
 
 void Check(HRESULT hr, const char* what)
@@ -247,9 +244,9 @@ std::int32_t StatusCode(const VARIANT* arg)
 TWebBrowser::TWebBrowser(HWND parent)
 {
     if (!parent || !::IsWindow(parent))
-        throw std::runtime_error("the browser has no parent window");
+        throw TBrowserError("the browser has no parent window", E_HANDLE);
     if (!FOle)
-        throw std::runtime_error("OLE is not available on this thread");
+        throw TBrowserError("OLE is not available on this thread", CO_E_NOTINITIALIZED);
 
     static const ATOM hostClass = [] {
         WNDCLASSEXW wc{};

@@ -9,6 +9,7 @@
 #include <oleidl.h>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,13 +23,25 @@ namespace corvello {
 class TBrowserSite;
 class TBrowserEventSink;
 
+// Why a browser could not be made or driven: a fixed text and the result code.
+class TBrowserError : public std::exception {
+public:
+    TBrowserError(const char* what, HRESULT code) noexcept : FWhat(what), FCode(code) {}
+    const char* what() const noexcept override { return FWhat; }
+    HRESULT Code() const noexcept { return FCode; }
+
+private:
+    const char* FWhat;
+    HRESULT FCode;
+};
+
 class TWebBrowser {
 public:
     using NotifyEvent = std::function<void(TWebBrowser& Sender)>;
     using NavigateErrorEvent = std::function<void(TWebBrowser& Sender, std::int32_t StatusCode)>;
 
     // Creates the control, its window a hidden child of the parent window.
-    // Throws std::runtime_error when there is no parent window or the control
+    // Throws TBrowserError when there is no parent window or the control
     // cannot be made.
     explicit TWebBrowser(HWND parent);
     virtual ~TWebBrowser();

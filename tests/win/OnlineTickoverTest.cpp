@@ -216,7 +216,7 @@ TEST_F(OnlineNotifier, WithoutAParentNothingIsSentAndNothingEscapes)
     EXPECT_NO_THROW(tickover.SafePing(L"start", L"version=1.2.0.21"));
     EXPECT_FALSE(tickover.SafeNotify(L"start", L"", false, 0, 10000));
     EXPECT_FALSE(tickover.IsOnline());
-    EXPECT_THROW(tickover.Notify(L"start", L"", true, 0, 10000), std::runtime_error);
+    EXPECT_THROW(tickover.Notify(L"start", L"", true, 0, 10000), TBrowserError);
     EXPECT_EQ(tickover.BrowserCount(), 0u);
     testsupport::WaitUntil([] { return false; }, 300);
     EXPECT_EQ(FListener.ConnectionCount(), 0u);
