@@ -171,3 +171,24 @@ TEST_F(Dialogs, CentredOverAVisibleOwnerOrElseOnTheWorkArea)
     EXPECT_EQ(alone.Bounds.left, centred.x);
     EXPECT_EQ(alone.Bounds.top, centred.y);
 }
+
+TEST_F(Dialogs, TabMovesTheFocusAndMnemonicsClick)
+{
+    Seen seen;
+    std::wstring afterTab;
+    const int result = RunDialog(
+        seen,
+        [&](tk::MessageDialog& d) {
+            // The keys as the loop hands them to the dialog manager.
+            MSG msg{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            ::IsDialogMessageW(d.Handle(), &msg);
+            if (auto* focused = dynamic_cast<tk::Control*>(tk::Window::FromHandle(::GetFocus())))
+                afterTab = focused->Caption();
+            MSG mnemonic{::GetFocus(), WM_SYSCHAR, L'y', 0, 0, {}};
+            ::IsDialogMessageW(d.Handle(), &mnemonic);
+        },
+        L"Sure?", DialogType::Confirmation, {DialogButton::Yes, DialogButton::No}, DialogButton::No);
+    EXPECT_EQ(seen.FocusedCaption, L"&No");
+    EXPECT_EQ(afterTab, L"&Yes");  // the focus wraps round to the first button
+    EXPECT_EQ(result, tk::mr::Yes);
+}
