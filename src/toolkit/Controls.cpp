@@ -332,7 +332,7 @@ void Label::FitToText()
 
 void Label::SetUnderline(bool underline)
 {
-    FontSpec spec = FFontSpec.value_or(FForm->FontSpecification());
+    FontSpec spec = FFontSpec.value_or(FForm->LayoutFont());
     spec.Underline = underline;
     SetFont(spec);
 }

@@ -86,7 +86,7 @@ public:
 
     UINT Dpi() const noexcept { return FDpi; }
     HFONT FontHandle() const noexcept { return FFont.Get(); }
-    const FontSpec& FontSpecification() const noexcept { return FLayout.Font; }
+    const FontSpec& LayoutFont() const noexcept { return FLayout.Font; }
     void SetFont(const FontSpec& spec);
 
     // The background; the button face colour unless set.

@@ -24,7 +24,7 @@ void TAppFormClass::FontUpdate()
 {
     tk::Form* main = tk::Application::Current().MainForm();
     if (main && main != this)
-        SetFont(main->FontSpecification());
+        SetFont(main->LayoutFont());
 }
 
 void TAppFormClass::AfterCreate()

@@ -17,6 +17,8 @@ constexpr const wchar_t* TestKey = L"\\Software\\QUORVANT\\CorvelloTest\\1.0";
 
 std::unique_ptr<TApp> MakeApp(const std::wstring& commandLine, const std::wstring& key = TestKey)
 {
+    // Every test starts from nothing stored.
+    tk::RegKey::DeleteTree(tk::RootKey(RegistryRootCurrentUser), TestKey);
     auto app = std::make_unique<TApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser, key);
     app->CommandLine = commandLine;
     return app;
@@ -48,7 +50,11 @@ TEST(TApp, ConstructionFillsTheIdentity)
                                 links.Twitter.id, links.Delicious.id, links.StumbleUpon.id}),
               (std::vector<int>{1, 2, 100, 101, 102, 103, 104, 105}));
 
-    EXPECT_EQ(MakeApp(L"x.exe", L"Custom\\Key")->RK(), L"Custom\\Key");
+    auto custom = MakeApp(L"x.exe", L"Custom\\Key");
+    EXPECT_EQ(custom->RK(), L"Custom\\Key");
+    // Ended as terminated, neither writes its settings on the way out.
+    custom->Terminate(0);
+    app->Terminate(0);
 }
 
 TEST(TApp, SoftwareReportsIdentityAndRunTime)
@@ -89,6 +95,7 @@ TEST(TApp, StopWithoutAnInstanceEndsAtOnceWithoutTheMutex)
 TEST(TApp, UninstallClearsTheSettingsKeyAndTheHelpIndex)
 {
     const HKEY hkcu = tk::RootKey(RegistryRootCurrentUser);
+    auto app = MakeApp(L"x.exe /Uninstall");
     {
         auto form = tk::RegKey::Create(hkcu, std::wstring(TestKey) + L"\\frmMain");
         ASSERT_TRUE(form);
@@ -99,7 +106,6 @@ TEST(TApp, UninstallClearsTheSettingsKeyAndTheHelpIndex)
     tk::KernelHandle(::CreateFileW(gid.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_NE(::GetFileAttributesW(gid.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    auto app = MakeApp(L"x.exe /Uninstall");
     app->Execute();
     EXPECT_EQ(app->WorkMode(), TWorkMode::wmUninstall);
     EXPECT_FALSE(tk::RegKey::Open(hkcu, TestKey));

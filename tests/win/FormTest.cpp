@@ -196,7 +196,7 @@ TEST_F(Forms, LinkLabelsUnderlineWhileTheMouseIsOverThem)
 {
     auto form = tk::CreateForm<TestForm>();
     tk::Label label(*form, tk::Bounds{10, 160, 0, 0}, L"Web");
-    tk::FontSpec bold = form->FontSpecification();
+    tk::FontSpec bold = form->LayoutFont();
     bold.Bold = true;
     label.SetFont(bold);
     int clicks = 0;
