@@ -21,14 +21,14 @@ TAppClass::TAppClass(const std::wstring& AName, const TVersionArray& AVersionArr
     FSoftware.RunFirst = TodayIso();
     FSoftware.RunLast = FSoftware.RunFirst;
 
-    FLinks.Web.id = 1;
-    FLinks.Email.id = 2;
-    FLinks.RSS.id = 100;
-    FLinks.Facebook.id = 101;
-    FLinks.Gplus.id = 102;
-    FLinks.Twitter.id = 103;
-    FLinks.Delicious.id = 104;
-    FLinks.StumbleUpon.id = 105;
+    FLinks.Web.id = LinkIdWeb;
+    FLinks.Email.id = LinkIdEmail;
+    FLinks.RSS.id = LinkIdRSS;
+    FLinks.Facebook.id = LinkIdFacebook;
+    FLinks.Gplus.id = LinkIdGplus;
+    FLinks.Twitter.id = LinkIdTwitter;
+    FLinks.Delicious.id = LinkIdDelicious;
+    FLinks.StumbleUpon.id = LinkIdStumbleUpon;
 
     // The base stored the name; as the application object it is also the title.
     SetName(FName);
@@ -396,7 +396,7 @@ void TAppClass::Restart()
 
 void TAppClass::RunNewInstance()
 {
-    RunProcess(L'"' + FFilePath + FFileName + L'"', false, true);
+    StartProgramCopy(FFilePath + FFileName);
 }
 
 }  // namespace corvello

@@ -24,6 +24,16 @@ struct TLink {
     std::wstring Hint;
 };
 
+// The link ids: what a link control's tag says.
+inline constexpr std::int32_t LinkIdWeb = 1;
+inline constexpr std::int32_t LinkIdEmail = 2;
+inline constexpr std::int32_t LinkIdRSS = 100;
+inline constexpr std::int32_t LinkIdFacebook = 101;
+inline constexpr std::int32_t LinkIdGplus = 102;
+inline constexpr std::int32_t LinkIdTwitter = 103;
+inline constexpr std::int32_t LinkIdDelicious = 104;
+inline constexpr std::int32_t LinkIdStumbleUpon = 105;
+
 struct TLinks {
     TLink Web;
     TLink Email;

@@ -332,6 +332,11 @@ std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
     return StartProcess(nullptr, commandLine, wait, show);
 }
 
+void StartProgramCopy(const std::wstring& exePath)
+{
+    RunProcess(L'"' + exePath + L'"', false, true);
+}
+
 std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
 {
     // The tool is the command line's first word, taken from the system

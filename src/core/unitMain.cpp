@@ -41,7 +41,7 @@ int RunProgram()
     application.reset();
     FreeInstanceMutex();
     if (RestartOnExit)
-        RunProcess(L'"' + exePath + L'"', false, true);
+        StartProgramCopy(exePath);
     return tk::Application::Current().ExitCode();
 }
 

@@ -20,35 +20,37 @@ TLink MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstrin
 void ComposeLinks(TLinks& links, const std::wstring& appName, const TLinkHints& hints, const TAnsiConverter& toAnsi)
 {
     const std::wstring web = std::wstring(L"http://") + product::WebDomain;
-    links.Web = MakeLink(1, web, product::WebDomain, hints.Web);
-    links.Email = MakeLink(2, std::wstring(L"mailto:") + product::SupportEmail, product::SupportEmail, hints.Email);
-    links.RSS = MakeLink(100, web + L"/feed/", links.Web.Text, hints.RSS);
-    links.Facebook = MakeLink(101, product::FacebookPage, product::FacebookText, hints.Facebook);
-    links.Gplus = MakeLink(102, product::GplusPage, product::GplusText, hints.Gplus);
-    links.Twitter = MakeLink(103, product::TwitterPage, product::TwitterText, hints.Twitter);
-    links.Delicious = MakeLink(104,
+    links.Web = MakeLink(LinkIdWeb, web, product::WebDomain, hints.Web);
+    links.Email =
+        MakeLink(LinkIdEmail, std::wstring(L"mailto:") + product::SupportEmail, product::SupportEmail, hints.Email);
+    links.RSS = MakeLink(LinkIdRSS, web + L"/feed/", links.Web.Text, hints.RSS);
+    links.Facebook = MakeLink(LinkIdFacebook, product::FacebookPage, product::FacebookText, hints.Facebook);
+    links.Gplus = MakeLink(LinkIdGplus, product::GplusPage, product::GplusText, hints.Gplus);
+    links.Twitter = MakeLink(LinkIdTwitter, product::TwitterPage, product::TwitterText, hints.Twitter);
+    links.Delicious = MakeLink(LinkIdDelicious,
                                product::DeliciousSave + WidenAscii(UrlEncode(toAnsi(web))) + L"&title=" +
                                    WidenAscii(UrlEncode(toAnsi(appName))),
                                product::DeliciousText, hints.Delicious);
-    links.StumbleUpon = MakeLink(105, product::StumbleUponSubmit + web, product::StumbleUponText, hints.StumbleUpon);
+    links.StumbleUpon =
+        MakeLink(LinkIdStumbleUpon, product::StumbleUponSubmit + web, product::StumbleUponText, hints.StumbleUpon);
 }
 
 TLinkTarget ChooseLinkTarget(const TLinks& links, std::int32_t linkId, const std::wstring& version)
 {
     switch (linkId) {
-    case 2:
+    case LinkIdEmail:
         return {true, links.Email.URL};
-    case 100:
+    case LinkIdRSS:
         return {false, links.RSS.URL};
-    case 101:
+    case LinkIdFacebook:
         return {false, links.Facebook.URL};
-    case 102:
+    case LinkIdGplus:
         return {false, links.Gplus.URL};
-    case 103:
+    case LinkIdTwitter:
         return {false, links.Twitter.URL};
-    case 104:
+    case LinkIdDelicious:
         return {false, links.Delicious.URL};
-    case 105:
+    case LinkIdStumbleUpon:
         return {false, links.StumbleUpon.URL};
     default:
         return {false, links.Web.URL + L"?version=" + version};
