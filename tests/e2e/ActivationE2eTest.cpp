@@ -3,6 +3,7 @@
 
 #include "core/Messages.h"
 #include "e2e/TestAppProtocol.h"
+#include "e2e/CorvelloProcess.h"
 #include "support/Screenshot.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Registry.h"
@@ -12,58 +13,26 @@ using testsupport::WaitUntil;
 namespace {
 
 // corvello_testapp.exe, started and ended by the test.
-class TestAppProcess {
+class TestAppProcess : public testsupport::TestedProcess {
 public:
-    explicit TestAppProcess(const std::wstring& arguments)
-    {
-        // Every run starts as a first start: nothing stored of the last one.
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloTestApp");
-        std::wstring line = L'"' + testsupport::BinDir() + L"corvello_testapp.exe\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-            FProcess.Reset(info.hProcess);
-            ::CloseHandle(info.hThread);
-            FThreadId = info.dwThreadId;
-        }
-    }
-    ~TestAppProcess()
-    {
-        if (FProcess && ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(FProcess.Get(), 99);
-            ::WaitForSingleObject(FProcess.Get(), 5000);
-        }
-    }
+    explicit TestAppProcess(const std::wstring& arguments) : TestedProcess(Fresh(), arguments) {}
 
     HWND WaitMain()
     {
-        if (!FProcess || ::WaitForInputIdle(FProcess.Get(), 15000) != 0)
+        if (!WaitIdle(15000))
             return nullptr;
         HWND main = nullptr;
         WaitUntil([&] { return (main = ::FindWindowW(testapp::MainClass, nullptr)) != nullptr; }, 10000);
         return main;
     }
-    // The foreground and focus of the program's thread.
-    GUITHREADINFO ThreadInfo() const
-    {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(FThreadId, &info);
-        return info;
-    }
-    std::optional<DWORD> WaitExit(DWORD timeoutMs)
-    {
-        if (!WaitUntil([&] { return ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_OBJECT_0; }, timeoutMs))
-            return std::nullopt;
-        DWORD code = 0;
-        ::GetExitCodeProcess(FProcess.Get(), &code);
-        return code;
-    }
 
 private:
-    tk::KernelHandle FProcess;
-    DWORD FThreadId = 0;
+    // Every run starts as a first start: nothing stored of the last one.
+    static const wchar_t* Fresh()
+    {
+        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloTestApp");
+        return L"corvello_testapp.exe";
+    }
 };
 
 // The program's question, once it is up.

@@ -13,11 +13,13 @@
 
 namespace testsupport {
 
-class Corvello {
+// A program built beside the tests, started by a test; killed at the end of
+// the test if it still runs.
+class TestedProcess {
 public:
-    explicit Corvello(const std::wstring& arguments, bool suspended = false)
+    TestedProcess(const wchar_t* exeName, const std::wstring& arguments, bool suspended = false)
     {
-        std::wstring line = L'"' + BinDir() + L"corvello.exe\"";
+        std::wstring line = L'"' + BinDir() + exeName + L'"';
         if (!arguments.empty())
             line += L' ' + arguments;
         STARTUPINFOW startup{};
@@ -28,15 +30,14 @@ public:
             FProcess.Reset(info.hProcess);
             FThread.Reset(info.hThread);
             FId = info.dwProcessId;
+            FThreadId = info.dwThreadId;
         }
     }
-    Corvello(Corvello&&) = default;
-    ~Corvello()
+    TestedProcess(TestedProcess&&) = default;
+    ~TestedProcess()
     {
-        if (Running()) {
-            ::TerminateProcess(FProcess.Get(), 99);
-            ::WaitForSingleObject(FProcess.Get(), 5000);
-        }
+        if (Running())
+            Kill();
     }
 
     bool Started() const { return static_cast<bool>(FProcess); }
@@ -46,6 +47,11 @@ public:
     {
         ::TerminateProcess(FProcess.Get(), 99);
         ::WaitForSingleObject(FProcess.Get(), 5000);
+    }
+    // Waits until the program first waits for input, which it does in its loop.
+    bool WaitIdle(std::uint32_t timeoutMs) const
+    {
+        return FProcess && ::WaitForInputIdle(FProcess.Get(), timeoutMs) == 0;
     }
 
     // The exit code, once the process has ended within the time; messages of
@@ -57,6 +63,30 @@ public:
         DWORD code = 0;
         ::GetExitCodeProcess(FProcess.Get(), &code);
         return code;
+    }
+
+    // The foreground and focus as the program's thread sees them.
+    GUITHREADINFO ThreadInfo() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(FThreadId, &info);
+        return info;
+    }
+
+protected:
+    tk::KernelHandle FProcess;
+    tk::KernelHandle FThread;
+    DWORD FId = 0;
+    DWORD FThreadId = 0;
+};
+
+// The real corvello.exe.
+class Corvello : public TestedProcess {
+public:
+    explicit Corvello(const std::wstring& arguments, bool suspended = false)
+        : TestedProcess(L"corvello.exe", arguments, suspended)
+    {
     }
 
     // The hidden application window, which exists once the process runs as
@@ -88,7 +118,7 @@ public:
     // waits for input (which it first does in its loop) and has its window.
     bool WaitRunning(std::uint32_t timeoutMs = 15000) const
     {
-        if (::WaitForInputIdle(FProcess.Get(), timeoutMs) != 0)
+        if (!WaitIdle(timeoutMs))
             return false;
         return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
     }
@@ -99,11 +129,6 @@ public:
         ::PostMessageW(AppWindow(), corvello::WM_INSTANCE_STOP, 0, 0);
         return WaitExit(timeoutMs);
     }
-
-private:
-    tk::KernelHandle FProcess;
-    tk::KernelHandle FThread;
-    DWORD FId = 0;
 };
 
 inline std::wstring InstanceMutexName()
