@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& param : params)
         if (param.empty())
             std::abort();
-    if (mode < corvello::TWorkMode::wmDefault || mode > corvello::TWorkMode::wmStop)
+    if (mode < corvello::WorkMode::Default || mode > corvello::WorkMode::Stop)
         std::abort();
-    if (params.empty() && mode != corvello::TWorkMode::wmDefault)
+    if (params.empty() && mode != corvello::WorkMode::Default)
         std::abort();
     return 0;
 }

@@ -8,7 +8,7 @@
 
 #include "core/Text.h"
 #include "online/LinkRules.h"
-#include "online/Notification.h"
+#include "online/NotifyAddress.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 namespace corvello {
 
-class TPowerRequests {
+class PowerRequests {
 public:
-    virtual ~TPowerRequests() = default;
+    virtual ~PowerRequests() = default;
     // Posts (never sends) a message to every top-level window.
     virtual bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual bool LockWorkStation() = 0;
@@ -42,19 +42,19 @@ inline constexpr const wchar_t* RebootCommand = L"shutdown.exe -r -t 00";
 inline constexpr const wchar_t* ShutDownCommand = L"shutdown.exe -s -t 00";
 inline constexpr const wchar_t* ControlPanelCommand = L"control.exe";
 
-bool MonitorOff(TPowerRequests& requests);
-bool MonitorOn(TPowerRequests& requests);
-bool ScreenSaver(TPowerRequests& requests);
-bool LockUser(TPowerRequests& requests);
-bool Sleep(TPowerRequests& requests);
-bool Hibernate(TPowerRequests& requests);
+bool MonitorOff(PowerRequests& requests);
+bool MonitorOn(PowerRequests& requests);
+bool ScreenSaver(PowerRequests& requests);
+bool LockUser(PowerRequests& requests);
+bool Sleep(PowerRequests& requests);
+bool Hibernate(PowerRequests& requests);
 // exitFlags are or-ed into every ExitWindowsEx flag word.
-bool HybridShutDown(TPowerRequests& requests, unsigned exitFlags);
-bool LogOff(TPowerRequests& requests, unsigned exitFlags);
-bool Reboot(TPowerRequests& requests, unsigned exitFlags);
-bool ShutDown(TPowerRequests& requests, unsigned exitFlags);
-bool PowerOff(TPowerRequests& requests, unsigned exitFlags);
-bool ControlPanel(TPowerRequests& requests);
+bool HybridShutDown(PowerRequests& requests, unsigned exitFlags);
+bool LogOff(PowerRequests& requests, unsigned exitFlags);
+bool Reboot(PowerRequests& requests, unsigned exitFlags);
+bool ShutDown(PowerRequests& requests, unsigned exitFlags);
+bool PowerOff(PowerRequests& requests, unsigned exitFlags);
+bool ControlPanel(PowerRequests& requests);
 
 }  // namespace power
 }  // namespace corvello

@@ -2,22 +2,22 @@
 
 #include <windows.h>
 
-#include "core/AppUtils.h"
+#include "core/ProcessLaunch.h"
 #include "toolkit/Handles.h"
 
 namespace corvello {
 
-bool TWindowsPowerRequests::PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+bool WindowsPowerRequests::PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     return ::PostMessageW(HWND_BROADCAST, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
 }
 
-bool TWindowsPowerRequests::LockWorkStation()
+bool WindowsPowerRequests::LockWorkStation()
 {
     return ::LockWorkStation() != FALSE;
 }
 
-bool TWindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent)
+bool WindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent)
 {
     using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
     const tk::SystemLibrary powrprof(L"powrprof.dll");
@@ -25,7 +25,7 @@ bool TWindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, 
     return fn && fn(hibernate, forceCritical, disableWakeEvent) != FALSE;
 }
 
-bool TWindowsPowerRequests::IsPwrHibernateAllowed()
+bool WindowsPowerRequests::IsPwrHibernateAllowed()
 {
     using Fn = BOOLEAN(WINAPI*)();
     const tk::SystemLibrary powrprof(L"powrprof.dll");
@@ -33,12 +33,12 @@ bool TWindowsPowerRequests::IsPwrHibernateAllowed()
     return fn && fn() != FALSE;
 }
 
-bool TWindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
+bool WindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
 {
     return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 
-std::uint32_t TWindowsPowerRequests::RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
+std::uint32_t WindowsPowerRequests::RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
 {
     return corvello::RunSystemTool(commandLine, wait, show);
 }

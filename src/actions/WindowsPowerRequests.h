@@ -5,7 +5,7 @@
 
 namespace corvello {
 
-class TWindowsPowerRequests final : public TPowerRequests {
+class WindowsPowerRequests final : public PowerRequests {
 public:
     bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool LockWorkStation() override;

@@ -102,19 +102,19 @@ std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& element
     return params;
 }
 
-TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
+WorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
 {
     struct Rule {
         const wchar_t* Word;
-        TWorkMode Mode;
+        WorkMode Mode;
     };
     // "uninstall" comes before "install", which it contains.
     static constexpr std::array<Rule, 5> Contains{{
-        {L"startup", TWorkMode::wmStartup},
-        {L"uninstall", TWorkMode::wmUninstall},
-        {L"install", TWorkMode::wmInstall},
-        {L"reset", TWorkMode::wmReset},
-        {L"stop", TWorkMode::wmStop},
+        {L"startup", WorkMode::Startup},
+        {L"uninstall", WorkMode::Uninstall},
+        {L"install", WorkMode::Install},
+        {L"reset", WorkMode::Reset},
+        {L"stop", WorkMode::Stop},
     }};
     for (const auto& param : params) {
         const std::wstring word = LowerAscii(param);
@@ -122,9 +122,9 @@ TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
             if (word.find(rule.Word) != std::wstring::npos)
                 return rule.Mode;
         if (word == L"c" || word == L"s")
-            return TWorkMode::wmSettings;
+            return WorkMode::Settings;
     }
-    return TWorkMode::wmDefault;
+    return WorkMode::Default;
 }
 
 }  // namespace corvello

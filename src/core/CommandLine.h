@@ -9,15 +9,15 @@
 
 namespace corvello {
 
-enum class TWorkMode : int {
-    wmUndefined = 0,
-    wmDefault = 1,
-    wmSettings = 2,
-    wmInstall = 3,
-    wmUninstall = 4,
-    wmStartup = 5,
-    wmReset = 6,
-    wmStop = 7,
+enum class WorkMode : int {
+    Undefined = 0,
+    Default = 1,
+    Settings = 2,
+    Install = 3,
+    Uninstall = 4,
+    Startup = 5,
+    Reset = 6,
+    Stop = 7,
 };
 
 // Splits a full command line (program name first) by the rules of
@@ -34,7 +34,7 @@ std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& element
 
 // The first argument that matches a rule decides; the rules in order are:
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
-// then "c" or "s" as the whole argument. No match at all gives wmDefault.
-TWorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
+// then "c" or "s" as the whole argument. No match at all gives Default.
+WorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
 
 }  // namespace corvello

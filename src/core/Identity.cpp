@@ -2,7 +2,7 @@
 
 namespace corvello {
 
-std::wstring VersionToText(const TVersionArray& version)
+std::wstring VersionToText(const VersionArray& version)
 {
     std::wstring text;
     for (std::size_t i = 0; i < version.size(); ++i) {
@@ -23,18 +23,18 @@ std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullV
     return name + L" (" + fullVersion + L')';
 }
 
-std::wstring ComposeSettingsKey(const std::wstring& name, const TVersionArray& version)
+std::wstring ComposeSettingsKey(const std::wstring& name, const VersionArray& version)
 {
     return L"\\Software\\" CORVELLO_WIDEN(CORVELLO_MAKER) L"\\" + name + L'\\' + std::to_wstring(version[0]) + L".0";
 }
 
-TVersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant)
+VersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant)
 {
     return {static_cast<std::uint16_t>(mostSignificant >> 16), static_cast<std::uint16_t>(mostSignificant & 0xFFFFu),
             static_cast<std::uint16_t>(leastSignificant >> 16), static_cast<std::uint16_t>(leastSignificant & 0xFFFFu)};
 }
 
-TPathParts SplitPath(const std::wstring& fullPath)
+PathParts SplitPath(const std::wstring& fullPath)
 {
     const auto slash = fullPath.find_last_of(L"\\/");
     if (slash == std::wstring::npos)

@@ -11,9 +11,9 @@
 namespace corvello {
 
 // major, minor, release, build
-using TVersionArray = std::array<std::uint16_t, 4>;
+using VersionArray = std::array<std::uint16_t, 4>;
 
-inline constexpr TVersionArray BuiltInVersion{CORVELLO_VERSION_MAJOR, CORVELLO_VERSION_MINOR,
+inline constexpr VersionArray BuiltInVersion{CORVELLO_VERSION_MAJOR, CORVELLO_VERSION_MINOR,
                                               CORVELLO_VERSION_RELEASE, CORVELLO_VERSION_BUILD};
 
 // HKEY_CURRENT_USER as its numeric handle value; the registry root of every
@@ -21,7 +21,7 @@ inline constexpr TVersionArray BuiltInVersion{CORVELLO_VERSION_MAJOR, CORVELLO_V
 inline constexpr std::uint32_t RegistryRootCurrentUser = 0x80000001u;
 
 // "1.2.0.21"
-std::wstring VersionToText(const TVersionArray& version);
+std::wstring VersionToText(const VersionArray& version);
 
 // Version followed by " " and the edition when there is one.
 std::wstring ComposeFullVersion(const std::wstring& version, const std::wstring& edition);
@@ -31,18 +31,18 @@ std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullV
 
 // "\Software\<maker>\<name>\<major>.0": only the major number takes part, so
 // every 1.x release shares one key.
-std::wstring ComposeSettingsKey(const std::wstring& name, const TVersionArray& version);
+std::wstring ComposeSettingsKey(const std::wstring& name, const VersionArray& version);
 
 // Fills the array from the two 32-bit words of a version resource.
-TVersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant);
+VersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant);
 
 // Splits a full path at its last backslash (or slash): directory with its
 // trailing separator, and the file name with extension.
-struct TPathParts {
+struct PathParts {
     std::wstring Directory;
     std::wstring FileName;
 };
-TPathParts SplitPath(const std::wstring& fullPath);
+PathParts SplitPath(const std::wstring& fullPath);
 
 // The path with its extension (the text after the last dot of the file name)
 // replaced; a name without a dot gets the extension appended.

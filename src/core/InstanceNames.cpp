@@ -4,7 +4,7 @@
 
 namespace corvello {
 
-TInstanceNames ComposeInstanceNames(const TInstanceNameParts& parts)
+InstanceNames ComposeInstanceNames(const InstanceNameParts& parts)
 {
     std::wstring stem;
     if (parts.UseUserName)

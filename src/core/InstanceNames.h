@@ -5,7 +5,7 @@
 
 namespace corvello {
 
-struct TInstanceNameParts {
+struct InstanceNameParts {
     bool UseUserName = true;
     std::wstring UserName;
     bool UseExeName = true;
@@ -14,13 +14,13 @@ struct TInstanceNameParts {
     std::wstring Extra;        // optional
 };
 
-struct TInstanceNames {
+struct InstanceNames {
     std::wstring Guard;     // held only while one start checks
     std::wstring Instance;  // held by the running instance
 };
 
 // "operator.TOOL.EXE.OneInstance.CriticalSection" and "...Default". No
 // namespace prefix: the names live in the local namespace of the logon.
-TInstanceNames ComposeInstanceNames(const TInstanceNameParts& parts);
+InstanceNames ComposeInstanceNames(const InstanceNameParts& parts);
 
 }  // namespace corvello

@@ -8,57 +8,57 @@ namespace {
 constexpr std::uint32_t PlatformWindows = 1;
 constexpr std::uint32_t PlatformNT = 2;
 
-TWindowsVersion ClassifyWin9x(const TVersionQuery& query)
+WindowsVersion ClassifyWin9x(const VersionQuery& query)
 {
     switch (query.Minor) {
     case 0:
-        return TrimBlanks(query.ServicePack) == L"B" ? TWindowsVersion::wvWin95OSR2 : TWindowsVersion::wvWin95;
+        return TrimBlanks(query.ServicePack) == L"B" ? WindowsVersion::Win95OSR2 : WindowsVersion::Win95;
     case 10:
-        return TrimBlanks(query.ServicePack) == L"A" ? TWindowsVersion::wvWin98SE : TWindowsVersion::wvWin98;
+        return TrimBlanks(query.ServicePack) == L"A" ? WindowsVersion::Win98SE : WindowsVersion::Win98;
     case 90:
-        return TWindowsVersion::wvWinME;
+        return WindowsVersion::WinME;
     default:
-        return TWindowsVersion::wvUnknown;
+        return WindowsVersion::Unknown;
     }
 }
 
-TWindowsVersion ClassifyNT(const TVersionQuery& query, const std::function<int()>& productType)
+WindowsVersion ClassifyNT(const VersionQuery& query, const std::function<int()>& productType)
 {
     switch (query.Major) {
     case 3:
-        return TWindowsVersion::wvWinNT3;
+        return WindowsVersion::WinNT3;
     case 4:
-        return TWindowsVersion::wvWinNT4;
+        return WindowsVersion::WinNT4;
     case 5:
         if (query.Minor == 1)
-            return TWindowsVersion::wvWinXP;
-        return query.Minor == 2 ? TWindowsVersion::wvWin2003 : TWindowsVersion::wvWin2000;
+            return WindowsVersion::WinXP;
+        return query.Minor == 2 ? WindowsVersion::Win2003 : WindowsVersion::Win2000;
     case 6: {
         const int type = productType ? productType() : 0;
         if (type == 2 || type == 3)
-            return TWindowsVersion::wvWinServer2008;
-        return query.Minor == 1 ? TWindowsVersion::wvWin7 : TWindowsVersion::wvWinVista;
+            return WindowsVersion::WinServer2008;
+        return query.Minor == 1 ? WindowsVersion::Win7 : WindowsVersion::WinVista;
     }
     default:
-        return TWindowsVersion::wvUnknown;
+        return WindowsVersion::Unknown;
     }
 }
 
 }  // namespace
 
-TVersionResult ClassifyWindowsVersion(const TVersionQuery& query, const std::function<int()>& productType)
+VersionResult ClassifyWindowsVersion(const VersionQuery& query, const std::function<int()>& productType)
 {
-    TVersionResult result;
+    VersionResult result;
     if (query.PlatformId == PlatformWindows) {
         result.Version = ClassifyWin9x(query);
     } else if (query.PlatformId == PlatformNT) {
         result.Flags.IsWinNT = true;
         result.Version = ClassifyNT(query, productType);
     }
-    result.Flags.IsWin95 = result.Version == TWindowsVersion::wvWin95;
-    result.Flags.IsWin95OSR2 = result.Version == TWindowsVersion::wvWin95OSR2;
-    result.Flags.IsWinVistaOrHigher = result.Version == TWindowsVersion::wvUnknown ||
-                                      static_cast<int>(result.Version) >= static_cast<int>(TWindowsVersion::wvWinVista);
+    result.Flags.IsWin95 = result.Version == WindowsVersion::Win95;
+    result.Flags.IsWin95OSR2 = result.Version == WindowsVersion::Win95OSR2;
+    result.Flags.IsWinVistaOrHigher = result.Version == WindowsVersion::Unknown ||
+                                      static_cast<int>(result.Version) >= static_cast<int>(WindowsVersion::WinVista);
     return result;
 }
 

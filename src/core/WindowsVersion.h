@@ -8,45 +8,45 @@
 
 namespace corvello {
 
-enum class TWindowsVersion : int {
-    wvUnknown = 0,
-    wvWinNT3,
-    wvWin95,
-    wvWin95OSR2,
-    wvWinNT4,
-    wvWin98,
-    wvWin98SE,
-    wvWinME,
-    wvWin2000,
-    wvWinXP,
-    wvWin2003,
-    wvWinVista,
-    wvWinServer2008,
-    wvWin7,
+enum class WindowsVersion : int {
+    Unknown = 0,
+    WinNT3,
+    Win95,
+    Win95OSR2,
+    WinNT4,
+    Win98,
+    Win98SE,
+    WinME,
+    Win2000,
+    WinXP,
+    Win2003,
+    WinVista,
+    WinServer2008,
+    Win7,
 };
 
-struct TVersionQuery {
+struct VersionQuery {
     std::uint32_t PlatformId = 0;  // 1 Windows 9x, 2 Windows NT
     std::uint32_t Major = 0;
     std::uint32_t Minor = 0;
     std::wstring ServicePack;  // the CSD version text
 };
 
-struct TVersionFlags {
+struct VersionFlags {
     bool IsWinNT = false;
     bool IsWin95 = false;
     bool IsWin95OSR2 = false;
     bool IsWinVistaOrHigher = false;
 };
 
-struct TVersionResult {
-    TWindowsVersion Version = TWindowsVersion::wvUnknown;
-    TVersionFlags Flags;
+struct VersionResult {
+    WindowsVersion Version = WindowsVersion::Unknown;
+    VersionFlags Flags;
 };
 
 // productType is asked only for NT 6.x: 1 workstation, 2 server, 3 domain
 // controller, 0 unknown.
-TVersionResult ClassifyWindowsVersion(const TVersionQuery& query, const std::function<int()>& productType);
+VersionResult ClassifyWindowsVersion(const VersionQuery& query, const std::function<int()>& productType);
 
 // "WinNT" 1, "ServerNT" 2, "LanmanNT" 3, in any case; anything else 0.
 int ProductTypeFromText(const std::wstring& text);

@@ -3,21 +3,21 @@
 #include <utility>
 
 #include "core/Text.h"
-#include "online/Notification.h"
+#include "online/NotifyAddress.h"
 #include "online/ProductLinks.h"
 
 namespace corvello {
 
 namespace {
 
-TLink MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstring hint)
+Link MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstring hint)
 {
-    return TLink{id, std::move(url), std::move(text), std::move(hint)};
+    return Link{id, std::move(url), std::move(text), std::move(hint)};
 }
 
 }  // namespace
 
-void ComposeLinks(TLinks& links, const std::wstring& appName, const TLinkHints& hints, const TAnsiConverter& toAnsi)
+void ComposeLinks(LinkSet& links, const std::wstring& appName, const LinkHints& hints, const AnsiConverter& toAnsi)
 {
     const std::wstring web = std::wstring(L"http://") + product::WebDomain;
     links.Web = MakeLink(LinkIdWeb, web, product::WebDomain, hints.Web);
@@ -35,25 +35,25 @@ void ComposeLinks(TLinks& links, const std::wstring& appName, const TLinkHints& 
         MakeLink(LinkIdStumbleUpon, product::StumbleUponSubmit + web, product::StumbleUponText, hints.StumbleUpon);
 }
 
-TLinkTarget ChooseLinkTarget(const TLinks& links, std::int32_t linkId, const std::wstring& version)
+LinkTarget ChooseLinkTarget(const LinkSet& links, std::int32_t linkId, const std::wstring& version)
 {
     switch (linkId) {
     case LinkIdEmail:
-        return {true, links.Email.URL};
+        return {true, links.Email.Url};
     case LinkIdRSS:
-        return {false, links.RSS.URL};
+        return {false, links.RSS.Url};
     case LinkIdFacebook:
-        return {false, links.Facebook.URL};
+        return {false, links.Facebook.Url};
     case LinkIdGplus:
-        return {false, links.Gplus.URL};
+        return {false, links.Gplus.Url};
     case LinkIdTwitter:
-        return {false, links.Twitter.URL};
+        return {false, links.Twitter.Url};
     case LinkIdDelicious:
-        return {false, links.Delicious.URL};
+        return {false, links.Delicious.Url};
     case LinkIdStumbleUpon:
-        return {false, links.StumbleUpon.URL};
+        return {false, links.StumbleUpon.Url};
     default:
-        return {false, links.Web.URL + L"?version=" + version};
+        return {false, links.Web.Url + L"?version=" + version};
     }
 }
 

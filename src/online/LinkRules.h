@@ -6,15 +6,15 @@
 #include <functional>
 #include <string>
 
-#include "core/AppTypes.h"
+#include "core/LinkSet.h"
 
 namespace corvello {
 
 // UTF-16 to the system's 8-bit code page.
-using TAnsiConverter = std::function<std::string(const std::wstring&)>;
+using AnsiConverter = std::function<std::string(const std::wstring&)>;
 
-// Tooltips of the links, in the order of TLinks.
-struct TLinkHints {
+// Tooltips of the links, in the order of LinkSet.
+struct LinkHints {
     std::wstring Web;
     std::wstring Email;
     std::wstring RSS;
@@ -27,10 +27,10 @@ struct TLinkHints {
 
 // Fills addresses, texts and hints (and the ids) of every link, in the order
 // of the catalogue: the bookmark links are made from the web link.
-void ComposeLinks(TLinks& links, const std::wstring& appName, const TLinkHints& hints, const TAnsiConverter& toAnsi);
+void ComposeLinks(LinkSet& links, const std::wstring& appName, const LinkHints& hints, const AnsiConverter& toAnsi);
 
 // What a click on a link opens: the mail program or an address.
-struct TLinkTarget {
+struct LinkTarget {
     bool Mail = false;
     std::wstring Address;
 };
@@ -38,7 +38,7 @@ struct TLinkTarget {
 // The mail link composes a message, the others open their own address; any
 // other id (1 and the program icon's 0 among them) opens the web site with the
 // version as query.
-TLinkTarget ChooseLinkTarget(const TLinks& links, std::int32_t linkId, const std::wstring& version);
+LinkTarget ChooseLinkTarget(const LinkSet& links, std::int32_t linkId, const std::wstring& version);
 
 // The address unchanged when it has "://" anywhere, else with "http://" before.
 std::wstring ComposeOpenUrl(const std::wstring& address);

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "online/LinkStrings.h"
-#include "online/Ole.h"
+#include "toolkit/OleSession.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 
@@ -34,16 +34,16 @@ ShellExecuteFn ShellExecuteEntry()
 void ShellOpen(const std::wstring& address)
 {
     // The shell may hand the address to a COM extension.
-    const OleSession ole;
+    const tk::OleSession ole;
     if (const auto execute = ShellExecuteEntry())
         execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace
 
-void FillLinks(TLinks& links, const std::wstring& appName)
+void FillLinks(LinkSet& links, const std::wstring& appName)
 {
-    TLinkHints hints;
+    LinkHints hints;
     hints.Web = LoadResourceString(IDS_LINK_WEB);
     hints.Email = LoadResourceString(IDS_LINK_EMAIL);
     hints.RSS = LoadResourceString(IDS_LINK_RSS);

@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "core/AppTypes.h"
+#include "core/LinkSet.h"
 #include "online/LinkRules.h"
 
 namespace corvello {
 
 // Fills every link, the hints from the program's string resources. The
 // application object's constructor calls it with the application's name.
-void FillLinks(TLinks& links, const std::wstring& appName);
+void FillLinks(LinkSet& links, const std::wstring& appName);
 
 // UTF-16 to the system's ANSI code page (characters it lacks become its
 // default character).

@@ -54,15 +54,15 @@ std::uint64_t WholeMinutesBetween(double a, double b)
     return static_cast<std::uint64_t>(difference < 0 ? -difference : difference) / 60'000;
 }
 
-TPingGate CheckPingGates(bool onlineEnabled, bool terminated, bool urgent, double now, double last)
+PingGate CheckPingGates(bool onlineEnabled, bool terminated, bool urgent, double now, double last)
 {
     if (!onlineEnabled)
-        return TPingGate::pgOffline;
+        return PingGate::Offline;
     if (terminated)
-        return TPingGate::pgTerminated;
+        return PingGate::Terminated;
     if (!urgent && WholeMinutesBetween(now, last) < PingSpacingMinutes)
-        return TPingGate::pgTooSoon;
-    return TPingGate::pgSend;
+        return PingGate::TooSoon;
+    return PingGate::Send;
 }
 
 std::wstring ComposePingParams(const std::wstring& version, const std::wstring& additionalParams)

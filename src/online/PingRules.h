@@ -20,16 +20,16 @@ std::uint64_t WholeMinutesBetween(double a, double b);
 // Non-urgent pings closer together than this are dropped.
 inline constexpr std::uint64_t PingSpacingMinutes = 30;
 
-enum class TPingGate {
-    pgSend,
-    pgOffline,     // online features are switched off
-    pgTerminated,  // the program is ending
-    pgTooSoon,     // a non-urgent ping within the spacing of the last one
+enum class PingGate {
+    Send,
+    Offline,     // online features are switched off
+    Terminated,  // the program is ending
+    TooSoon,     // a non-urgent ping within the spacing of the last one
 };
 
 // The gates in their order: online, terminated, then the spacing, which an
 // urgent ping ignores.
-TPingGate CheckPingGates(bool onlineEnabled, bool terminated, bool urgent, double now, double last);
+PingGate CheckPingGates(bool onlineEnabled, bool terminated, bool urgent, double now, double last);
 
 // "version=" and the version, then "&" and the extra parameters when there
 // are any. Nothing is encoded: the parameters are plain ASCII.

@@ -15,18 +15,18 @@ public:
     using Handler = std::function<void(Action& sender)>;
 
     Action(std::wstring name, std::wstring caption, std::wstring hint = L"", int tag = 0, std::wstring category = L"")
-        : FName(std::move(name)), FCaption(std::move(caption)), FHint(std::move(hint)), FTag(tag),
-          FCategory(std::move(category))
+        : name_(std::move(name)), caption_(std::move(caption)), hint_(std::move(hint)), tag_(tag),
+          category_(std::move(category))
     {
     }
 
-    const std::wstring& Name() const noexcept { return FName; }
-    const std::wstring& Caption() const noexcept { return FCaption; }
-    const std::wstring& Hint() const noexcept { return FHint; }
-    const std::wstring& Category() const noexcept { return FCategory; }
-    int Tag() const noexcept { return FTag; }
-    bool Enabled() const noexcept { return FEnabled; }
-    bool Checked() const noexcept { return FChecked; }
+    const std::wstring& Name() const noexcept { return name_; }
+    const std::wstring& Caption() const noexcept { return caption_; }
+    const std::wstring& Hint() const noexcept { return hint_; }
+    const std::wstring& Category() const noexcept { return category_; }
+    int Tag() const noexcept { return tag_; }
+    bool Enabled() const noexcept { return enabled_; }
+    bool Checked() const noexcept { return checked_; }
 
     void SetCaption(std::wstring caption);
     void SetHint(std::wstring hint);
@@ -45,29 +45,29 @@ public:
 private:
     void Changed();
 
-    std::wstring FName;
-    std::wstring FCaption;
-    std::wstring FHint;
-    int FTag;
-    std::wstring FCategory;
-    bool FEnabled = true;
-    bool FChecked = false;
+    std::wstring name_;
+    std::wstring caption_;
+    std::wstring hint_;
+    int tag_;
+    std::wstring category_;
+    bool enabled_ = true;
+    bool checked_ = false;
     struct Subscriber {
         int Token;
         std::function<void()> Fn;
     };
-    std::vector<Subscriber> FSubscribers;
-    int FNextToken = 1;
+    std::vector<Subscriber> subscribers_;
+    int nextToken_ = 1;
 };
 
 class ActionList {
 public:
     Action& Add(std::unique_ptr<Action> action);
     Action* Find(const std::wstring& name) const noexcept;
-    const std::vector<std::unique_ptr<Action>>& Actions() const noexcept { return FActions; }
+    const std::vector<std::unique_ptr<Action>>& Actions() const noexcept { return actions_; }
 
 private:
-    std::vector<std::unique_ptr<Action>> FActions;
+    std::vector<std::unique_ptr<Action>> actions_;
 };
 
 }  // namespace tk

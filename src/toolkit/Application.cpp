@@ -19,14 +19,14 @@ HINSTANCE Application::Instance() const noexcept
 
 void Application::SetTitle(const std::wstring& title)
 {
-    FTitle = title;
-    if (FWindow)
-        ::SetWindowTextW(FWindow.Get(), FTitle.c_str());
+    title_ = title;
+    if (window_)
+        ::SetWindowTextW(window_.Get(), title_.c_str());
 }
 
 void Application::Initialize()
 {
-    if (FWindow)
+    if (window_)
         return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -36,33 +36,33 @@ void Application::Initialize()
     ::RegisterClassExW(&wc);
     // Hidden and without size: it carries the title and receives what is
     // addressed to the application rather than to one of its forms.
-    FWindow.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, WindowClassName, FTitle.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+    window_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, WindowClassName, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, Instance(), nullptr));
 }
 
 int Application::AddMessageHook(MessageHook hook)
 {
-    const int token = FNextToken++;
-    FHooks.push_back({token, std::move(hook)});
+    const int token = nextToken_++;
+    hooks_.push_back({token, std::move(hook)});
     return token;
 }
 
 void Application::RemoveMessageHook(int token) noexcept
 {
-    std::erase_if(FHooks, [token](const Hook& h) { return h.Token == token; });
+    std::erase_if(hooks_, [token](const Hook& h) { return h.Token == token; });
 }
 
 HWND Application::MainWindow() const noexcept
 {
-    return FMainForm ? FMainForm->Handle() : nullptr;
+    return mainForm_ ? mainForm_->Handle() : nullptr;
 }
 
 bool Application::RunHooks(MSG& msg)
 {
     bool handled = false;
     // Each hook runs from a copy: it may remove itself while it runs.
-    for (std::size_t i = 0; i < FHooks.size() && !handled; ++i) {
-        MessageHook fn = FHooks[i].Fn;
+    for (std::size_t i = 0; i < hooks_.size() && !handled; ++i) {
+        MessageHook fn = hooks_[i].Fn;
         fn(msg, handled);
     }
     return handled;
@@ -77,7 +77,7 @@ bool Application::PreviewSentMessage(HWND window, UINT message, WPARAM wParam, L
 bool Application::HandleOne(MSG& msg)
 {
     if (msg.message == WM_QUIT) {
-        FTerminated = true;
+        terminated_ = true;
         return false;
     }
     if (RunHooks(msg))
@@ -100,7 +100,7 @@ void Application::HandleMessage()
     if (got == -1)
         return;
     if (got == 0) {
-        FTerminated = true;
+        terminated_ = true;
         // Leave the quit for the loops further out.
         ::PostQuitMessage(static_cast<int>(msg.wParam));
         return;
@@ -111,12 +111,12 @@ void Application::HandleMessage()
 void Application::Run()
 {
     MSG msg;
-    while (!FTerminated) {
+    while (!terminated_) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1)
             break;
         if (got == 0) {
-            FTerminated = true;
+            terminated_ = true;
             break;
         }
         HandleOne(msg);
@@ -134,9 +134,9 @@ void Application::ProcessMessages()
 
 void Application::Terminate(int exitCode) noexcept
 {
-    if (!FTerminated)
-        FExitCode = exitCode;
-    FTerminated = true;
+    if (!terminated_)
+        exitCode_ = exitCode;
+    terminated_ = true;
     // Wakes a loop that waits in GetMessage.
     ::PostQuitMessage(exitCode);
 }

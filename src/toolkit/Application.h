@@ -29,22 +29,22 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    const std::wstring& Title() const noexcept { return FTitle; }
+    const std::wstring& Title() const noexcept { return title_; }
     void SetTitle(const std::wstring& title);
 
     // Creates the hidden application window; the loop needs no more than that.
     void Initialize();
-    HWND Handle() const noexcept { return FWindow.Get(); }
+    HWND Handle() const noexcept { return window_.Get(); }
     HINSTANCE Instance() const noexcept;
 
     // The form that owns the task-bar button and whose close ends the
     // program; none until the program makes one.
-    Form* MainForm() const noexcept { return FMainForm; }
-    void SetMainForm(Form* form) noexcept { FMainForm = form; }
+    Form* MainForm() const noexcept { return mainForm_; }
+    void SetMainForm(Form* form) noexcept { mainForm_ = form; }
     HWND MainWindow() const noexcept;
     // The form of the program that is active, if any.
-    Form* ActiveForm() const noexcept { return FActiveForm; }
-    void SetActiveForm(Form* form) noexcept { FActiveForm = form; }
+    Form* ActiveForm() const noexcept { return activeForm_; }
+    void SetActiveForm(Form* form) noexcept { activeForm_ = form; }
 
     // Installs the hook; returns a token to remove it again.
     int AddMessageHook(MessageHook hook);
@@ -58,8 +58,8 @@ public:
     void HandleMessage();
     // Ends the loop. The code becomes the process's exit code.
     void Terminate(int exitCode = 0) noexcept;
-    bool Terminated() const noexcept { return FTerminated; }
-    int ExitCode() const noexcept { return FExitCode; }
+    bool Terminated() const noexcept { return terminated_; }
+    int ExitCode() const noexcept { return exitCode_; }
 
     // Restores the application when minimised (nothing to do while the main
     // window is the one on the task bar).
@@ -71,12 +71,12 @@ public:
     // (such as WM_QUERYENDSESSION); true when a hook handled it.
     bool PreviewSentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    int ModalLevel() const noexcept { return FModalLevel; }
-    void ModalStarted() noexcept { ++FModalLevel; }
+    int ModalLevel() const noexcept { return modalLevel_; }
+    void ModalStarted() noexcept { ++modalLevel_; }
     void ModalFinished() noexcept
     {
-        if (FModalLevel > 0)
-            --FModalLevel;
+        if (modalLevel_ > 0)
+            --modalLevel_;
     }
 
 private:
@@ -85,34 +85,34 @@ private:
     bool RunHooks(MSG& msg);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::wstring FTitle;
-    UniqueWindow FWindow;
-    Form* FMainForm = nullptr;
-    Form* FActiveForm = nullptr;
+    std::wstring title_;
+    UniqueWindow window_;
+    Form* mainForm_ = nullptr;
+    Form* activeForm_ = nullptr;
     struct Hook {
         int Token;
         MessageHook Fn;
     };
-    std::vector<Hook> FHooks;
-    int FNextToken = 1;
-    bool FTerminated = false;
-    int FExitCode = 0;
-    int FModalLevel = 0;
+    std::vector<Hook> hooks_;
+    int nextToken_ = 1;
+    bool terminated_ = false;
+    int exitCode_ = 0;
+    int modalLevel_ = 0;
 };
 
 // Binds a handler to the application's message hook for as long as it lives.
 class ApplicationEvents {
 public:
     explicit ApplicationEvents(Application::MessageHook onMessage)
-        : FToken(Application::Current().AddMessageHook(std::move(onMessage)))
+        : token_(Application::Current().AddMessageHook(std::move(onMessage)))
     {
     }
-    ~ApplicationEvents() { Application::Current().RemoveMessageHook(FToken); }
+    ~ApplicationEvents() { Application::Current().RemoveMessageHook(token_); }
     ApplicationEvents(const ApplicationEvents&) = delete;
     ApplicationEvents& operator=(const ApplicationEvents&) = delete;
 
 private:
-    int FToken;
+    int token_;
 };
 
 }  // namespace tk

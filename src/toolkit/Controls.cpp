@@ -10,40 +10,40 @@ namespace tk {
 // --- Control
 
 Control::Control(Container& parent, const Bounds& bounds)
-    : FParent(parent), FForm(&parent.OwningForm()), FBounds(bounds), FId(FForm->NextControlId())
+    : parent_(parent), form_(&parent.OwningForm()), bounds_(bounds), id_(form_->NextControlId())
 {
 }
 
 Control::~Control()
 {
-    if (FForm)
-        FForm->ControlRemoved(*this);
+    if (form_)
+        form_->ControlRemoved(*this);
 }
 
 bool Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle)
 {
     if (!CreateSystemControl(className, exStyle, WS_CHILD | style, PixelRect(),
-                             FParent.ContainerHandle(), FId))
+                             parent_.ContainerHandle(), id_))
         return false;
     ApplyFont();
-    FForm->ControlAdded(*this);
-    if (FVisible)
+    form_->ControlAdded(*this);
+    if (visible_)
         ::ShowWindow(Handle(), SW_SHOWNA);
     return true;
 }
 
 RECT Control::PixelRect() const
 {
-    const UINT dpi = FForm->Dpi();
-    const POINT origin = FParent.ContainerOrigin();
-    const int left = Scale(origin.x + FBounds.Left, dpi);
-    const int top = Scale(origin.y + FBounds.Top, dpi);
-    return {left, top, left + Scale(FBounds.Width, dpi), top + Scale(FBounds.Height, dpi)};
+    const UINT dpi = form_->Dpi();
+    const POINT origin = parent_.ContainerOrigin();
+    const int left = Scale(origin.x + bounds_.Left, dpi);
+    const int top = Scale(origin.y + bounds_.Top, dpi);
+    return {left, top, left + Scale(bounds_.Width, dpi), top + Scale(bounds_.Height, dpi)};
 }
 
 void Control::SetBounds(const Bounds& bounds)
 {
-    FBounds = bounds;
+    bounds_ = bounds;
     ApplyLayout();
 }
 
@@ -58,7 +58,7 @@ void Control::ApplyLayout()
 
 void Control::SetVisible(bool visible)
 {
-    FVisible = visible;
+    visible_ = visible;
     if (Handle())
         ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -82,40 +82,40 @@ void Control::SetFocus()
 
 void Control::SetCaption(const std::wstring& caption)
 {
-    FCaption = caption;
+    caption_ = caption;
     SetText(caption);
 }
 
 void Control::SetHint(const std::wstring& hint)
 {
-    FHint = hint;
-    FForm->UpdateTooltip(*this);
+    hint_ = hint;
+    form_->UpdateTooltip(*this);
 }
 
 void Control::SetFont(const FontSpec& spec)
 {
-    FFontSpec = spec;
+    fontSpec_ = spec;
     ApplyFont();
 }
 
 void Control::ApplyFont()
 {
-    if (FFontSpec)
-        FFont = CreateFontFor(*FFontSpec, FForm->Dpi());
+    if (fontSpec_)
+        font_ = CreateFontFor(*fontSpec_, form_->Dpi());
     else
-        FFont.Reset();
+        font_.Reset();
     if (Handle())
         ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
 }
 
 HFONT Control::CurrentFont() const noexcept
 {
-    return FFont ? FFont.Get() : FForm->FontHandle();
+    return font_ ? font_.Get() : form_->FontHandle();
 }
 
 void Control::SetTextColor(COLORREF color)
 {
-    FTextColor = color;
+    textColor_ = color;
     if (Handle())
         ::InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -160,7 +160,7 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 
 Button::Button(Container& parent, const Bounds& bounds, const std::wstring& caption) : Control(parent, bounds)
 {
-    FCaption = caption;
+    caption_ = caption;
     CreateControl(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
     SetText(caption);
 }
@@ -172,29 +172,29 @@ Button::~Button()
 
 void Button::SetDefault(bool isDefault)
 {
-    FDefault = isDefault;
+    default_ = isDefault;
     if (Handle())
         ::SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     if (isDefault)
-        FForm->SetDefaultButton(this);
+        form_->SetDefaultButton(this);
 }
 
 void Button::SetAction(Action* action)
 {
-    if (FAction)
-        FAction->Unsubscribe(FActionToken);
-    FAction = action;
-    if (FAction) {
-        FActionToken = FAction->Subscribe([this] { FollowAction(); });
+    if (action_)
+        action_->Unsubscribe(actionToken_);
+    action_ = action;
+    if (action_) {
+        actionToken_ = action_->Subscribe([this] { FollowAction(); });
         FollowAction();
     }
 }
 
 void Button::FollowAction()
 {
-    SetCaption(FAction->Caption());
-    SetHint(FAction->Hint());
-    SetEnabled(FAction->Enabled());
+    SetCaption(action_->Caption());
+    SetHint(action_->Hint());
+    SetEnabled(action_->Enabled());
 }
 
 void Button::SetGlyph(HICON icon)
@@ -206,10 +206,10 @@ void Button::SetGlyph(HICON icon)
 void Button::Click()
 {
     // The handlers may free the form: work from what is known now.
-    Form& form = *FForm;
+    Form& form = *form_;
     const int result = ModalResult;
-    if (FAction)
-        FAction->Execute();
+    if (action_)
+        action_->Execute();
     else
         Control::Click();
     if (result != mr::None)
@@ -227,7 +227,7 @@ void Button::Notify(WORD code)
 CheckBox::CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption, bool checked)
     : Control(parent, bounds)
 {
-    FCaption = caption;
+    caption_ = caption;
     CreateControl(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
     SetText(caption);
     if (Handle())
@@ -257,7 +257,7 @@ void CheckBox::Notify(WORD code)
 
 GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption) : Control(parent, bounds)
 {
-    FCaption = caption;
+    caption_ = caption;
     CreateControl(WC_BUTTONW, BS_GROUPBOX);
     SetText(caption);
     // Below the controls it frames, as in a dialog.
@@ -267,21 +267,21 @@ GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& 
 
 HWND GroupBox::ContainerHandle() const
 {
-    return FParent.ContainerHandle();
+    return parent_.ContainerHandle();
 }
 
 POINT GroupBox::ContainerOrigin() const
 {
-    const POINT outer = FParent.ContainerOrigin();
-    return {outer.x + FBounds.Left, outer.y + FBounds.Top};
+    const POINT outer = parent_.ContainerOrigin();
+    return {outer.x + bounds_.Left, outer.y + bounds_.Top};
 }
 
 // --- Label
 
 Label::Label(Container& parent, const Bounds& bounds, const std::wstring& caption, Options options)
-    : Control(parent, bounds), FOptions(options)
+    : Control(parent, bounds), options_(options)
 {
-    FCaption = caption;
+    caption_ = caption;
     DWORD style = SS_NOTIFY | SS_NOPREFIX;
     switch (options.Align) {
     case Alignment::Left:
@@ -307,39 +307,39 @@ void Label::SetCaption(const std::wstring& caption)
 
 void Label::SetAutoSize(bool autoSize)
 {
-    FOptions.AutoSize = autoSize;
+    options_.AutoSize = autoSize;
     FitToText();
 }
 
 void Label::FitToText()
 {
-    if (!FOptions.AutoSize || !Handle())
+    if (!options_.AutoSize || !Handle())
         return;
     // Measure at the form's dpi, store at 96 dpi.
     const HDC dc = ::GetDC(Handle());
     const HGDIOBJ old = ::SelectObject(dc, CurrentFont());
-    RECT r{0, 0, FOptions.WordWrap ? Scale(FBounds.Width, FForm->Dpi()) : 0, 0};
-    const std::wstring text = FCaption.empty() ? L" " : FCaption;
+    RECT r{0, 0, options_.WordWrap ? Scale(bounds_.Width, form_->Dpi()) : 0, 0};
+    const std::wstring text = caption_.empty() ? L" " : caption_;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                DT_CALCRECT | DT_NOPREFIX | (FOptions.WordWrap ? DT_WORDBREAK : 0));
+                DT_CALCRECT | DT_NOPREFIX | (options_.WordWrap ? DT_WORDBREAK : 0));
     ::SelectObject(dc, old);
     ::ReleaseDC(Handle(), dc);
-    const UINT dpi = FForm->Dpi();
-    FBounds.Width = ::MulDiv(r.right - r.left, 96, static_cast<int>(dpi)) + 1;
-    FBounds.Height = ::MulDiv(r.bottom - r.top, 96, static_cast<int>(dpi));
+    const UINT dpi = form_->Dpi();
+    bounds_.Width = ::MulDiv(r.right - r.left, 96, static_cast<int>(dpi)) + 1;
+    bounds_.Height = ::MulDiv(r.bottom - r.top, 96, static_cast<int>(dpi));
     Control::ApplyLayout();
 }
 
 void Label::SetUnderline(bool underline)
 {
-    FontSpec spec = FFontSpec.value_or(FForm->LayoutFont());
+    FontSpec spec = fontSpec_.value_or(form_->LayoutFont());
     spec.Underline = underline;
     SetFont(spec);
 }
 
 bool Label::Underline() const noexcept
 {
-    return FFontSpec && FFontSpec->Underline;
+    return fontSpec_ && fontSpec_->Underline;
 }
 
 void Label::Notify(WORD code)
@@ -352,21 +352,21 @@ LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETCURSOR:
-        if (FOptions.HandCursor) {
+        if (options_.HandCursor) {
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
         }
         break;
     case WM_MOUSEMOVE:
-        if (!FTracking) {
+        if (!tracking_) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-            FTracking = ::TrackMouseEvent(&track) != FALSE;
+            tracking_ = ::TrackMouseEvent(&track) != FALSE;
             if (OnMouseEnter)
                 OnMouseEnter(*this);
         }
         break;
     case WM_MOUSELEAVE:
-        FTracking = false;
+        tracking_ = false;
         if (OnMouseLeave)
             OnMouseLeave(*this);
         break;
@@ -379,14 +379,14 @@ LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 // --- Image
 
 Image::Image(Container& parent, const Bounds& bounds, bool center, bool handCursor)
-    : Control(parent, bounds), FHandCursor(handCursor)
+    : Control(parent, bounds), handCursor_(handCursor)
 {
     CreateControl(WC_STATICW, SS_ICON | SS_NOTIFY | (center ? SS_CENTERIMAGE : 0) | SS_REALSIZECONTROL);
 }
 
 void Image::SetIcon(HICON icon)
 {
-    FIcon = icon;
+    icon_ = icon;
     if (Handle())
         ::SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     if (AutoSize && icon) {
@@ -399,8 +399,8 @@ void Image::SetIcon(HICON icon)
                 ::DeleteObject(info.hbmColor);
             if (info.hbmMask)
                 ::DeleteObject(info.hbmMask);
-            const UINT dpi = FForm->Dpi();
-            SetBounds({FBounds.Left, FBounds.Top, ::MulDiv(bm.bmWidth, 96, static_cast<int>(dpi)),
+            const UINT dpi = form_->Dpi();
+            SetBounds({bounds_.Left, bounds_.Top, ::MulDiv(bm.bmWidth, 96, static_cast<int>(dpi)),
                        ::MulDiv(height, 96, static_cast<int>(dpi))});
         }
     } else {
@@ -416,7 +416,7 @@ void Image::Notify(WORD code)
 
 LRESULT Image::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SETCURSOR && FHandCursor) {
+    if (message == WM_SETCURSOR && handCursor_) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
@@ -427,13 +427,13 @@ LRESULT Image::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 Panel::Panel(Container& parent, const Bounds& bounds, const std::wstring& caption) : Control(parent, bounds)
 {
-    FCaption = caption;
+    caption_ = caption;
     if (CreateOwnClass(L"TPanel", WS_EX_CONTROLPARENT, WS_CHILD, PixelRect(),
-                       FParent.ContainerHandle(), FId)) {
+                       parent_.ContainerHandle(), id_)) {
         SetText(caption);
         ApplyFont();
-        FForm->ControlAdded(*this);
-        if (FVisible)
+        form_->ControlAdded(*this);
+        if (visible_)
             ::ShowWindow(Handle(), SW_SHOWNA);
     }
 }
@@ -443,7 +443,7 @@ void Panel::SetAlignClient(bool fill)
     if (!fill || !Handle())
         return;
     RECT client{};
-    ::GetClientRect(FParent.ContainerHandle(), &client);
+    ::GetClientRect(parent_.ContainerHandle(), &client);
     ::SetWindowPos(Handle(), nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -40,36 +40,36 @@ class Control : public Window {
 public:
     ~Control() override;
 
-    Form& OwnerForm() const noexcept { return *FForm; }
+    Form& OwnerForm() const noexcept { return *form_; }
     int Tag = 0;
 
     // At 96 dpi, relative to the container.
-    const Bounds& LayoutBounds() const noexcept { return FBounds; }
+    const Bounds& LayoutBounds() const noexcept { return bounds_; }
     void SetBounds(const Bounds& bounds);
-    void MoveTo(int left, int top) { SetBounds({left, top, FBounds.Width, FBounds.Height}); }
+    void MoveTo(int left, int top) { SetBounds({left, top, bounds_.Width, bounds_.Height}); }
     // Re-applies the layout at the form's current dpi.
     virtual void ApplyLayout();
 
-    bool Visible() const noexcept { return FVisible; }
+    bool Visible() const noexcept { return visible_; }
     void SetVisible(bool visible);
     bool Enabled() const noexcept;
     void SetEnabled(bool enabled);
     void SetFocus();
 
-    const std::wstring& Caption() const noexcept { return FCaption; }
+    const std::wstring& Caption() const noexcept { return caption_; }
     virtual void SetCaption(const std::wstring& caption);
 
     // The tooltip; shown exactly when not empty.
-    const std::wstring& Hint() const noexcept { return FHint; }
+    const std::wstring& Hint() const noexcept { return hint_; }
     void SetHint(const std::wstring& hint);
 
     // A font of the control's own; without one it takes its form's.
     void SetFont(const FontSpec& spec);
-    const std::optional<FontSpec>& OwnFont() const noexcept { return FFontSpec; }
+    const std::optional<FontSpec>& OwnFont() const noexcept { return fontSpec_; }
     void ApplyFont();
     // The text colour, where the control draws its own text (labels).
     void SetTextColor(COLORREF color);
-    std::optional<COLORREF> TextColor() const noexcept { return FTextColor; }
+    std::optional<COLORREF> TextColor() const noexcept { return textColor_; }
 
     std::function<void(Control& sender)> OnClick;
     // Does what a click does.
@@ -77,7 +77,7 @@ public:
 
     // Notifications the container reflects back (WM_COMMAND codes).
     virtual void Notify(WORD code);
-    UINT_PTR Id() const noexcept { return FId; }
+    UINT_PTR Id() const noexcept { return id_; }
 
 protected:
     Control(Container& parent, const Bounds& bounds);
@@ -85,16 +85,16 @@ protected:
     RECT PixelRect() const;
     HFONT CurrentFont() const noexcept;
 
-    Container& FParent;
-    Form* FForm;
-    Bounds FBounds;
-    bool FVisible = true;
-    std::wstring FCaption;
-    std::wstring FHint;
-    std::optional<FontSpec> FFontSpec;
-    Font FFont;
-    std::optional<COLORREF> FTextColor;
-    UINT_PTR FId;
+    Container& parent_;
+    Form* form_;
+    Bounds bounds_;
+    bool visible_ = true;
+    std::wstring caption_;
+    std::wstring hint_;
+    std::optional<FontSpec> fontSpec_;
+    Font font_;
+    std::optional<COLORREF> textColor_;
+    UINT_PTR id_;
 };
 
 // A push button; with an action it shows the action's caption and runs it.
@@ -106,10 +106,10 @@ public:
     // A non-zero result closes a modal form with it.
     int ModalResult = 0;
     void SetDefault(bool isDefault);
-    bool IsDefault() const noexcept { return FDefault; }
+    bool IsDefault() const noexcept { return default_; }
 
     void SetAction(Action* action);
-    Action* GetAction() const noexcept { return FAction; }
+    Action* GetAction() const noexcept { return action_; }
     // A picture beside the caption (borrowed: the caller keeps it alive).
     void SetGlyph(HICON icon);
 
@@ -118,9 +118,9 @@ public:
 
 private:
     void FollowAction();
-    bool FDefault = false;
-    Action* FAction = nullptr;
-    int FActionToken = 0;
+    bool default_ = false;
+    Action* action_ = nullptr;
+    int actionToken_ = 0;
 };
 
 class CheckBox : public Control {
@@ -138,7 +138,7 @@ public:
     GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption);
     HWND ContainerHandle() const override;
     POINT ContainerOrigin() const override;
-    Form& OwningForm() override { return *FForm; }
+    Form& OwningForm() override { return *form_; }
 };
 
 enum class Alignment { Left, Center, Right };
@@ -171,8 +171,8 @@ protected:
 
 private:
     void FitToText();
-    Options FOptions;
-    bool FTracking = false;
+    Options options_;
+    bool tracking_ = false;
 };
 
 // A picture (an icon), optionally clickable.
@@ -181,7 +181,7 @@ public:
     Image(Container& parent, const Bounds& bounds, bool center = true, bool handCursor = false);
     // Borrowed: the caller keeps the icon alive. Null clears the picture.
     void SetIcon(HICON icon);
-    HICON Icon() const noexcept { return FIcon; }
+    HICON Icon() const noexcept { return icon_; }
     bool AutoSize = false;
     void Notify(WORD code) override;
 
@@ -189,8 +189,8 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HICON FIcon = nullptr;
-    bool FHandCursor;
+    HICON icon_ = nullptr;
+    bool handCursor_;
 };
 
 // A plain area that holds other controls.
@@ -198,7 +198,7 @@ class Panel : public Control, public Container {
 public:
     Panel(Container& parent, const Bounds& bounds, const std::wstring& caption = L"");
     HWND ContainerHandle() const override { return Handle(); }
-    Form& OwningForm() override { return *FForm; }
+    Form& OwningForm() override { return *form_; }
     // Makes the panel fill its container's client area.
     void SetAlignClient(bool fill);
 

@@ -21,7 +21,7 @@ BOOL AdjustForDpi(RECT* rect, DWORD style, DWORD exStyle, UINT dpi)
 
 }  // namespace
 
-Form::Form(FormLayout layout) : FLayout(std::move(layout)), FBorder(FLayout.Border) {}
+Form::Form(FormLayout layout) : layout_(std::move(layout)), border_(layout_.Border) {}
 
 Form::~Form()
 {
@@ -40,20 +40,20 @@ DWORD Form::StyleFor(BorderStyle border, bool child) const noexcept
     if (border == BorderStyle::None)
         return style | (child ? 0 : WS_POPUP);
     style |= WS_CAPTION;
-    if (FLayout.SystemMenu)
+    if (layout_.SystemMenu)
         style |= WS_SYSMENU;
     switch (border) {
     case BorderStyle::Sizeable:
         style |= WS_THICKFRAME;
-        if (FLayout.MinimizeBox)
+        if (layout_.MinimizeBox)
             style |= WS_MINIMIZEBOX;
-        if (FLayout.MaximizeBox)
+        if (layout_.MaximizeBox)
             style |= WS_MAXIMIZEBOX;
         break;
     case BorderStyle::Single:
-        if (FLayout.MinimizeBox)
+        if (layout_.MinimizeBox)
             style |= WS_MINIMIZEBOX;
-        if (FLayout.MaximizeBox)
+        if (layout_.MaximizeBox)
             style |= WS_MAXIMIZEBOX;
         break;
     case BorderStyle::SizeToolWin:
@@ -79,45 +79,45 @@ void Form::Create(HWND owner)
 {
     if (Handle())
         return;
-    FCreating = true;
-    FPendingShow = FLayout.Visible;
-    FDpi = DpiFor(owner);
-    const DWORD style = StyleFor(FBorder, false);
-    const DWORD exStyle = ExStyleFor(FBorder);
-    RECT r{0, 0, Scale(FLayout.ClientWidth, FDpi), Scale(FLayout.ClientHeight, FDpi)};
-    AdjustForDpi(&r, style, exStyle, FDpi);
-    const int left = Scale(FLayout.Left, FDpi);
-    const int top = Scale(FLayout.Top, FDpi);
+    creating_ = true;
+    pendingShow_ = layout_.Visible;
+    dpi_ = DpiFor(owner);
+    const DWORD style = StyleFor(border_, false);
+    const DWORD exStyle = ExStyleFor(border_);
+    RECT r{0, 0, Scale(layout_.ClientWidth, dpi_), Scale(layout_.ClientHeight, dpi_)};
+    AdjustForDpi(&r, style, exStyle, dpi_);
+    const int left = Scale(layout_.Left, dpi_);
+    const int top = Scale(layout_.Top, dpi_);
     const RECT bounds{left, top, left + r.right - r.left, top + r.bottom - r.top};
     static const HICON appIcon = static_cast<HICON>(
         ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-    if (!CreateOwnClass(FLayout.ClassName.c_str(), exStyle, style, bounds, owner, 0, appIcon)) {
-        FCreating = false;
+    if (!CreateOwnClass(layout_.ClassName.c_str(), exStyle, style, bounds, owner, 0, appIcon)) {
+        creating_ = false;
         return;
     }
     // The window now knows its monitor: fit the layout to that monitor's dpi.
     const UINT dpi = DpiFor(Handle());
-    if (dpi != FDpi) {
-        FDpi = dpi;
-        RECT sized{0, 0, Scale(FLayout.ClientWidth, FDpi), Scale(FLayout.ClientHeight, FDpi)};
-        AdjustForDpi(&sized, style, exStyle, FDpi);
-        ::SetWindowPos(Handle(), nullptr, Scale(FLayout.Left, FDpi), Scale(FLayout.Top, FDpi),
+    if (dpi != dpi_) {
+        dpi_ = dpi;
+        RECT sized{0, 0, Scale(layout_.ClientWidth, dpi_), Scale(layout_.ClientHeight, dpi_)};
+        AdjustForDpi(&sized, style, exStyle, dpi_);
+        ::SetWindowPos(Handle(), nullptr, Scale(layout_.Left, dpi_), Scale(layout_.Top, dpi_),
                        sized.right - sized.left, sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    FFont = CreateFontFor(FLayout.Font, FDpi);
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
-    SetText(FLayout.Caption);
+    font_ = CreateFontFor(layout_.Font, dpi_);
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SetText(layout_.Caption);
 
-    FTooltip.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+    tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                      ::GetModuleHandleW(nullptr), nullptr));
 
     CreateControls();
     Loaded();
     AfterCreate();
-    FCreating = false;
-    if (FPendingShow) {
-        FPendingShow = false;
+    creating_ = false;
+    if (pendingShow_) {
+        pendingShow_ = false;
         SetVisible(true);
     }
 }
@@ -170,13 +170,13 @@ void Form::MoveTo(int left, int top)
 
 void Form::SetClientSize(int width, int height)
 {
-    FLayout.ClientWidth = width;
-    FLayout.ClientHeight = height;
+    layout_.ClientWidth = width;
+    layout_.ClientHeight = height;
     if (!Handle())
         return;
-    RECT r{0, 0, Scale(width, FDpi), Scale(height, FDpi)};
+    RECT r{0, 0, Scale(width, dpi_), Scale(height, dpi_)};
     AdjustForDpi(&r, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)),
-                 static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)), FDpi);
+                 static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)), dpi_);
     ::SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -199,26 +199,26 @@ int Form::ClientHeight() const
 
 void Form::SetFont(const FontSpec& spec)
 {
-    FLayout.Font = spec;
-    FFont = CreateFontFor(spec, FDpi);
+    layout_.Font = spec;
+    font_ = CreateFontFor(spec, dpi_);
     if (Handle())
-        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), TRUE);
-    for (Control* control : FControls)
+        ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    for (Control* control : controls_)
         control->ApplyFont();
 }
 
 void Form::SetColor(COLORREF color)
 {
-    FBrush.Reset(::CreateSolidBrush(color));
+    brush_.Reset(::CreateSolidBrush(color));
     if (Handle())
         ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 COLORREF Form::Color() const noexcept
 {
-    if (FBrush) {
+    if (brush_) {
         LOGBRUSH info{};
-        if (::GetObjectW(FBrush.Get(), sizeof info, &info))
+        if (::GetObjectW(brush_.Get(), sizeof info, &info))
             return info.lbColor;
     }
     return ::GetSysColor(COLOR_BTNFACE);
@@ -226,12 +226,12 @@ COLORREF Form::Color() const noexcept
 
 HBRUSH Form::BackgroundBrush() const noexcept
 {
-    return FBrush ? FBrush.Get() : ::GetSysColorBrush(COLOR_BTNFACE);
+    return brush_ ? brush_.Get() : ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void Form::SetBorderStyle(BorderStyle border)
 {
-    FBorder = border;
+    border_ = border;
     if (!Handle())
         return;
     const bool child = (::GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD) != 0;
@@ -251,12 +251,12 @@ WindowState Form::GetWindowState() const
             return WindowState::Maximized;
         return WindowState::Normal;
     }
-    return FWindowState;
+    return windowState_;
 }
 
 void Form::SetWindowState(WindowState state)
 {
-    FWindowState = state;
+    windowState_ = state;
     if (Handle() && ::IsWindowVisible(Handle())) {
         const int command = state == WindowState::Maximized   ? SW_MAXIMIZE
                             : state == WindowState::Minimized ? SW_MINIMIZE
@@ -272,19 +272,19 @@ bool Form::Visible() const
 
 void Form::SetVisible(bool visible)
 {
-    if (FCreating) {
-        FPendingShow = visible;
+    if (creating_) {
+        pendingShow_ = visible;
         return;
     }
     if (!Handle() || visible == Visible())
         return;
     if (visible) {
-        const int command = FWindowState == WindowState::Maximized   ? SW_SHOWMAXIMIZED
-                            : FWindowState == WindowState::Minimized ? SW_SHOWMINIMIZED
+        const int command = windowState_ == WindowState::Maximized   ? SW_SHOWMAXIMIZED
+                            : windowState_ == WindowState::Minimized ? SW_SHOWMINIMIZED
                                                                      : SW_SHOW;
         ::ShowWindow(Handle(), command);
     } else {
-        FWindowState = GetWindowState();
+        windowState_ = GetWindowState();
         ::ShowWindow(Handle(), SW_HIDE);
     }
 }
@@ -297,8 +297,8 @@ void Form::BringToFront()
 
 void Form::Close()
 {
-    if (FModal) {
-        FModalResult = mr::Cancel;
+    if (modal_) {
+        modalResult_ = mr::Cancel;
         return;
     }
     if (!DoCloseQuery())
@@ -325,7 +325,7 @@ void Form::Close()
 int Form::ShowModal()
 {
     auto& app = Application::Current();
-    if (!Handle() || FModal)
+    if (!Handle() || modal_)
         return mr::None;
     // Every other window of the thread waits for this one.
     struct Disabling {
@@ -344,18 +344,18 @@ int Form::ShowModal()
         },
         reinterpret_cast<LPARAM>(&disabling));
     app.ModalStarted();
-    FModal = true;
-    FModalResult = mr::None;
+    modal_ = true;
+    modalResult_ = mr::None;
     Show();
     ::SetForegroundWindow(Handle());
-    while (FModalResult == mr::None) {
+    while (modalResult_ == mr::None) {
         if (app.Terminated()) {
-            FModalResult = mr::Cancel;
+            modalResult_ = mr::Cancel;
             break;
         }
         app.HandleMessage();
-        if (FModalResult != mr::None && !DoCloseQuery())
-            FModalResult = mr::None;
+        if (modalResult_ != mr::None && !DoCloseQuery())
+            modalResult_ = mr::None;
     }
     CloseAction action = CloseAction::Hide;
     DoClose(action);
@@ -364,9 +364,9 @@ int Form::ShowModal()
             ::EnableWindow(window, TRUE);
     // Hand the activation back before the window goes away.
     Hide();
-    FModal = false;
+    modal_ = false;
     app.ModalFinished();
-    return FModalResult;
+    return modalResult_;
 }
 
 void Form::SetParentWindow(HWND parent)
@@ -380,7 +380,7 @@ void Form::SetParentWindow(HWND parent)
     } else {
         ::SetParent(Handle(), nullptr);
         ::SetWindowLongW(Handle(), GWL_STYLE,
-                         static_cast<LONG>((style & ~WS_CHILD) | (FBorder == BorderStyle::None ? WS_POPUP : 0)));
+                         static_cast<LONG>((style & ~WS_CHILD) | (border_ == BorderStyle::None ? WS_POPUP : 0)));
     }
     ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -395,7 +395,7 @@ HWND Form::ParentWindow() const noexcept
 
 void Form::SetAlignClient(bool fill)
 {
-    FAlignClient = fill;
+    alignClient_ = fill;
     if (const HWND parent = ParentWindow(); fill && parent) {
         RECT client{};
         ::GetClientRect(parent, &client);
@@ -405,50 +405,50 @@ void Form::SetAlignClient(bool fill)
 
 void Form::ClearFocus()
 {
-    FActiveControl = nullptr;
+    activeControl_ = nullptr;
     if (Handle() && ::GetFocus() && ::IsChild(Handle(), ::GetFocus()))
         ::SetFocus(Handle());
 }
 
 void Form::ControlAdded(Control& control)
 {
-    FControls.push_back(&control);
+    controls_.push_back(&control);
 }
 
 void Form::ControlRemoved(Control& control) noexcept
 {
-    std::erase(FControls, &control);
-    if (FActiveControl == &control)
-        FActiveControl = nullptr;
-    if (FDefaultButton == &control)
-        FDefaultButton = nullptr;
-    if (FCancelButton == &control)
-        FCancelButton = nullptr;
+    std::erase(controls_, &control);
+    if (activeControl_ == &control)
+        activeControl_ = nullptr;
+    if (defaultButton_ == &control)
+        defaultButton_ = nullptr;
+    if (cancelButton_ == &control)
+        cancelButton_ = nullptr;
 }
 
 void Form::UpdateTooltip(Control& control)
 {
-    if (!FTooltip || !control.Handle())
+    if (!tooltip_ || !control.Handle())
         return;
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = Handle();
     info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
-    ::SendMessageW(FTooltip.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     if (control.Hint().empty())
         return;
     std::wstring text = control.Hint();
     info.lpszText = text.data();
-    ::SendMessageW(FTooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void Form::ApplyDpi(UINT dpi)
 {
-    FDpi = dpi;
-    FFont = CreateFontFor(FLayout.Font, FDpi);
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), TRUE);
-    for (Control* control : FControls) {
+    dpi_ = dpi;
+    font_ = CreateFontFor(layout_.Font, dpi_);
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    for (Control* control : controls_) {
         control->ApplyFont();
         control->ApplyLayout();
     }
@@ -460,15 +460,15 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam)
     if (lParam != 0)
         return;
     const WORD id = LOWORD(wParam);
-    if (id == IDOK && FDefaultButton && FDefaultButton->Enabled()) {
-        FDefaultButton->Click();
+    if (id == IDOK && defaultButton_ && defaultButton_->Enabled()) {
+        defaultButton_->Click();
     } else if (id == IDCANCEL) {
-        if (FCancelButton && FCancelButton->Enabled())
-            FCancelButton->Click();
+        if (cancelButton_ && cancelButton_->Enabled())
+            cancelButton_->Click();
     } else {
         // A control the dialog manager named by id (one inside a panel).
-        const auto it = std::find_if(FControls.begin(), FControls.end(), [id](Control* c) { return c->Id() == id; });
-        if (it != FControls.end())
+        const auto it = std::find_if(controls_.begin(), controls_.end(), [id](Control* c) { return c->Id() == id; });
+        if (it != controls_.end())
             (*it)->Notify(HIWORD(wParam));
     }
 }
@@ -486,11 +486,11 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SHOWWINDOW:
         // Direct shows and hides only; those of an owner's minimising are not ours.
         if (lParam == 0) {
-            if (wParam && !FShowing) {
-                FShowing = true;
+            if (wParam && !showing_) {
+                showing_ = true;
                 DoShow();
-            } else if (!wParam && FShowing) {
-                FShowing = false;
+            } else if (!wParam && showing_) {
+                showing_ = false;
                 if (app.ActiveForm() == this)
                     app.SetActiveForm(nullptr);
                 DoHide();
@@ -503,7 +503,7 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID: {
         // Enter clicks the focused push button, else the default one.
         auto* focused = dynamic_cast<Button*>(Window::FromHandle(::GetFocus()));
-        Button* chosen = focused && focused->OwnerForm().Handle() == Handle() ? focused : FDefaultButton;
+        Button* chosen = focused && focused->OwnerForm().Handle() == Handle() ? focused : defaultButton_;
         if (chosen && chosen->Enabled())
             return MAKELRESULT(chosen->Id(), DC_HASDEFID);
         return 0;
@@ -525,22 +525,22 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             // Remember where the focus was, to give it back on return. The
             // form stays the program's active form while another program is
             // in front: it is the one the user comes back to.
-            FActiveControl = focused;
+            activeControl_ = focused;
         }
         break;
     case WM_SETFOCUS:
-        if (FActiveControl && FActiveControl->Handle() && ::IsWindowVisible(FActiveControl->Handle())) {
-            ::SetFocus(FActiveControl->Handle());
+        if (activeControl_ && activeControl_->Handle() && ::IsWindowVisible(activeControl_->Handle())) {
+            ::SetFocus(activeControl_->Handle());
             return 0;
         }
         break;
     case WM_SIZE:
         if (wParam == SIZE_MAXIMIZED)
-            FWindowState = WindowState::Maximized;
+            windowState_ = WindowState::Maximized;
         else if (wParam == SIZE_MINIMIZED)
-            FWindowState = WindowState::Minimized;
+            windowState_ = WindowState::Minimized;
         else if (wParam == SIZE_RESTORED)
-            FWindowState = WindowState::Normal;
+            windowState_ = WindowState::Normal;
         break;
     case WM_DPICHANGED: {
         ApplyDpi(HIWORD(wParam));

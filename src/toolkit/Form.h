@@ -61,8 +61,8 @@ public:
     // for while it was being built. Call once, after construction.
     void Create(HWND owner = nullptr);
 
-    const FormLayout& Layout() const noexcept { return FLayout; }
-    bool Creating() const noexcept { return FCreating; }
+    const FormLayout& Layout() const noexcept { return layout_; }
+    bool Creating() const noexcept { return creating_; }
 
     // Container
     HWND ContainerHandle() const override { return Handle(); }
@@ -84,9 +84,9 @@ public:
     int ClientWidth() const;   // pixels
     int ClientHeight() const;  // pixels
 
-    UINT Dpi() const noexcept { return FDpi; }
-    HFONT FontHandle() const noexcept { return FFont.Get(); }
-    const FontSpec& LayoutFont() const noexcept { return FLayout.Font; }
+    UINT Dpi() const noexcept { return dpi_; }
+    HFONT FontHandle() const noexcept { return font_.Get(); }
+    const FontSpec& LayoutFont() const noexcept { return layout_.Font; }
     void SetFont(const FontSpec& spec);
 
     // The background; the button face colour unless set.
@@ -94,7 +94,7 @@ public:
     COLORREF Color() const noexcept;
     HBRUSH BackgroundBrush() const noexcept;
 
-    BorderStyle GetBorderStyle() const noexcept { return FBorder; }
+    BorderStyle GetBorderStyle() const noexcept { return border_; }
     void SetBorderStyle(BorderStyle border);
     WindowState GetWindowState() const;
     void SetWindowState(WindowState state);
@@ -104,21 +104,21 @@ public:
     void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    bool PendingShow() const noexcept { return FPendingShow; }
-    void CancelPendingShow() noexcept { FPendingShow = false; }
+    bool PendingShow() const noexcept { return pendingShow_; }
+    void CancelPendingShow() noexcept { pendingShow_ = false; }
     void BringToFront();
 
     // Asks the close query, runs the close event and does what it decides;
     // a modal form ends its modal loop with Cancel instead.
     void Close();
     int ShowModal();
-    bool Modal() const noexcept { return FModal; }
-    int ModalResult() const noexcept { return FModalResult; }
-    void SetModalResult(int result) noexcept { FModalResult = result; }
+    bool Modal() const noexcept { return modal_; }
+    int ModalResult() const noexcept { return modalResult_; }
+    void SetModalResult(int result) noexcept { modalResult_ = result; }
 
     // Enter clicks the default button, Escape the cancel button.
-    void SetDefaultButton(Button* button) noexcept { FDefaultButton = button; }
-    void SetCancelButton(Button* button) noexcept { FCancelButton = button; }
+    void SetDefaultButton(Button* button) noexcept { defaultButton_ = button; }
+    void SetCancelButton(Button* button) noexcept { cancelButton_ = button; }
 
     // Embedding in another window and back.
     void SetParentWindow(HWND parent);
@@ -128,12 +128,12 @@ public:
     // No control has the focus.
     void ClearFocus();
     // The control that gets the focus when the form does.
-    void SetActiveControl(Control* control) noexcept { FActiveControl = control; }
-    Control* ActiveControl() const noexcept { return FActiveControl; }
-    const std::vector<Control*>& Controls() const noexcept { return FControls; }
+    void SetActiveControl(Control* control) noexcept { activeControl_ = control; }
+    Control* ActiveControl() const noexcept { return activeControl_; }
+    const std::vector<Control*>& Controls() const noexcept { return controls_; }
 
     // For the controls.
-    UINT_PTR NextControlId() noexcept { return FNextId++; }
+    UINT_PTR NextControlId() noexcept { return nextId_++; }
     void ControlAdded(Control& control);
     void ControlRemoved(Control& control) noexcept;
     void UpdateTooltip(Control& control);
@@ -160,29 +160,29 @@ private:
     void ApplyDpi(UINT dpi);
     void OnCommand(WPARAM wParam, LPARAM lParam);
 
-    FormLayout FLayout;
-    BorderStyle FBorder;
-    WindowState FWindowState = WindowState::Normal;
-    UINT FDpi = 96;
-    Font FFont;
-    bool FCreating = false;
-    bool FPendingShow = false;
-    bool FShowing = false;  // the show event ran and no hide yet
-    bool FModal = false;
-    int FModalResult = 0;
-    bool FAlignClient = false;
-    Button* FDefaultButton = nullptr;
-    Button* FCancelButton = nullptr;
-    Control* FActiveControl = nullptr;
-    std::vector<Control*> FControls;
-    UINT_PTR FNextId = 100;
-    UniqueWindow FTooltip;
+    FormLayout layout_;
+    BorderStyle border_;
+    WindowState windowState_ = WindowState::Normal;
+    UINT dpi_ = 96;
+    Font font_;
+    bool creating_ = false;
+    bool pendingShow_ = false;
+    bool showing_ = false;  // the show event ran and no hide yet
+    bool modal_ = false;
+    int modalResult_ = 0;
+    bool alignClient_ = false;
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
+    Control* activeControl_ = nullptr;
+    std::vector<Control*> controls_;
+    UINT_PTR nextId_ = 100;
+    UniqueWindow tooltip_;
     struct BrushTraits {
         static HBRUSH Invalid() noexcept { return nullptr; }
         static bool IsValid(HBRUSH b) noexcept { return b != nullptr; }
         static void Close(HBRUSH b) noexcept { ::DeleteObject(b); }
     };
-    UniqueHandle<HBRUSH, BrushTraits> FBrush;  // only for a colour of its own
+    UniqueHandle<HBRUSH, BrushTraits> brush_;  // only for a colour of its own
 };
 
 // Builds a form of type T: constructs it, then lets it create its window.

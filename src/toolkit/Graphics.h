@@ -45,13 +45,13 @@ public:
     static Icon FromResource(const wchar_t* name, int width, int height, bool shared = false) noexcept;
     static Icon FromSystem(const wchar_t* id) noexcept;  // IDI_... standard icons, shared
 
-    Icon(Icon&& other) noexcept : FIcon(std::exchange(other.FIcon, nullptr)), FShared(other.FShared) {}
+    Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)), shared_(other.shared_) {}
     Icon& operator=(Icon&& other) noexcept
     {
         if (this != &other) {
             Reset();
-            FIcon = std::exchange(other.FIcon, nullptr);
-            FShared = other.FShared;
+            icon_ = std::exchange(other.icon_, nullptr);
+            shared_ = other.shared_;
         }
         return *this;
     }
@@ -59,20 +59,20 @@ public:
     Icon& operator=(const Icon&) = delete;
     ~Icon() { Reset(); }
 
-    HICON Get() const noexcept { return FIcon; }
-    explicit operator bool() const noexcept { return FIcon != nullptr; }
+    HICON Get() const noexcept { return icon_; }
+    explicit operator bool() const noexcept { return icon_ != nullptr; }
 
 private:
-    Icon(HICON icon, bool shared) noexcept : FIcon(icon), FShared(shared) {}
+    Icon(HICON icon, bool shared) noexcept : icon_(icon), shared_(shared) {}
     void Reset() noexcept
     {
-        if (FIcon && !FShared)
-            ::DestroyIcon(FIcon);
-        FIcon = nullptr;
+        if (icon_ && !shared_)
+            ::DestroyIcon(icon_);
+        icon_ = nullptr;
     }
 
-    HICON FIcon = nullptr;
-    bool FShared = false;
+    HICON icon_ = nullptr;
+    bool shared_ = false;
 };
 
 }  // namespace tk

@@ -12,10 +12,10 @@ template <typename Handle, typename Traits>
 class UniqueHandle {
 public:
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle handle) noexcept : FHandle(handle) {}
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : FHandle(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept
     {
         if (this != &other)
@@ -24,19 +24,19 @@ public:
     }
     ~UniqueHandle() { Reset(); }
 
-    Handle Get() const noexcept { return FHandle; }
-    explicit operator bool() const noexcept { return Traits::IsValid(FHandle); }
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return Traits::IsValid(handle_); }
 
-    Handle Release() noexcept { return std::exchange(FHandle, Traits::Invalid()); }
+    Handle Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
     void Reset(Handle handle = Traits::Invalid()) noexcept
     {
-        const Handle old = std::exchange(FHandle, handle);
+        const Handle old = std::exchange(handle_, handle);
         if (Traits::IsValid(old))
             Traits::Close(old);
     }
 
 private:
-    Handle FHandle = Traits::Invalid();
+    Handle handle_ = Traits::Invalid();
 };
 
 struct KernelHandleTraits {
@@ -65,22 +65,22 @@ using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 class SystemLibrary {
 public:
     explicit SystemLibrary(const wchar_t* name) noexcept
-        : FModule(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        : module_(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
     }
-    explicit operator bool() const noexcept { return static_cast<bool>(FModule); }
+    explicit operator bool() const noexcept { return static_cast<bool>(module_); }
 
     // The named export as a function pointer of type Fn, or nullptr.
     template <typename Fn>
     Fn Proc(const char* name) const noexcept
     {
-        if (!FModule)
+        if (!module_)
             return nullptr;
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(FModule.Get(), name)));
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module_.Get(), name)));
     }
 
 private:
-    UniqueHandle<HMODULE, ModuleTraits> FModule;
+    UniqueHandle<HMODULE, ModuleTraits> module_;
 };
 
 }  // namespace tk

@@ -19,32 +19,32 @@ public:
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 
-    const std::wstring& Name() const noexcept { return FName; }
+    const std::wstring& Name() const noexcept { return name_; }
     // The action's caption while one is bound.
     std::wstring Caption() const;
-    void SetCaption(std::wstring caption) { FCaption = std::move(caption); }
+    void SetCaption(std::wstring caption) { caption_ = std::move(caption); }
     bool IsSeparator() const { return Caption() == L"-"; }
 
     int Tag = 0;
     bool Checked() const;
-    void SetChecked(bool checked) { FChecked = checked; }
+    void SetChecked(bool checked) { checked_ = checked; }
     bool Enabled() const;
-    void SetEnabled(bool enabled) { FEnabled = enabled; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
     bool Visible = true;
     bool Default = false;
     bool RadioItem = false;
     std::wstring ShortCutText;
 
-    void SetAction(Action* action) noexcept { FAction = action; }
-    Action* GetAction() const noexcept { return FAction; }
+    void SetAction(Action* action) noexcept { action_ = action; }
+    Action* GetAction() const noexcept { return action_; }
 
     std::function<void(MenuItem& sender)> OnClick;
     // What choosing the entry does; nothing while it is disabled.
     void Click();
 
-    MenuItem* Parent() const noexcept { return FParent; }
-    std::size_t Count() const noexcept { return FItems.size(); }
-    MenuItem& Item(std::size_t index) const { return *FItems.at(index); }
+    MenuItem* Parent() const noexcept { return parent_; }
+    std::size_t Count() const noexcept { return items_.size(); }
+    MenuItem& Item(std::size_t index) const { return *items_.at(index); }
     MenuItem& Add(std::unique_ptr<MenuItem> item);
     MenuItem& Insert(std::size_t index, std::unique_ptr<MenuItem> item);
     // Takes an entry out of this menu; null when it is not one of ours.
@@ -54,13 +54,13 @@ public:
     MenuItem* Find(const std::wstring& name) noexcept;
 
 private:
-    std::wstring FName;
-    std::wstring FCaption;
-    bool FChecked = false;
-    bool FEnabled = true;
-    Action* FAction = nullptr;
-    MenuItem* FParent = nullptr;
-    std::vector<std::unique_ptr<MenuItem>> FItems;
+    std::wstring name_;
+    std::wstring caption_;
+    bool checked_ = false;
+    bool enabled_ = true;
+    Action* action_ = nullptr;
+    MenuItem* parent_ = nullptr;
+    std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
 }  // namespace tk

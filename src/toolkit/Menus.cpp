@@ -49,7 +49,7 @@ void PopupMenu::Popup(int x, int y)
     if (OnPopup)
         OnPopup(*this);
     std::vector<MenuItem*> byId;
-    const UniqueMenu menu = BuildNativeMenu(FItems, byId);
+    const UniqueMenu menu = BuildNativeMenu(items_, byId);
     const HWND owner = Owner ? Owner : Application::Current().Handle();
     // Without the foreground the menu would not close when clicked away.
     ::SetForegroundWindow(owner);

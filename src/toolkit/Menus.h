@@ -33,7 +33,7 @@ public:
     PopupMenu() = default;
     virtual ~PopupMenu() = default;
 
-    MenuItem& Items() noexcept { return FItems; }
+    MenuItem& Items() noexcept { return items_; }
     // Runs before the menu shows.
     std::function<void(PopupMenu& sender)> OnPopup;
     // Whether the tray icon shows this menu by itself on a right click.
@@ -46,7 +46,7 @@ public:
     HWND Owner = nullptr;
 
 private:
-    MenuItem FItems;
+    MenuItem items_;
 };
 
 }  // namespace tk

@@ -111,16 +111,16 @@ std::optional<DialogButton> DialogCancelButton(const DialogButtons& buttons)
 MessageDialog::MessageDialog(std::wstring message, DialogType type, DialogButtons buttons, DialogButton defaultButton)
     : Form(FormLayout{L"TMessageForm", DialogCaption(type), 0, 0, 300, 100, BorderStyle::Dialog, true, false, false,
                       false, FontSpec{}}),
-      FMessageText(std::move(message)), FType(type), FButtonKinds(std::move(buttons)), FDefaultButton(defaultButton)
+      messageText_(std::move(message)), type_(type), buttonKinds_(std::move(buttons)), defaultButton_(defaultButton)
 {
     // The standard order, whatever order the caller listed them in.
-    std::sort(FButtonKinds.begin(), FButtonKinds.end());
-    FButtonKinds.erase(std::unique(FButtonKinds.begin(), FButtonKinds.end()), FButtonKinds.end());
+    std::sort(buttonKinds_.begin(), buttonKinds_.end());
+    buttonKinds_.erase(std::unique(buttonKinds_.begin(), buttonKinds_.end()), buttonKinds_.end());
 }
 
 Button* MessageDialog::ButtonFor(DialogButton button) const noexcept
 {
-    for (const auto& [kind, control] : FButtons)
+    for (const auto& [kind, control] : buttons_)
         if (kind == button)
             return control.get();
     return nullptr;
@@ -129,7 +129,7 @@ Button* MessageDialog::ButtonFor(DialogButton button) const noexcept
 void MessageDialog::CreateControls()
 {
     const wchar_t* iconId = nullptr;
-    switch (FType) {
+    switch (type_) {
     case DialogType::Warning:
         iconId = IDI_WARNING;
         break;
@@ -146,43 +146,43 @@ void MessageDialog::CreateControls()
         break;
     }
     int textLeft = Margin;
-    FImage = std::make_unique<Image>(*this, Bounds{Margin, Margin, IconSize, IconSize}, false);
+    image_ = std::make_unique<Image>(*this, Bounds{Margin, Margin, IconSize, IconSize}, false);
     if (iconId) {
-        FTypeIcon = Icon::FromSystem(iconId);
-        FImage->SetIcon(FTypeIcon.Get());
+        typeIcon_ = Icon::FromSystem(iconId);
+        image_->SetIcon(typeIcon_.Get());
         textLeft += IconSize + Margin;
     } else {
-        FImage->SetVisible(false);
+        image_->SetVisible(false);
     }
 
     // One line as long as it fits; wrapped at the widest a message gets otherwise.
-    FMessage = std::make_unique<Label>(*this, Bounds{textLeft, Margin, 0, 0}, FMessageText);
-    if (FMessage->LayoutBounds().Width > MaxTextWidth)
-        FMessage = std::make_unique<Label>(*this, Bounds{textLeft, Margin, MaxTextWidth, 0}, FMessageText,
+    message_ = std::make_unique<Label>(*this, Bounds{textLeft, Margin, 0, 0}, messageText_);
+    if (message_->LayoutBounds().Width > MaxTextWidth)
+        message_ = std::make_unique<Label>(*this, Bounds{textLeft, Margin, MaxTextWidth, 0}, messageText_,
                                            Label::Options{true, true, Alignment::Left, false});
-    const Bounds text = FMessage->LayoutBounds();
+    const Bounds text = message_->LayoutBounds();
 
-    const int count = static_cast<int>(FButtonKinds.size());
+    const int count = static_cast<int>(buttonKinds_.size());
     const int rowWidth = count * ButtonWidth + std::max(0, count - 1) * ButtonGap;
     const int width = std::max(text.Left + text.Width + Margin, rowWidth + 2 * Margin);
     const int contentBottom = std::max(iconId ? Margin + IconSize : 0, text.Top + text.Height);
     const int buttonTop = contentBottom + 16;
     int left = (width - rowWidth) / 2;
 
-    const auto cancel = DialogCancelButton(FButtonKinds);
-    for (const DialogButton kind : FButtonKinds) {
+    const auto cancel = DialogCancelButton(buttonKinds_);
+    for (const DialogButton kind : buttonKinds_) {
         auto button = std::make_unique<Button>(*this, Bounds{left, buttonTop, ButtonWidth, ButtonHeight},
                                                DialogButtonCaption(kind));
         button->ModalResult = DialogButtonResult(kind);
-        if (kind == FDefaultButton)
+        if (kind == defaultButton_)
             button->SetDefault(true);
         if (cancel && kind == *cancel)
             SetCancelButton(button.get());
         left += ButtonWidth + ButtonGap;
-        FButtons.emplace_back(kind, std::move(button));
+        buttons_.emplace_back(kind, std::move(button));
     }
     SetClientSize(width, buttonTop + ButtonHeight + Margin);
-    if (Button* chosen = ButtonFor(FDefaultButton))
+    if (Button* chosen = ButtonFor(defaultButton_))
         SetActiveControl(chosen);
 }
 

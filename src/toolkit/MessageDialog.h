@@ -26,23 +26,23 @@ public:
     MessageDialog(std::wstring message, DialogType type, DialogButtons buttons, DialogButton defaultButton);
 
     // The picture of the dialog's type; callers may put another in.
-    Image* IconImage() const noexcept { return FImage.get(); }
-    Label* MessageLabel() const noexcept { return FMessage.get(); }
+    Image* IconImage() const noexcept { return image_.get(); }
+    Label* MessageLabel() const noexcept { return message_.get(); }
     Button* ButtonFor(DialogButton button) const noexcept;
-    DialogType Type() const noexcept { return FType; }
+    DialogType Type() const noexcept { return type_; }
 
 protected:
     void CreateControls() override;
 
 private:
-    std::wstring FMessageText;
-    DialogType FType;
-    DialogButtons FButtonKinds;
-    DialogButton FDefaultButton;
-    Icon FTypeIcon;
-    std::unique_ptr<Image> FImage;
-    std::unique_ptr<Label> FMessage;
-    std::vector<std::pair<DialogButton, std::unique_ptr<Button>>> FButtons;
+    std::wstring messageText_;
+    DialogType type_;
+    DialogButtons buttonKinds_;
+    DialogButton defaultButton_;
+    Icon typeIcon_;
+    std::unique_ptr<Image> image_;
+    std::unique_ptr<Label> message_;
+    std::vector<std::pair<DialogButton, std::unique_ptr<Button>>> buttons_;
 };
 
 std::unique_ptr<MessageDialog> CreateMessageDialog(const std::wstring& message, DialogType type,

@@ -50,17 +50,17 @@ bool RegKey::DeleteTree(HKEY root, const std::wstring& path) noexcept
 
 std::optional<std::wstring> RegKey::ReadString(const wchar_t* name, std::size_t maxChars) const
 {
-    if (!FKey)
+    if (!key_)
         return std::nullopt;
     DWORD type = 0;
     DWORD bytes = 0;
-    if (::RegQueryValueExW(FKey.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(key_.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes > (maxChars + 1) * sizeof(wchar_t))
         return std::nullopt;
     std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD got = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(FKey.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
+    if (::RegQueryValueExW(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
             ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::nullopt;
@@ -70,13 +70,13 @@ std::optional<std::wstring> RegKey::ReadString(const wchar_t* name, std::size_t 
 
 std::optional<std::uint32_t> RegKey::ReadDword(const wchar_t* name) const
 {
-    if (!FKey)
+    if (!key_)
         return std::nullopt;
     DWORD type = 0;
     DWORD value = 0;
     DWORD bytes = sizeof value;
     const LSTATUS status =
-        ::RegQueryValueExW(FKey.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes);
+        ::RegQueryValueExW(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes);
     if (status != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof value)
         return std::nullopt;
     return value;
@@ -85,22 +85,22 @@ std::optional<std::uint32_t> RegKey::ReadDword(const wchar_t* name) const
 bool RegKey::WriteString(const wchar_t* name, const std::wstring& value) const noexcept
 {
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return FKey && ::RegSetValueExW(FKey.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return key_ && ::RegSetValueExW(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                     bytes) == ERROR_SUCCESS;
 }
 
 bool RegKey::WriteDword(const wchar_t* name, std::uint32_t value) const noexcept
 {
     const DWORD data = value;
-    return FKey && ::RegSetValueExW(FKey.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return key_ && ::RegSetValueExW(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                                     sizeof data) == ERROR_SUCCESS;
 }
 
 bool RegKey::DeleteValue(const wchar_t* name) const noexcept
 {
-    if (!FKey)
+    if (!key_)
         return false;
-    const LSTATUS status = ::RegDeleteValueW(FKey.Get(), name);
+    const LSTATUS status = ::RegDeleteValueW(key_.Get(), name);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

@@ -26,8 +26,8 @@ public:
     // Deletes a key with all its values and subkeys; a missing key is no error.
     static bool DeleteTree(HKEY root, const std::wstring& path) noexcept;
 
-    explicit operator bool() const noexcept { return static_cast<bool>(FKey); }
-    HKEY Get() const noexcept { return FKey.Get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(key_); }
+    HKEY Get() const noexcept { return key_.Get(); }
 
     // A REG_SZ or REG_EXPAND_SZ value of at most maxChars characters; nothing
     // when the value is missing, of another type or larger.
@@ -46,9 +46,9 @@ private:
         static bool IsValid(HKEY h) noexcept { return h != nullptr; }
         static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
     };
-    explicit RegKey(HKEY key) noexcept : FKey(key) {}
+    explicit RegKey(HKEY key) noexcept : key_(key) {}
 
-    UniqueHandle<HKEY, Traits> FKey;
+    UniqueHandle<HKEY, Traits> key_;
 };
 
 }  // namespace tk

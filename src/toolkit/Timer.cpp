@@ -14,40 +14,40 @@ std::unordered_map<UINT_PTR, Timer*>& Timers()
 
 }  // namespace
 
-Timer::Timer(UINT interval, bool enabled) : FInterval(interval), FEnabled(enabled)
+Timer::Timer(UINT interval, bool enabled) : interval_(interval), enabled_(enabled)
 {
     Restart();
 }
 
 Timer::~Timer()
 {
-    FEnabled = false;
+    enabled_ = false;
     Restart();
 }
 
 void Timer::SetInterval(UINT interval)
 {
-    FInterval = interval;
+    interval_ = interval;
     Restart();
 }
 
 void Timer::SetEnabled(bool enabled)
 {
-    FEnabled = enabled;
+    enabled_ = enabled;
     Restart();
 }
 
 void Timer::Restart()
 {
-    if (FId) {
-        ::KillTimer(nullptr, FId);
-        Timers().erase(FId);
-        FId = 0;
+    if (id_) {
+        ::KillTimer(nullptr, id_);
+        Timers().erase(id_);
+        id_ = 0;
     }
-    if (FEnabled && FInterval > 0) {
-        FId = ::SetTimer(nullptr, 0, FInterval, &Timer::Proc);
-        if (FId)
-            Timers()[FId] = this;
+    if (enabled_ && interval_ > 0) {
+        id_ = ::SetTimer(nullptr, 0, interval_, &Timer::Proc);
+        if (id_)
+            Timers()[id_] = this;
     }
 }
 

@@ -15,9 +15,9 @@ public:
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
-    UINT Interval() const noexcept { return FInterval; }
+    UINT Interval() const noexcept { return interval_; }
     void SetInterval(UINT interval);
-    bool Enabled() const noexcept { return FEnabled; }
+    bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool enabled);
 
     std::function<void(Timer& sender)> OnTimer;
@@ -26,9 +26,9 @@ private:
     void Restart();
     static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD);
 
-    UINT FInterval;
-    bool FEnabled;
-    UINT_PTR FId = 0;
+    UINT interval_;
+    bool enabled_;
+    UINT_PTR id_ = 0;
 };
 
 }  // namespace tk

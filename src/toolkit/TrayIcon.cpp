@@ -7,7 +7,7 @@
 
 namespace tk {
 
-TrayIcon::TrayIcon() : FTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
+TrayIcon::TrayIcon() : taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
     // A hidden top-level window: message-only windows miss the broadcast
     // that announces a new task bar.
@@ -27,9 +27,9 @@ bool TrayIcon::Notify(DWORD command, UINT flags)
     data.uID = IconId;
     data.uFlags = flags;
     data.uCallbackMessage = CallbackMessage;
-    data.hIcon = FIcon;
-    const std::size_t tipLength = std::min(FHint.size(), std::size(data.szTip) - 1);
-    std::copy_n(FHint.c_str(), tipLength, data.szTip);
+    data.hIcon = icon_;
+    const std::size_t tipLength = std::min(hint_.size(), std::size(data.szTip) - 1);
+    std::copy_n(hint_.c_str(), tipLength, data.szTip);
     data.uVersion = NOTIFYICON_VERSION_4;
     return ::Shell_NotifyIconW(command, &data) != FALSE;
 }
@@ -38,37 +38,37 @@ bool TrayIcon::SetVisible(bool visible)
 {
     if (!Handle())
         return false;
-    if (visible == FVisible)
+    if (visible == visible_)
         return true;
     if (visible) {
         if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP))
             return false;
         Notify(NIM_SETVERSION, 0);
-        FVisible = true;
+        visible_ = true;
     } else {
         Notify(NIM_DELETE, 0);
-        FVisible = false;
+        visible_ = false;
     }
     return true;
 }
 
 void TrayIcon::SetHint(const std::wstring& hint)
 {
-    FHint = hint;
-    if (FVisible)
+    hint_ = hint;
+    if (visible_)
         Notify(NIM_MODIFY, NIF_TIP | NIF_SHOWTIP);
 }
 
 void TrayIcon::SetIcon(HICON icon)
 {
-    FIcon = icon;
-    if (FVisible)
+    icon_ = icon;
+    if (visible_)
         Notify(NIM_MODIFY, NIF_ICON);
 }
 
 bool TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind)
 {
-    if (!FVisible)
+    if (!visible_)
         return false;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
@@ -96,10 +96,10 @@ bool TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, 
 
 LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == FTaskbarCreated && FTaskbarCreated != 0) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         // A new task bar: the icon is to be added anew (where the old one
         // somehow survived, it is brought up to date instead).
-        if (FVisible) {
+        if (visible_) {
             if (Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP))
                 Notify(NIM_SETVERSION, 0);
             else

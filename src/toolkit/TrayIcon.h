@@ -17,14 +17,14 @@ public:
     TrayIcon();
     ~TrayIcon() override;
 
-    bool Visible() const noexcept { return FVisible; }
+    bool Visible() const noexcept { return visible_; }
     // False when the shell refused the icon (no task bar yet, for one).
     bool SetVisible(bool visible);
-    const std::wstring& Hint() const noexcept { return FHint; }
+    const std::wstring& Hint() const noexcept { return hint_; }
     void SetHint(const std::wstring& hint);
     // Borrowed: the caller keeps the icon alive.
     void SetIcon(HICON icon);
-    HICON Icon() const noexcept { return FIcon; }
+    HICON Icon() const noexcept { return icon_; }
 
     enum class BalloonKind { None, Info, Warning, Error };
     bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind = BalloonKind::Info);
@@ -44,10 +44,10 @@ protected:
 private:
     bool Notify(DWORD command, UINT flags);
 
-    bool FVisible = false;
-    std::wstring FHint;
-    HICON FIcon = nullptr;
-    UINT FTaskbarCreated = 0;
+    bool visible_ = false;
+    std::wstring hint_;
+    HICON icon_ = nullptr;
+    UINT taskbarCreated_ = 0;
 };
 
 }  // namespace tk

@@ -21,23 +21,23 @@ Window* Window::FromHandle(HWND window) noexcept
 
 std::wstring Window::Text() const
 {
-    if (!FHandle)
+    if (!handle_)
         return {};
-    const int length = ::GetWindowTextLengthW(FHandle);
+    const int length = ::GetWindowTextLengthW(handle_);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(FHandle, text.data(), length + 1)));
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(handle_, text.data(), length + 1)));
     return text;
 }
 
 void Window::SetText(const std::wstring& text)
 {
-    if (FHandle)
-        ::SetWindowTextW(FHandle, text.c_str());
+    if (handle_)
+        ::SetWindowTextW(handle_, text.c_str());
 }
 
 void Window::Attach(HWND window) noexcept
 {
-    FHandle = window;
+    handle_ = window;
     ::SetPropW(window, ObjectProperty, this);
 }
 
@@ -75,15 +75,15 @@ bool Window::CreateSystemControl(const wchar_t* className, DWORD exStyle, DWORD 
     if (!window)
         return false;
     Attach(window);
-    FSystemProc = reinterpret_cast<WNDPROC>(
+    systemProc_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
     return true;
 }
 
 void Window::DestroyHandle() noexcept
 {
-    if (FHandle)
-        ::DestroyWindow(FHandle);  // WM_NCDESTROY clears FHandle
+    if (handle_)
+        ::DestroyWindow(handle_);  // WM_NCDESTROY clears handle_
 }
 
 LRESULT Window::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -93,16 +93,16 @@ LRESULT Window::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (FSystemProc)
-        return ::CallWindowProcW(FSystemProc, FHandle, message, wParam, lParam);
-    return ::DefWindowProcW(FHandle, message, wParam, lParam);
+    if (systemProc_)
+        return ::CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+    return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     LRESULT result = 0;
-    const HWND window = FHandle;
-    const WNDPROC systemProc = FSystemProc;
+    const HWND window = handle_;
+    const WNDPROC systemProc = systemProc_;
     try {
         result = WndProc(message, wParam, lParam);
     } catch (...) {
@@ -114,8 +114,8 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         ::RemovePropW(window, ObjectProperty);
         if (systemProc)
             ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
-        FHandle = nullptr;
-        FSystemProc = nullptr;
+        handle_ = nullptr;
+        systemProc_ = nullptr;
         HandleDestroyed();
     }
     return result;
@@ -138,6 +138,28 @@ LRESULT CALLBACK Window::SubclassProc(HWND window, UINT message, WPARAM wParam, 
     if (Window* self = FromHandle(window))
         return self->Dispatch(message, wParam, lParam);
     return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+namespace {
+
+FlashWindowFn CurrentFlash = &::FlashWindowEx;
+
+}  // namespace
+
+void SetFlashWindowFn(FlashWindowFn fn)
+{
+    CurrentFlash = fn ? fn : &::FlashWindowEx;
+}
+
+bool WindowFlash(HWND window, UINT count, DWORD interval)
+{
+    FLASHWINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.dwFlags = FLASHW_ALL;
+    info.uCount = count;
+    info.dwTimeout = interval;
+    return CurrentFlash(&info) != FALSE;
 }
 
 }  // namespace tk

@@ -19,8 +19,8 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    HWND Handle() const noexcept { return FHandle; }
-    bool HandleAllocated() const noexcept { return FHandle != nullptr; }
+    HWND Handle() const noexcept { return handle_; }
+    bool HandleAllocated() const noexcept { return handle_ != nullptr; }
 
     // The object behind a window of this layer, or null.
     static Window* FromHandle(HWND window) noexcept;
@@ -53,8 +53,14 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void Attach(HWND window) noexcept;
 
-    HWND FHandle = nullptr;
-    WNDPROC FSystemProc = nullptr;  // the system control's procedure, when subclassed
+    HWND handle_ = nullptr;
+    WNDPROC systemProc_ = nullptr;  // the system control's procedure, when subclassed
 };
+
+// Flashes a window's caption and task-bar button count times, interval ms apart.
+bool WindowFlash(HWND window, UINT count, DWORD interval);
+// Where the flashing goes: FlashWindowEx, unless a test watches it.
+using FlashWindowFn = BOOL(WINAPI*)(PFLASHWINFO);
+void SetFlashWindowFn(FlashWindowFn fn);
 
 }  // namespace tk

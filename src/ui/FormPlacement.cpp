@@ -5,23 +5,23 @@
 namespace corvello {
 namespace {
 
-TArea ToArea(const RECT& r)
+Area ToArea(const RECT& r)
 {
     return {r.left, r.top, r.right, r.bottom};
 }
 
 }  // namespace
 
-TArea GetWorkArea()
+Area GetWorkArea()
 {
     RECT r{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return ToArea(r);
 }
 
-TArea GetFormWorkArea(const tk::Form* form)
+Area GetFormWorkArea(const tk::Form* form)
 {
-    TArea area = GetWorkArea();
+    Area area = GetWorkArea();
     if (form && form->Handle()) {
         const RECT bounds = form->BoundsRect();
         if (const HMONITOR monitor = ::MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST)) {
@@ -38,7 +38,7 @@ void FormFitIntoWorkArea(tk::Form* form)
 {
     if (!form)
         return;
-    const TPoint at = FitIntoArea(form->Left(), form->Top(), form->Width(), form->Height(), GetFormWorkArea(form));
+    const Point at = FitIntoArea(form->Left(), form->Top(), form->Width(), form->Height(), GetFormWorkArea(form));
     form->MoveTo(at.x, at.y);
 }
 
@@ -46,7 +46,7 @@ void FormCenterOnWorkArea(tk::Form* form)
 {
     if (!form)
         return;
-    const TPoint at = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form));
+    const Point at = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form));
     form->MoveTo(at.x, at.y);
 }
 
@@ -58,7 +58,7 @@ void FormCenterOnForm(tk::Form* form, const tk::Form* other)
         FormCenterOnWorkArea(form);
         return;
     }
-    const TPoint at = CenterOnRect(form->Width(), form->Height(), other->Left(), other->Top(), other->Width(),
+    const Point at = CenterOnRect(form->Width(), form->Height(), other->Left(), other->Top(), other->Width(),
                                    other->Height(), GetFormWorkArea(other));
     form->MoveTo(at.x, at.y);
 }

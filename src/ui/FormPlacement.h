@@ -11,9 +11,9 @@
 namespace corvello {
 
 // The primary monitor's work area.
-TArea GetWorkArea();
+Area GetWorkArea();
 // The work area of the monitor nearest to the form (the primary one without a form).
-TArea GetFormWorkArea(const tk::Form* form);
+Area GetFormWorkArea(const tk::Form* form);
 void FormFitIntoWorkArea(tk::Form* form);
 void FormCenterOnWorkArea(tk::Form* form);
 // Centred on the other form when it is visible, else on the work area.

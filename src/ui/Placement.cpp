@@ -46,12 +46,12 @@ int Clamp(int value, int low, int high, int size)
 
 }  // namespace
 
-std::wstring PointToStr(const TPoint& point)
+std::wstring PointToStr(const Point& point)
 {
     return std::to_wstring(point.x) + L',' + std::to_wstring(point.y);
 }
 
-TPoint StrToPoint(const std::wstring& text)
+Point StrToPoint(const std::wstring& text)
 {
     const auto comma = text.find(L',');
     if (comma == std::wstring::npos)
@@ -64,29 +64,29 @@ std::wstring RectToStr(int a, int b, int c, int d)
     return PointToStr({a, b}) + L',' + PointToStr({c, d});
 }
 
-TQuad StrToRect(const std::wstring& text)
+Quad StrToRect(const std::wstring& text)
 {
     const auto first = text.find(L',');
     const auto second = first == std::wstring::npos ? std::wstring::npos : text.find(L',', first + 1);
     const std::wstring head = second == std::wstring::npos ? L"" : text.substr(0, second);
     const std::wstring tail = second == std::wstring::npos ? text : text.substr(second + 1);
-    const TPoint ab = StrToPoint(head);
-    const TPoint cd = StrToPoint(tail);
+    const Point ab = StrToPoint(head);
+    const Point cd = StrToPoint(tail);
     return {ab.x, ab.y, cd.x, cd.y};
 }
 
-TPoint FitIntoArea(int left, int top, int width, int height, const TArea& area)
+Point FitIntoArea(int left, int top, int width, int height, const Area& area)
 {
     return {Clamp(left, area.left, area.right, width), Clamp(top, area.top, area.bottom, height)};
 }
 
-TPoint CenterOnArea(int width, int height, const TArea& area)
+Point CenterOnArea(int width, int height, const Area& area)
 {
     return {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
 }
 
-TPoint CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
-                    const TArea& area)
+Point CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
+                    const Area& area)
 {
     const int x = otherLeft + (otherWidth - width) / 2;
     const int y = otherTop + (otherHeight - height) / 2;

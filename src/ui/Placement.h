@@ -6,22 +6,22 @@
 
 namespace corvello {
 
-struct TPoint {
+struct Point {
     int x = 0;
     int y = 0;
-    bool operator==(const TPoint&) const = default;
+    bool operator==(const Point&) const = default;
 };
 
 // left, top, width, height (a, b, c, d of the stored text)
-struct TQuad {
+struct Quad {
     int a = 0;
     int b = 0;
     int c = 0;
     int d = 0;
-    bool operator==(const TQuad&) const = default;
+    bool operator==(const Quad&) const = default;
 };
 
-struct TArea {
+struct Area {
     int left = 0;
     int top = 0;
     int right = 0;
@@ -29,22 +29,22 @@ struct TArea {
 };
 
 // "12,-5"
-std::wstring PointToStr(const TPoint& point);
+std::wstring PointToStr(const Point& point);
 // Up to the first comma x, after it y; blanks and control characters around
 // each are ignored, and what is not an integer reads 0. No comma: (0, 0).
-TPoint StrToPoint(const std::wstring& text);
+Point StrToPoint(const std::wstring& text);
 // "a,b,c,d"
 std::wstring RectToStr(int a, int b, int c, int d);
 // The text before the second comma gives a and b, the rest c and d.
-TQuad StrToRect(const std::wstring& text);
+Quad StrToRect(const std::wstring& text);
 
 // The position that keeps a form of this size inside the work area; where it
 // is larger, its left and top edges win.
-TPoint FitIntoArea(int left, int top, int width, int height, const TArea& area);
+Point FitIntoArea(int left, int top, int width, int height, const Area& area);
 // Centred on the area (division truncating toward zero), not clamped.
-TPoint CenterOnArea(int width, int height, const TArea& area);
+Point CenterOnArea(int width, int height, const Area& area);
 // Centred on another form's rectangle, then kept inside the area.
-TPoint CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
-                    const TArea& area);
+Point CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
+                    const Area& area);
 
 }  // namespace corvello

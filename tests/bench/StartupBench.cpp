@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/AppUtils.h"
+#include "core/FileVersion.h"
 #include "core/Identity.h"
 #include "core/Messages.h"
 #include "toolkit/Handles.h"

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/AppUtils.h"
+#include "core/SingleInstance.h"
+#include "core/SystemNames.h"
 #include "core/InstanceNames.h"
 #include "core/Messages.h"
 #include "support/WinTestSupport.h"
@@ -27,10 +28,10 @@ public:
         PROCESS_INFORMATION info{};
         if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
                              nullptr, &startup, &info)) {
-            FProcess.Reset(info.hProcess);
-            FThread.Reset(info.hThread);
-            FId = info.dwProcessId;
-            FThreadId = info.dwThreadId;
+            process_.Reset(info.hProcess);
+            thread_.Reset(info.hThread);
+            id_ = info.dwProcessId;
+            threadId_ = info.dwThreadId;
         }
     }
     TestedProcess(TestedProcess&&) = default;
@@ -40,18 +41,18 @@ public:
             Kill();
     }
 
-    bool Started() const { return static_cast<bool>(FProcess); }
-    void Resume() { ::ResumeThread(FThread.Get()); }
-    bool Running() const { return FProcess && ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT; }
+    bool Started() const { return static_cast<bool>(process_); }
+    void Resume() { ::ResumeThread(thread_.Get()); }
+    bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     void Kill()
     {
-        ::TerminateProcess(FProcess.Get(), 99);
-        ::WaitForSingleObject(FProcess.Get(), 5000);
+        ::TerminateProcess(process_.Get(), 99);
+        ::WaitForSingleObject(process_.Get(), 5000);
     }
     // Waits until the program first waits for input, which it does in its loop.
     bool WaitIdle(std::uint32_t timeoutMs) const
     {
-        return FProcess && ::WaitForInputIdle(FProcess.Get(), timeoutMs) == 0;
+        return process_ && ::WaitForInputIdle(process_.Get(), timeoutMs) == 0;
     }
 
     // The exit code, once the process has ended within the time; messages of
@@ -61,7 +62,7 @@ public:
         if (!WaitUntil([this] { return !Running(); }, timeoutMs))
             return std::nullopt;
         DWORD code = 0;
-        ::GetExitCodeProcess(FProcess.Get(), &code);
+        ::GetExitCodeProcess(process_.Get(), &code);
         return code;
     }
 
@@ -70,15 +71,15 @@ public:
     {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(FThreadId, &info);
+        ::GetGUIThreadInfo(threadId_, &info);
         return info;
     }
 
 protected:
-    tk::KernelHandle FProcess;
-    tk::KernelHandle FThread;
-    DWORD FId = 0;
-    DWORD FThreadId = 0;
+    tk::KernelHandle process_;
+    tk::KernelHandle thread_;
+    DWORD id_ = 0;
+    DWORD threadId_ = 0;
 };
 
 // The real corvello.exe.
@@ -96,7 +97,7 @@ public:
         struct Search {
             DWORD Id;
             HWND Found;
-        } search{FId, nullptr};
+        } search{id_, nullptr};
         ::EnumWindows(
             [](HWND window, LPARAM param) -> BOOL {
                 auto* s = reinterpret_cast<Search*>(param);
@@ -133,7 +134,7 @@ public:
 
 inline std::wstring InstanceMutexName()
 {
-    corvello::TInstanceNameParts parts;
+    corvello::InstanceNameParts parts;
     parts.UserName = corvello::GetCurrentUserName();
     parts.ExeFileName = L"corvello.exe";
     return corvello::ComposeInstanceNames(parts).Instance;

@@ -1,7 +1,8 @@
 // What the real program leaves in the registry, start by start.
 #include <gtest/gtest.h>
 
-#include "core/AppUtils.h"
+#include "core/Clock.h"
+#include "core/Messages.h"
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
 #include "support/RegistryTestSupport.h"

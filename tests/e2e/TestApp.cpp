@@ -11,13 +11,15 @@
 #include <memory>
 #include <vector>
 
-#include "core/AppUtils.h"
-#include "core/unitApp.h"
+#include "core/SingleInstance.h"
+#include "core/SystemVersion.h"
+#include "toolkit/Window.h"
+#include "app/CorvelloApp.h"
 #include "e2e/TestAppProtocol.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Timer.h"
-#include "ui/AppForms.h"
-#include "ui/MessageDlg.h"
+#include "ui/PersistentForm.h"
+#include "ui/ShowMessageDialog.h"
 
 using namespace corvello;
 
@@ -31,38 +33,38 @@ BOOL WINAPI RecordFlash(PFLASHWINFO info)
     return ::FlashWindowEx(info);
 }
 
-class TestMainForm : public TAppFormClass {
+class TestMainForm : public PersistentForm {
 public:
     explicit TestMainForm(bool gallery)
-        : TAppFormClass(tk::FormLayout{testapp::MainClass, L"Corvello Test", 0, 0, gallery ? 420 : 300,
+        : PersistentForm(tk::FormLayout{testapp::MainClass, L"Corvello Test", 0, 0, gallery ? 420 : 300,
                                        gallery ? 330 : 120, tk::BorderStyle::Single, true, true, false, gallery,
                                        tk::FontSpec{}},
                         L"frmTestMain"),
-          FGallery(gallery)
+          gallery_(gallery)
     {
     }
 
 protected:
     void CreateControls() override
     {
-        if (!FGallery)
+        if (!gallery_)
             return;
-        FIcon = tk::Icon::FromResource(L"MAINICON", 48, 48);
-        FSmallIcon = tk::Icon::FromResource(L"MAINICON", 16, 16);
+        icon_ = tk::Icon::FromResource(L"MAINICON", 48, 48);
+        smallIcon_ = tk::Icon::FromResource(L"MAINICON", 16, 16);
         Own(std::make_unique<tk::Label>(*this, tk::Bounds{12, 8, 396, 30},
                                         L"A label that wraps its words: every kind of control of the window layer, "
                                         L"as the program's forms use them.",
                                         tk::Label::Options{true, false, tk::Alignment::Left, false}));
         auto& group = Own(std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 44, 260, 120}, L"Group box"));
-        FAction = std::make_unique<tk::Action>(L"actDemo", L"Action", L"A button bound to an action");
+        action_ = std::make_unique<tk::Action>(L"actDemo", L"Action", L"A button bound to an action");
         auto& bound = Own(std::make_unique<tk::Button>(group, tk::Bounds{12, 24, 90, 25}));
-        bound.SetAction(FAction.get());
+        bound.SetAction(action_.get());
         auto& glyph = Own(std::make_unique<tk::Button>(group, tk::Bounds{112, 24, 90, 25}, L"Caps Lock"));
-        glyph.SetGlyph(FSmallIcon.Get());
+        glyph.SetGlyph(smallIcon_.Get());
         Own(std::make_unique<tk::CheckBox>(group, tk::Bounds{12, 60, 200, 17}, L"A check box", true));
         Own(std::make_unique<tk::CheckBox>(group, tk::Bounds{12, 84, 200, 17}, L"Another, not checked", false));
         auto& image = Own(std::make_unique<tk::Image>(*this, tk::Bounds{290, 50, 110, 110}, true, true));
-        image.SetIcon(FIcon.Get());
+        image.SetIcon(icon_.Get());
         Own(std::make_unique<tk::Bevel>(*this, tk::Bounds{286, 46, 118, 118}));
         auto& panel = Own(std::make_unique<tk::Panel>(*this, tk::Bounds{8, 176, 400, 60}));
         Own(std::make_unique<tk::Label>(panel, tk::Bounds{8, 8, 0, 0},
@@ -87,7 +89,7 @@ protected:
                          f.dwTimeout == 75;
             return count;
         }
-        return TAppFormClass::WndProc(message, wParam, lParam);
+        return PersistentForm::WndProc(message, wParam, lParam);
     }
 
 private:
@@ -95,38 +97,38 @@ private:
     T& Own(std::unique_ptr<T> control)
     {
         T& ref = *control;
-        FControlsOwned.push_back(std::move(control));
+        controlsOwned_.push_back(std::move(control));
         return ref;
     }
 
-    bool FGallery;
-    tk::Icon FIcon;
-    tk::Icon FSmallIcon;
-    std::unique_ptr<tk::Action> FAction;
-    std::vector<std::unique_ptr<tk::Control>> FControlsOwned;
+    bool gallery_;
+    tk::Icon icon_;
+    tk::Icon smallIcon_;
+    std::unique_ptr<tk::Action> action_;
+    std::vector<std::unique_ptr<tk::Control>> controlsOwned_;
 };
 
-class TestApp : public TApp {
+class TestApp : public CorvelloApp {
 public:
     TestApp(bool gallery, bool dialog)
-        : TApp(L"Corvello", BuiltInVersion, true, RegistryRootCurrentUser, L"\\Software\\QUORVANT\\CorvelloTestApp\\1.0"),
-          FGallery(gallery), FDialog(dialog)
+        : CorvelloApp(L"Corvello", BuiltInVersion, true, RegistryRootCurrentUser, L"\\Software\\QUORVANT\\CorvelloTestApp\\1.0"),
+          gallery_(gallery), dialog_(dialog)
     {
     }
 
     void CreateForms() override
     {
-        FMain = tk::CreateForm<TestMainForm>(FGallery);
-        tk::Application::Current().SetMainForm(FMain.get());
-        if (FDialog) {
+        main_ = tk::CreateForm<TestMainForm>(gallery_);
+        tk::Application::Current().SetMainForm(main_.get());
+        if (dialog_) {
             // The question opens from the loop, as the tray menu's would.
             // In the gallery, late enough for the form to be seen alone first.
-            FDialogTimer = std::make_unique<tk::Timer>(FGallery ? 1500 : 200);
-            FDialogTimer->OnTimer = [this](tk::Timer& timer) {
+            dialogTimer_ = std::make_unique<tk::Timer>(gallery_ ? 1500 : 200);
+            dialogTimer_->OnTimer = [this](tk::Timer& timer) {
                 timer.SetEnabled(false);
-                AppMessageDlg(L"Do you really want to close \"Corvello\" application and disable all its features?",
+                ShowMessageDialog(L"Do you really want to close \"Corvello\" application and disable all its features?",
                               tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
-                              tk::DialogButton::No, FMain.get(), L"", nullptr, std::nullopt, nullptr);
+                              tk::DialogButton::No, main_.get(), L"", nullptr, std::nullopt, nullptr);
             };
         }
     }
@@ -134,22 +136,22 @@ public:
     ~TestApp() override
     {
         tk::Application::Current().SetMainForm(nullptr);
-        FMain.reset();
+        main_.reset();
     }
 
 private:
-    bool FGallery;
-    bool FDialog;
-    std::unique_ptr<TestMainForm> FMain;
-    std::unique_ptr<tk::Timer> FDialogTimer;
+    bool gallery_;
+    bool dialog_;
+    std::unique_ptr<TestMainForm> main_;
+    std::unique_ptr<tk::Timer> dialogTimer_;
 };
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    InitAppUtils();
-    SetFlashWindowFn(&RecordFlash);
+    DetectWindowsVersion();
+    tk::SetFlashWindowFn(&RecordFlash);
     const std::wstring line = ::GetCommandLineW();
     const bool gallery = line.find(L"gallery") != std::wstring::npos;
     const bool dialog = gallery || line.find(L"dialog") != std::wstring::npos;

@@ -4,21 +4,21 @@
 
 #include <memory>
 
-#include "core/AppUtils.h"
-#include "core/unitApp.h"
+#include "core/FileVersion.h"
+#include "app/CorvelloApp.h"
 #include "support/RegistryTestSupport.h"
 #include "toolkit/Application.h"
-#include "ui/AppForms.h"
+#include "ui/PersistentForm.h"
 
 namespace testsupport {
 
 inline constexpr const wchar_t* FormTestKey = L"Software\\QUORVANT\\CorvelloFormTest\\1.0";
 
-class TestForm : public corvello::TAppFormClass {
+class TestForm : public corvello::PersistentForm {
 public:
     explicit TestForm(tk::BorderStyle border = tk::BorderStyle::Sizeable, bool visible = true,
                       const wchar_t* className = L"TfrmTest")
-        : TAppFormClass(tk::FormLayout{className, L"Test form", 40, 40, 300, 200, border, true, true, true, visible,
+        : PersistentForm(tk::FormLayout{className, L"Test form", 40, 40, 300, 200, border, true, true, true, visible,
                                        tk::FontSpec{}},
                         L"frmTest")
     {
@@ -39,18 +39,18 @@ protected:
     void OnShowEvent(tk::Form& sender) override
     {
         ++ShowEvents;
-        TAppFormClass::OnShowEvent(sender);
+        PersistentForm::OnShowEvent(sender);
     }
     void OnHideEvent(tk::Form& sender) override
     {
         ++HideEvents;
-        TAppFormClass::OnHideEvent(sender);
+        PersistentForm::OnHideEvent(sender);
     }
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_QUERYENDSESSION)
             ++QueryEndSessionSeen;
-        return TAppFormClass::WndProc(message, wParam, lParam);
+        return PersistentForm::WndProc(message, wParam, lParam);
     }
 };
 
@@ -60,28 +60,28 @@ public:
     FormTestApp()
     {
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestKey);
-        FApp = std::make_unique<corvello::TApp>(L"Corvello", corvello::TVersionArray{1, 2, 0, 21}, true,
+        app_ = std::make_unique<corvello::CorvelloApp>(L"Corvello", corvello::VersionArray{1, 2, 0, 21}, true,
                                                 corvello::RegistryRootCurrentUser, std::wstring(L"\\") + FormTestKey);
-        corvello::AppObject = FApp.get();
-        corvello::App = FApp.get();
+        corvello::AppObject = app_.get();
+        corvello::App = app_.get();
         tk::Application::Current().Initialize();
     }
     ~FormTestApp()
     {
         corvello::App = nullptr;
         corvello::AppObject = nullptr;
-        FApp->Terminate(0);
-        FApp.reset();
+        app_->Terminate(0);
+        app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloFormTest");
         testsupport::DeleteValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                                  corvello::SplitPath(corvello::GetModulePath()).FileName.c_str());
     }
-    corvello::TApp& App() { return *FApp; }
+    corvello::CorvelloApp& App() { return *app_; }
 
     static std::wstring FormKey() { return std::wstring(FormTestKey) + L"\\frmTest"; }
 
 private:
-    std::unique_ptr<corvello::TApp> FApp;
+    std::unique_ptr<corvello::CorvelloApp> app_;
 };
 
 }  // namespace testsupport

@@ -31,35 +31,35 @@ public:
     HttpListener()
     {
         WSADATA data;
-        FStarted = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-        FSocket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = 0;
-        if (FSocket == INVALID_SOCKET || ::bind(FSocket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(FSocket, 16) != 0)
+        if (socket_ == INVALID_SOCKET || ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(socket_, 16) != 0)
             return;
         int length = sizeof address;
-        ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
-        FPort = ntohs(address.sin_port);
-        FAcceptor = std::thread([this] { AcceptLoop(); });
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        acceptor_ = std::thread([this] { AcceptLoop(); });
     }
 
     ~HttpListener()
     {
         {
-            std::lock_guard<std::mutex> lock(FMutex);
-            FStopping = true;
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
         }
-        FWake.notify_all();
-        if (FAcceptor.joinable())
-            FAcceptor.join();
-        for (auto& connection : FConnections)
+        wake_.notify_all();
+        if (acceptor_.joinable())
+            acceptor_.join();
+        for (auto& connection : connections_)
             connection.join();
-        if (FSocket != INVALID_SOCKET)
-            ::closesocket(FSocket);
-        if (FStarted)
+        if (socket_ != INVALID_SOCKET)
+            ::closesocket(socket_);
+        if (started_)
             ::WSACleanup();
     }
 
@@ -67,22 +67,22 @@ public:
     HttpListener& operator=(const HttpListener&) = delete;
 
     // 0 when the listener could not start.
-    std::uint16_t Port() const { return FPort; }
-    void SetMode(Mode mode) { FMode = mode; }
+    std::uint16_t Port() const { return port_; }
+    void SetMode(Mode mode) { mode_ = mode; }
 
     std::vector<std::string> Requests() const
     {
-        std::lock_guard<std::mutex> lock(FMutex);
-        return FRequests;
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
     }
     std::size_t RequestCount() const
     {
-        std::lock_guard<std::mutex> lock(FMutex);
-        return FRequests.size();
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_.size();
     }
     // Connections that were taken, answered or not.
-    std::size_t ConnectionCount() const { return FAccepted; }
-    std::size_t AnsweredCount() const { return FAnswered; }
+    std::size_t ConnectionCount() const { return accepted_; }
+    std::size_t AnsweredCount() const { return answered_; }
 
     // A port on 127.0.0.1 with nobody listening on it.
     static std::uint16_t DeadPort()
@@ -103,21 +103,21 @@ private:
     {
         for (;;) {
             {
-                std::lock_guard<std::mutex> lock(FMutex);
-                if (FStopping)
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (stopping_)
                     return;
             }
             fd_set readable;
             FD_ZERO(&readable);
-            FD_SET(FSocket, &readable);
+            FD_SET(socket_, &readable);
             timeval wait{0, 50'000};
             if (::select(0, &readable, nullptr, nullptr, &wait) <= 0)
                 continue;
-            const SOCKET client = ::accept(FSocket, nullptr, nullptr);
+            const SOCKET client = ::accept(socket_, nullptr, nullptr);
             if (client == INVALID_SOCKET)
                 continue;
-            ++FAccepted;
-            FConnections.emplace_back([this, client] { Serve(client); });
+            ++accepted_;
+            connections_.emplace_back([this, client] { Serve(client); });
         }
     }
 
@@ -136,13 +136,13 @@ private:
         }
         const auto lineEnd = head.find("\r\n");
         if (lineEnd != std::string::npos) {
-            std::lock_guard<std::mutex> lock(FMutex);
-            FRequests.push_back(head.substr(0, lineEnd));
+            std::lock_guard<std::mutex> lock(mutex_);
+            requests_.push_back(head.substr(0, lineEnd));
         }
-        const Mode mode = FMode;
+        const Mode mode = mode_;
         if (mode == Mode::Slow) {
-            std::unique_lock<std::mutex> lock(FMutex);
-            FWake.wait_for(lock, SlowDelay, [this] { return FStopping; });
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait_for(lock, SlowDelay, [this] { return stopping_; });
         }
         if (mode != Mode::Close && lineEnd != std::string::npos) {
             const std::string body = mode == Mode::NotFound ? "<html><body>not here</body></html>"
@@ -153,24 +153,24 @@ private:
                                        "Content-Length: " +
                                        std::to_string(body.size()) + "\r\n\r\n" + body;
             ::send(client, answer.data(), static_cast<int>(answer.size()), 0);
-            ++FAnswered;
+            ++answered_;
         }
         ::shutdown(client, SD_BOTH);
         ::closesocket(client);
     }
 
-    bool FStarted = false;
-    SOCKET FSocket = INVALID_SOCKET;
-    std::uint16_t FPort = 0;
-    std::atomic<Mode> FMode{Mode::Ok};
-    std::atomic<std::size_t> FAccepted{0};
-    std::atomic<std::size_t> FAnswered{0};
-    mutable std::mutex FMutex;
-    std::condition_variable FWake;
-    bool FStopping = false;
-    std::vector<std::string> FRequests;
-    std::thread FAcceptor;
-    std::vector<std::thread> FConnections;
+    bool started_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+    std::atomic<Mode> mode_{Mode::Ok};
+    std::atomic<std::size_t> accepted_{0};
+    std::atomic<std::size_t> answered_{0};
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    std::vector<std::string> requests_;
+    std::thread acceptor_;
+    std::vector<std::thread> connections_;
 };
 
 }  // namespace testsupport

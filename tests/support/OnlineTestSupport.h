@@ -15,16 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "core/unitApp.h"
+#include "app/CorvelloApp.h"
 #include "support/RegistryTestSupport.h"
 
 namespace testsupport {
 
 // The program's application object, links filled, settings under a key of
 // the tests' own.
-inline std::unique_ptr<corvello::TApp> MakeOnlineApp()
+inline std::unique_ptr<corvello::CorvelloApp> MakeOnlineApp()
 {
-    return std::make_unique<corvello::TApp>(L"Corvello", corvello::TVersionArray{1, 2, 0, 21}, true,
+    return std::make_unique<corvello::CorvelloApp>(L"Corvello", corvello::VersionArray{1, 2, 0, 21}, true,
                                             corvello::RegistryRootCurrentUser,
                                             L"\\Software\\QUORVANT\\CorvelloOnlineTest\\1.0");
 }
@@ -34,24 +34,24 @@ inline std::unique_ptr<corvello::TApp> MakeOnlineApp()
 class SavedValue {
 public:
     SavedValue(HKEY root, std::wstring path, std::wstring name)
-        : FRoot(root), FPath(std::move(path)), FName(std::move(name)), FOld(ReadValue(FRoot, FPath, FName.c_str()))
+        : root_(root), path_(std::move(path)), name_(std::move(name)), old_(ReadValue(root_, path_, name_.c_str()))
     {
     }
     ~SavedValue()
     {
-        if (FOld)
-            WriteValue(FRoot, FPath, FName.c_str(), FOld->Type, FOld->Data.data(), FOld->Data.size());
+        if (old_)
+            WriteValue(root_, path_, name_.c_str(), old_->Type, old_->data.data(), old_->data.size());
         else
-            DeleteValue(FRoot, FPath, FName.c_str());
+            DeleteValue(root_, path_, name_.c_str());
     }
     SavedValue(const SavedValue&) = delete;
     SavedValue& operator=(const SavedValue&) = delete;
 
 private:
-    HKEY FRoot;
-    std::wstring FPath;
-    std::wstring FName;
-    std::optional<StoredValue> FOld;
+    HKEY root_;
+    std::wstring path_;
+    std::wstring name_;
+    std::optional<StoredValue> old_;
 };
 
 inline constexpr const wchar_t* InternetSettingsKey =
@@ -72,10 +72,10 @@ public:
     }
 
 private:
-    SavedValue FEnable{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyEnable"};
-    SavedValue FServer{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyServer"};
-    SavedValue FOverride{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyOverride"};
-    SavedValue FAutoConfig{HKEY_CURRENT_USER, InternetSettingsKey, L"AutoConfigURL"};
+    SavedValue enable_{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyEnable"};
+    SavedValue server_{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyServer"};
+    SavedValue override_{HKEY_CURRENT_USER, InternetSettingsKey, L"ProxyOverride"};
+    SavedValue autoConfig_{HKEY_CURRENT_USER, InternetSettingsKey, L"AutoConfigURL"};
 };
 
 // A request line as the proxy receives it: "GET http://host:80/path?q HTTP/1.1".
@@ -132,34 +132,34 @@ public:
     {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        FDirectory = std::wstring(temp) + L"corvello-shell-" + std::to_wstring(::GetCurrentProcessId());
-        ::CreateDirectoryW(FDirectory.c_str(), nullptr);
-        const std::string unixDirectory = UnixPath(FDirectory);
+        directory_ = std::wstring(temp) + L"corvello-shell-" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(directory_.c_str(), nullptr);
+        const std::string unixDirectory = UnixPath(directory_);
         if (unixDirectory.empty())
             return;
         const std::string script = "#!/bin/sh\nprintf '%s %s\\n' \"$1\" \"$2\" >> '" + unixDirectory + "/opened.log'\n";
-        std::ofstream(std::filesystem::path(FDirectory + L"\\record.sh"), std::ios::binary) << script;
+        std::ofstream(std::filesystem::path(directory_ + L"\\record.sh"), std::ios::binary) << script;
         const std::wstring command = L"/bin/sh \"" + Widen(unixDirectory) + L"/record.sh\"";
         WriteSz(HKEY_CURRENT_USER, WineBrowserKey, L"Browsers", command + L" browser");
         WriteSz(HKEY_CURRENT_USER, WineBrowserKey, L"Mailers", command + L" mailer");
-        FReady = true;
+        ready_ = true;
     }
     ~ShellRecorder()
     {
-        ::DeleteFileW((FDirectory + L"\\opened.log").c_str());
-        ::DeleteFileW((FDirectory + L"\\record.sh").c_str());
-        ::RemoveDirectoryW(FDirectory.c_str());
+        ::DeleteFileW((directory_ + L"\\opened.log").c_str());
+        ::DeleteFileW((directory_ + L"\\record.sh").c_str());
+        ::RemoveDirectoryW(directory_.c_str());
     }
     ShellRecorder(const ShellRecorder&) = delete;
     ShellRecorder& operator=(const ShellRecorder&) = delete;
 
     // False outside Wine, where there is nothing to record with.
-    bool Ready() const { return FReady; }
+    bool Ready() const { return ready_; }
 
     // The lines recorded so far: "browser http://..." or "mailer mailto:...".
     std::vector<std::string> Lines() const
     {
-        std::ifstream log(std::filesystem::path(FDirectory + L"\\opened.log"), std::ios::binary);
+        std::ifstream log(std::filesystem::path(directory_ + L"\\opened.log"), std::ios::binary);
         std::vector<std::string> lines;
         for (std::string line; std::getline(log, line);)
             lines.push_back(line);
@@ -169,10 +169,10 @@ public:
 private:
     static std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-    SavedValue FBrowsers{HKEY_CURRENT_USER, WineBrowserKey, L"Browsers"};
-    SavedValue FMailers{HKEY_CURRENT_USER, WineBrowserKey, L"Mailers"};
-    std::wstring FDirectory;
-    bool FReady = false;
+    SavedValue browsers_{HKEY_CURRENT_USER, WineBrowserKey, L"Browsers"};
+    SavedValue mailers_{HKEY_CURRENT_USER, WineBrowserKey, L"Mailers"};
+    std::wstring directory_;
+    bool ready_ = false;
 };
 
 }  // namespace testsupport

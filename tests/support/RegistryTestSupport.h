@@ -14,21 +14,21 @@ namespace testsupport {
 
 struct StoredValue {
     DWORD Type = REG_NONE;
-    std::vector<BYTE> Data;
+    std::vector<BYTE> data;
 
     std::optional<DWORD> Dword() const
     {
-        if (Type != REG_DWORD || Data.size() != sizeof(DWORD))
+        if (Type != REG_DWORD || data.size() != sizeof(DWORD))
             return std::nullopt;
         DWORD value = 0;
-        std::memcpy(&value, Data.data(), sizeof value);
+        std::memcpy(&value, data.data(), sizeof value);
         return value;
     }
     std::optional<std::wstring> Sz() const
     {
         if (Type != REG_SZ)
             return std::nullopt;
-        std::wstring text(reinterpret_cast<const wchar_t*>(Data.data()), Data.size() / sizeof(wchar_t));
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
         while (!text.empty() && text.back() == L'\0')
             text.pop_back();
         return text;
@@ -45,9 +45,9 @@ inline std::optional<StoredValue> ReadValue(HKEY root, const std::wstring& path,
     if (::RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     StoredValue value{type, std::vector<BYTE>(bytes)};
-    if (::RegQueryValueExW(key.Get(), name, nullptr, &type, value.Data.data(), &bytes) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(key.Get(), name, nullptr, &type, value.data.data(), &bytes) != ERROR_SUCCESS)
         return std::nullopt;
-    value.Data.resize(bytes);
+    value.data.resize(bytes);
     return value;
 }
 

@@ -25,15 +25,15 @@ class Com {
 public:
     ~Com()
     {
-        if (FPtr)
-            FPtr->Release();
+        if (ptr_)
+            ptr_->Release();
     }
-    T** Put() { return &FPtr; }
-    T* operator->() const { return FPtr; }
-    T* Get() const { return FPtr; }
+    T** Put() { return &ptr_; }
+    T* operator->() const { return ptr_; }
+    T* Get() const { return ptr_; }
 
 private:
-    T* FPtr = nullptr;
+    T* ptr_ = nullptr;
 };
 
 inline bool SaveWindowPng(HWND window, const std::wstring& fileName)

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "core/AppUtils.h"
+#include "core/FileVersion.h"
 #include "core/Identity.h"
 #include "toolkit/Handles.h"
 
@@ -44,7 +44,7 @@ class TestWindow {
 public:
     using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)>;
 
-    TestWindow(const wchar_t* className, const wchar_t* title, Handler handler = {}) : FHandler(std::move(handler))
+    TestWindow(const wchar_t* className, const wchar_t* title, Handler handler = {}) : handler_(std::move(handler))
     {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
@@ -52,12 +52,12 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = className;
         ::RegisterClassExW(&wc);
-        FWindow.Reset(::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+        window_.Reset(::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
                                         wc.hInstance, this));
     }
-    HWND Handle() const { return FWindow.Get(); }
+    HWND Handle() const { return window_.Get(); }
     // For a window that destroyed itself.
-    void Forget() { FWindow.Release(); }
+    void Forget() { window_.Release(); }
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -66,17 +66,17 @@ private:
             ::SetWindowLongPtrW(window, GWLP_USERDATA,
                                 reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && self->FHandler && self->FHandler(message, wParam, lParam))
+        if (self && self->handler_ && self->handler_(message, wParam, lParam))
             return 0;
         if (message == WM_NCDESTROY && self) {
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->FWindow.Release();
+            self->window_.Release();
         }
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
-    Handler FHandler;
-    tk::UniqueWindow FWindow;
+    Handler handler_;
+    tk::UniqueWindow window_;
 };
 
 }  // namespace testsupport

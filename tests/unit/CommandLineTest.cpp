@@ -9,11 +9,11 @@
 using corvello::ChooseWorkMode;
 using corvello::CollectParams;
 using corvello::SplitCommandLine;
-using corvello::TWorkMode;
+using corvello::WorkMode;
 
 namespace {
 
-TWorkMode ModeOf(const std::wstring& commandLine)
+WorkMode ModeOf(const std::wstring& commandLine)
 {
     return ChooseWorkMode(CollectParams(SplitCommandLine(commandLine)));
 }
@@ -62,35 +62,35 @@ TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
 {
     struct Case {
         const wchar_t* Line;
-        TWorkMode Mode;
+        WorkMode Mode;
     };
     const Case cases[] = {
-        {L"corvello.exe", TWorkMode::wmDefault},
-        {L"corvello.exe -startup", TWorkMode::wmStartup},
-        {L"corvello.exe /STARTUP", TWorkMode::wmStartup},
-        {L"corvello.exe autostartup", TWorkMode::wmStartup},
-        {L"corvello.exe --startup", TWorkMode::wmStartup},
-        {L"corvello.exe /Uninstall", TWorkMode::wmUninstall},
-        {L"corvello.exe -install", TWorkMode::wmInstall},
-        {L"corvello.exe reset", TWorkMode::wmReset},
-        {L"corvello.exe stop", TWorkMode::wmStop},
-        {L"corvello.exe nonstop", TWorkMode::wmStop},
-        {L"corvello.exe restart", TWorkMode::wmDefault},
-        {L"corvello.exe c", TWorkMode::wmSettings},
-        {L"corvello.exe S", TWorkMode::wmSettings},
-        {L"corvello.exe -c", TWorkMode::wmDefault},
-        {L"corvello.exe /s", TWorkMode::wmDefault},
-        {L"corvello.exe cs", TWorkMode::wmDefault},
-        {L"corvello.exe reset stop", TWorkMode::wmReset},
-        {L"corvello.exe x stop", TWorkMode::wmStop},
-        {L"corvello.exe s stop", TWorkMode::wmSettings},
-        {L"corvello.exe \"\" stop", TWorkMode::wmDefault},
-        {L"corvello.exe \"-re set\" \"st\"op", TWorkMode::wmStop},  // quotes group and vanish
-        {L"corvello.exe \"/stop", TWorkMode::wmStop},               // unbalanced quote
-        {L"corvello.exe STARTUPUNINSTALL", TWorkMode::wmStartup},   // rule order, not position
-        {L"corvello.exe \x00C9stop", TWorkMode::wmStop},            // non-ASCII around a word
-        {L"corvello.exe \x0130NSTALL", TWorkMode::wmDefault},      // only A-Z fold
-        {L"corvello.exe s\x0001", TWorkMode::wmDefault},
+        {L"corvello.exe", WorkMode::Default},
+        {L"corvello.exe -startup", WorkMode::Startup},
+        {L"corvello.exe /STARTUP", WorkMode::Startup},
+        {L"corvello.exe autostartup", WorkMode::Startup},
+        {L"corvello.exe --startup", WorkMode::Startup},
+        {L"corvello.exe /Uninstall", WorkMode::Uninstall},
+        {L"corvello.exe -install", WorkMode::Install},
+        {L"corvello.exe reset", WorkMode::Reset},
+        {L"corvello.exe stop", WorkMode::Stop},
+        {L"corvello.exe nonstop", WorkMode::Stop},
+        {L"corvello.exe restart", WorkMode::Default},
+        {L"corvello.exe c", WorkMode::Settings},
+        {L"corvello.exe S", WorkMode::Settings},
+        {L"corvello.exe -c", WorkMode::Default},
+        {L"corvello.exe /s", WorkMode::Default},
+        {L"corvello.exe cs", WorkMode::Default},
+        {L"corvello.exe reset stop", WorkMode::Reset},
+        {L"corvello.exe x stop", WorkMode::Stop},
+        {L"corvello.exe s stop", WorkMode::Settings},
+        {L"corvello.exe \"\" stop", WorkMode::Default},
+        {L"corvello.exe \"-re set\" \"st\"op", WorkMode::Stop},  // quotes group and vanish
+        {L"corvello.exe \"/stop", WorkMode::Stop},               // unbalanced quote
+        {L"corvello.exe STARTUPUNINSTALL", WorkMode::Startup},   // rule order, not position
+        {L"corvello.exe \x00C9stop", WorkMode::Stop},            // non-ASCII around a word
+        {L"corvello.exe \x0130NSTALL", WorkMode::Default},      // only A-Z fold
+        {L"corvello.exe s\x0001", WorkMode::Default},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModeOf(c.Line), c.Mode) << "line: " << std::string(c.Line, c.Line + std::wcslen(c.Line));
@@ -101,12 +101,12 @@ TEST(ChooseWorkMode, HugeAndHostileCommandLinesGiveTheDefault)
     std::wstring line = L"corvello.exe ";
     for (int i = 0; i < 32 * 1024; ++i)
         line += static_cast<wchar_t>(i % 7 == 0 ? L'"' : (i % 5 == 0 ? L'\\' : L'x'));
-    EXPECT_EQ(ModeOf(line), TWorkMode::wmDefault);
+    EXPECT_EQ(ModeOf(line), WorkMode::Default);
 
     std::wstring controls = L"corvello.exe ";
     for (wchar_t c = 1; c < 32; ++c)
         controls += c;
-    EXPECT_EQ(ModeOf(controls), TWorkMode::wmDefault);
+    EXPECT_EQ(ModeOf(controls), WorkMode::Default);
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)

@@ -26,8 +26,8 @@ TEST(Identity, FullNameAndVersion)
 
 TEST(Identity, VersionFromResourceWords)
 {
-    EXPECT_EQ(VersionFromWords(0x00010002u, 0x00000015u), (TVersionArray{1, 2, 0, 21}));
-    EXPECT_EQ(VersionFromWords(0xFFFF0000u, 0x0001FFFFu), (TVersionArray{65535, 0, 1, 65535}));
+    EXPECT_EQ(VersionFromWords(0x00010002u, 0x00000015u), (VersionArray{1, 2, 0, 21}));
+    EXPECT_EQ(VersionFromWords(0xFFFF0000u, 0x0001FFFFu), (VersionArray{65535, 0, 1, 65535}));
 }
 
 TEST(Identity, PathParts)

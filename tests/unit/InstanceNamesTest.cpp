@@ -7,7 +7,7 @@ using namespace corvello;
 TEST(InstanceNames, ComposedFromUserExeAndExtra)
 {
     struct Case {
-        TInstanceNameParts Parts;
+        InstanceNameParts Parts;
         const wchar_t* Guard;
         const wchar_t* Instance;
     };

@@ -1,4 +1,4 @@
-#include "online/Notification.h"
+#include "online/NotifyAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@ TEST(OnlineAddress, ComposesBaseVerbAndQuery)
 {
     struct Case {
         const wchar_t* Url;
-        const wchar_t* Verb;
-        const wchar_t* Data;
+        const wchar_t* verb;
+        const wchar_t* data;
         const wchar_t* Expected;
     };
     const Case cases[] = {
@@ -28,9 +28,9 @@ TEST(OnlineAddress, ComposesBaseVerbAndQuery)
         {L"http://h/ping//", L"a b", L"q=a b?c", L"http://h/ping//a b/?q=a b?c"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ComposeNotifyAddress(c.Url, c.Verb, c.Data), c.Expected)
+        EXPECT_EQ(ComposeNotifyAddress(c.Url, c.verb, c.data), c.Expected)
             << "url " << testing::PrintToString(std::wstring(c.Url)) << " verb "
-            << testing::PrintToString(std::wstring(c.Verb));
+            << testing::PrintToString(std::wstring(c.verb));
 }
 
 TEST(OnlineAddress, UrlEncodeKeepsItsExactSet)

@@ -20,14 +20,14 @@ std::string Latin1(const std::wstring& text)
     return out;
 }
 
-TLinkHints Hints()
+LinkHints Hints()
 {
     return {L"h-web", L"h-mail", L"h-rss", L"h-fb", L"h-gp", L"h-tw", L"h-del", L"h-su"};
 }
 
-TLinks Composed(const std::wstring& name = L"Corvello")
+LinkSet Composed(const std::wstring& name = L"Corvello")
 {
-    TLinks links;
+    LinkSet links;
     ComposeLinks(links, name, Hints(), &Latin1);
     return links;
 }
@@ -36,10 +36,10 @@ TLinks Composed(const std::wstring& name = L"Corvello")
 
 TEST(OnlineLinks, CatalogueFollowsTheWebLink)
 {
-    const TLinks links = Composed();
+    const LinkSet links = Composed();
     const std::wstring web = std::wstring(L"http://") + product::WebDomain;
     struct Row {
-        const TLink& Link;
+        const Link& Actual;
         std::int32_t Id;
         std::wstring Url;
         std::wstring Text;
@@ -58,29 +58,29 @@ TEST(OnlineLinks, CatalogueFollowsTheWebLink)
         {links.StumbleUpon, 105, std::wstring(product::StumbleUponSubmit) + web, product::StumbleUponText, L"h-su"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(row.Link.id, row.Id);
-        EXPECT_EQ(row.Link.URL, row.Url) << row.Id;
-        EXPECT_EQ(row.Link.Text, row.Text) << row.Id;
-        EXPECT_EQ(row.Link.Hint, row.Hint) << row.Id;
+        EXPECT_EQ(row.Actual.Id, row.Id);
+        EXPECT_EQ(row.Actual.Url, row.Url) << row.Id;
+        EXPECT_EQ(row.Actual.Text, row.Text) << row.Id;
+        EXPECT_EQ(row.Actual.Hint, row.Hint) << row.Id;
     }
     EXPECT_EQ(web, L"http://corvello.quorvant.com");
-    EXPECT_EQ(links.Email.URL, L"mailto:support@quorvant.com");
-    EXPECT_EQ(links.Facebook.URL.rfind(L"https://", 0), 0u);
-    EXPECT_EQ(links.Gplus.URL.rfind(L"https://", 0), 0u);
-    EXPECT_EQ(links.Twitter.URL.rfind(L"http://", 0), 0u);
+    EXPECT_EQ(links.Email.Url, L"mailto:support@quorvant.com");
+    EXPECT_EQ(links.Facebook.Url.rfind(L"https://", 0), 0u);
+    EXPECT_EQ(links.Gplus.Url.rfind(L"https://", 0), 0u);
+    EXPECT_EQ(links.Twitter.Url.rfind(L"http://", 0), 0u);
     EXPECT_TRUE(std::wstring(product::DeliciousSave).ends_with(L"/save?url="));
     EXPECT_TRUE(std::wstring(product::StumbleUponSubmit).ends_with(L"/submit?url="));
 }
 
 TEST(OnlineLinks, DeliciousTitleIsTheEncodedNameInTheAnsiCodePage)
 {
-    const TLinks links = Composed(L"Corvello \u00E9t\u00E9 & Co");
-    EXPECT_TRUE(links.Delicious.URL.ends_with(L"&title=Corvello+%E9t%E9+%26+Co")) << links.Delicious.URL;
+    const LinkSet links = Composed(L"Corvello \u00E9t\u00E9 & Co");
+    EXPECT_TRUE(links.Delicious.Url.ends_with(L"&title=Corvello+%E9t%E9+%26+Co")) << links.Delicious.Url;
 }
 
 TEST(OnlineLinks, EachIdChoosesItsTarget)
 {
-    const TLinks links = Composed();
+    const LinkSet links = Composed();
     struct Case {
         std::int32_t Id;
         bool Mail;
@@ -92,17 +92,17 @@ TEST(OnlineLinks, EachIdChoosesItsTarget)
         {0, false, versioned},
         {2, true, L"mailto:support@quorvant.com"},
         {100, false, L"http://corvello.quorvant.com/feed/"},
-        {101, false, links.Facebook.URL},
-        {102, false, links.Gplus.URL},
-        {103, false, links.Twitter.URL},
-        {104, false, links.Delicious.URL},
-        {105, false, links.StumbleUpon.URL},
+        {101, false, links.Facebook.Url},
+        {102, false, links.Gplus.Url},
+        {103, false, links.Twitter.Url},
+        {104, false, links.Delicious.Url},
+        {105, false, links.StumbleUpon.Url},
         {3, false, versioned},
         {-1, false, versioned},
         {106, false, versioned},
     };
     for (const Case& c : cases) {
-        const TLinkTarget target = ChooseLinkTarget(links, c.Id, L"1.2.0.21");
+        const LinkTarget target = ChooseLinkTarget(links, c.Id, L"1.2.0.21");
         EXPECT_EQ(target.Mail, c.Mail) << c.Id;
         EXPECT_EQ(target.Address, c.Address) << c.Id;
     }

@@ -66,30 +66,30 @@ TEST(OnlinePing, GatesInTheirOrder)
     struct Case {
         bool Online;
         bool Terminated;
-        bool Urgent;
+        bool urgent;
         double Now;
-        TPingGate Expected;
+        PingGate Expected;
     };
     const Case cases[] = {
-        {true, false, false, At(10, 29), TPingGate::pgTooSoon},
-        {true, false, false, At(10, 29, 59, 999), TPingGate::pgTooSoon},
-        {true, false, false, At(10, 30), TPingGate::pgSend},
-        {true, false, true, At(10, 0), TPingGate::pgSend},
-        {true, false, true, At(10, 1), TPingGate::pgSend},
+        {true, false, false, At(10, 29), PingGate::TooSoon},
+        {true, false, false, At(10, 29, 59, 999), PingGate::TooSoon},
+        {true, false, false, At(10, 30), PingGate::Send},
+        {true, false, true, At(10, 0), PingGate::Send},
+        {true, false, true, At(10, 1), PingGate::Send},
         // The clock set back by 40 minutes counts 40 minutes.
-        {true, false, false, At(9, 20), TPingGate::pgSend},
-        {true, false, false, At(9, 31), TPingGate::pgTooSoon},
-        {false, false, true, At(12, 0), TPingGate::pgOffline},
-        {false, true, true, At(12, 0), TPingGate::pgOffline},
-        {true, true, true, At(12, 0), TPingGate::pgTerminated},
-        {true, true, false, At(10, 1), TPingGate::pgTerminated},
+        {true, false, false, At(9, 20), PingGate::Send},
+        {true, false, false, At(9, 31), PingGate::TooSoon},
+        {false, false, true, At(12, 0), PingGate::Offline},
+        {false, true, true, At(12, 0), PingGate::Offline},
+        {true, true, true, At(12, 0), PingGate::Terminated},
+        {true, true, false, At(10, 1), PingGate::Terminated},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CheckPingGates(c.Online, c.Terminated, c.Urgent, c.Now, last), c.Expected)
-            << c.Online << c.Terminated << c.Urgent << " " << c.Now;
+        EXPECT_EQ(CheckPingGates(c.Online, c.Terminated, c.urgent, c.Now, last), c.Expected)
+            << c.Online << c.Terminated << c.urgent << " " << c.Now;
 
     // No ping yet in this run: the first non-urgent one passes.
-    EXPECT_EQ(CheckPingGates(true, false, false, At(10, 0), 0.0), TPingGate::pgSend);
+    EXPECT_EQ(CheckPingGates(true, false, false, At(10, 0), 0.0), PingGate::Send);
 }
 
 TEST(OnlinePing, ParamsCarryTheVersionAndTheExtras)

@@ -10,7 +10,7 @@ TEST(Options, FindIndexByNameInAnyCase)
 {
     struct Case {
         const wchar_t* Name;
-        int Index;
+        int index;
     };
     const Case cases[] = {
         {L"AutoRun", 1},   {L"online", 2},     {L"CONFIRM", 3},  {L"snd1", 4},     {L"tray1", 11},
@@ -18,7 +18,7 @@ TEST(Options, FindIndexByNameInAnyCase)
         {L"snd3", -1},     {L"\x0130nline", -1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FindOptionIndex(c.Name), c.Index);
+        EXPECT_EQ(FindOptionIndex(c.Name), c.index);
     EXPECT_EQ(OptionNames.size(), 41u);
     EXPECT_STREQ(OptionNames[0], L"");
     EXPECT_STREQ(OptionNames[40], L"");
@@ -32,7 +32,7 @@ TEST(Options, BooleanText)
     struct Case {
         const wchar_t* Text;
         wchar_t Separator;
-        std::optional<bool> Value;
+        std::optional<bool> value;
     };
     const Case cases[] = {
         {L"-1", L'.', true},      {L"1", L'.', true},         {L"2", L'.', true},        {L"0", L'.', false},
@@ -45,7 +45,7 @@ TEST(Options, BooleanText)
     };
     for (const auto& c : cases) {
         const auto value = TextToBoolean(c.Text, c.Separator);
-        EXPECT_EQ(value, c.Value) << std::string(c.Text, c.Text + std::wcslen(c.Text));
+        EXPECT_EQ(value, c.value) << std::string(c.Text, c.Text + std::wcslen(c.Text));
     }
 }
 

@@ -12,7 +12,7 @@ TEST(Placement, TextForms)
 
     struct PointCase {
         const wchar_t* Text;
-        TPoint Point;
+        Point Expected;
     };
     const PointCase points[] = {
         {L" 7 , 8 ", {7, 8}}, {L"x,8", {0, 8}},      {L"78", {0, 0}},        {L"", {0, 0}},
@@ -20,11 +20,11 @@ TEST(Placement, TextForms)
         {L"1 2,3", {0, 3}},   {L"99999999999,1", {0, 1}}, {L"2147483647,-2147483648", {2147483647, -2147483647 - 1}},
     };
     for (const auto& c : points)
-        EXPECT_EQ(StrToPoint(c.Text), c.Point) << std::string(c.Text, c.Text + std::wcslen(c.Text));
+        EXPECT_EQ(StrToPoint(c.Text), c.Expected) << std::string(c.Text, c.Text + std::wcslen(c.Text));
 
     struct RectCase {
         const wchar_t* Text;
-        TQuad Quad;
+        Quad Expected;
     };
     const RectCase rects[] = {
         {L"340,212,336,448", {340, 212, 336, 448}},
@@ -35,30 +35,30 @@ TEST(Placement, TextForms)
         {L"a,b,c,d", {0, 0, 0, 0}},
     };
     for (const auto& c : rects)
-        EXPECT_EQ(StrToRect(c.Text), c.Quad) << std::string(c.Text, c.Text + std::wcslen(c.Text));
+        EXPECT_EQ(StrToRect(c.Text), c.Expected) << std::string(c.Text, c.Text + std::wcslen(c.Text));
 }
 
 TEST(Placement, FittingKeepsFormsOnTheWorkArea)
 {
-    const TArea area{0, 0, 1024, 738};
-    EXPECT_EQ(FitIntoArea(-3000, -3000, 400, 300, area), (TPoint{0, 0}));
-    EXPECT_EQ(FitIntoArea(900, 700, 400, 300, area), (TPoint{624, 438}));
-    EXPECT_EQ(FitIntoArea(100, 100, 400, 300, area), (TPoint{100, 100}));
+    const Area area{0, 0, 1024, 738};
+    EXPECT_EQ(FitIntoArea(-3000, -3000, 400, 300, area), (Point{0, 0}));
+    EXPECT_EQ(FitIntoArea(900, 700, 400, 300, area), (Point{624, 438}));
+    EXPECT_EQ(FitIntoArea(100, 100, 400, 300, area), (Point{100, 100}));
     // Larger than the area: left and top edges win.
-    EXPECT_EQ(FitIntoArea(500, 500, 2000, 1000, area), (TPoint{0, 0}));
+    EXPECT_EQ(FitIntoArea(500, 500, 2000, 1000, area), (Point{0, 0}));
     // A work area that does not start at the origin (second monitor, task bar on top).
-    EXPECT_EQ(FitIntoArea(0, 0, 200, 100, TArea{1024, 40, 2048, 768}), (TPoint{1024, 40}));
+    EXPECT_EQ(FitIntoArea(0, 0, 200, 100, Area{1024, 40, 2048, 768}), (Point{1024, 40}));
     // Far out: no overflow on the way back.
-    EXPECT_EQ(FitIntoArea(2147483000, 0, 2000, 100, area), (TPoint{0, 0}));
+    EXPECT_EQ(FitIntoArea(2147483000, 0, 2000, 100, area), (Point{0, 0}));
 }
 
 TEST(Placement, CentringTruncatesTowardZero)
 {
-    EXPECT_EQ(CenterOnArea(100, 100, TArea{0, 0, 1001, 1001}), (TPoint{450, 450}));
-    EXPECT_EQ(CenterOnArea(301, 301, TArea{0, 0, 100, 100}), (TPoint{-100, -100}));
-    EXPECT_EQ(CenterOnArea(100, 50, TArea{-1024, 0, 0, 768}), (TPoint{-562, 359}));
+    EXPECT_EQ(CenterOnArea(100, 100, Area{0, 0, 1001, 1001}), (Point{450, 450}));
+    EXPECT_EQ(CenterOnArea(301, 301, Area{0, 0, 100, 100}), (Point{-100, -100}));
+    EXPECT_EQ(CenterOnArea(100, 50, Area{-1024, 0, 0, 768}), (Point{-562, 359}));
     // Over another form, then kept inside the area.
-    EXPECT_EQ(CenterOnRect(100, 100, 200, 200, 301, 301, TArea{0, 0, 1024, 768}), (TPoint{300, 300}));
-    EXPECT_EQ(CenterOnRect(400, 300, 900, 600, 100, 100, TArea{0, 0, 1024, 768}), (TPoint{624, 468}));
-    EXPECT_EQ(CenterOnRect(400, 300, -50, -50, 100, 100, TArea{0, 0, 1024, 768}), (TPoint{0, 0}));
+    EXPECT_EQ(CenterOnRect(100, 100, 200, 200, 301, 301, Area{0, 0, 1024, 768}), (Point{300, 300}));
+    EXPECT_EQ(CenterOnRect(400, 300, 900, 600, 100, 100, Area{0, 0, 1024, 768}), (Point{624, 468}));
+    EXPECT_EQ(CenterOnRect(400, 300, -50, -50, 100, 100, Area{0, 0, 1024, 768}), (Point{0, 0}));
 }

@@ -11,7 +11,7 @@ using namespace corvello;
 namespace {
 
 // Records every request as text and answers as told.
-class RecordingRequests : public TPowerRequests {
+class RecordingRequests : public PowerRequests {
 public:
     bool PostResult = true;
     bool LockResult = true;
@@ -55,7 +55,7 @@ public:
     }
 };
 
-using Action = std::function<bool(TPowerRequests&)>;
+using Action = std::function<bool(PowerRequests&)>;
 
 struct Case {
     const char* Name;
@@ -87,25 +87,25 @@ TEST(PowerActions, RequestsFallbacksAndResults)
         {"sleep refused", power::Sleep, [](RecordingRequests& r) { r.SuspendResult = false; }, {L"suspend 000"},
          false},
         {"hibernate", Hibernate, AsIs, {L"suspend 100"}, true},
-        {"hybrid", [](TPowerRequests& r) { return HybridShutDown(r, 0); }, AsIs, {L"exit 4194305 0"}, true},
-        {"hybrid refused hibernates", [](TPowerRequests& r) { return HybridShutDown(r, 0); }, refuseExit,
+        {"hybrid", [](PowerRequests& r) { return HybridShutDown(r, 0); }, AsIs, {L"exit 4194305 0"}, true},
+        {"hybrid refused hibernates", [](PowerRequests& r) { return HybridShutDown(r, 0); }, refuseExit,
          {L"exit 4194305 0", L"suspend 100"}, true},
-        {"log off", [](TPowerRequests& r) { return LogOff(r, 0); }, AsIs, {L"exit 0 0"}, true},
-        {"log off refused", [](TPowerRequests& r) { return LogOff(r, 0); }, refuseExit,
+        {"log off", [](PowerRequests& r) { return LogOff(r, 0); }, AsIs, {L"exit 0 0"}, true},
+        {"log off refused", [](PowerRequests& r) { return LogOff(r, 0); }, refuseExit,
          {L"exit 0 0", L"run [shutdown.exe -l] wait 0 show 0"}, false},
-        {"reboot refused", [](TPowerRequests& r) { return Reboot(r, 0); }, refuseExit,
+        {"reboot refused", [](PowerRequests& r) { return Reboot(r, 0); }, refuseExit,
          {L"exit 2 0", L"run [shutdown.exe -r -t 00] wait 0 show 0"}, false},
-        {"shut down", [](TPowerRequests& r) { return ShutDown(r, 0); }, AsIs, {L"exit 1 0"}, true},
-        {"shut down refused", [](TPowerRequests& r) { return ShutDown(r, 0); }, refuseExit,
+        {"shut down", [](PowerRequests& r) { return ShutDown(r, 0); }, AsIs, {L"exit 1 0"}, true},
+        {"shut down refused", [](PowerRequests& r) { return ShutDown(r, 0); }, refuseExit,
          {L"exit 1 0", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
-        {"power off", [](TPowerRequests& r) { return PowerOff(r, 0); }, AsIs, {L"hibernate allowed?", L"exit 8 0"},
+        {"power off", [](PowerRequests& r) { return PowerOff(r, 0); }, AsIs, {L"hibernate allowed?", L"exit 8 0"},
          true},
-        {"power off refused", [](TPowerRequests& r) { return PowerOff(r, 0); }, refuseExit,
+        {"power off refused", [](PowerRequests& r) { return PowerOff(r, 0); }, refuseExit,
          {L"hibernate allowed?", L"exit 8 0", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
-        {"power off without hibernation", [](TPowerRequests& r) { return PowerOff(r, 0); },
+        {"power off without hibernation", [](PowerRequests& r) { return PowerOff(r, 0); },
          [](RecordingRequests& r) { r.HibernateAllowed = false; },
          {L"hibernate allowed?", L"run [shutdown.exe -s -t 00] wait 0 show 0"}, false},
-        {"extra exit flags join the flag word", [](TPowerRequests& r) { return Reboot(r, 0x10); }, AsIs,
+        {"extra exit flags join the flag word", [](PowerRequests& r) { return Reboot(r, 0x10); }, AsIs,
          {L"exit 18 0"}, true},
         {"control panel", ControlPanel, AsIs, {L"run [control.exe] wait 0 show 1"}, true},
     };

@@ -1,4 +1,8 @@
-#include "core/AppUtils.h"
+#include "core/Delay.h"
+#include "core/FileVersion.h"
+#include "core/ProcessLaunch.h"
+#include "core/SystemNames.h"
+#include "core/SystemVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +15,17 @@ using testsupport::BinDir;
 
 TEST(GetFileVersion, ReadsTheProgramsOwnVersion)
 {
-    TVersionArray version{9, 9, 9, 9};
+    VersionArray version{9, 9, 9, 9};
     ASSERT_TRUE(GetFileVersion(BinDir() + L"corvello.exe", version));
-    EXPECT_EQ(version, (TVersionArray{1, 2, 0, 21}));
+    EXPECT_EQ(version, (VersionArray{1, 2, 0, 21}));
 }
 
 TEST(GetFileVersion, LeavesTheArrayAloneWithoutVersionInformation)
 {
-    TVersionArray version{1, 2, 0, 21};
+    VersionArray version{1, 2, 0, 21};
     EXPECT_FALSE(GetFileVersion(BinDir() + L"corvello_child.exe", version));
     EXPECT_FALSE(GetFileVersion(BinDir() + L"no such file.exe", version));
-    EXPECT_EQ(version, (TVersionArray{1, 2, 0, 21}));
+    EXPECT_EQ(version, (VersionArray{1, 2, 0, 21}));
 }
 
 TEST(Names, UserAndComputerMatchWindows)
@@ -53,25 +57,25 @@ protected:
 
     void SetUp() override
     {
-        FKey = tk::RegKey::Create(HKEY_LOCAL_MACHINE, Path);
-        ASSERT_TRUE(FKey) << "the tests need write access to HKLM (a Wine prefix gives it)";
-        FSaved = FKey.ReadString(L"ProductType");
+        key_ = tk::RegKey::Create(HKEY_LOCAL_MACHINE, Path);
+        ASSERT_TRUE(key_) << "the tests need write access to HKLM (a Wine prefix gives it)";
+        saved_ = key_.ReadString(L"ProductType");
     }
     void TearDown() override
     {
-        if (FSaved)
-            Write(*FSaved);
+        if (saved_)
+            Write(*saved_);
         else
-            ::RegDeleteValueW(FKey.Get(), L"ProductType");
+            ::RegDeleteValueW(key_.Get(), L"ProductType");
     }
     void Write(const std::wstring& text)
     {
-        ::RegSetValueExW(FKey.Get(), L"ProductType", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        ::RegSetValueExW(key_.Get(), L"ProductType", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
 
-    tk::RegKey FKey;
-    std::optional<std::wstring> FSaved;
+    tk::RegKey key_;
+    std::optional<std::wstring> saved_;
 };
 
 TEST_F(ProductTypeTest, ReadsTheRegistryInAnyCase)
@@ -84,10 +88,10 @@ TEST_F(ProductTypeTest, ReadsTheRegistryInAnyCase)
     EXPECT_EQ(GetWindowsProductType(), 1);
     Write(L"Embedded");
     EXPECT_EQ(GetWindowsProductType(), 0);
-    ::RegDeleteValueW(FKey.Get(), L"ProductType");
+    ::RegDeleteValueW(key_.Get(), L"ProductType");
     EXPECT_EQ(GetWindowsProductType(), 0);
     const DWORD number = 2;
-    ::RegSetValueExW(FKey.Get(), L"ProductType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    ::RegSetValueExW(key_.Get(), L"ProductType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     EXPECT_EQ(GetWindowsProductType(), 0);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 class Forms : public ::testing::Test {
 protected:
-    FormTestApp FApp;
+    FormTestApp app_;
 
     std::optional<std::wstring> StoredBounds()
     {
@@ -42,9 +42,9 @@ TEST_F(Forms, FirstShowIsCentredOnTheWorkAreaAndShown)
     auto form = tk::CreateForm<TestForm>();
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->ShowEvents, 1);
-    EXPECT_EQ(form->RK(), std::wstring(L"\\") + testsupport::FormTestKey + L"\\frmTest");
-    const TArea area = GetFormWorkArea(form.get());
-    const TPoint expected = CenterOnArea(form->Width(), form->Height(), area);
+    EXPECT_EQ(form->RegistryKey(), std::wstring(L"\\") + testsupport::FormTestKey + L"\\frmTest");
+    const Area area = GetFormWorkArea(form.get());
+    const Point expected = CenterOnArea(form->Width(), form->Height(), area);
     EXPECT_EQ(form->Left(), expected.x);
     EXPECT_EQ(form->Top(), expected.y);
     EXPECT_FALSE(form->FirstShow());
@@ -107,7 +107,7 @@ TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
     Store(L"-3000,-3000,400,300");
     {
         auto form = tk::CreateForm<TestForm>();
-        const TArea area = GetFormWorkArea(form.get());
+        const Area area = GetFormWorkArea(form.get());
         EXPECT_EQ(form->Left(), area.left);
         EXPECT_EQ(form->Top(), area.top);
         EXPECT_EQ(form->Width(), 400);
@@ -115,7 +115,7 @@ TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
     }
     Store(L"200,200,5000,4000");
     auto big = tk::CreateForm<TestForm>();
-    const TArea area = GetFormWorkArea(big.get());
+    const Area area = GetFormWorkArea(big.get());
     EXPECT_EQ(big->Left(), area.left);
     EXPECT_EQ(big->Top(), area.top);
 }
@@ -138,7 +138,7 @@ TEST_F(Forms, NothingIsStoredOnHideWhileTerminating)
 {
     auto form = tk::CreateForm<TestForm>();
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
-    FApp.App().Terminate(0);
+    app_.App().Terminate(0);
     form->Hide();
     EXPECT_EQ(StoredBounds(), std::nullopt);
     // Closing stores, terminating or not.
@@ -156,7 +156,7 @@ TEST_F(Forms, ValuesOfAnotherTypeAreIgnored)
     auto form = tk::CreateForm<TestForm>();
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->GetWindowState(), tk::WindowState::Normal);
-    const TPoint expected = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form.get()));
+    const Point expected = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form.get()));
     EXPECT_EQ(form->Left(), expected.x);
 }
 
@@ -187,7 +187,7 @@ TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrder)
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
     const LRESULT answer = ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     EXPECT_EQ(answer, 1);
-    EXPECT_TRUE(FApp.App().Terminated());  // the application heard of it first
+    EXPECT_TRUE(app_.App().Terminated());  // the application heard of it first
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(StoredBounds().has_value());  // the close stored the placement
 }

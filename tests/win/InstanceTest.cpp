@@ -5,7 +5,9 @@
 
 #include <thread>
 
-#include "core/AppUtils.h"
+#include "core/FileVersion.h"
+#include "core/SingleInstance.h"
+#include "core/SystemNames.h"
 #include "core/InstanceNames.h"
 #include "core/Messages.h"
 #include "support/WinTestSupport.h"
@@ -15,9 +17,9 @@ using namespace corvello;
 
 namespace {
 
-TInstanceNames OwnNames()
+InstanceNames OwnNames()
 {
-    TInstanceNameParts parts;
+    InstanceNameParts parts;
     parts.UserName = GetCurrentUserName();
     parts.ExeFileName = SplitPath(GetModulePath()).FileName;
     return ComposeInstanceNames(parts);

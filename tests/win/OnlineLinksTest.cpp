@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/unitApp.h"
-#include "online/Tickover.h"
+#include "app/CorvelloApp.h"
+#include "online/Notifier.h"
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
 #include "support/WinTestSupport.h"
@@ -24,42 +24,42 @@ class OnlineLinks : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(FShell.Ready());
-        ASSERT_NE(FListener.Port(), 0);
-        FApp = testsupport::MakeOnlineApp();
-        CreateTickover(FApp->Links().Web.URL + L"/ping/", FParent.Handle());
+        ASSERT_TRUE(shell_.Ready());
+        ASSERT_NE(listener_.Port(), 0);
+        app_ = testsupport::MakeOnlineApp();
+        CreateProgramNotifier(app_->Links().Web.Url + L"/ping/", parent_.Handle());
     }
     void TearDown() override
     {
-        FreeTickover();
-        FApp.reset();
+        FreeProgramNotifier();
+        app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloOnlineTest");
     }
 
     // Waits for the shell's next recorded line.
     std::string NextOpened()
     {
-        const std::size_t want = FSeen + 1;
-        testsupport::WaitUntil([&] { return FShell.Lines().size() >= want; }, 10000);
-        const auto lines = FShell.Lines();
+        const std::size_t want = seen_ + 1;
+        testsupport::WaitUntil([&] { return shell_.Lines().size() >= want; }, 10000);
+        const auto lines = shell_.Lines();
         if (lines.size() < want)
             return "(nothing)";
-        return lines[FSeen++];
+        return lines[seen_++];
     }
 
-    testsupport::ShellRecorder FShell;
-    HttpListener FListener;
-    testsupport::LoopbackProxy FProxy{FListener.Port()};
-    testsupport::TestWindow FParent{L"CorvelloLinksParent", L""};
-    std::unique_ptr<TApp> FApp;
-    std::size_t FSeen = 0;
+    testsupport::ShellRecorder shell_;
+    HttpListener listener_;
+    testsupport::LoopbackProxy proxy_{listener_.Port()};
+    testsupport::TestWindow parent_{L"CorvelloLinksParent", L""};
+    std::unique_ptr<CorvelloApp> app_;
+    std::size_t seen_ = 0;
 };
 
 }  // namespace
 
 TEST(OnlineLinksCatalogue, HintsComeFromTheStringTable)
 {
-    TLinks links;
+    LinkSet links;
     FillLinks(links, L"Corvello");
     const std::vector<std::wstring> hints = {links.Web.Hint,     links.Email.Hint,   links.RSS.Hint,
                                              links.Facebook.Hint, links.Gplus.Hint,   links.Twitter.Hint,
@@ -67,8 +67,8 @@ TEST(OnlineLinksCatalogue, HintsComeFromTheStringTable)
     EXPECT_EQ(hints, (std::vector<std::wstring>{L"Open Website", L"Send Email", L"Subscribe to RSS Feed",
                                                 L"Page on Facebook", L"Page on Google+", L"Follow on Twitter",
                                                 L"Save a Bookmark on Delicious", L"Recommend it to StumbleUpon"}));
-    EXPECT_EQ(links.Web.URL, L"http://corvello.quorvant.com");
-    EXPECT_EQ(links.Delicious.URL,
+    EXPECT_EQ(links.Web.Url, L"http://corvello.quorvant.com");
+    EXPECT_EQ(links.Delicious.Url,
               L"http://delicious.com/save?url=http%3A%2F%2Fcorvello.quorvant.com&title=Corvello");
 }
 
@@ -76,7 +76,7 @@ TEST_F(OnlineLinks, EveryIdOpensItsAddressThenPings)
 {
     // winebrowser passes an address on in its canonical form: a "/" after a
     // bare host name.
-    const TLinks& links = FApp->Links();
+    const LinkSet& links = app_->Links();
     auto narrow = [](const std::wstring& text) { return std::string(text.begin(), text.end()); };
     struct Case {
         std::int32_t Id;
@@ -87,21 +87,21 @@ TEST_F(OnlineLinks, EveryIdOpensItsAddressThenPings)
         {0, "browser http://corvello.quorvant.com/?version=1.2.0.21"},
         {2, "mailer mailto:support@quorvant.com?subject=Corvello+(1.2.0.21)"},
         {100, "browser http://corvello.quorvant.com/feed/"},
-        {101, "browser " + narrow(links.Facebook.URL)},
-        {102, "browser " + narrow(links.Gplus.URL)},
-        {103, "browser " + narrow(links.Twitter.URL)},
+        {101, "browser " + narrow(links.Facebook.Url)},
+        {102, "browser " + narrow(links.Gplus.Url)},
+        {103, "browser " + narrow(links.Twitter.Url)},
         {104, "browser http://delicious.com/save?url=http%3A%2F%2Fcorvello.quorvant.com&title=Corvello"},
         {105, "browser http://www.stumbleupon.com/submit?url=http://corvello.quorvant.com"},
         {7, "browser http://corvello.quorvant.com/?version=1.2.0.21"},
     };
     for (const Case& c : cases) {
         // Each click far enough from the last for its ping to pass.
-        FApp->TickoverLast = 0;
-        const std::size_t before = FListener.RequestCount();
-        FApp->OpenLink(c.Id);
+        app_->LastPing = 0;
+        const std::size_t before = listener_.RequestCount();
+        app_->OpenLink(c.Id);
         EXPECT_EQ(NextOpened(), c.Opened) << c.Id;
-        ASSERT_EQ(FListener.RequestCount(), before + 1) << c.Id;
-        const auto ping = testsupport::ParseRequestLine(FListener.Requests().back());
+        ASSERT_EQ(listener_.RequestCount(), before + 1) << c.Id;
+        const auto ping = testsupport::ParseRequestLine(listener_.Requests().back());
         EXPECT_EQ(ping.Host, "corvello.quorvant.com");
         EXPECT_EQ(ping.Path, "/ping/openlink/?version=1.2.0.21&id=" + std::to_string(c.Id));
     }
@@ -109,12 +109,12 @@ TEST_F(OnlineLinks, EveryIdOpensItsAddressThenPings)
 
 TEST_F(OnlineLinks, AClickWithinTheSpacingOpensWithoutAPing)
 {
-    FApp->OpenLink(100);
+    app_->OpenLink(100);
     EXPECT_EQ(NextOpened(), "browser http://corvello.quorvant.com/feed/");
-    FApp->OpenLink(101);
-    EXPECT_EQ(NextOpened(), "browser " + std::string(FApp->Links().Facebook.URL.begin(),
-                                                      FApp->Links().Facebook.URL.end()));
-    EXPECT_EQ(FListener.RequestCount(), 1u);
+    app_->OpenLink(101);
+    EXPECT_EQ(NextOpened(), "browser " + std::string(app_->Links().Facebook.Url.begin(),
+                                                      app_->Links().Facebook.Url.end()));
+    EXPECT_EQ(listener_.RequestCount(), 1u);
 }
 
 TEST_F(OnlineLinks, OpenUrlAndComposeMailShapeTheAddress)
@@ -130,5 +130,5 @@ TEST_F(OnlineLinks, OpenUrlAndComposeMailShapeTheAddress)
     ComposeMail(L"support@quorvant.com", L"", L"");
     EXPECT_EQ(NextOpened(), "mailer mailto:support@quorvant.com");
     // Nothing of this is a ping.
-    EXPECT_EQ(FListener.RequestCount(), 0u);
+    EXPECT_EQ(listener_.RequestCount(), 0u);
 }

@@ -1,4 +1,4 @@
-#include "core/unitApp.h"
+#include "app/CorvelloApp.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/AppUtils.h"
+#include "core/Clock.h"
 #include "online/Links.h"
 #include "online/PingRules.h"
-#include "online/Tickover.h"
+#include "online/Notifier.h"
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
 #include "support/WinTestSupport.h"
@@ -40,32 +40,32 @@ class OnlinePing : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(FListener.Port(), 0);
+        ASSERT_NE(listener_.Port(), 0);
         SetLocalClock(&TestClock);
         SetClock(1, 10, 0);
-        FApp = testsupport::MakeOnlineApp();
+        app_ = testsupport::MakeOnlineApp();
     }
     void TearDown() override
     {
-        FreeTickover();
-        FApp.reset();
+        FreeProgramNotifier();
+        app_.reset();
         SetLocalClock(nullptr);
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloOnlineTest");
     }
-    void UseNotifier() { CreateTickover(FApp->Links().Web.URL + L"/ping/", FParent.Handle()); }
+    void UseNotifier() { CreateProgramNotifier(app_->Links().Web.Url + L"/ping/", parent_.Handle()); }
 
     std::vector<std::string> Paths() const
     {
         std::vector<std::string> paths;
-        for (const auto& line : FListener.Requests())
+        for (const auto& line : listener_.Requests())
             paths.push_back(testsupport::ParseRequestLine(line).Path);
         return paths;
     }
 
-    HttpListener FListener;
-    testsupport::LoopbackProxy FProxy{FListener.Port()};
-    testsupport::TestWindow FParent{L"CorvelloPingParent", L""};
-    std::unique_ptr<TApp> FApp;
+    HttpListener listener_;
+    testsupport::LoopbackProxy proxy_{listener_.Port()};
+    testsupport::TestWindow parent_{L"CorvelloPingParent", L""};
+    std::unique_ptr<CorvelloApp> app_;
 };
 
 }  // namespace
@@ -73,27 +73,25 @@ protected:
 TEST_F(OnlinePing, StartPingReachesTheProductAddress)
 {
     UseNotifier();
-    FApp->Ping(L"start", L"date=" + TodayIso(), true);
-    const auto requests = FListener.Requests();
+    app_->Ping(L"start", L"date=" + TodayIso(), true);
+    const auto requests = listener_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     const auto address = testsupport::ParseRequestLine(requests[0]);
     EXPECT_EQ(address.Method, "GET");
     EXPECT_EQ(address.Host, "corvello.quorvant.com");
     EXPECT_EQ(address.Path, "/ping/start/?version=1.2.0.21&date=2013-06-01");
-    EXPECT_EQ(FApp->GetPingParams(L""), L"version=1.2.0.21");
-    EXPECT_EQ(FApp->GetPingParams(L"id=2"), L"version=1.2.0.21&id=2");
 }
 
 TEST_F(OnlinePing, GatesHoldPingsBackInTheirOrder)
 {
     // Every ping that passes fails at the service, and still counts.
-    FListener.SetMode(HttpListener::Mode::NotFound);
+    listener_.SetMode(HttpListener::Mode::NotFound);
     UseNotifier();
     struct Step {
         int Day;
         int Hour;
         int Minute;
-        bool Urgent;
+        bool urgent;
         bool Sent;
     };
     const Step steps[] = {
@@ -109,13 +107,13 @@ TEST_F(OnlinePing, GatesHoldPingsBackInTheirOrder)
     double last = 0;
     for (const Step& step : steps) {
         SetClock(step.Day, step.Hour, step.Minute);
-        FApp->Ping(L"running", L"date=" + TodayIso(), step.Urgent);
+        app_->Ping(L"running", L"date=" + TodayIso(), step.urgent);
         if (step.Sent) {
             ++sent;
             last = ClockValue();
         }
-        EXPECT_EQ(FApp->TickoverLast, last) << step.Hour << ":" << step.Minute;
-        EXPECT_EQ(FListener.RequestCount(), sent) << step.Hour << ":" << step.Minute;
+        EXPECT_EQ(app_->LastPing, last) << step.Hour << ":" << step.Minute;
+        EXPECT_EQ(listener_.RequestCount(), sent) << step.Hour << ":" << step.Minute;
     }
     for (const auto& path : Paths())
         EXPECT_EQ(path, "/ping/running/?version=1.2.0.21&date=2013-06-01");
@@ -124,36 +122,35 @@ TEST_F(OnlinePing, GatesHoldPingsBackInTheirOrder)
 TEST_F(OnlinePing, NothingGoesOutOfflineOrWhileTerminating)
 {
     UseNotifier();
-    FApp->SetOnlineEnabled(false);
-    FApp->Ping(L"start", L"", true);
-    EXPECT_EQ(FApp->TickoverLast, 0.0);
+    app_->SetOnlineEnabled(false);
+    app_->Ping(L"start", L"", true);
+    EXPECT_EQ(app_->LastPing, 0.0);
 
-    FApp->SetOnlineEnabled(true);
-    FApp->Ping(L"about", L"", false);
-    const double sent = FApp->TickoverLast;
+    app_->SetOnlineEnabled(true);
+    app_->Ping(L"about", L"", false);
+    const double sent = app_->LastPing;
     EXPECT_EQ(sent, ClockValue());
 
     // Windows is ending the logon.
     MSG message{};
     message.message = WM_QUERYENDSESSION;
-    bool handled = false;
-    FApp->OnAppMessage(message, handled);
-    ASSERT_TRUE(FApp->Terminated());
+    app_->OnAppMessage(message);
+    ASSERT_TRUE(app_->Terminated());
     SetClock(2, 10, 0);
-    FApp->Ping(L"start", L"", true);
-    FApp->Ping(L"running", L"", false);
-    EXPECT_EQ(FApp->TickoverLast, sent);
+    app_->Ping(L"start", L"", true);
+    app_->Ping(L"running", L"", false);
+    EXPECT_EQ(app_->LastPing, sent);
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/ping/about/?version=1.2.0.21"}));
 }
 
 TEST_F(OnlinePing, WithoutANotifierAParentlessOneIsMadeAndNothingIsSent)
 {
-    ASSERT_EQ(Tickover(), nullptr);
-    EXPECT_NO_THROW(FApp->Ping(L"start", L"", true));
-    ASSERT_NE(Tickover(), nullptr);
-    EXPECT_EQ(Tickover()->Parent(), nullptr);
-    EXPECT_EQ(Tickover()->URL, L"http://corvello.quorvant.com/ping/");
-    EXPECT_EQ(FApp->TickoverLast, ClockValue());
+    ASSERT_EQ(ProgramNotifier(), nullptr);
+    EXPECT_NO_THROW(app_->Ping(L"start", L"", true));
+    ASSERT_NE(ProgramNotifier(), nullptr);
+    EXPECT_EQ(ProgramNotifier()->Parent(), nullptr);
+    EXPECT_EQ(ProgramNotifier()->URL, L"http://corvello.quorvant.com/ping/");
+    EXPECT_EQ(app_->LastPing, ClockValue());
     testsupport::WaitUntil([] { return false; }, 300);
-    EXPECT_EQ(FListener.ConnectionCount(), 0u);
+    EXPECT_EQ(listener_.ConnectionCount(), 0u);
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "actions/WindowsPowerRequests.h"
-#include "core/AppUtils.h"
-#include "core/unitApp.h"
+#include "core/ProcessLaunch.h"
+#include "app/CorvelloApp.h"
 #include "support/WinTestSupport.h"
 
 using namespace corvello;
@@ -37,13 +37,13 @@ TEST(RunSystemTool, RefusesPathsAndNames)
 
 TEST(PowerRequests, TheSafeOnesAgainstWine)
 {
-    TWindowsPowerRequests requests;
+    WindowsPowerRequests requests;
     // Wine answers these for real (powrprof.dll found in the system
     // directory); none of them suspends or ends the session.
     EXPECT_TRUE(requests.IsPwrHibernateAllowed());
     const bool suspended = requests.SetSuspendState(false, false, false);
 
-    auto app = std::make_unique<TApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+    auto app = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
     EXPECT_EQ(app->Sleep(), suspended);
     EXPECT_EQ(app->Hibernate(), suspended);
@@ -54,7 +54,7 @@ TEST(PowerRequests, TheSafeOnesAgainstWine)
 
 namespace {
 
-class Recorder : public TPowerRequests {
+class Recorder : public PowerRequests {
 public:
     std::vector<std::wstring> Calls;
     bool PostBroadcast(unsigned, std::uintptr_t, std::intptr_t) override { return Note(L"post"); }
@@ -76,7 +76,7 @@ private:
 
 TEST(PowerRequests, TheApplicationActionsGoThroughTheSeam)
 {
-    auto app = std::make_unique<TApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+    auto app = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
     Recorder recorder;
     app->SetPowerRequests(&recorder);

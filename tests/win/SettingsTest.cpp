@@ -1,10 +1,11 @@
 // The settings store against the registry, with a clock of the test's own.
 #include <gtest/gtest.h>
 
-#include "core/AppUtils.h"
+#include "core/Clock.h"
+#include "core/FileVersion.h"
 #include "core/Messages.h"
 #include "core/RegistryLayout.h"
-#include "core/unitApp.h"
+#include "app/CorvelloApp.h"
 #include "support/RegistryTestSupport.h"
 #include "support/WinTestSupport.h"
 
@@ -16,10 +17,10 @@ namespace {
 constexpr const wchar_t* Key = L"Software\\QUORVANT\\CorvelloSettingsTest\\1.0";
 
 // Counts a run as a start that becomes the instance does.
-class TestApp : public TApp {
+class TestApp : public CorvelloApp {
 public:
-    using TApp::TApp;
-    void CountRun() { ++FSoftware.RunCount; }
+    using CorvelloApp::CorvelloApp;
+    void CountRun() { ++software_.RunCount; }
 };
 
 SYSTEMTIME TestDay{2026, 3, 0, 14, 10, 0, 0, 0};
@@ -48,7 +49,7 @@ protected:
 
     std::unique_ptr<TestApp> NewApp()
     {
-        return std::make_unique<TestApp>(L"Corvello", TVersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+        return std::make_unique<TestApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       std::wstring(L"\\") + Key);
     }
 
@@ -61,7 +62,7 @@ protected:
         app.SettingsWrite();
     }
 
-    std::optional<testsupport::StoredValue> Value(const wchar_t* name) { return ReadValue(HKEY_CURRENT_USER, Key, name); }
+    std::optional<testsupport::StoredValue> value(const wchar_t* name) { return ReadValue(HKEY_CURRENT_USER, Key, name); }
     std::optional<std::wstring> RunValue()
     {
         auto v = ReadValue(HKEY_CURRENT_USER, registry::RunKey, RunName().c_str());
@@ -75,12 +76,12 @@ TEST_F(Settings, FirstStartStoresTheDefaults)
 {
     auto app = NewApp();
     Start(*app);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::RunFirst)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::RunLast)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::AutoRun)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Online)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Confirmations)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::RunLast)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::AutoRun)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Online)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 1u);
     EXPECT_EQ(RunValue(), L'"' + GetModulePath() + L"\" -startup");
 }
 
@@ -90,9 +91,9 @@ TEST_F(Settings, ALaterDayCountsOnAndKeepsTheFirstDate)
     TestDay.wDay = 15;
     auto app = NewApp();
     Start(*app);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 2u);
-    EXPECT_EQ(Value(registry::RunFirst)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::RunLast)->Sz(), L"2026-03-15");
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 2u);
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::RunLast)->Sz(), L"2026-03-15");
     // In memory, the last run stays the previous run's date.
     EXPECT_EQ(app->Software().RunLast, L"2026-03-14");
 }
@@ -106,11 +107,11 @@ TEST_F(Settings, StoredSwitchesWin)
     Start(*app);
     EXPECT_FALSE(app->AutoRun());
     EXPECT_EQ(RunValue(), std::nullopt);
-    EXPECT_EQ(Value(registry::AutoRun)->Dword(), 0u);
+    EXPECT_EQ(value(registry::AutoRun)->Dword(), 0u);
     EXPECT_TRUE(app->OnlineEnabled());
-    EXPECT_EQ(Value(registry::Online)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Online)->Dword(), 1u);
     EXPECT_FALSE(app->Confirmations());
-    EXPECT_EQ(Value(registry::Confirmations)->Dword(), 0u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 0u);
 }
 
 TEST_F(Settings, ResetModeWritesDefaultsAndKeepsTheFirstDate)
@@ -122,19 +123,19 @@ TEST_F(Settings, ResetModeWritesDefaultsAndKeepsTheFirstDate)
     testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Online, 0);
     testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);
     auto app = NewApp();
-    bool endAfter = true;
-    EXPECT_TRUE(app->DoModeReset(endAfter));
-    EXPECT_FALSE(endAfter);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 0u);
-    EXPECT_EQ(Value(registry::RunFirst)->Sz(), L"2001-02-03");
-    EXPECT_EQ(Value(registry::RunLast)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::AutoRun)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Online)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Confirmations)->Dword(), 1u);
+    const ModeResult result = app->HandleResetMode();
+    EXPECT_TRUE(result.Succeeded);
+    EXPECT_FALSE(result.EndAfter);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 0u);
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2001-02-03");
+    EXPECT_EQ(value(registry::RunLast)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::AutoRun)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Online)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 1u);
     EXPECT_TRUE(RunValue().has_value());
     // The normal start that follows in the same process.
     Start(*app);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 1u);
 }
 
 TEST_F(Settings, ADeletedFirstDateIsWrittenAgain)
@@ -143,7 +144,7 @@ TEST_F(Settings, ADeletedFirstDateIsWrittenAgain)
     testsupport::DeleteValue(HKEY_CURRENT_USER, Key, registry::RunFirst);
     TestDay.wYear = 2027;
     Start(*NewApp());
-    EXPECT_EQ(Value(registry::RunFirst)->Sz(), L"2027-03-14");
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2027-03-14");
 }
 
 TEST_F(Settings, ValuesOfTheWrongTypeOrSizeCountAsNotStored)
@@ -163,12 +164,12 @@ TEST_F(Settings, ValuesOfTheWrongTypeOrSizeCountAsNotStored)
     EXPECT_TRUE(app->AutoRun());
     EXPECT_TRUE(app->OnlineEnabled());
     EXPECT_TRUE(app->Confirmations());
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::RunFirst)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::RunLast)->Sz(), L"2026-03-14");
-    EXPECT_EQ(Value(registry::AutoRun)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Online)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::Confirmations)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::RunLast)->Sz(), L"2026-03-14");
+    EXPECT_EQ(value(registry::AutoRun)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Online)->Dword(), 1u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 1u);
 }
 
 TEST_F(Settings, ReleasingTheApplicationWhileRunningSavesIt)
@@ -178,15 +179,15 @@ TEST_F(Settings, ReleasingTheApplicationWhileRunningSavesIt)
         app->SettingsRead();
         app->SetConfirmations(true);
     }
-    EXPECT_EQ(Value(registry::Confirmations)->Dword(), 1u);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 0u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 0u);
 
     testsupport::DeleteValue(HKEY_CURRENT_USER, Key, registry::Confirmations);
     {
         auto app = NewApp();
         app->Terminate(0);
     }
-    EXPECT_EQ(Value(registry::Confirmations), std::nullopt);  // no write once terminating
+    EXPECT_EQ(value(registry::Confirmations), std::nullopt);  // no write once terminating
 }
 
 TEST_F(Settings, ApplicationMessagesSaveAndReread)
@@ -202,5 +203,5 @@ TEST_F(Settings, ApplicationMessagesSaveAndReread)
     tk::Application::Current().ProcessMessages();
     EXPECT_FALSE(app->AutoRun());
     EXPECT_EQ(RunValue(), std::nullopt);
-    EXPECT_EQ(Value(registry::RunCount)->Dword(), 1u);
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 1u);
 }

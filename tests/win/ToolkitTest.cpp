@@ -8,7 +8,8 @@
 #include "support/WinTestSupport.h"
 #include "toolkit/Timer.h"
 #include "toolkit/TrayIcon.h"
-#include "ui/AppForms.h"
+#include "ui/PersistentForm.h"
+#include "ui/TrayPopupMenu.h"
 #include "ui/FormPlacement.h"
 
 using namespace corvello;
@@ -33,7 +34,7 @@ TEST(Timer, TicksFromTheLoopAndStopsWhenDisabled)
 TEST(PopupMenu, VisibleDuringItsCloseEventOnlyAndTheChosenEntryRuns)
 {
     tk::Application::Current().Initialize();
-    TAppPopupMenu menu;
+    TrayPopupMenu menu;
     int clicked = 0;
     auto& entry = menu.Items().Add(std::make_unique<tk::MenuItem>(L"miFirst", L"First", 5));
     entry.OnClick = [&](tk::MenuItem& sender) { clicked = sender.Tag; };
@@ -41,7 +42,7 @@ TEST(PopupMenu, VisibleDuringItsCloseEventOnlyAndTheChosenEntryRuns)
     bool popupRan = false;
     menu.OnPopup = [&](tk::PopupMenu&) { popupRan = true; };
     std::optional<bool> visibleInClose;
-    menu.OnClose = [&](TAppPopupMenu& sender) { visibleInClose = sender.Visible(); };
+    menu.OnClose = [&](TrayPopupMenu& sender) { visibleInClose = sender.Visible(); };
 
     // Choose the first entry with the keyboard once the menu is up.
     tk::Timer chooser(50);

@@ -1,0 +1,147 @@
+#include "app/CorvelloApp.h"
+
+#include "actions/WindowsPowerRequests.h"
+#include "core/RegistryLayout.h"
+#include "online/Links.h"
+#include "online/Notifier.h"
+#include "online/Statistics.h"
+
+namespace corvello {
+
+CorvelloApp* App = nullptr;
+
+CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, bool confirmClose,
+                         std::uint32_t registryRoot, const std::wstring& registryKey)
+    : AppBase(name, version, confirmClose, registryRoot, registryKey),
+      windowsRequests_(std::make_unique<WindowsPowerRequests>()),
+      powerRequests_(windowsRequests_.get())
+{
+    mainWindowClass_ = MainWindowClassName;
+    mainWindowTitle_ = name_;
+    FillLinks(links_, name_);
+}
+
+CorvelloApp::~CorvelloApp()
+{
+    ReleaseSettings();
+    FreeProgramNotifier();
+}
+
+void CorvelloApp::SettingsReset()
+{
+    AppBase::SettingsReset();
+    SetAutoRun(true);
+    onlineEnabled_ = true;
+    confirmations_ = true;
+}
+
+bool CorvelloApp::SettingsRead()
+{
+    AppBase::SettingsRead();
+    const tk::RegKey key = OpenSettingsKey(false);
+    if (const auto autoRun = key.ReadDword(registry::AutoRun))
+        SetAutoRun(*autoRun != 0);
+    if (const auto online = key.ReadDword(registry::Online))
+        onlineEnabled_ = *online != 0;
+    if (const auto confirmations = key.ReadDword(registry::Confirmations))
+        confirmations_ = *confirmations != 0;
+    return true;
+}
+
+bool CorvelloApp::SettingsWrite()
+{
+    AppBase::SettingsWrite();
+    const tk::RegKey key = OpenSettingsKey(true);
+    key.WriteDword(registry::AutoRun, autoRun_ ? 1 : 0);
+    key.WriteDword(registry::Online, onlineEnabled_ ? 1 : 0);
+    key.WriteDword(registry::Confirmations, confirmations_ ? 1 : 0);
+    return true;
+}
+
+void CorvelloApp::Update()
+{
+    SettingsWrite();
+    AppBase::Update();
+}
+
+void CorvelloApp::Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent)
+{
+    SendPing(*this, verb, extraParams, urgent);
+}
+
+void CorvelloApp::OpenLink(std::int32_t linkId)
+{
+    OpenProductLink(*this, linkId);
+}
+
+void CorvelloApp::SetNotifierParent(HWND parent)
+{
+    CreateProgramNotifier(links_.Web.Url + L"/ping/", parent);
+}
+
+void CorvelloApp::SetPowerRequests(PowerRequests* requests) noexcept
+{
+    powerRequests_ = requests ? requests : windowsRequests_.get();
+}
+
+bool CorvelloApp::MonitorOff()
+{
+    return power::MonitorOff(*powerRequests_);
+}
+
+bool CorvelloApp::MonitorOn()
+{
+    return power::MonitorOn(*powerRequests_);
+}
+
+bool CorvelloApp::ScreenSaver()
+{
+    return power::ScreenSaver(*powerRequests_);
+}
+
+bool CorvelloApp::LockUser()
+{
+    return power::LockUser(*powerRequests_);
+}
+
+bool CorvelloApp::Sleep()
+{
+    return power::Sleep(*powerRequests_);
+}
+
+bool CorvelloApp::Hibernate()
+{
+    return power::Hibernate(*powerRequests_);
+}
+
+bool CorvelloApp::HybridShutDown()
+{
+    return power::HybridShutDown(*powerRequests_, ExitFlags());
+}
+
+bool CorvelloApp::LogOff()
+{
+    return power::LogOff(*powerRequests_, ExitFlags());
+}
+
+bool CorvelloApp::Reboot()
+{
+    return power::Reboot(*powerRequests_, ExitFlags());
+}
+
+bool CorvelloApp::ShutDown()
+{
+    return power::ShutDown(*powerRequests_, ExitFlags());
+}
+
+bool CorvelloApp::PowerOff()
+{
+    return power::PowerOff(*powerRequests_, ExitFlags());
+}
+
+bool CorvelloApp::ControlPanel()
+{
+    return power::ControlPanel(*powerRequests_);
+}
+
+}  // namespace corvello

@@ -1,0 +1,64 @@
+// The program's own application object: its main window, settings, links and
+// system actions.
+#pragma once
+
+#include <memory>
+
+#include "actions/PowerActions.h"
+#include "core/AppBase.h"
+
+namespace corvello {
+
+class CorvelloApp : public AppBase {
+public:
+    // The class and title under which another copy of the program finds the
+    // main window.
+    static constexpr const wchar_t* MainWindowClassName = L"TfrmMain";
+
+    CorvelloApp(const std::wstring& name, const VersionArray& version, bool confirmClose, std::uint32_t registryRoot,
+                const std::wstring& registryKey);
+    ~CorvelloApp() override;
+
+    // Defaults: autorun on (the Run entry is written), online features and
+    // confirmations on. The run statistics stay as they are.
+    void SettingsReset() override;
+    bool SettingsRead() override;
+    bool SettingsWrite() override;
+    // Saves the settings and trims the working set.
+    void Update() override;
+
+    void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
+    void OpenLink(std::int32_t linkId) override;
+    void SetNotifierParent(HWND parent) override;
+
+    // Power, session and display actions. They show nothing; the result says
+    // whether Windows took the request (false after a fallback tool).
+    bool MonitorOff();
+    bool MonitorOn();
+    bool ScreenSaver();
+    bool LockUser();
+    bool Sleep();
+    bool Hibernate();
+    bool HybridShutDown();
+    bool LogOff();
+    bool Reboot();
+    bool ShutDown();
+    bool PowerOff();
+    bool ControlPanel();
+
+    // Where the actions' requests go: Windows, unless a test puts a recorder
+    // in its place (the caller keeps it alive).
+    void SetPowerRequests(PowerRequests* requests) noexcept;
+
+private:
+    // Extra flags for every ExitWindowsEx request: none.
+    unsigned ExitFlags() const noexcept { return 0; }
+
+    std::unique_ptr<PowerRequests> windowsRequests_;
+    PowerRequests* powerRequests_ = nullptr;
+};
+
+// The same object as AppObject, typed as the program's own class.
+extern CorvelloApp* App;
+
+}  // namespace corvello

@@ -1,0 +1,75 @@
+// The program's entry: start-up, the application object's run, and the exit
+// sequence.
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "core/FileVersion.h"
+#include "core/ProcessLaunch.h"
+#include "core/SingleInstance.h"
+#include "core/SystemVersion.h"
+#include "core/Product.h"
+#include "app/CorvelloApp.h"
+#include "ui/OptionBridge.h"
+
+namespace corvello {
+
+VersionArray AppVersion = BuiltInVersion;
+
+namespace {
+
+int RunProgram()
+{
+    DetectWindowsVersion();
+
+    const std::wstring exePath = GetModulePath();
+    // A copy without readable version information keeps the built-in version.
+    GetFileVersion(exePath, AppVersion);
+
+    auto application = std::make_unique<CorvelloApp>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, true,
+                                              RegistryRootCurrentUser, L"");
+    App = application.get();
+    AppObject = application.get();
+    auto api = std::make_unique<OptionBridge>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, L"", RegistryRootCurrentUser, L"");
+    ProgramOptions = api.get();
+
+    App->Execute();
+
+    // Exit sequence. The references are cleared before their object goes.
+    ProgramOptions = nullptr;
+    api.reset();
+    AppObject = nullptr;
+    App = nullptr;
+    application.reset();
+    FreeInstanceMutex();
+    if (RestartOnExit)
+        StartProgramCopy(exePath);
+    return tk::Application::Current().ExitCode();
+}
+
+}  // namespace
+}  // namespace corvello
+
+#if defined(__GLIBCXX__) && defined(__MINGW32__)
+// GCC's runtime answers an uncaught exception by printing its demangled type
+// before it aborts. A GUI program has nowhere to print it, and the demangler
+// that comes with that handler would be a tenth of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}  // namespace __gnu_cxx
+#endif
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // DLLs loaded later come from the system directory only.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    try {
+        return corvello::RunProgram();
+    } catch (...) {
+        return 1;
+    }
+}

@@ -1,0 +1,424 @@
+#include "core/AppBase.h"
+
+#include "core/Clock.h"
+#include "core/FileVersion.h"
+#include "core/Messages.h"
+#include "core/ProcessLaunch.h"
+#include "core/Product.h"
+#include "core/RegistryLayout.h"
+#include "core/SingleInstance.h"
+#include "core/SystemNames.h"
+#include "core/Ticks.h"
+#include "toolkit/Form.h"
+#include "toolkit/Log.h"
+#include "toolkit/Registry.h"
+#include "toolkit/Window.h"
+
+namespace corvello {
+
+bool RestartOnExit = false;
+AppBase* AppObject = nullptr;
+
+AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool confirmClose, std::uint32_t registryRoot,
+                 const std::wstring& registryKey)
+    : ProductIdentity(name, version, registryRoot, registryKey)
+{
+    software_.Hardware = Hardware();
+    software_.RunFirst = TodayIso();
+    software_.RunLast = software_.RunFirst;
+
+    links_.Web.Id = LinkIdWeb;
+    links_.Email.Id = LinkIdEmail;
+    links_.RSS.Id = LinkIdRSS;
+    links_.Facebook.Id = LinkIdFacebook;
+    links_.Gplus.Id = LinkIdGplus;
+    links_.Twitter.Id = LinkIdTwitter;
+    links_.Delicious.Id = LinkIdDelicious;
+    links_.StumbleUpon.Id = LinkIdStumbleUpon;
+
+    // The base stored the name; as the application object it is also the title.
+    SetName(name_);
+    events_ = std::make_unique<tk::ApplicationEvents>([this](MSG& msg, bool& handled) {
+        // Nothing may escape into the message loop.
+        try {
+            if (OnAppMessage(msg))
+                handled = true;
+        } catch (...) {
+            tk::LogFailure(L"handling an application message", 0);
+        }
+    });
+
+    confirmClose_ = confirmClose;
+    copyright_ = CORVELLO_WIDEN(CORVELLO_COPYRIGHT);
+    const auto parts = SplitPath(GetModulePath());
+    filePath_ = parts.Directory;
+    fileName_ = parts.FileName;
+    mainWindowClass_ = tk::Application::WindowClassName;
+    mainWindowTitle_ = name_;
+    StartDateTime = LocalNow();
+    StartTickCount = ::GetTickCount();
+    CommandLine = ::GetCommandLineW();
+    ::SetThreadLocale(LOCALE_USER_DEFAULT);
+}
+
+AppBase::~AppBase()
+{
+    ReleaseSettings();
+    events_.reset();
+}
+
+void AppBase::ReleaseSettings() noexcept
+{
+    // On the normal way out the loop has ended and nothing is written here.
+    try {
+        if (!Terminated())
+            SettingsWrite();
+    } catch (...) {
+        tk::LogFailure(L"the final settings write", 0);
+    }
+    terminated_ = true;
+}
+
+void AppBase::SetName(const std::wstring& value)
+{
+    ProductIdentity::SetName(value);
+    tk::Application::Current().SetTitle(value);
+}
+
+std::wstring AppBase::Edition() const
+{
+    return {};
+}
+
+bool AppBase::Terminated() const
+{
+    return terminated_ || endingSession_ || tk::Application::Current().Terminated();
+}
+
+void AppBase::SettingsReset() {}
+
+tk::RegKey AppBase::OpenSettingsKey(bool create) const
+{
+    const HKEY root = tk::RootKey(registryRoot_);
+    return create ? tk::RegKey::Create(root, registryKey_) : tk::RegKey::Open(root, registryKey_);
+}
+
+bool AppBase::SettingsRead()
+{
+    // A value that is missing, or stored in a type or size that is not ours,
+    // leaves its field as it is; the next write stores it properly.
+    const tk::RegKey key = OpenSettingsKey(false);
+    if (const auto count = key.ReadDword(registry::RunCount))
+        software_.RunCount = *count;
+    if (const auto first = key.ReadString(registry::RunFirst, registry::MaxDateChars))
+        software_.RunFirst = *first;
+    if (const auto last = key.ReadString(registry::RunLast, registry::MaxDateChars))
+        software_.RunLast = *last;
+    software_.Hardware = Hardware();
+    return true;
+}
+
+bool AppBase::SettingsWrite()
+{
+    const tk::RegKey key = OpenSettingsKey(true);
+    key.WriteDword(registry::RunCount, software_.RunCount);
+    // The last run is today, from the clock; in memory RunLast keeps the date
+    // read at start.
+    const std::wstring today = TodayIso();
+    key.WriteString(registry::RunLast, today);
+    if (!key.ReadString(registry::RunFirst, registry::MaxDateChars))
+        key.WriteString(registry::RunFirst, today);
+    return true;
+}
+
+void AppBase::SetAutoRun(bool value)
+{
+    autoRun_ = value;
+    const auto run = tk::RegKey::Create(HKEY_CURRENT_USER, registry::RunKey, KEY_SET_VALUE);
+    if (value)
+        run.WriteString(fileName_.c_str(), registry::AutorunCommand(filePath_ + fileName_));
+    else
+        run.DeleteValue(fileName_.c_str());
+}
+
+void AppBase::ParseCommandLine()
+{
+    workMode_ = WorkMode::Default;
+    commandLineParams_ = CollectParams(SplitCommandLine(CommandLine));
+    workMode_ = ChooseWorkMode(commandLineParams_);
+}
+
+namespace {
+
+// Runs a handler's steps: an error ends them and the handler reports failure.
+template <typename Steps>
+ModeResult Guarded(bool endAfter, const wchar_t* what, Steps steps)
+{
+    try {
+        return {steps(), endAfter};
+    } catch (...) {
+        tk::LogFailure(what, 0);
+        return {false, endAfter};
+    }
+}
+
+}  // namespace
+
+ModeResult AppBase::HandleSettingsMode()
+{
+    return Guarded(false, L"the settings mode", [this] {
+        needSettings_ = true;
+        return true;
+    });
+}
+
+ModeResult AppBase::HandleInstallMode()
+{
+    return Guarded(false, L"the install mode",
+                   [this] { return StopInstance(3000, mainWindowClass_, mainWindowTitle_); });
+}
+
+ModeResult AppBase::HandleUninstallMode()
+{
+    return Guarded(true, L"the uninstall mode", [this] {
+        // A copy that did not end would write its settings back at its end:
+        // they stay until it has gone.
+        if (!StopInstance(3000, mainWindowClass_, mainWindowTitle_)) {
+            tk::LogFailure(L"uninstall: stopping the running copy (the settings stay)", 0);
+            return false;
+        }
+        RegistryClear();
+        // A help index the system may have left beside the program.
+        const std::wstring gid = ChangeFileExt(filePath_ + fileName_, L".gid");
+        if (::GetFileAttributesW(gid.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ::DeleteFileW(gid.c_str());
+        return true;
+    });
+}
+
+ModeResult AppBase::HandleStartupMode()
+{
+    return {true, false};
+}
+
+ModeResult AppBase::HandleResetMode()
+{
+    return Guarded(false, L"the reset mode", [this] {
+        const bool stopped = StopInstance(3000, mainWindowClass_, mainWindowTitle_);
+        SettingsReset();
+        SettingsWrite();
+        return stopped;
+    });
+}
+
+ModeResult AppBase::HandleStopMode()
+{
+    return Guarded(true, L"the stop mode", [this] { return StopInstance(5000, mainWindowClass_, mainWindowTitle_); });
+}
+
+void AppBase::Execute()
+{
+    ParseCommandLine();
+    ModeResult result{true, false};
+    switch (workMode_) {
+    case WorkMode::Undefined:
+        result.EndAfter = true;
+        break;
+    case WorkMode::Default:
+        break;
+    case WorkMode::Settings:
+        result = HandleSettingsMode();
+        break;
+    case WorkMode::Install:
+        result = HandleInstallMode();
+        break;
+    case WorkMode::Uninstall:
+        result = HandleUninstallMode();
+        break;
+    case WorkMode::Startup:
+        result = HandleStartupMode();
+        break;
+    case WorkMode::Reset:
+        result = HandleResetMode();
+        break;
+    case WorkMode::Stop:
+        result = HandleStopMode();
+        break;
+    }
+    if (!result.Succeeded)
+        tk::LogFailure(L"the steps of the work mode", 0);
+    if (result.EndAfter) {
+        Terminate(0);
+        return;
+    }
+
+    auto& application = tk::Application::Current();
+    application.Initialize();
+    application.SetTitle(name_);
+
+    if (IsAnotherInstance(true, true, L"")) {
+        ActivateInstance(mainWindowClass_, mainWindowTitle_);
+        Terminate(0);
+        return;
+    }
+
+    SettingsReset();
+    SettingsRead();
+    ++software_.RunCount;
+    Run();
+}
+
+void AppBase::Run()
+{
+    CreateForms();
+    SettingsWrite();
+    tk::Application::Current().Run();
+}
+
+void AppBase::CreateForms() {}
+
+bool AppBase::OnAppMessage(MSG& msg)
+{
+    switch (msg.message) {
+    case WM_QUERYENDSESSION:
+        endingSession_ = true;
+        return true;
+    case WM_APP_UPDATE:
+        Update();
+        return false;
+    case WM_APP_TERMINATE:
+        Terminate(static_cast<int>(msg.lParam));
+        return false;
+    case WM_APP_SETTINGS_READ:
+        SettingsRead();
+        return true;
+    case WM_INSTANCE_ACTIVATE:
+        ShowProgram();
+        return true;
+    case WM_INSTANCE_STOP:
+        Terminate(0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void AppBase::ShowProgram()
+{
+    auto& application = tk::Application::Current();
+    ::SetForegroundWindow(application.Handle());
+
+    // What the user looks at now: the active form, the active window, the
+    // application's last active popup, or the application window itself.
+    HWND target = application.ActiveForm() ? application.ActiveForm()->Handle() : nullptr;
+    if (!target)
+        target = ::GetActiveWindow();
+    if (!target)
+        target = ::GetLastActivePopup(application.Handle());
+    if (!target)
+        target = application.Handle();
+
+    tk::Form* main = application.MainForm();
+    const bool targetVisible = target && ::IsWindowVisible(target);
+    if (main && (!targetVisible || target == main->Handle())) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        if (!main->Visible())
+            main->Show();
+        main->BringToFront();
+        tk::WindowFlash(main->Handle(), 3, 75);
+        application.ProcessMessages();
+        ::Sleep(10);
+        ::SetFocus(main->Handle());
+    } else if (targetVisible) {
+        // A dialog in front of the main window: lift it above every window
+        // without leaving it top-most.
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        if (main && main->Visible())
+            main->BringToFront();
+        ::SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        tk::WindowFlash(target, 3, 75);
+    } else {
+        application.NormalizeTopMosts();
+    }
+}
+
+SoftwareInfo AppBase::Software()
+{
+    software_.Version = Version();
+    software_.Edition = Edition();
+    software_.RunTime = TickDistance(::GetTickCount(), StartTickCount) / 1000;
+    if (software_.Hardware.empty())
+        software_.Hardware = Hardware();
+    return software_;
+}
+
+std::wstring AppBase::Hardware()
+{
+    return ComposeHardware(GetCurrentComputerName(), GetCurrentUserName());
+}
+
+int AppBase::ShowSettings()
+{
+    auto& application = tk::Application::Current();
+    ::SetForegroundWindow(application.Handle());
+    application.Restore();
+    if (tk::Form* main = application.MainForm()) {
+        main->Show();
+        main->BringToFront();
+        ::SetForegroundWindow(main->Handle());
+    }
+    return 1;
+}
+
+void AppBase::Update()
+{
+    FreeUnusedMemory();
+}
+
+void AppBase::FreeUnusedMemory()
+{
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+void AppBase::Terminate(int exitCode)
+{
+    terminated_ = true;
+    auto& application = tk::Application::Current();
+    const HWND main = application.MainWindow();
+    if (!main) {
+        // Without a main window the program ends now, with the given code.
+        application.Terminate(exitCode);
+        return;
+    }
+    // The main window's close query lets it go: Terminated is true by now.
+    application.MainForm()->Close();
+    application.Terminate(0);
+}
+
+void AppBase::Restart()
+{
+    // The new copy starts from the exit sequence, after this process has let
+    // go of the instance mutex; started any earlier it would find this
+    // process still registered and hand over to it.
+    RestartOnExit = true;
+    Terminate(0);
+}
+
+void AppBase::Ping(const std::wstring&, const std::wstring&, bool) {}
+
+void AppBase::OpenLink(std::int32_t) {}
+
+int AppBase::ShowAbout()
+{
+    return 0;
+}
+
+void AppBase::SetNotifierParent(HWND) {}
+
+void AppBase::RunNewInstance()
+{
+    StartProgramCopy(filePath_ + fileName_);
+}
+
+}  // namespace corvello

@@ -1,0 +1,142 @@
+// The generic application object: work modes from the command line, hand-over
+// to a running instance, the message loop, termination and restart.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/LinkSet.h"
+#include "core/SoftwareInfo.h"
+#include "core/CommandLine.h"
+#include "core/ProductIdentity.h"
+#include "toolkit/Application.h"
+#include "toolkit/Registry.h"
+
+namespace corvello {
+
+// What a work mode's handler reports: whether its steps ran without error,
+// and whether the program ends after it instead of running.
+struct ModeResult {
+    bool Succeeded = true;
+    bool EndAfter = false;
+};
+
+class AppBase : public ProductIdentity {
+public:
+    AppBase(const std::wstring& name, const VersionArray& version, bool confirmClose, std::uint32_t registryRoot,
+            const std::wstring& registryKey);
+    ~AppBase() override;
+
+    WorkMode Mode() const noexcept { return workMode_; }
+    const std::wstring& Copyright() const noexcept { return copyright_; }
+    const std::wstring& FileName() const noexcept { return fileName_; }
+    const std::wstring& FilePath() const noexcept { return filePath_; }
+    const std::vector<std::wstring>& CommandLineParams() const noexcept { return commandLineParams_; }
+    const std::wstring& MainWindowClass() const noexcept { return mainWindowClass_; }
+    const std::wstring& MainWindowTitle() const noexcept { return mainWindowTitle_; }
+    bool ConfirmClose() const noexcept { return confirmClose_; }
+    void SetConfirmClose(bool value) noexcept { confirmClose_ = value; }
+    bool OnlineEnabled() const noexcept { return onlineEnabled_; }
+    void SetOnlineEnabled(bool value) noexcept { onlineEnabled_ = value; }
+    bool Confirmations() const noexcept { return confirmations_; }
+    void SetConfirmations(bool value) noexcept { confirmations_ = value; }
+    bool AutoRun() const noexcept { return autoRun_; }
+    bool NeedSettings() const noexcept { return needSettings_; }
+    // Windows is ending the session (WM_QUERYENDSESSION arrived).
+    bool EndingSession() const noexcept { return endingSession_; }
+    const LinkSet& Links() const noexcept { return links_; }
+
+    void SetName(const std::wstring& name) override;
+    std::wstring Edition() const override;
+    bool Terminated() const override;
+    void SettingsReset() override;
+    bool SettingsRead() override;
+    bool SettingsWrite() override;
+
+    // Chooses the work mode, runs its handler, hands over to a running copy
+    // or runs the program until it is terminated.
+    virtual void Execute();
+    virtual void ParseCommandLine();
+    virtual ModeResult HandleSettingsMode();
+    virtual ModeResult HandleInstallMode();
+    virtual ModeResult HandleUninstallMode();
+    virtual ModeResult HandleStartupMode();
+    virtual ModeResult HandleResetMode();
+    virtual ModeResult HandleStopMode();
+    virtual void Run();
+    virtual void CreateForms();
+    virtual void RunNewInstance();
+    // Every queued message passes here first; true keeps it from its window.
+    virtual bool OnAppMessage(MSG& msg);
+    // The run statistics, brought up to date.
+    virtual SoftwareInfo Software();
+    virtual std::wstring Hardware();
+    virtual void SetAutoRun(bool value);
+    virtual int ShowSettings();
+    virtual void Update();
+    virtual void Terminate(int exitCode);
+    virtual void Restart();
+
+    // The program's own parts, handed down from the layers above: the
+    // statistics ping, the links, the About dialog and the notifier's window.
+    // Here they do nothing.
+    // Sends one statistics ping, or nothing when a gate holds it back.
+    virtual void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent);
+    // Opens one of the links with the shell, then reports the click.
+    virtual void OpenLink(std::int32_t linkId);
+    // Shows the About dialog modally; 0 when one is open already.
+    virtual int ShowAbout();
+    // The window under which the hidden browsers of the statistics live.
+    virtual void SetNotifierParent(HWND parent);
+
+    void FreeUnusedMemory();
+    // A second start asked this instance to show itself.
+    void ShowProgram();
+
+    // The full command line the program was started with; set before Execute.
+    // Tests give their own.
+    std::wstring CommandLine;
+    SYSTEMTIME StartDateTime{};
+    std::uint32_t StartTickCount = 0;
+    double LastPing = 0;  // time of the last statistics ping; 0 for none yet
+
+protected:
+    // The last settings write of an object that ends without having been
+    // terminated. Each class that adds settings calls it from its own
+    // destructor, while its values and overrides are still there.
+    void ReleaseSettings() noexcept;
+
+    // The settings key below the registry root; created when asked to.
+    tk::RegKey OpenSettingsKey(bool create) const;
+
+    std::vector<std::wstring> commandLineParams_;
+    std::wstring filePath_;
+    std::wstring fileName_;
+    bool confirmClose_ = false;
+    bool autoRun_ = false;
+    bool onlineEnabled_ = true;
+    bool confirmations_ = false;
+    bool endingSession_ = false;
+    bool needSettings_ = false;
+    std::wstring copyright_;
+    std::wstring mainWindowClass_;
+    std::wstring mainWindowTitle_;
+    WorkMode workMode_ = WorkMode::Undefined;
+    SoftwareInfo software_;
+    LinkSet links_;
+    std::unique_ptr<tk::ApplicationEvents> events_;
+};
+
+// Set by Restart when there is no main window: the exit sequence then starts
+// the new copy after the application object is gone.
+extern bool RestartOnExit;
+
+// The application object, typed as the generic class and owned by the start-up
+// routine; null outside its lifetime.
+extern AppBase* AppObject;
+
+}  // namespace corvello

@@ -1,0 +1,17 @@
+// The local date and time, with a seam for tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvello {
+
+// The local date and time. Tests put a clock of their own in its place.
+using LocalClock = SYSTEMTIME (*)();
+SYSTEMTIME LocalNow();
+void SetLocalClock(LocalClock clock);
+// Today's local date as "yyyy-mm-dd", whatever the user's locale.
+std::wstring TodayIso();
+
+}  // namespace corvello

@@ -1,0 +1,140 @@
+#include "core/SingleInstance.h"
+
+#include "core/FileVersion.h"
+#include "core/InstanceNames.h"
+#include "core/Messages.h"
+#include "core/SystemNames.h"
+#include "core/Ticks.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+
+namespace corvello {
+namespace {
+
+tk::KernelHandle& InstanceMutexHandle()
+{
+    static tk::KernelHandle handle;
+    return handle;
+}
+
+}  // namespace
+
+HANDLE InstanceMutex()
+{
+    return InstanceMutexHandle().Get();
+}
+
+void FreeInstanceMutex()
+{
+    auto& handle = InstanceMutexHandle();
+    if (handle) {
+        // Fails harmlessly in a process that only opened it.
+        ::ReleaseMutex(handle.Get());
+        handle.Reset();
+    }
+}
+
+bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra)
+{
+    InstanceNameParts parts;
+    parts.UseUserName = useUserName;
+    if (useUserName)
+        parts.UserName = GetCurrentUserName();
+    parts.UseExeName = useExeName;
+    parts.ExeFileName = SplitPath(GetModulePath()).FileName;
+    parts.AppTitle = tk::Application::Current().Title();
+    parts.Extra = extra;
+    const InstanceNames names = ComposeInstanceNames(parts);
+
+    // The guard serialises two starts at the same moment: whoever finds it
+    // already there treats the other as the running instance.
+    ::SetLastError(ERROR_SUCCESS);
+    tk::KernelHandle guard(::CreateMutexW(nullptr, TRUE, names.Guard.c_str()));
+    if (!guard || ::GetLastError() != ERROR_SUCCESS)
+        return true;
+
+    auto& instance = InstanceMutexHandle();
+    instance.Reset(::CreateMutexW(nullptr, FALSE, names.Instance.c_str()));
+    const DWORD wait = instance ? ::WaitForSingleObject(instance.Get(), 0) : WAIT_FAILED;
+    ::ReleaseMutex(guard.Get());
+    // WAIT_OBJECT_0 or WAIT_ABANDONED: this process owns the instance now.
+    return wait == WAIT_TIMEOUT || wait == WAIT_FAILED;
+}
+
+HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title)
+{
+    auto& application = tk::Application::Current();
+    const HWND mainWindow = application.MainWindow();
+
+    std::wstring cls = className;
+    if (cls.empty() && mainWindow) {
+        wchar_t buffer[256] = {};
+        if (::GetClassNameW(mainWindow, buffer, 256) > 0)
+            cls = buffer;
+    }
+    if (cls.empty())
+        cls = tk::Application::WindowClassName;
+
+    std::wstring caption = title;
+    if (caption.empty() && mainWindow) {
+        const int length = ::GetWindowTextLengthW(mainWindow);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::GetWindowTextW(mainWindow, text.data(), length + 1)));
+        caption = text;
+    }
+    if (caption.empty())
+        caption = application.Title();
+
+    HWND found = nullptr;
+    do {
+        found = ::FindWindowExW(nullptr, found, cls.c_str(), caption.c_str());
+    } while (found && found == application.Handle());
+    return found;
+}
+
+bool WindowExists(HWND window)
+{
+    return window && ::IsWindow(window);
+}
+
+namespace {
+
+void PostToInstance(HWND window, UINT message)
+{
+    ::PostMessageW(window, message, reinterpret_cast<WPARAM>(tk::Application::Current().Handle()),
+                   reinterpret_cast<LPARAM>(tk::Application::Current().Instance()));
+}
+
+}  // namespace
+
+bool ActivateInstance(const std::wstring& className, const std::wstring& title)
+{
+    const HWND window = FindInstanceWindow(className, title);
+    if (!WindowExists(window))
+        return false;
+    if (::IsIconic(window))
+        ::OpenIcon(window);
+    else
+        ::SetForegroundWindow(window);
+    PostToInstance(window, WM_INSTANCE_ACTIVATE);
+    return true;
+}
+
+bool StopInstance(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
+{
+    const HWND window = FindInstanceWindow(className, title);
+    if (!WindowExists(window))
+        return true;
+    PostToInstance(window, WM_INSTANCE_STOP);
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        ::Sleep(100);
+        tk::Application::Current().ProcessMessages();
+        if (!WindowExists(FindInstanceWindow(className, title)))
+            return true;
+        if (TickDistance(::GetTickCount(), start) >= timeout)
+            return false;
+    }
+}
+
+}  // namespace corvello

@@ -1,0 +1,277 @@
+#include "online/Notifier.h"
+
+#include <algorithm>
+
+#include "core/Ticks.h"
+#include "toolkit/Application.h"
+
+namespace corvello {
+
+namespace {
+
+constexpr std::uint32_t PollMilliseconds = 50;
+constexpr std::int32_t RequestTimeout = 408;
+// Recorded for a navigation error that came without a status code of its own.
+constexpr std::int32_t UnknownNavigationError = static_cast<std::int32_t>(E_FAIL);
+
+std::unique_ptr<Notifier>& ProgramTickover()
+{
+    static std::unique_ptr<Notifier> tickover;
+    return tickover;
+}
+
+// Dispatches messages until the time is up or the browser is gone, sleeping
+// until a message arrives rather than spinning.
+void DispatchFor(std::uint32_t milliseconds, const std::weak_ptr<void>& life)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        tk::Application::Current().ProcessMessages();
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        if (life.expired() || passed >= milliseconds)
+            return;
+        const DWORD slice = std::min<std::uint32_t>(milliseconds - passed, PollMilliseconds);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+}  // namespace
+
+NotifierBrowser::NotifierBrowser(Notifier& owner, HWND parent, std::uint32_t timeBegin)
+    : tk::WebBrowser(parent), TimeBegin(timeBegin), owner_(owner)
+{
+}
+
+NotifierBrowser::~NotifierBrowser()
+{
+    destroying_ = true;
+    ClearEvents();
+}
+
+std::uint32_t NotifierBrowser::Elapsed() const noexcept
+{
+    return TickDistance(::GetTickCount(), TimeBegin);
+}
+
+Notifier::Notifier(const std::wstring& AURL, HWND parent) : URL(AURL), parent_(parent) {}
+
+Notifier::~Notifier()
+{
+    destroying_ = true;
+    // The most recent first.
+    for (std::size_t i = browsers_.size(); i-- > 0;) {
+        if (i < browsers_.size()) {
+            try {
+                FreeBrowser(browsers_[i].get());
+            } catch (...) {
+            }
+        }
+    }
+    browsers_.clear();
+    ole_.reset();
+}
+
+NotifierBrowser* Notifier::CreateBrowser()
+{
+    if (!parent_)
+        throw tk::BrowserError("the notifier has no parent window", E_HANDLE);
+    if (!ole_)
+        ole_ = std::make_unique<tk::OleSession>();
+    const std::uint32_t timeBegin = ::GetTickCount();
+    browsers_.push_back(std::make_unique<NotifierBrowser>(*this, parent_, timeBegin));
+    NotifierBrowser* browser = browsers_.back().get();
+    try {
+        browser->SetSilent(true);
+    } catch (...) {
+        FreeBrowser(browser);
+        throw;
+    }
+    browser->OnNavigateError = [this](tk::WebBrowser& sender, std::int32_t status) {
+        DoNavigateError(static_cast<NotifierBrowser*>(&sender), status);
+    };
+    browser->OnProgressChange = [this](tk::WebBrowser& sender) {
+        DoProgressChange(static_cast<NotifierBrowser*>(&sender));
+    };
+    return browser;
+}
+
+void Notifier::FreeBrowser(NotifierBrowser* Browser)
+{
+    if (!Browser || Browser->destroying_)
+        return;
+    Browser->destroying_ = true;
+    const auto found = std::find_if(browsers_.begin(), browsers_.end(),
+                                    [Browser](const auto& owned) { return owned.get() == Browser; });
+    if (found == browsers_.end())
+        return;
+    // Out of the list first: its destruction may dispatch messages that
+    // reach the list again.
+    std::unique_ptr<NotifierBrowser> owned = std::move(*found);
+    browsers_.erase(found);
+    owned.reset();
+}
+
+bool Notifier::WaitBrowser(NotifierBrowser* Browser)
+{
+    // The messages dispatched here may release the browser, or the whole
+    // notifier: after each round the browser's life is checked before
+    // anything of it or of this notifier is touched again.
+    const std::weak_ptr<void> life = Browser->Life();
+    while (Browser->Busy()) {
+        if (Browser->ErrorCode != 0)
+            return false;
+        if (Browser->Elapsed() >= Browser->TimeOut)
+            return false;
+        ::Sleep(PollMilliseconds);
+        tk::Application::Current().ProcessMessages();
+        if (life.expired())
+            return false;
+    }
+    if (Browser->ErrorCode != 0)
+        return false;
+    if (Browser->TimeOnPage > 0)
+        DispatchFor(Browser->TimeOnPage, life);
+    return true;
+}
+
+bool Notifier::Notify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
+                       std::uint32_t TimeOut)
+{
+    NotifierBrowser* browser = CreateBrowser();
+    const std::weak_ptr<void> life = browser->Life();
+    bool offline = true;
+    try {
+        offline = browser->Offline();
+    } catch (...) {
+        FreeBrowser(browser);
+        throw;
+    }
+    if (offline) {
+        FreeBrowser(browser);
+        return false;
+    }
+    browser->TimeOnPage = TimeOnPage;
+    browser->TimeOut = TimeOut;
+    const std::wstring address = ComposeNotifyAddress(URL, verb, data);
+
+    if (wait) {
+        bool result = false;
+        try {
+            browser->Navigate(address);
+            result = WaitBrowser(browser);
+        } catch (...) {
+            if (!life.expired())
+                FreeBrowser(browser);
+            throw;
+        }
+        // Gone already when a message handler released the notifier.
+        if (!life.expired())
+            FreeBrowser(browser);
+        return result;
+    }
+
+    browser->OnDownloadComplete = [this](tk::WebBrowser& sender) {
+        DoDownloadComplete(static_cast<NotifierBrowser*>(&sender));
+    };
+    try {
+        browser->Navigate(address);
+    } catch (...) {
+        FreeBrowser(browser);
+        throw;
+    }
+    return true;
+}
+
+void Notifier::Ping(const std::wstring& verb, const std::wstring& data)
+{
+    Notify(verb, data, true, 1000, 10000);
+}
+
+bool Notifier::IsOnline()
+{
+    return SafeNotify(L"event", L"", true, 0, 10000);
+}
+
+bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
+                           std::uint32_t TimeOut) noexcept
+{
+    try {
+        return Notify(verb, data, wait, TimeOnPage, TimeOut);
+    } catch (...) {
+        return false;
+    }
+}
+
+void Notifier::SafePing(const std::wstring& verb, const std::wstring& data) noexcept
+{
+    try {
+        Ping(verb, data);
+    } catch (...) {
+    }
+}
+
+void Notifier::SetParent(HWND parent)
+{
+    parent_ = parent;
+    // Without a new parent the browsers stay where they are.
+    if (!parent_)
+        return;
+    for (const auto& browser : browsers_)
+        if (browser && !browser->destroying_)
+            browser->SetParentWindow(parent_);
+}
+
+void Notifier::DoDownloadComplete(NotifierBrowser* sender)
+{
+    if (!sender || sender->completing_)
+        return;
+    sender->completing_ = true;
+    sender->ClearEvents();
+    // The wait and the release run after the control's event has returned:
+    // the control is never destroyed from inside one of its own calls.
+    sender->RunLater([this, sender] {
+        const std::weak_ptr<void> life = sender->Life();
+        WaitBrowser(sender);
+        if (!life.expired())
+            FreeBrowser(sender);
+    });
+}
+
+void Notifier::DoNavigateError(NotifierBrowser* sender, std::int32_t statusCode)
+{
+    if (!sender)
+        return;
+    sender->ErrorCode = statusCode != 0 ? statusCode : UnknownNavigationError;
+}
+
+void Notifier::DoProgressChange(NotifierBrowser* sender)
+{
+    if (!sender)
+        return;
+    if (sender->Elapsed() >= sender->TimeOut)
+        sender->ErrorCode = RequestTimeout;
+}
+
+Notifier* ProgramNotifier() noexcept
+{
+    return ProgramTickover().get();
+}
+
+bool CreateProgramNotifier(const std::wstring& AURL, HWND parent)
+{
+    auto& tickover = ProgramTickover();
+    if (!tickover)
+        tickover = std::make_unique<Notifier>();
+    tickover->URL = AURL;
+    tickover->SetParent(parent);
+    return true;
+}
+
+bool FreeProgramNotifier()
+{
+    std::unique_ptr<Notifier> old = std::move(ProgramTickover());
+    old.reset();
+    return true;
+}
+
+}  // namespace corvello

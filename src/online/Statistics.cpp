@@ -1,0 +1,44 @@
+#include "online/Statistics.h"
+
+#include "core/Clock.h"
+#include "online/LinkRules.h"
+#include "online/Links.h"
+#include "online/PingRules.h"
+#include "online/Notifier.h"
+
+namespace corvello {
+
+namespace {
+
+double LocalDateTime()
+{
+    const SYSTEMTIME now = LocalNow();
+    return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+}
+
+}  // namespace
+
+void SendPing(AppBase& app, const std::wstring& verb, const std::wstring& extraParams, bool urgent)
+{
+    const double now = LocalDateTime();
+    if (CheckPingGates(app.OnlineEnabled(), app.Terminated(), urgent, now, app.LastPing) != PingGate::Send)
+        return;
+    // Before sending, and whatever comes of it: a failed ping counts for the
+    // spacing too.
+    app.LastPing = now;
+    if (!ProgramNotifier())
+        CreateProgramNotifier(app.Links().Web.Url + L"/ping/", nullptr);
+    ProgramNotifier()->SafePing(verb, ComposePingParams(app.Version(), extraParams));
+}
+
+void OpenProductLink(AppBase& app, std::int32_t linkId)
+{
+    const LinkTarget target = ChooseLinkTarget(app.Links(), linkId, app.Version());
+    if (target.Mail)
+        ComposeMail(target.Address, app.FullName(), L"");
+    else
+        OpenUrl(target.Address);
+    app.Ping(L"openlink", L"id=" + std::to_wstring(linkId), false);
+}
+
+}  // namespace corvello

@@ -1,0 +1,43 @@
+// The settings option bridge: options by index or name, values as text; every
+// change goes to the application object and is saved at once.
+#pragma once
+
+#include <string>
+
+#include "core/ProductIdentity.h"
+
+namespace corvello {
+
+class OptionBridge : public ProductIdentity {
+public:
+    OptionBridge(const std::wstring& name, const VersionArray& version, const std::wstring& url,
+                 std::uint32_t registryRoot, const std::wstring& registryKey);
+
+    const std::wstring& Url() const noexcept { return url_; }
+
+    // The bridge keeps nothing of its own: the options live in the
+    // application object, which stores them.
+    void SettingsReset() override {}
+    bool SettingsRead() override { return true; }
+    bool SettingsWrite() override { return true; }
+
+    virtual int OptionFindIndex(const std::wstring& name);
+    // The option's value as text ("-1" or "0"); empty for an index without a
+    // value or while there is no application object.
+    virtual std::wstring OptionGet(int index);
+    // Sets option 1, 2 or 3 from the text, then updates the application
+    // (which saves the settings), whatever the index.
+    virtual void OptionSet(int index, const std::wstring& value);
+
+    std::wstring OptionGet(const std::wstring& name) { return OptionGet(OptionFindIndex(name)); }
+    void OptionSet(const std::wstring& name, const std::wstring& value) { OptionSet(OptionFindIndex(name), value); }
+
+private:
+    std::wstring url_;
+};
+
+// The program's option bridge, owned by the start-up routine; null outside
+// its lifetime.
+extern OptionBridge* ProgramOptions;
+
+}  // namespace corvello

@@ -1,0 +1,223 @@
+#include "ui/PersistentForm.h"
+
+#include "core/AppBase.h"
+#include "core/RegistryLayout.h"
+#include "toolkit/Application.h"
+#include "toolkit/Registry.h"
+#include "ui/FormPlacement.h"
+
+namespace corvello {
+
+PersistentForm::PersistentForm(tk::FormLayout layout, std::wstring componentName)
+    : tk::Form(std::move(layout)), componentName_(std::move(componentName))
+{
+}
+
+void PersistentForm::Loaded()
+{
+    tk::Form::Loaded();
+    realBorderStyle_ = GetBorderStyle();
+    FontUpdate();
+}
+
+void PersistentForm::FontUpdate()
+{
+    tk::Form* main = tk::Application::Current().MainForm();
+    if (main && main != this)
+        SetFont(main->LayoutFont());
+}
+
+void PersistentForm::AfterCreate()
+{
+    tk::Form::AfterCreate();
+    realVisible_ = Visible();
+    realBorderStyle_ = GetBorderStyle();
+    if (AppObject) {
+        registryRoot_ = AppObject->RegistryRoot();
+        registryKey_ = AppObject->RegistryKey();
+    }
+    if (registryKey_.empty() || registryKey_.back() != L'\\')
+        registryKey_ += L'\\';
+    registryKey_ += componentName_;
+    SettingsRead();
+}
+
+bool PersistentForm::SettingsRead()
+{
+    const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
+    // A value of another type than ours counts as not stored.
+    if (const auto bounds = key.ReadString(registry::Bounds, 64)) {
+        const Quad q = StrToRect(*bounds);
+        const tk::BorderStyle border = GetBorderStyle();
+        if (border == tk::BorderStyle::Sizeable || border == tk::BorderStyle::SizeToolWin)
+            SetBounds(q.a, q.b, q.c, q.d);
+        else
+            MoveTo(q.a, q.b);
+    } else {
+        FormCenterOnWorkArea(this);
+    }
+    FormFitIntoWorkArea(this);
+
+    if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2)
+        SetWindowState(static_cast<tk::WindowState>(*state));
+
+    bool visible = Creating() ? PendingShow() : Visible();
+    if (const auto stored = key.ReadDword(registry::Visible))
+        visible = *stored != 0;
+    realVisible_ = visible;
+    SetVisible(visible);
+    if (!visible)
+        CancelPendingShow();
+    return true;
+}
+
+bool PersistentForm::SettingsWrite()
+{
+    const auto key = tk::RegKey::Create(tk::RootKey(registryRoot_), registryKey_);
+    if (!key)
+        return true;
+    int left = Left();
+    int top = Top();
+    int width = Width();
+    int height = Height();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (Handle() && ::GetWindowPlacement(Handle(), &placement)) {
+        const RECT& r = placement.rcNormalPosition;
+        // The normal rectangle is in workspace coordinates (they start at the
+        // work area, not at the screen); stored bounds are screen coordinates,
+        // or a task bar on the left or top would move the window every run.
+        POINT offset{0, 0};
+        if (!(::GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+                offset = {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+        }
+        left = r.left + offset.x;
+        top = r.top + offset.y;
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+    }
+    key.WriteString(registry::Bounds, RectToStr(left, top, width, height));
+    key.WriteDword(registry::WindowState, static_cast<std::uint32_t>(GetWindowState()));
+    key.WriteDword(registry::Visible, realVisible_ ? 1 : 0);
+    return true;
+}
+
+void PersistentForm::DoShow()
+{
+    OnShowEvent(*this);
+}
+
+void PersistentForm::DoHide()
+{
+    OnHideEvent(*this);
+}
+
+bool PersistentForm::DoCloseQuery()
+{
+    bool canClose = true;
+    OnCloseQueryEvent(*this, canClose);
+    return canClose;
+}
+
+void PersistentForm::DoClose(tk::CloseAction& action)
+{
+    OnCloseEvent(*this, action);
+}
+
+void PersistentForm::OnShowEvent(tk::Form&)
+{
+    if (firstShow_) {
+        firstShow_ = false;
+        ClearFocus();
+    }
+    realVisible_ = true;
+    if (AppObject)
+        AppObject->FreeUnusedMemory();
+}
+
+void PersistentForm::OnHideEvent(tk::Form&)
+{
+    if (AppObject && AppObject->Terminated())
+        return;
+    SettingsWrite();
+    if (AppObject)
+        AppObject->FreeUnusedMemory();
+}
+
+void PersistentForm::OnCloseEvent(tk::Form&, tk::CloseAction&)
+{
+    SettingsWrite();
+}
+
+void PersistentForm::OnCloseQueryEvent(tk::Form&, bool& canClose)
+{
+    canClose = true;
+}
+
+LRESULT PersistentForm::DoQueryEndSession()
+{
+    SetParentWindow(nullptr);
+    Close();
+    return 1;
+}
+
+void PersistentForm::InsertIntoControl(tk::Control* control)
+{
+    if (!control || !control->Handle())
+        return;
+    SetBorderStyle(tk::BorderStyle::None);
+    SetParentWindow(control->Handle());
+    SetAlignClient(true);
+    Show();
+    ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PersistentForm::RemoveFromControl()
+{
+    Hide();
+    SetParentWindow(nullptr);
+    SetBorderStyle(realBorderStyle_);
+    SetAlignClient(false);
+}
+
+void PersistentForm::LinkLabelSetup(tk::Label& label, int tag, const std::wstring& caption, const std::wstring& hint,
+                                   Handler click, Handler mouseEnter, Handler mouseLeave)
+{
+    label.Tag = tag;
+    label.SetCaption(caption);
+    label.SetHint(hint);
+    label.OnClick = std::move(click);
+    label.OnMouseEnter = std::move(mouseEnter);
+    label.OnMouseLeave = std::move(mouseLeave);
+    label.SetAutoSize(true);
+}
+
+void PersistentForm::LinkImageSetup(tk::Image& image, int tag, const std::wstring& hint, Handler click)
+{
+    image.Tag = tag;
+    image.SetHint(hint);
+    image.OnClick = std::move(click);
+}
+
+void PersistentForm::OnLinkClick(tk::Control& sender)
+{
+    if (AppObject)
+        AppObject->OpenLink(sender.Tag);
+}
+
+void PersistentForm::OnLinkMouseEnter(tk::Control& sender)
+{
+    if (auto* label = dynamic_cast<tk::Label*>(&sender))
+        label->SetUnderline(true);
+}
+
+void PersistentForm::OnLinkMouseLeave(tk::Control& sender)
+{
+    if (auto* label = dynamic_cast<tk::Label*>(&sender))
+        label->SetUnderline(false);
+}
+
+}  // namespace corvello

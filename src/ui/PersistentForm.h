@@ -1,0 +1,61 @@
+// The base of every form of the program: its placement, window state and
+// visibility kept in the registry under a key of its own, working-set
+// trimming on show and hide, embedding into another window, an orderly close
+// at the end of the session, and the plumbing of link controls.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+
+namespace corvello {
+
+class PersistentForm : public tk::Form {
+public:
+    // componentName names the form's registry key ("frmMain").
+    PersistentForm(tk::FormLayout layout, std::wstring componentName);
+
+    std::uint32_t RegistryRoot() const noexcept { return registryRoot_; }
+    const std::wstring& RegistryKey() const noexcept { return registryKey_; }
+    bool FirstShow() const noexcept { return firstShow_; }
+    bool RealVisible() const noexcept { return realVisible_; }
+
+    virtual void FontUpdate();
+    virtual bool SettingsRead();
+    virtual bool SettingsWrite();
+    virtual void OnCloseEvent(tk::Form& sender, tk::CloseAction& Action);
+    virtual void OnCloseQueryEvent(tk::Form& sender, bool& canClose);
+    virtual void OnShowEvent(tk::Form& sender);
+    virtual void OnHideEvent(tk::Form& sender);
+    virtual void OnLinkClick(tk::Control& sender);
+    virtual void OnLinkMouseEnter(tk::Control& sender);
+    virtual void OnLinkMouseLeave(tk::Control& sender);
+    virtual void InsertIntoControl(tk::Control* control);
+    virtual void RemoveFromControl();
+
+    using Handler = std::function<void(tk::Control&)>;
+    void LinkLabelSetup(tk::Label& label, int tag, const std::wstring& caption, const std::wstring& hint,
+                        Handler click, Handler mouseEnter, Handler mouseLeave);
+    void LinkImageSetup(tk::Image& image, int tag, const std::wstring& hint, Handler click);
+
+protected:
+    void Loaded() override;
+    void AfterCreate() override;
+    void DoShow() override;
+    void DoHide() override;
+    bool DoCloseQuery() override;
+    void DoClose(tk::CloseAction& action) override;
+    LRESULT DoQueryEndSession() override;
+
+    std::wstring componentName_;
+    std::uint32_t registryRoot_ = 0;
+    std::wstring registryKey_;
+    bool firstShow_ = true;
+    bool realVisible_ = false;
+    tk::BorderStyle realBorderStyle_ = tk::BorderStyle::Sizeable;
+};
+
+}  // namespace corvello
