@@ -4,6 +4,7 @@
 
 #include "core/ProcessLaunch.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 
@@ -14,7 +15,10 @@ bool WindowsPowerRequests::PostBroadcast(unsigned message, std::uintptr_t wParam
 
 bool WindowsPowerRequests::LockWorkStation()
 {
-    return ::LockWorkStation() != FALSE;
+    if (::LockWorkStation())
+        return true;
+    tk::LogLastError(L"LockWorkStation");
+    return false;
 }
 
 bool WindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent)
@@ -22,7 +26,14 @@ bool WindowsPowerRequests::SetSuspendState(bool hibernate, bool forceCritical, b
     using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
     const tk::SystemLibrary powrprof(L"powrprof.dll");
     const auto fn = powrprof.Proc<Fn>("SetSuspendState");
-    return fn && fn(hibernate, forceCritical, disableWakeEvent) != FALSE;
+    if (!fn) {
+        tk::LogLastError(L"loading SetSuspendState");
+        return false;
+    }
+    if (fn(hibernate, forceCritical, disableWakeEvent))
+        return true;
+    tk::LogLastError(hibernate ? L"SetSuspendState (hibernate)" : L"SetSuspendState (sleep)");
+    return false;
 }
 
 bool WindowsPowerRequests::IsPwrHibernateAllowed()
@@ -35,7 +46,10 @@ bool WindowsPowerRequests::IsPwrHibernateAllowed()
 
 bool WindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
 {
-    return ::ExitWindowsEx(flags, reason) != FALSE;
+    if (::ExitWindowsEx(flags, reason))
+        return true;
+    tk::LogLastError(L"ExitWindowsEx " + std::to_wstring(flags));
+    return false;
 }
 
 std::uint32_t WindowsPowerRequests::RunSystemTool(const std::wstring& commandLine, bool wait, bool show)

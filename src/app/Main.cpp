@@ -12,6 +12,7 @@
 #include "core/Product.h"
 #include "app/CorvelloApp.h"
 #include "ui/OptionBridge.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 
@@ -70,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     try {
         return corvello::RunProgram();
     } catch (...) {
+        tk::LogCurrentException(L"the program");
         return 1;
     }
 }

@@ -44,7 +44,7 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
             if (OnAppMessage(msg))
                 handled = true;
         } catch (...) {
-            tk::LogFailure(L"handling an application message", 0);
+            tk::LogCurrentException(L"handling an application message");
         }
     });
 
@@ -74,7 +74,7 @@ void AppBase::ReleaseSettings() noexcept
         if (!Terminated())
             SettingsWrite();
     } catch (...) {
-        tk::LogFailure(L"the final settings write", 0);
+        tk::LogCurrentException(L"the final settings write");
     }
     terminated_ = true;
 }
@@ -157,7 +157,7 @@ ModeResult Guarded(bool endAfter, const wchar_t* what, Steps steps)
     try {
         return {steps(), endAfter};
     } catch (...) {
-        tk::LogFailure(what, 0);
+        tk::LogCurrentException(what);
         return {false, endAfter};
     }
 }

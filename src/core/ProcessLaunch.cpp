@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 
@@ -16,8 +17,10 @@ std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& c
     // CreateProcessW may write into the command line, and takes at most 32767
     // characters; a longer one is refused rather than cut into another command.
     constexpr std::size_t BufferChars = 32769;
-    if (commandLine.size() >= 32768)
+    if (commandLine.size() >= 32768) {
+        tk::LogFailure(L"starting a command line of " + std::to_wstring(commandLine.size()) + L" characters", 0);
         return 0;
+    }
     std::vector<wchar_t> buffer(BufferChars, L'\0');
     std::copy(commandLine.begin(), commandLine.end(), buffer.begin());
 
@@ -27,8 +30,10 @@ std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& c
     startup.wShowWindow = static_cast<WORD>(show ? SW_SHOWNORMAL : SW_HIDE);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(applicationName, buffer.data(), nullptr, nullptr, FALSE,
-                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
+        tk::LogLastError(L"starting " + commandLine);
         return 0;
+    }
     tk::KernelHandle process(info.hProcess);
     tk::KernelHandle thread(info.hThread);
     DWORD exitCode = 0;

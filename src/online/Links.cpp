@@ -7,6 +7,7 @@
 #include "toolkit/OleSession.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 
@@ -35,8 +36,16 @@ void ShellOpen(const std::wstring& address)
 {
     // The shell may hand the address to a COM extension.
     const tk::OleSession ole;
-    if (const auto execute = ShellExecuteEntry())
-        execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    const auto execute = ShellExecuteEntry();
+    if (!execute) {
+        tk::LogLastError(L"loading ShellExecuteW");
+        return;
+    }
+    // Values above 32 mean success.
+    const auto result = reinterpret_cast<INT_PTR>(
+        execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
+    if (result <= 32)
+        tk::LogFailure(L"opening " + address, static_cast<unsigned long>(result));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/Ticks.h"
 #include "toolkit/Application.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 
@@ -64,6 +65,7 @@ Notifier::~Notifier()
             try {
                 FreeBrowser(browsers_[i].get());
             } catch (...) {
+                tk::LogCurrentException(L"releasing a notifier browser");
             }
         }
     }
@@ -198,6 +200,7 @@ bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bo
     try {
         return Notify(verb, data, wait, TimeOnPage, TimeOut);
     } catch (...) {
+        tk::LogCurrentException(L"notification \"" + verb + L"\"");
         return false;
     }
 }
@@ -207,6 +210,7 @@ void Notifier::SafePing(const std::wstring& verb, const std::wstring& data) noex
     try {
         Ping(verb, data);
     } catch (...) {
+        tk::LogCurrentException(L"ping \"" + verb + L"\"");
     }
 }
 

@@ -35,6 +35,15 @@ std::wstring SystemText(unsigned long code)
     return text;
 }
 
+// The exceptions' texts are ASCII.
+std::wstring Widen(const char* text)
+{
+    std::wstring wide;
+    for (; text && *text; ++text)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    return wide;
+}
+
 }  // namespace
 
 void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
@@ -60,6 +69,19 @@ void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
 void LogLastError(const std::wstring& what) noexcept
 {
     LogFailure(what, ::GetLastError());
+}
+
+void LogCurrentException(const std::wstring& what) noexcept
+{
+    try {
+        throw;
+    } catch (const WindowsError& error) {
+        LogFailure(what + L": " + Widen(error.what()), static_cast<unsigned long>(error.Code()));
+    } catch (const std::exception& error) {
+        LogFailure(what + L": " + Widen(error.what()), 0);
+    } catch (...) {
+        LogFailure(what, 0);
+    }
 }
 
 void SetLogSink(LogSink sink) noexcept

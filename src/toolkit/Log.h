@@ -3,15 +3,32 @@
 // viewer shows it). Nothing is shown to the user and no file is written.
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace tk {
+
+// A failure that carries a Windows error or result code, with a fixed text.
+class WindowsError : public std::exception {
+public:
+    WindowsError(const char* what, long code) noexcept : what_(what), code_(code) {}
+    const char* what() const noexcept override { return what_; }
+    long Code() const noexcept { return code_; }
+
+private:
+    const char* what_;
+    long code_;
+};
 
 // "<program>: <what> failed (error <code>: <system text>)"; a code of 0 leaves
 // the error part out.
 void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept;
 // The same with the calling thread's last Windows error.
 void LogLastError(const std::wstring& what) noexcept;
+
+// For a catch block that swallows what it caught: the exception's text and
+// code when it says them.
+void LogCurrentException(const std::wstring& what) noexcept;
 
 // Where the lines go: OutputDebugString, unless a test catches them.
 using LogSink = void (*)(const std::wstring& line);

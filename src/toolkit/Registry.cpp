@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "toolkit/Log.h"
+
 namespace tk {
 namespace {
 
@@ -45,7 +47,10 @@ bool RegKey::DeleteTree(HKEY root, const std::wstring& path) noexcept
         return false;  // never the root itself
     // With a subkey named, RegDeleteTreeW removes that key itself as well.
     const LSTATUS status = ::RegDeleteTreeW(root, relative);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        return true;
+    LogFailure(L"deleting the registry key " + path, static_cast<unsigned long>(status));
+    return false;
 }
 
 std::optional<std::wstring> RegKey::ReadString(const wchar_t* name, std::size_t maxChars) const
@@ -82,18 +87,33 @@ std::optional<std::uint32_t> RegKey::ReadDword(const wchar_t* name) const
     return value;
 }
 
+namespace {
+
+bool Written(LSTATUS status, const wchar_t* name) noexcept
+{
+    if (status == ERROR_SUCCESS)
+        return true;
+    LogFailure(std::wstring(L"writing the registry value ") + (name ? name : L"(default)"),
+               static_cast<unsigned long>(status));
+    return false;
+}
+
+}  // namespace
+
 bool RegKey::WriteString(const wchar_t* name, const std::wstring& value) const noexcept
 {
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return key_ && ::RegSetValueExW(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                    bytes) == ERROR_SUCCESS;
+    return key_ && Written(::RegSetValueExW(key_.Get(), name, 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(value.c_str()), bytes),
+                           name);
 }
 
 bool RegKey::WriteDword(const wchar_t* name, std::uint32_t value) const noexcept
 {
     const DWORD data = value;
-    return key_ && ::RegSetValueExW(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                                    sizeof data) == ERROR_SUCCESS;
+    return key_ &&
+           Written(::RegSetValueExW(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data),
+                   name);
 }
 
 bool RegKey::DeleteValue(const wchar_t* name) const noexcept
@@ -101,7 +121,11 @@ bool RegKey::DeleteValue(const wchar_t* name) const noexcept
     if (!key_)
         return false;
     const LSTATUS status = ::RegDeleteValueW(key_.Get(), name);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        return true;
+    LogFailure(std::wstring(L"deleting the registry value ") + (name ? name : L"(default)"),
+               static_cast<unsigned long>(status));
+    return false;
 }
 
 }  // namespace tk

@@ -1,4 +1,5 @@
 #include "toolkit/Timer.h"
+#include "toolkit/Log.h"
 
 #include <unordered_map>
 
@@ -62,6 +63,7 @@ void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD)
             timer->OnTimer(*timer);
     } catch (...) {
         // A timer's failure stays with it.
+        LogCurrentException(L"a timer's handler");
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Log.h"
+
 namespace tk {
 
 TrayIcon::TrayIcon() : taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated"))
@@ -31,7 +33,10 @@ bool TrayIcon::Notify(DWORD command, UINT flags)
     const std::size_t tipLength = std::min(hint_.size(), std::size(data.szTip) - 1);
     std::copy_n(hint_.c_str(), tipLength, data.szTip);
     data.uVersion = NOTIFYICON_VERSION_4;
-    return ::Shell_NotifyIconW(command, &data) != FALSE;
+    if (::Shell_NotifyIconW(command, &data))
+        return true;
+    LogLastError(L"Shell_NotifyIcon " + std::to_wstring(command));
+    return false;
 }
 
 bool TrayIcon::SetVisible(bool visible)

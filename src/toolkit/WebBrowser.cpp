@@ -190,6 +190,7 @@ public:
             if (owner_)
                 owner_->HandleEvent(dispId, params);
         } catch (...) {
+            LogCurrentException(L"a web browser event");
         }
         return S_OK;
     }
@@ -458,6 +459,7 @@ LRESULT CALLBACK WebBrowser::WindowProc(HWND window, UINT message, WPARAM wParam
             if (self)
                 self->RunPending();
         } catch (...) {
+            LogCurrentException(L"a web browser's pending work");
         }
         return 0;
     }

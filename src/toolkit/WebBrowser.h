@@ -17,6 +17,7 @@
 #include "toolkit/ComPtr.h"
 #include "toolkit/OleSession.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 
 namespace tk {
 
@@ -24,15 +25,9 @@ class BrowserSite;
 class BrowserEventSink;
 
 // Why a browser could not be made or driven: a fixed text and the result code.
-class BrowserError : public std::exception {
+class BrowserError : public WindowsError {
 public:
-    BrowserError(const char* what, HRESULT code) noexcept : what_(what), code_(code) {}
-    const char* what() const noexcept override { return what_; }
-    HRESULT Code() const noexcept { return code_; }
-
-private:
-    const char* what_;
-    HRESULT code_;
+    BrowserError(const char* what, HRESULT code) noexcept : WindowsError(what, code) {}
 };
 
 class WebBrowser {

@@ -1,4 +1,5 @@
 #include "toolkit/Window.h"
+#include "toolkit/Log.h"
 
 #include <unordered_set>
 
@@ -107,6 +108,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         result = WndProc(message, wParam, lParam);
     } catch (...) {
         // Nothing escapes into Windows; the message gets its default answer.
+        LogCurrentException(L"window message " + std::to_wstring(message));
         result = systemProc ? ::CallWindowProcW(systemProc, window, message, wParam, lParam)
                             : ::DefWindowProcW(window, message, wParam, lParam);
     }
