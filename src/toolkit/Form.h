@@ -177,12 +177,7 @@ private:
     std::vector<Control*> controls_;
     UINT_PTR nextId_ = 100;
     UniqueWindow tooltip_;
-    struct BrushTraits {
-        static HBRUSH Invalid() noexcept { return nullptr; }
-        static bool IsValid(HBRUSH b) noexcept { return b != nullptr; }
-        static void Close(HBRUSH b) noexcept { ::DeleteObject(b); }
-    };
-    UniqueHandle<HBRUSH, BrushTraits> brush_;  // only for a colour of its own
+    UniqueBrush brush_;  // only for a colour of its own
 };
 
 // Builds a form of type T: constructs it, then lets it create its window.

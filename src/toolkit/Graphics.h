@@ -28,13 +28,6 @@ struct FontSpec {
     bool Underline = false;
 };
 
-struct FontTraits {
-    static HFONT Invalid() noexcept { return nullptr; }
-    static bool IsValid(HFONT f) noexcept { return f != nullptr; }
-    static void Close(HFONT f) noexcept { ::DeleteObject(f); }
-};
-using Font = UniqueHandle<HFONT, FontTraits>;
-
 Font CreateFontFor(const FontSpec& spec, UINT dpi);
 
 // An icon of our own (destroyed with its owner) or a shared one (left alone).

@@ -59,6 +59,30 @@ struct WindowTraits {
 };
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 
+struct MenuTraits {
+    static HMENU Invalid() noexcept { return nullptr; }
+    static bool IsValid(HMENU m) noexcept { return m != nullptr; }
+    static void Close(HMENU m) noexcept { ::DestroyMenu(m); }
+};
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+
+struct RegistryKeyTraits {
+    static HKEY Invalid() noexcept { return nullptr; }
+    static bool IsValid(HKEY h) noexcept { return h != nullptr; }
+    static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+using UniqueKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+
+// GDI objects: fonts, brushes, pens and bitmaps.
+template <typename Object>
+struct GdiObjectTraits {
+    static Object Invalid() noexcept { return nullptr; }
+    static bool IsValid(Object o) noexcept { return o != nullptr; }
+    static void Close(Object o) noexcept { ::DeleteObject(o); }
+};
+using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
+
 // A DLL that is not imported statically: loaded from the system directory
 // only, so a planted copy beside the program or in the current directory is
 // never picked up.

@@ -44,6 +44,21 @@ UniqueMenu BuildNativeMenu(const MenuItem& root, std::vector<MenuItem*>& byId, U
     return menu;
 }
 
+bool MenuItemInsert(HMENU menu, const MenuItem& item, UINT position, WORD commandId, bool rightToLeft)
+{
+    if (!item.Visible)
+        return false;
+    HMENU sub = nullptr;
+    std::vector<MenuItem*> byId;
+    if (item.Count() > 0)
+        sub = BuildNativeMenu(item, byId).Release();
+    if (InsertNativeItem(menu, position, item, commandId, rightToLeft, sub))
+        return true;
+    if (sub)
+        ::DestroyMenu(sub);
+    return false;
+}
+
 void PopupMenu::Popup(int x, int y)
 {
     if (OnPopup)

@@ -11,13 +11,6 @@
 
 namespace tk {
 
-struct MenuTraits {
-    static HMENU Invalid() noexcept { return nullptr; }
-    static bool IsValid(HMENU m) noexcept { return m != nullptr; }
-    static void Close(HMENU m) noexcept { ::DestroyMenu(m); }
-};
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-
 // Inserts one entry into a native menu at a position: its caption (with the
 // shortcut's text after a tab), separator, radio, check, default, disabled
 // and right-to-left flags, the command id and the submenu, if any (the menu
@@ -27,6 +20,11 @@ bool InsertNativeItem(HMENU menu, UINT position, const MenuItem& item, UINT id, 
 // A native popup menu of the visible entries below root; entry i of byId got
 // the command id firstId + i.
 UniqueMenu BuildNativeMenu(const MenuItem& root, std::vector<MenuItem*>& byId, UINT firstId = 1);
+
+// Inserts a visible entry into a native menu (the system menu, say): caption
+// with its shortcut, flags, the given command id. False when nothing was
+// inserted.
+bool MenuItemInsert(HMENU menu, const MenuItem& item, UINT position, WORD commandId, bool rightToLeft);
 
 class PopupMenu {
 public:

@@ -41,14 +41,9 @@ public:
     bool DeleteValue(const wchar_t* name) const noexcept;
 
 private:
-    struct Traits {
-        static HKEY Invalid() noexcept { return nullptr; }
-        static bool IsValid(HKEY h) noexcept { return h != nullptr; }
-        static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
-    };
     explicit RegKey(HKEY key) noexcept : key_(key) {}
 
-    UniqueHandle<HKEY, Traits> key_;
+    UniqueKey key_;
 };
 
 }  // namespace tk

@@ -1,7 +1,5 @@
 #include "ui/FormPlacement.h"
 
-#include "toolkit/Menus.h"
-
 namespace corvello {
 namespace {
 
@@ -61,21 +59,6 @@ void FormCenterOnForm(tk::Form* form, const tk::Form* other)
     const Point at = CenterOnRect(form->Width(), form->Height(), other->Left(), other->Top(), other->Width(),
                                    other->Height(), GetFormWorkArea(other));
     form->MoveTo(at.x, at.y);
-}
-
-bool MenuItemInsert(HMENU menu, const tk::MenuItem& item, UINT position, WORD commandId, bool rightToLeft)
-{
-    if (!item.Visible)
-        return false;
-    HMENU sub = nullptr;
-    std::vector<tk::MenuItem*> byId;
-    if (item.Count() > 0)
-        sub = tk::BuildNativeMenu(item, byId).Release();
-    if (tk::InsertNativeItem(menu, position, item, commandId, rightToLeft, sub))
-        return true;
-    if (sub)
-        ::DestroyMenu(sub);
-    return false;
 }
 
 }  // namespace corvello

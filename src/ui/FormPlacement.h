@@ -1,11 +1,9 @@
-// Work areas, fitting and centring of forms, and menu-entry insertion into
-// native menus.
+// Work areas, fitting and centring of forms.
 #pragma once
 
 #include <windows.h>
 
 #include "toolkit/Form.h"
-#include "toolkit/MenuModel.h"
 #include "ui/Placement.h"
 
 namespace corvello {
@@ -18,10 +16,5 @@ void FormFitIntoWorkArea(tk::Form* form);
 void FormCenterOnWorkArea(tk::Form* form);
 // Centred on the other form when it is visible, else on the work area.
 void FormCenterOnForm(tk::Form* form, const tk::Form* other);
-
-// Inserts a visible entry into a native menu (the system menu, say): caption
-// with its shortcut, flags, the given command id. False when nothing was
-// inserted.
-bool MenuItemInsert(HMENU menu, const tk::MenuItem& item, UINT position, WORD commandId, bool rightToLeft);
 
 }  // namespace corvello

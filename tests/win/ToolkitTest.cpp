@@ -67,9 +67,9 @@ TEST(MenuItemInsert, PutsEntriesIntoANativeMenu)
     tk::MenuItem hidden(L"miHidden", L"Hidden");
     hidden.Visible = false;
     tk::MenuItem separator(L"miSep", L"-");
-    EXPECT_FALSE(MenuItemInsert(menu.Get(), hidden, 0, 7, false));
-    EXPECT_TRUE(MenuItemInsert(menu.Get(), separator, 0, 0, false));
-    EXPECT_TRUE(MenuItemInsert(menu.Get(), about, 0, 2394, false));
+    EXPECT_FALSE(tk::MenuItemInsert(menu.Get(), hidden, 0, 7, false));
+    EXPECT_TRUE(tk::MenuItemInsert(menu.Get(), separator, 0, 0, false));
+    EXPECT_TRUE(tk::MenuItemInsert(menu.Get(), about, 0, 2394, false));
     ASSERT_EQ(::GetMenuItemCount(menu.Get()), 2);
     EXPECT_EQ(::GetMenuItemID(menu.Get(), 0), 2394u);
     wchar_t text[32] = {};
