@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/Form.h"
+#include "toolkit/Log.h"
 
 namespace tk {
 
@@ -160,8 +161,40 @@ void Application::NormalizeTopMosts() noexcept
         0);
 }
 
+namespace {
+
+// Asks the application window to run the oldest posted work.
+constexpr UINT WM_RUN_POSTED = WM_APP + 0x3A1;
+
+}  // namespace
+
+void Application::Post(std::function<void()> work)
+{
+    if (!window_)
+        Initialize();
+    posted_.push_back(std::move(work));
+    if (!::PostMessageW(window_.Get(), WM_RUN_POSTED, 0, 0)) {
+        LogLastError(L"posting work to the application window");
+        posted_.pop_back();
+    }
+}
+
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_RUN_POSTED) {
+        auto& posted = Current().posted_;
+        if (!posted.empty()) {
+            std::function<void()> work = std::move(posted.front());
+            posted.pop_front();
+            try {
+                if (work)
+                    work();
+            } catch (...) {
+                LogCurrentException(L"posted work");
+            }
+        }
+        return 0;
+    }
     // Windows sends the end of the session rather than posting it: the hooks
     // see it all the same.
     if (message == WM_QUERYENDSESSION) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +68,10 @@ public:
     // Takes the program's top-most windows out of the top-most band.
     void NormalizeTopMosts() noexcept;
 
+    // Runs the work later, from the message loop, after what is being handled
+    // now (a menu that has closed, say) is over.
+    void Post(std::function<void()> work);
+
     // Runs the message hooks on a message that was sent rather than queued
     // (such as WM_QUERYENDSESSION); true when a hook handled it.
     bool PreviewSentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +100,7 @@ private:
     };
     std::vector<Hook> hooks_;
     int nextToken_ = 1;
+    std::deque<std::function<void()>> posted_;
     bool terminated_ = false;
     int exitCode_ = 0;
     int modalLevel_ = 0;

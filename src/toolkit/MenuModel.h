@@ -12,6 +12,9 @@ namespace tk {
 
 class Action;
 
+// Where a menu entry starts a new column.
+enum class MenuBreak { None, Break, BarBreak };
+
 class MenuItem {
 public:
     explicit MenuItem(std::wstring name = L"", std::wstring caption = L"", int tag = 0);
@@ -33,6 +36,7 @@ public:
     bool Visible = true;
     bool Default = false;
     bool RadioItem = false;
+    MenuBreak Break = MenuBreak::None;
     std::wstring ShortCutText;
 
     void SetAction(Action* action) noexcept { action_ = action; }

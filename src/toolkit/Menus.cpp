@@ -15,6 +15,10 @@ bool InsertNativeItem(HMENU menu, UINT position, const MenuItem& item, UINT id, 
     info.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
     if (item.RadioItem)
         info.fType |= MFT_RADIOCHECK;
+    if (item.Break == MenuBreak::Break)
+        info.fType |= MFT_MENUBREAK;
+    else if (item.Break == MenuBreak::BarBreak)
+        info.fType |= MFT_MENUBARBREAK;
     if (rightToLeft)
         info.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
     info.fState = (item.Checked() ? MFS_CHECKED : 0u) | (item.Enabled() ? 0u : MFS_DISABLED | MFS_GRAYED) |
@@ -59,6 +63,19 @@ bool MenuItemInsert(HMENU menu, const MenuItem& item, UINT position, WORD comman
     return false;
 }
 
+namespace {
+
+bool Contains(const MenuItem& root, const MenuItem* item)
+{
+    for (std::size_t i = 0; i < root.Count(); ++i) {
+        if (&root.Item(i) == item || Contains(root.Item(i), item))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void PopupMenu::Popup(int x, int y)
 {
     if (OnPopup)
@@ -72,8 +89,16 @@ void PopupMenu::Popup(int x, int y)
                        (::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
     const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), flags, x, y, owner, nullptr));
     ::PostMessageW(owner, WM_NULL, 0, 0);
-    if (chosen >= 1 && chosen <= byId.size())
-        byId[chosen - 1]->Click();
+    if (chosen < 1 || chosen > byId.size())
+        return;
+    // The chosen entry runs once the menu is over, as a command from a menu
+    // of Windows' own arrives: after the close, from the message loop. The
+    // menu or the entry may be gone by then.
+    MenuItem* item = byId[chosen - 1];
+    Application::Current().Post([life = std::weak_ptr<int>(life_), this, item] {
+        if (!life.expired() && Contains(items_, item))
+            item->Click();
+    });
 }
 
 }  // namespace tk

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "toolkit/Handles.h"
@@ -37,14 +38,15 @@ public:
     // Whether the tray icon shows this menu by itself on a right click.
     bool AutoPopup = true;
 
-    // Shows the menu at a screen point; returns when it has closed, after the
-    // chosen entry's click ran.
+    // Shows the menu at a screen point; returns when it has closed. The chosen
+    // entry's click runs afterwards, from the message loop.
     virtual void Popup(int x, int y);
     // The window that owns the menu while it shows (the application's by default).
     HWND Owner = nullptr;
 
 private:
     MenuItem items_;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 }  // namespace tk

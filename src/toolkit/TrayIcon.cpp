@@ -23,6 +23,7 @@ TrayIcon::~TrayIcon()
 
 bool TrayIcon::Notify(DWORD command, UINT flags)
 {
+    const bool retrying = command == NIM_ADD && !visible_ && retries_ > 0;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = Handle();
@@ -33,9 +34,17 @@ bool TrayIcon::Notify(DWORD command, UINT flags)
     const std::size_t tipLength = std::min(hint_.size(), std::size(data.szTip) - 1);
     std::copy_n(hint_.c_str(), tipLength, data.szTip);
     data.uVersion = NOTIFYICON_VERSION_4;
-    if (::Shell_NotifyIconW(command, &data))
+    if (::Shell_NotifyIconW(command, &data)) {
+        if (retrying)
+            LogFailure(L"adding the tray icon (it is there now, after " + std::to_wstring(retries_) + L" retries)", 0);
+        retries_ = 0;
         return true;
-    LogLastError(L"Shell_NotifyIcon " + std::to_wstring(command));
+    }
+    // A retry that fails again is not logged once more.
+    if (!retrying)
+        LogLastError(L"Shell_NotifyIcon " + std::to_wstring(command));
+    if (command == NIM_ADD)
+        ++retries_;
     return false;
 }
 
@@ -43,18 +52,35 @@ bool TrayIcon::SetVisible(bool visible)
 {
     if (!Handle())
         return false;
+    wanted_ = visible;
     if (visible == visible_)
         return true;
-    if (visible) {
-        if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP))
-            return false;
+    if (visible)
+        return Add();
+    ::KillTimer(Handle(), RetryTimerId);
+    Notify(NIM_DELETE, 0);
+    visible_ = false;
+    return true;
+}
+
+bool TrayIcon::Add()
+{
+    if (Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP)) {
         Notify(NIM_SETVERSION, 0);
         visible_ = true;
-    } else {
-        Notify(NIM_DELETE, 0);
-        visible_ = false;
+        ::KillTimer(Handle(), RetryTimerId);
+        return true;
     }
-    return true;
+    // No task bar yet (a start with Windows comes before it): try again
+    // until the icon is there; a new task bar announces itself as well.
+    if (!::SetTimer(Handle(), RetryTimerId, RetryInterval, nullptr))
+        LogLastError(L"starting the tray icon's retry timer");
+    return false;
+}
+
+int TrayIcon::IconSize() noexcept
+{
+    return ::GetSystemMetrics(SM_CXSMICON);
 }
 
 void TrayIcon::SetHint(const std::wstring& hint)
@@ -109,7 +135,16 @@ LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 Notify(NIM_SETVERSION, 0);
             else
                 Notify(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
+        } else if (wanted_) {
+            Add();
         }
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == RetryTimerId) {
+        if (wanted_ && !visible_)
+            Add();
+        else
+            ::KillTimer(Handle(), RetryTimerId);
         return 0;
     }
     if (message == CallbackMessage) {
@@ -125,8 +160,13 @@ LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 OnDblClick(*this);
             break;
         case WM_CONTEXTMENU:
-            if (Menu && Menu->AutoPopup)
+            // A right click, or the menu key or Shift+F10 on the focused icon.
+            // The automatic pop-up stays off while the menu shows.
+            if (Menu && Menu->AutoPopup) {
+                Menu->AutoPopup = false;
                 Menu->Popup(GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam));
+                Menu->AutoPopup = true;
+            }
             break;
         default:
             break;

@@ -18,8 +18,13 @@ public:
     ~TrayIcon() override;
 
     bool Visible() const noexcept { return visible_; }
-    // False when the shell refused the icon (no task bar yet, for one).
+    // False when the shell refused the icon (no task bar yet, for one); it is
+    // then tried again every few seconds and at the next new task bar, until
+    // it is there or hidden again.
     bool SetVisible(bool visible);
+    // The size in pixels the notification area shows its icons at, at the
+    // current scaling (16, 20, 24 or 32 on a standard task bar).
+    static int IconSize() noexcept;
     const std::wstring& Hint() const noexcept { return hint_; }
     void SetHint(const std::wstring& hint);
     // Borrowed: the caller keeps the icon alive.
@@ -29,7 +34,7 @@ public:
     enum class BalloonKind { None, Info, Warning, Error };
     bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind = BalloonKind::Info);
 
-    // Shown on a right click while its AutoPopup is on.
+    // Shown on a right click (or the menu key) while its AutoPopup is on.
     PopupMenu* Menu = nullptr;
     std::function<void(TrayIcon& sender)> OnClick;
     std::function<void(TrayIcon& sender)> OnDblClick;
@@ -43,8 +48,13 @@ protected:
 
 private:
     bool Notify(DWORD command, UINT flags);
+    bool Add();
 
+    static constexpr UINT_PTR RetryTimerId = 1;
+    static constexpr UINT RetryInterval = 1000;
     bool visible_ = false;
+    bool wanted_ = false;
+    int retries_ = 0;
     std::wstring hint_;
     HICON icon_ = nullptr;
     UINT taskbarCreated_ = 0;

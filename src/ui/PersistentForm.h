@@ -26,7 +26,7 @@ public:
     virtual void FontUpdate();
     virtual bool SettingsRead();
     virtual bool SettingsWrite();
-    virtual void OnCloseEvent(tk::Form& sender, tk::CloseAction& Action);
+    virtual void OnCloseEvent(tk::Form& sender, tk::CloseAction& action);
     virtual void OnCloseQueryEvent(tk::Form& sender, bool& canClose);
     virtual void OnShowEvent(tk::Form& sender);
     virtual void OnHideEvent(tk::Form& sender);

@@ -31,13 +31,17 @@ TEST(Timer, TicksFromTheLoopAndStopsWhenDisabled)
     EXPECT_EQ(ticks, 3);
 }
 
-TEST(PopupMenu, VisibleDuringItsCloseEventOnlyAndTheChosenEntryRuns)
+TEST(PopupMenu, TheChosenEntryRunsAfterTheMenuHasClosed)
 {
     tk::Application::Current().Initialize();
     TrayPopupMenu menu;
     int clicked = 0;
+    std::optional<bool> visibleInClick;
     auto& entry = menu.Items().Add(std::make_unique<tk::MenuItem>(L"miFirst", L"First", 5));
-    entry.OnClick = [&](tk::MenuItem& sender) { clicked = sender.Tag; };
+    entry.OnClick = [&](tk::MenuItem& sender) {
+        clicked = sender.Tag;
+        visibleInClick = menu.Visible();
+    };
     menu.Items().Add(std::make_unique<tk::MenuItem>(L"miSep", L"-"));
     bool popupRan = false;
     menu.OnPopup = [&](tk::PopupMenu&) { popupRan = true; };
@@ -56,7 +60,34 @@ TEST(PopupMenu, VisibleDuringItsCloseEventOnlyAndTheChosenEntryRuns)
     EXPECT_TRUE(popupRan);
     EXPECT_EQ(visibleInClose, true);
     EXPECT_FALSE(menu.Visible());
+    // As with a menu of Windows' own, the command arrives from the loop.
+    EXPECT_EQ(clicked, 0);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return clicked != 0; }, 5000));
     EXPECT_EQ(clicked, 5);
+    EXPECT_EQ(visibleInClick, false);
+}
+
+TEST(PopupMenu, AnEntryGoneBeforeItsTurnDoesNotRun)
+{
+    tk::Application::Current().Initialize();
+    int clicked = 0;
+    {
+        TrayPopupMenu menu;
+        auto& entry = menu.Items().Add(std::make_unique<tk::MenuItem>(L"miFirst", L"First", 5));
+        entry.OnClick = [&](tk::MenuItem&) { ++clicked; };
+        tk::Timer chooser(50);
+        chooser.OnTimer = [&](tk::Timer& t) {
+            t.SetEnabled(false);
+            ::PostMessageW(tk::Application::Current().Handle(), WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageW(tk::Application::Current().Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        };
+        menu.Popup(100, 100);
+    }
+    // The menu is destroyed before the loop runs the chosen entry.
+    bool marker = false;
+    tk::Application::Current().Post([&] { marker = true; });
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return marker; }, 5000));
+    EXPECT_EQ(clicked, 0);
 }
 
 TEST(MenuItemInsert, PutsEntriesIntoANativeMenu)
@@ -81,6 +112,16 @@ TEST(MenuItemInsert, PutsEntriesIntoANativeMenu)
     info.fMask = MIIM_FTYPE;
     ::GetMenuItemInfoW(menu.Get(), 1, TRUE, &info);
     EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+
+    // An entry that starts a new column keeps its break.
+    for (const auto& [kind, flag] : {std::pair{tk::MenuBreak::Break, UINT{MFT_MENUBREAK}},
+                                     std::pair{tk::MenuBreak::BarBreak, UINT{MFT_MENUBARBREAK}}}) {
+        tk::MenuItem column(L"miColumn", L"Column");
+        column.Break = kind;
+        ASSERT_TRUE(tk::MenuItemInsert(menu.Get(), column, 0, 9, false));
+        ::GetMenuItemInfoW(menu.Get(), 0, TRUE, &info);
+        EXPECT_EQ(info.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK), flag);
+    }
 }
 
 TEST(TrayIcon, ShowsAndAnswersClicksAndComesBackWithTheTaskBar)
@@ -125,4 +166,45 @@ TEST(TrayIcon, ShowsAndAnswersClicksAndComesBackWithTheTaskBar)
 
     EXPECT_TRUE(tray.SetVisible(false));
     EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+}
+
+TEST(TrayIcon, ARefusedIconIsTriedAgainUntilItIsThere)
+{
+    tk::Application::Current().Initialize();
+    tk::TrayIcon tray;
+    const tk::Icon icon = tk::Icon::FromSystem(IDI_APPLICATION);
+    tray.SetIcon(icon.Get());
+    // Something holds the icon's place, so the shell refuses the first add.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray.Handle();
+    data.uID = tk::TrayIcon::IconId;
+    data.uFlags = NIF_ICON;
+    data.hIcon = icon.Get();
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &data));
+    EXPECT_FALSE(tray.SetVisible(true));
+    EXPECT_FALSE(tray.Visible());
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return tray.Visible(); }, 10000));
+    EXPECT_TRUE(tray.SetVisible(false));
+}
+
+TEST(TrayIcon, TheMenuKeyOpensTheMenuWithTheAutomaticPopUpOffMeanwhile)
+{
+    tk::Application::Current().Initialize();
+    tk::TrayIcon tray;
+    TrayPopupMenu menu;
+    menu.Items().Add(std::make_unique<tk::MenuItem>(L"miFirst", L"First", 5));
+    tray.Menu = &menu;
+    std::optional<bool> autoPopupWhileShown;
+    menu.OnPopup = [&](tk::PopupMenu& sender) { autoPopupWhileShown = sender.AutoPopup; };
+    tk::Timer closer(50);
+    closer.OnTimer = [&](tk::Timer& t) {
+        t.SetEnabled(false);
+        ::PostMessageW(tk::Application::Current().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    ::SendMessageW(tray.Handle(), tk::TrayIcon::CallbackMessage, MAKEWPARAM(10, 10),
+                   MAKELPARAM(WM_CONTEXTMENU, tk::TrayIcon::IconId));
+    EXPECT_EQ(autoPopupWhileShown, false);
+    EXPECT_TRUE(menu.AutoPopup);
 }
