@@ -1,5 +1,6 @@
 #include "core/Clock.h"
 
+#include "core/DateTime.h"
 #include "core/Identity.h"
 
 namespace corvello {
@@ -31,6 +32,12 @@ std::wstring TodayIso()
 {
     const SYSTEMTIME now = LocalNow();
     return FormatIsoDate(now.wYear, now.wMonth, now.wDay);
+}
+
+double LocalDateTimeNow()
+{
+    const SYSTEMTIME now = LocalNow();
+    return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
 }
 
 }  // namespace corvello

@@ -13,5 +13,7 @@ SYSTEMTIME LocalNow();
 void SetLocalClock(LocalClock clock);
 // Today's local date as "yyyy-mm-dd", whatever the user's locale.
 std::wstring TodayIso();
+// Now as one number (see EncodeDateTime), for the spacing of the pings.
+double LocalDateTimeNow();
 
 }  // namespace corvello

@@ -8,19 +8,9 @@
 
 namespace corvello {
 
-namespace {
-
-double LocalDateTime()
-{
-    const SYSTEMTIME now = LocalNow();
-    return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
-}
-
-}  // namespace
-
 void SendPing(AppBase& app, const std::wstring& verb, const std::wstring& extraParams, bool urgent)
 {
-    const double now = LocalDateTime();
+    const double now = LocalDateTimeNow();
     if (CheckPingGates(app.OnlineEnabled(), app.Terminated(), urgent, now, app.LastPing) != PingGate::Send)
         return;
     // Before sending, and whatever comes of it: a failed ping counts for the
