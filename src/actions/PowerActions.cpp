@@ -21,17 +21,17 @@ bool ExitOrFallback(PowerRequests& requests, unsigned flags, const wchar_t* comm
 
 bool MonitorOff(PowerRequests& requests)
 {
-    return requests.PostBroadcast(SysCommand, ScMonitorPower, 2);
+    return requests.PostToProgramWindow(SysCommand, ScMonitorPower, 2);
 }
 
 bool MonitorOn(PowerRequests& requests)
 {
-    return requests.PostBroadcast(SysCommand, ScMonitorPower, -1);
+    return requests.PostToProgramWindow(SysCommand, ScMonitorPower, -1);
 }
 
 bool ScreenSaver(PowerRequests& requests)
 {
-    return requests.PostBroadcast(SysCommand, ScScreenSave, 0);
+    return requests.PostToProgramWindow(SysCommand, ScScreenSave, 0);
 }
 
 bool LockUser(PowerRequests& requests)

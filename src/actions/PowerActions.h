@@ -12,8 +12,10 @@ namespace corvello {
 class PowerRequests {
 public:
     virtual ~PowerRequests() = default;
-    // Posts (never sends) a message to every top-level window.
-    virtual bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Posts (never sends) a message to the program's own application window,
+    // whose default handling carries out a system command. Never to every
+    // top-level window: a console window takes WM_SYSCOMMAND for Ctrl+C.
+    virtual bool PostToProgramWindow(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual bool LockWorkStation() = 0;
     virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
     virtual bool IsPwrHibernateAllowed() = 0;

@@ -3,14 +3,24 @@
 #include <windows.h>
 
 #include "core/ProcessLaunch.h"
+#include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 
 namespace corvello {
 
-bool WindowsPowerRequests::PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+bool WindowsPowerRequests::PostToProgramWindow(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
-    return ::PostMessageW(HWND_BROADCAST, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
+    // Without the window a null target would post to this thread instead.
+    const HWND window = tk::Application::Current().Handle();
+    if (!window) {
+        tk::LogFailure(L"posting message " + std::to_wstring(message) + L" before the application window exists", 0);
+        return false;
+    }
+    if (::PostMessageW(window, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)))
+        return true;
+    tk::LogLastError(L"posting message " + std::to_wstring(message) + L" to the application window");
+    return false;
 }
 
 bool WindowsPowerRequests::LockWorkStation()

@@ -7,7 +7,7 @@ namespace corvello {
 
 class WindowsPowerRequests final : public PowerRequests {
 public:
-    bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool PostToProgramWindow(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool LockWorkStation() override;
     bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
     bool IsPwrHibernateAllowed() override;

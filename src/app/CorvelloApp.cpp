@@ -1,10 +1,15 @@
 #include "app/CorvelloApp.h"
 
+#include "actions/ActionCatalogue.h"
+#include "actions/WindowsKeyboardRequests.h"
 #include "actions/WindowsPowerRequests.h"
 #include "core/RegistryLayout.h"
+#include "core/SystemVersion.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
+#include "toolkit/Application.h"
+#include "ui/ShowMessageDialog.h"
 
 namespace corvello {
 
@@ -14,7 +19,9 @@ CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, 
                          std::uint32_t registryRoot, const std::wstring& registryKey)
     : AppBase(name, version, confirmClose, registryRoot, registryKey),
       windowsRequests_(std::make_unique<WindowsPowerRequests>()),
-      powerRequests_(windowsRequests_.get())
+      powerRequests_(windowsRequests_.get()),
+      windowsKeyboardRequests_(std::make_unique<WindowsKeyboardRequests>()),
+      keyboardRequests_(windowsKeyboardRequests_.get())
 {
     mainWindowClass_ = MainWindowClassName;
     mainWindowTitle_ = name_;
@@ -142,6 +149,60 @@ bool CorvelloApp::PowerOff()
 bool CorvelloApp::ControlPanel()
 {
     return power::ControlPanel(*powerRequests_);
+}
+
+void CorvelloApp::SetKeyboardRequests(KeyboardRequests* requests) noexcept
+{
+    keyboardRequests_ = requests ? requests : windowsKeyboardRequests_.get();
+}
+
+bool CorvelloApp::SwitchNumLock()
+{
+    return keyboard::SwitchNumLock(*keyboardRequests_);
+}
+
+bool CorvelloApp::SwitchCapsLock()
+{
+    return keyboard::SwitchCapsLock(*keyboardRequests_);
+}
+
+bool CorvelloApp::SwitchScrollLock()
+{
+    return keyboard::SwitchScrollLock(*keyboardRequests_);
+}
+
+bool CorvelloApp::PressCtrlShiftEsc()
+{
+    return keyboard::PressCtrlShiftEsc(*keyboardRequests_);
+}
+
+bool CorvelloApp::PressPrintScreen()
+{
+    return keyboard::PressPrintScreen(*keyboardRequests_);
+}
+
+bool CorvelloApp::PressCtrlAltDel()
+{
+    return keyboard::PressCtrlAltDel(*keyboardRequests_, IsWinVistaOrHigher, [] {
+        ShowMessageDialog(catalogue::CtrlAltDelWarning, tk::DialogType::Warning, {tk::DialogButton::Cancel}, 0,
+                          tk::DialogButton::Cancel, tk::Application::Current().MainForm(), L"", nullptr, std::nullopt,
+                          nullptr);
+    });
+}
+
+bool CorvelloApp::IsCapsLockOn()
+{
+    return keyboard::IsCapsLockOn(*keyboardRequests_);
+}
+
+bool CorvelloApp::IsNumLockOn()
+{
+    return keyboard::IsNumLockOn(*keyboardRequests_);
+}
+
+bool CorvelloApp::IsScrollLockOn()
+{
+    return keyboard::IsScrollLockOn(*keyboardRequests_);
 }
 
 }  // namespace corvello

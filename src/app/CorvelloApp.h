@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "actions/KeyboardActions.h"
 #include "actions/PowerActions.h"
 #include "core/AppBase.h"
 
@@ -46,9 +47,25 @@ public:
     bool PowerOff();
     bool ControlPanel();
 
+    // Keyboard actions. The lock switches and key presses answer true, or
+    // false when something failed on the way (logged). Ctrl+Alt+Del before
+    // Vista goes to the logon desktop; on Vista or later it warns that it
+    // cannot and answers false.
+    bool SwitchNumLock();
+    bool SwitchCapsLock();
+    bool SwitchScrollLock();
+    bool PressCtrlShiftEsc();
+    bool PressPrintScreen();
+    bool PressCtrlAltDel();
+    // Whether the lock is on, as this thread's key state says.
+    bool IsCapsLockOn();
+    bool IsNumLockOn();
+    bool IsScrollLockOn();
+
     // Where the actions' requests go: Windows, unless a test puts a recorder
     // in its place (the caller keeps it alive).
     void SetPowerRequests(PowerRequests* requests) noexcept;
+    void SetKeyboardRequests(KeyboardRequests* requests) noexcept;
 
 private:
     // Extra flags for every ExitWindowsEx request: none.
@@ -56,6 +73,8 @@ private:
 
     std::unique_ptr<PowerRequests> windowsRequests_;
     PowerRequests* powerRequests_ = nullptr;
+    std::unique_ptr<KeyboardRequests> windowsKeyboardRequests_;
+    KeyboardRequests* keyboardRequests_ = nullptr;
 };
 
 // The same object as AppObject, typed as the program's own class.

@@ -20,9 +20,9 @@ public:
     bool ExitResult = true;
     std::vector<std::wstring> Calls;
 
-    bool PostBroadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    bool PostToProgramWindow(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
     {
-        Calls.push_back(L"post " + std::to_wstring(message) + L' ' + std::to_wstring(wParam) + L' ' +
+        Calls.push_back(L"post to own window " + std::to_wstring(message) + L' ' + std::to_wstring(wParam) + L' ' +
                         std::to_wstring(lParam));
         return PostResult;
     }
@@ -75,11 +75,11 @@ TEST(PowerActions, RequestsFallbacksAndResults)
     using namespace corvello::power;
     const auto refuseExit = [](RecordingRequests& r) { r.ExitResult = false; };
     const Case cases[] = {
-        {"monitor off", MonitorOff, AsIs, {L"post 274 61808 2"}, true},
-        {"monitor on", MonitorOn, AsIs, {L"post 274 61808 -1"}, true},
-        {"screen saver", ScreenSaver, AsIs, {L"post 274 61760 0"}, true},
+        {"monitor off", MonitorOff, AsIs, {L"post to own window 274 61808 2"}, true},
+        {"monitor on", MonitorOn, AsIs, {L"post to own window 274 61808 -1"}, true},
+        {"screen saver", ScreenSaver, AsIs, {L"post to own window 274 61760 0"}, true},
         {"screen saver refused", ScreenSaver, [](RecordingRequests& r) { r.PostResult = false; },
-         {L"post 274 61760 0"}, false},
+         {L"post to own window 274 61760 0"}, false},
         {"lock", LockUser, AsIs, {L"lock"}, true},
         {"lock refused", LockUser, [](RecordingRequests& r) { r.LockResult = false; },
          {L"lock", L"run [rundll32.exe user32.dll,LockWorkStation] wait 0 show 0"}, false},

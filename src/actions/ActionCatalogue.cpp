@@ -1,0 +1,42 @@
+#include "actions/ActionCatalogue.h"
+
+namespace corvello::catalogue {
+
+const ActionEntry* FindAction(int tag) noexcept
+{
+    for (const ActionEntry& entry : Actions)
+        if (entry.Tag == tag)
+            return &entry;
+    return nullptr;
+}
+
+ActionOperation OperationFor(int tag) noexcept
+{
+    const ActionEntry* entry = FindAction(tag);
+    return entry ? entry->Operation : ActionOperation::None;
+}
+
+bool NeedsConfirmation(int tag, bool confirmationsBoxChecked) noexcept
+{
+    if (!confirmationsBoxChecked)
+        return false;
+    const ActionEntry* entry = FindAction(tag);
+    return entry && entry->Confirmed;
+}
+
+std::wstring ConfirmationText(const std::wstring& hint, const std::wstring& caption)
+{
+    return hint + L"\r\nPerform \"" + caption + L"\" action?";
+}
+
+std::wstring DialogCaption(const std::wstring& actionCaption, bool mainWindowVisible, const std::wstring& appName)
+{
+    return mainWindowVisible ? actionCaption : appName + L" - " + actionCaption;
+}
+
+bool UsesApplicationIcon(bool mainWindowVisible) noexcept
+{
+    return !mainWindowVisible;
+}
+
+}  // namespace corvello::catalogue
