@@ -175,7 +175,7 @@ ModeResult AppBase::HandleSettingsMode()
 ModeResult AppBase::HandleInstallMode()
 {
     return Guarded(false, L"the install mode",
-                   [this] { return StopInstance(3000, mainWindowClass_, mainWindowTitle_); });
+                   [this] { return StopInstance(StopWait, mainWindowClass_, mainWindowTitle_); });
 }
 
 ModeResult AppBase::HandleUninstallMode()
@@ -183,7 +183,7 @@ ModeResult AppBase::HandleUninstallMode()
     return Guarded(true, L"the uninstall mode", [this] {
         // A copy that did not end would write its settings back at its end:
         // they stay until it has gone.
-        if (!StopInstance(3000, mainWindowClass_, mainWindowTitle_)) {
+        if (!StopInstance(StopWait, mainWindowClass_, mainWindowTitle_)) {
             tk::LogFailure(L"uninstall: stopping the running copy (the settings stay)", 0);
             return false;
         }
@@ -204,7 +204,7 @@ ModeResult AppBase::HandleStartupMode()
 ModeResult AppBase::HandleResetMode()
 {
     return Guarded(false, L"the reset mode", [this] {
-        const bool stopped = StopInstance(3000, mainWindowClass_, mainWindowTitle_);
+        const bool stopped = StopInstance(StopWait, mainWindowClass_, mainWindowTitle_);
         SettingsReset();
         SettingsWrite();
         return stopped;
@@ -213,7 +213,8 @@ ModeResult AppBase::HandleResetMode()
 
 ModeResult AppBase::HandleStopMode()
 {
-    return Guarded(true, L"the stop mode", [this] { return StopInstance(5000, mainWindowClass_, mainWindowTitle_); });
+    return Guarded(true, L"the stop mode",
+                   [this] { return StopInstance(StopModeWait, mainWindowClass_, mainWindowTitle_); });
 }
 
 void AppBase::Execute()

@@ -103,6 +103,10 @@ public:
     SYSTEMTIME StartDateTime{};
     std::uint32_t StartTickCount = 0;
     double LastPing = 0;  // time of the last statistics ping; 0 for none yet
+    // How long a work mode waits for a running copy to end: install,
+    // uninstall and reset, and stop.
+    std::uint32_t StopWait = 3000;
+    std::uint32_t StopModeWait = 5000;
 
 protected:
     // The last settings write of an object that ends without having been

@@ -1,12 +1,14 @@
 #include "core/SingleInstance.h"
 
+#include <algorithm>
+
 #include "core/FileVersion.h"
-#include "core/InstanceNames.h"
 #include "core/Messages.h"
 #include "core/SystemNames.h"
 #include "core/Ticks.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 
 namespace corvello {
 namespace {
@@ -34,7 +36,7 @@ void FreeInstanceMutex()
     }
 }
 
-bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra)
+InstanceNames ProgramInstanceNames(bool useUserName, bool useExeName, const std::wstring& extra)
 {
     InstanceNameParts parts;
     parts.UseUserName = useUserName;
@@ -44,7 +46,12 @@ bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& ex
     parts.ExeFileName = SplitPath(GetModulePath()).FileName;
     parts.AppTitle = tk::Application::Current().Title();
     parts.Extra = extra;
-    const InstanceNames names = ComposeInstanceNames(parts);
+    return ComposeInstanceNames(parts);
+}
+
+bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra)
+{
+    const InstanceNames names = ProgramInstanceNames(useUserName, useExeName, extra);
 
     // The guard serialises two starts at the same moment: whoever finds it
     // already there treats the other as the running instance.
@@ -99,10 +106,30 @@ bool WindowExists(HWND window)
 
 namespace {
 
+constexpr std::uint32_t StopPollMilliseconds = 50;
+
 void PostToInstance(HWND window, UINT message)
 {
     ::PostMessageW(window, message, reinterpret_cast<WPARAM>(tk::Application::Current().Handle()),
                    reinterpret_cast<LPARAM>(tk::Application::Current().Instance()));
+}
+
+// True while a thread other than the caller's holds the instance mutex: the
+// mutex is taken for a moment and let go again, and the caller's own
+// ownership counts for nothing. A mutex that is there but cannot be opened
+// counts as held.
+bool InstanceHeldElsewhere()
+{
+    const InstanceNames names = ProgramInstanceNames(true, true, L"");
+    const tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, names.Instance.c_str()));
+    if (!mutex)
+        return ::GetLastError() != ERROR_FILE_NOT_FOUND;
+    const DWORD wait = ::WaitForSingleObject(mutex.Get(), 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+        ::ReleaseMutex(mutex.Get());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -122,18 +149,36 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title)
 
 bool StopInstance(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
 {
-    const HWND window = FindInstanceWindow(className, title);
-    if (!WindowExists(window))
+    // A copy that is starting may have the instance before its window: it
+    // is asked as soon as the window is there.
+    bool asked = false;
+    auto windowThere = [&] {
+        const HWND window = FindInstanceWindow(className, title);
+        if (!WindowExists(window))
+            return false;
+        if (!asked) {
+            PostToInstance(window, WM_INSTANCE_STOP);
+            asked = true;
+        }
         return true;
-    PostToInstance(window, WM_INSTANCE_STOP);
+    };
+    auto gone = [&] { return !windowThere() && !InstanceHeldElsewhere(); };
+
+    if (gone())
+        return true;
     const DWORD start = ::GetTickCount();
     for (;;) {
-        ::Sleep(100);
-        tk::Application::Current().ProcessMessages();
-        if (!WindowExists(FindInstanceWindow(className, title)))
-            return true;
-        if (TickDistance(::GetTickCount(), start) >= timeout)
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        if (passed >= timeout) {
+            tk::LogFailure(L"stopping the running copy (it has neither ended nor let the instance go)", ERROR_TIMEOUT);
             return false;
+        }
+        // Messages keep flowing while it waits.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, std::min(timeout - passed, StopPollMilliseconds), QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+        tk::Application::Current().ProcessMessages();
+        if (gone())
+            return true;
     }
 }
 

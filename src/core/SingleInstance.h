@@ -7,7 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "core/InstanceNames.h"
+
 namespace corvello {
+
+// The names of the mutexes by which copies of this program find each other:
+// the user's name, this exe's file name (or, without it, the application's
+// title) and the extra text, as IsAnotherInstance takes them.
+InstanceNames ProgramInstanceNames(bool useUserName, bool useExeName, const std::wstring& extra);
 
 // The handle of the instance mutex; null until IsAnotherInstance made it.
 HANDLE InstanceMutex();
@@ -21,7 +28,12 @@ HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title
 bool WindowExists(HWND window);
 // Brings the running copy's window forward and asks it to show itself.
 bool ActivateInstance(const std::wstring& className, const std::wstring& title);
-// Asks the running copy to end and waits up to timeout ms for its window to go.
+// Asks the running copy to end: posts the stop to its window (also to one
+// that appears during the wait) and waits up to timeout ms until the window
+// has gone and no other process holds the instance mutex (the one of
+// IsAnotherInstance(true, true, L"")). True at once when neither is there;
+// false, logged, when the time is up first. The mutex held by the caller
+// itself does not count.
 bool StopInstance(std::uint32_t timeout, const std::wstring& className, const std::wstring& title);
 
 }  // namespace corvello

@@ -186,12 +186,12 @@ bool Notifier::Notify(const std::wstring& verb, const std::wstring& data, bool w
 
 void Notifier::Ping(const std::wstring& verb, const std::wstring& data)
 {
-    Notify(verb, data, true, 1000, 10000);
+    Notify(verb, data, true, PingTimeOnPage, LoadTimeOut);
 }
 
 bool Notifier::IsOnline()
 {
-    return SafeNotify(L"event", L"", true, 0, 10000);
+    return SafeNotify(L"event", L"", true, 0, LoadTimeOut);
 }
 
 bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,

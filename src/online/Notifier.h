@@ -83,6 +83,10 @@ public:
     NotifierBrowser* Browser(std::size_t index) const { return browsers_.at(index).get(); }
 
     std::wstring URL;
+    // Ping's time on the page, and how long Ping and IsOnline wait for the
+    // page to load.
+    std::uint32_t PingTimeOnPage = 1000;
+    std::uint32_t LoadTimeOut = 10000;
 
 protected:
     HWND parent_ = nullptr;

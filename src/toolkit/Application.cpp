@@ -195,6 +195,16 @@ LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wPara
         }
         return 0;
     }
+    // Closing the application window ends the program in order, as a request
+    // to terminate does: the loop ends, and the main form, which sees the
+    // application terminating, closes. The window stays until the end.
+    if (message == WM_CLOSE) {
+        Application& application = Current();
+        application.Terminate(0);
+        if (Form* main = application.MainForm())
+            main->Close();
+        return 0;
+    }
     // Windows sends the end of the session rather than posting it: the hooks
     // see it all the same.
     if (message == WM_QUERYENDSESSION) {

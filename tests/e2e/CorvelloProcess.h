@@ -149,4 +149,17 @@ inline DWORD ProbeInstanceMutex(HANDLE mutex)
     return wait;
 }
 
+// Waits until some process holds the instance mutex, opening it into the
+// handle on the way.
+inline bool WaitInstanceHeld(tk::KernelHandle& mutex, std::uint32_t timeoutMs = 10000)
+{
+    return WaitUntil(
+        [&] {
+            if (!mutex)
+                mutex.Reset(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+            return mutex && ProbeInstanceMutex(mutex.Get()) == static_cast<DWORD>(WAIT_TIMEOUT);
+        },
+        timeoutMs);
+}
+
 }  // namespace testsupport

@@ -4,6 +4,10 @@
 //   corvello_testapp dialog     and a question open in front of it
 //   corvello_testapp gallery    a visible form with every kind of control,
 //                               and a question over it
+//   corvello_testapp holdinstance
+//                               holds corvello.exe's instance mutex, with no
+//                               window at all, until it is ended (a minute
+//                               at most)
 // It answers TestApp::AskFlashes with the number of flashes of the window
 // in lParam (three times, 75 ms apart, caption and task-bar button).
 #include <windows.h>
@@ -11,12 +15,15 @@
 #include <memory>
 #include <vector>
 
+#include "core/InstanceNames.h"
 #include "core/SingleInstance.h"
+#include "core/SystemNames.h"
 #include "core/SystemVersion.h"
 #include "toolkit/Window.h"
 #include "app/CorvelloApp.h"
 #include "e2e/TestAppProtocol.h"
 #include "toolkit/Actions.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 #include "ui/PersistentForm.h"
 #include "ui/ShowMessageDialog.h"
@@ -146,13 +153,31 @@ private:
     std::unique_ptr<tk::Timer> dialogTimer_;
 };
 
+// Stands in for a copy of corvello.exe that holds the instance and has no
+// window (one that is starting, or hangs).
+int HoldInstance()
+{
+    InstanceNameParts parts;
+    parts.UserName = GetCurrentUserName();
+    parts.ExeFileName = L"corvello.exe";
+    const tk::KernelHandle mutex(::CreateMutexW(nullptr, FALSE, ComposeInstanceNames(parts).Instance.c_str()));
+    const DWORD wait = mutex ? ::WaitForSingleObject(mutex.Get(), 0) : WAIT_FAILED;
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
+        return 1;
+    ::Sleep(60000);
+    ::ReleaseMutex(mutex.Get());
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    const std::wstring line = ::GetCommandLineW();
+    if (line.find(L"holdinstance") != std::wstring::npos)
+        return HoldInstance();
     DetectWindowsVersion();
     tk::SetFlashWindowFn(&RecordFlash);
-    const std::wstring line = ::GetCommandLineW();
     const bool gallery = line.find(L"gallery") != std::wstring::npos;
     const bool dialog = gallery || line.find(L"dialog") != std::wstring::npos;
     auto app = std::make_unique<TestApp>(gallery, dialog);

@@ -23,10 +23,9 @@ public:
     enum class Mode {
         Ok,        // 200 with a small page
         NotFound,  // 404
-        Slow,      // 200 after SlowDelay, or at once when the listener stops
+        Slow,      // 200 after the slow delay, or at once when the listener stops
         Close,     // closes the connection without an answer
     };
-    static constexpr std::chrono::seconds SlowDelay{12};
 
     HttpListener()
     {
@@ -69,6 +68,8 @@ public:
     // 0 when the listener could not start.
     std::uint16_t Port() const { return port_; }
     void SetMode(Mode mode) { mode_ = mode; }
+    // 12 s unless set: longer than any time-out a test waits for.
+    void SetSlowDelay(std::chrono::milliseconds delay) { slowDelayMs_ = delay.count(); }
 
     std::vector<std::string> Requests() const
     {
@@ -142,7 +143,7 @@ private:
         const Mode mode = mode_;
         if (mode == Mode::Slow) {
             std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait_for(lock, SlowDelay, [this] { return stopping_; });
+            wake_.wait_for(lock, std::chrono::milliseconds(slowDelayMs_.load()), [this] { return stopping_; });
         }
         if (mode != Mode::Close && lineEnd != std::string::npos) {
             const std::string body = mode == Mode::NotFound ? "<html><body>not here</body></html>"
@@ -163,6 +164,7 @@ private:
     SOCKET socket_ = INVALID_SOCKET;
     std::uint16_t port_ = 0;
     std::atomic<Mode> mode_{Mode::Ok};
+    std::atomic<std::chrono::milliseconds::rep> slowDelayMs_{12000};
     std::atomic<std::size_t> accepted_{0};
     std::atomic<std::size_t> answered_{0};
     mutable std::mutex mutex_;

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "core/Clock.h"
 #include "core/FileVersion.h"
 #include "core/SingleInstance.h"
 #include "core/SystemNames.h"
 #include "core/Messages.h"
+#include "support/InstanceTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Registry.h"
 
@@ -18,11 +17,19 @@ namespace {
 
 constexpr const wchar_t* TestKey = L"\\Software\\QUORVANT\\CorvelloTest\\1.0";
 
+// The application object without its windows: what the loop, the modes and
+// the hand-over do on their own.
+class WindowlessApp : public CorvelloApp {
+public:
+    using CorvelloApp::CorvelloApp;
+    void CreateForms() override {}
+};
+
 std::unique_ptr<CorvelloApp> MakeApp(const std::wstring& commandLine, const std::wstring& key = TestKey)
 {
     // Every test starts from nothing stored.
     tk::RegKey::DeleteTree(tk::RootKey(RegistryRootCurrentUser), TestKey);
-    auto app = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser, key);
+    auto app = std::make_unique<WindowlessApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser, key);
     app->CommandLine = commandLine;
     return app;
 }
@@ -86,9 +93,10 @@ TEST(CorvelloApp, ParseCommandLineKeepsTheArgumentsBeforeAnEmptyOne)
 TEST(CorvelloApp, StopWithoutAnInstanceEndsAtOnceWithoutTheMutex)
 {
     auto app = MakeApp(L"x.exe stop");
-    const DWORD start = ::GetTickCount();
+    testsupport::CapturedLog log;
     app->Execute();
-    EXPECT_LT(::GetTickCount() - start, 1000u);
+    // Had it waited for a copy, it would have logged giving up.
+    EXPECT_TRUE(log.Lines().empty());
     EXPECT_TRUE(app->Terminated());
     EXPECT_EQ(tk::Application::Current().ExitCode(), 0);
     EXPECT_EQ(InstanceMutex(), nullptr);
@@ -123,20 +131,32 @@ TEST(CorvelloApp, UninstallClearsTheSettingsKeyAndTheHelpIndex)
     tk::RegKey::DeleteTree(hkcu, L"Software\\QUORVANT\\CorvelloTest");
 }
 
+TEST(CorvelloApp, StopAndUninstallFailWhileAWindowlessCopyHoldsTheInstance)
+{
+    const HKEY hkcu = tk::RootKey(RegistryRootCurrentUser);
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    for (const wchar_t* line : {L"x.exe stop", L"x.exe /uninstall"}) {
+        auto app = MakeApp(line);
+        app->StopWait = 100;
+        app->StopModeWait = 100;
+        ASSERT_TRUE(tk::RegKey::Create(hkcu, std::wstring(TestKey) + L"\\frmMain"));
+        testsupport::CapturedLog log;
+        app->Execute();
+        EXPECT_GE(log.Count(L"stopping the running copy"), 1u) << line;
+        EXPECT_EQ(log.Count(L"the steps of the work mode"), 1u) << line;
+        // The copy would write its settings back: they stay.
+        EXPECT_TRUE(tk::RegKey::Open(hkcu, TestKey)) << line;
+        EXPECT_TRUE(app->Terminated()) << line;
+        EXPECT_EQ(tk::Application::Current().ExitCode(), 0) << line;
+    }
+    tk::RegKey::DeleteTree(hkcu, L"Software\\QUORVANT\\CorvelloTest");
+}
+
 TEST(CorvelloApp, HandsOverToTheRunningInstance)
 {
-    std::atomic<bool> release{false};
-    std::atomic<bool> held{false};
-    // Another thread holds the instance, as another process would.
-    std::thread owner([&] {
-        IsAnotherInstance(true, true, L"");
-        held = true;
-        while (!release)
-            ::Sleep(5);
-        FreeInstanceMutex();
-    });
-    while (!held)
-        ::Sleep(5);
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
 
     bool activated = false;
     testsupport::TestWindow main(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM, LPARAM) {
@@ -149,8 +169,6 @@ TEST(CorvelloApp, HandsOverToTheRunningInstance)
     EXPECT_EQ(tk::Application::Current().ExitCode(), 0);
     EXPECT_EQ(app->Software().RunCount, 0u);  // a hand-over is no run
     EXPECT_TRUE(testsupport::WaitUntil([&] { return activated; }, 2000));
-    release = true;
-    owner.join();
 }
 
 TEST(CorvelloApp, RunsTheLoopUntilTerminatedByMessage)

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/WinTestSupport.h"
+#include "toolkit/Form.h"
 
 TEST(Application, TheWindowCarriesTheTitle)
 {
@@ -74,4 +77,44 @@ TEST(Application, ModalLevelNeverGoesBelowZero)
     app.ModalFinished();
     app.ModalFinished();
     EXPECT_EQ(app.ModalLevel(), 0);
+}
+
+namespace {
+
+// A main form that records whether the application was terminating when its
+// close query came, and refuses to close.
+class QueriedForm : public tk::Form {
+public:
+    QueriedForm()
+        : tk::Form(tk::FormLayout{L"CorvelloQueriedForm", L"Queried", 0, 0, 200, 100, tk::BorderStyle::Single, true,
+                                 true, false, false, tk::FontSpec{}})
+    {
+    }
+    std::vector<bool> QueriesWhileTerminating;
+
+protected:
+    bool DoCloseQuery() override
+    {
+        QueriesWhileTerminating.push_back(tk::Application::Current().Terminated());
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST(Application, ClosingTheApplicationWindowEndsTheProgramThroughTheMainForm)
+{
+    auto& app = tk::Application::Current();
+    app.Initialize();
+    auto main = tk::CreateForm<QueriedForm>();
+    app.SetMainForm(main.get());
+    ::SendMessageW(app.Handle(), WM_CLOSE, 0, 0);
+    // The main form is asked once, knowing the program ends; its answer does
+    // not keep the program alive.
+    EXPECT_EQ(main->QueriesWhileTerminating, std::vector<bool>{true});
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_EQ(app.ExitCode(), 0);
+    // The window lasts as long as the program.
+    EXPECT_TRUE(::IsWindow(app.Handle()));
+    app.SetMainForm(nullptr);
 }

@@ -3,6 +3,7 @@
 // mutexes are concerned, since ownership belongs to threads.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "core/FileVersion.h"
@@ -10,6 +11,7 @@
 #include "core/SystemNames.h"
 #include "core/InstanceNames.h"
 #include "core/Messages.h"
+#include "support/InstanceTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Application.h"
 
@@ -116,11 +118,14 @@ TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
     EXPECT_FALSE(::IsIconic(window.Handle()));  // restored
 }
 
-TEST(StopInstance, NoWindowMeansDoneAtOnce)
+TEST(StopInstance, WithNothingRunningItIsDoneAtOnce)
 {
-    const DWORD start = ::GetTickCount();
-    EXPECT_TRUE(StopInstance(5000, L"TfrmMain", L"CorvelloNobodyHere"));
-    EXPECT_LT(::GetTickCount() - start, 100u);
+    testsupport::CapturedLog log;
+    EXPECT_TRUE(StopInstance(10000, L"TfrmMain", L"CorvelloNobodyHere"));
+    // The instance this process holds itself is no other copy.
+    ASSERT_FALSE(IsAnotherInstance(true, true, L""));
+    EXPECT_TRUE(StopInstance(10000, L"TfrmMain", L"CorvelloNobodyHere"));
+    EXPECT_TRUE(log.Lines().empty());
 }
 
 TEST(StopInstance, ReturnsWhenTheWindowHasGone)
@@ -138,13 +143,71 @@ TEST(StopInstance, ReturnsWhenTheWindowHasGone)
     EXPECT_EQ(stops, 1);
 }
 
-TEST(StopInstance, GivesUpAfterTheTimeout)
+TEST(StopInstance, GivesUpOnAWindowThatStaysAfterTheTimeout)
 {
-    testsupport::TestWindow window(L"TfrmMain", L"CorvelloStubborn");
+    int stops = 0;
+    testsupport::TestWindow window(L"TfrmMain", L"CorvelloStubborn", [&](UINT message, WPARAM, LPARAM) {
+        stops += message == WM_INSTANCE_STOP;
+        return false;
+    });
+    testsupport::CapturedLog log;
     const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(StopInstance(500, L"TfrmMain", L"CorvelloStubborn"));
-    const DWORD took = ::GetTickCount() - start;
-    EXPECT_GE(took, 500u);
-    EXPECT_LT(took, 1500u);
+    EXPECT_FALSE(StopInstance(200, L"TfrmMain", L"CorvelloStubborn"));
+    EXPECT_GE(::GetTickCount() - start, 200u);
+    EXPECT_EQ(stops, 1);  // asked once, not again at every look
     EXPECT_TRUE(::IsWindow(window.Handle()));
+    EXPECT_EQ(log.Count(L"stopping the running copy"), 1u);
+}
+
+TEST(StopInstance, GivesUpOnAnotherHolderOfTheInstanceWithoutAWindow)
+{
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    testsupport::CapturedLog log;
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(StopInstance(200, L"TfrmMain", L"CorvelloNobodyHere"));
+    EXPECT_GE(::GetTickCount() - start, 200u);
+    EXPECT_EQ(log.Count(L"stopping the running copy"), 1u);
+}
+
+TEST(StopInstance, AHolderThatLetsTheInstanceGoEndsTheWait)
+{
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    // Lets go once the wait has begun.
+    testsupport::TestWindow clock(L"CorvelloStopClock", L"", [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_TIMER)
+            holder.Release();
+        return message == WM_TIMER;
+    });
+    ::SetTimer(clock.Handle(), 1, 50, nullptr);
+    EXPECT_TRUE(StopInstance(10000, L"TfrmMain", L"CorvelloNobodyHere"));
+    ::KillTimer(clock.Handle(), 1);
+}
+
+TEST(StopInstance, AWindowThatComesDuringTheWaitIsAskedToo)
+{
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    // The copy makes its window only after the wait has begun, and ends
+    // when asked.
+    int stops = 0;
+    std::optional<testsupport::TestWindow> late;
+    testsupport::TestWindow clock(L"CorvelloStopClock", L"", [&](UINT message, WPARAM, LPARAM) {
+        if (message != WM_TIMER || late)
+            return false;
+        late.emplace(L"TfrmMain", L"CorvelloLateTest", [&](UINT lateMessage, WPARAM, LPARAM) {
+            if (lateMessage != WM_INSTANCE_STOP)
+                return false;
+            ++stops;
+            holder.Release();
+            ::DestroyWindow(late->Handle());
+            return true;
+        });
+        return true;
+    });
+    ::SetTimer(clock.Handle(), 1, 50, nullptr);
+    EXPECT_TRUE(StopInstance(10000, L"TfrmMain", L"CorvelloLateTest"));
+    ::KillTimer(clock.Handle(), 1);
+    EXPECT_EQ(stops, 1);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -37,18 +38,27 @@ protected:
     testsupport::TestWindow parent_{L"CorvelloTickoverParent", L""};
 };
 
-// Keeps what each wait saw of its browser.
+// Keeps what each wait saw of its browser and what it answered. With a
+// listener, a wait begins only once the listener has had the awaited number
+// of requests: the time-out then runs out on a request the service holds,
+// however long making the browser took.
 class RecordingTickover : public Notifier {
 public:
     using Notifier::Notifier;
     bool WaitBrowser(NotifierBrowser* Browser) override
     {
+        if (Listener)
+            testsupport::WaitUntil([&] { return Listener->RequestCount() >= AwaitedRequests; }, 10000);
         const auto life = Browser->Life();
         const bool result = Notifier::WaitBrowser(Browser);
         ErrorCodes.push_back(life.expired() ? 0 : Browser->ErrorCode);
+        Results.push_back(result);
         return result;
     }
     std::vector<std::int32_t> ErrorCodes;
+    std::vector<bool> Results;
+    const HttpListener* Listener = nullptr;
+    std::size_t AwaitedRequests = 0;
 };
 
 // Records the order in which the given windows are destroyed.
@@ -97,11 +107,24 @@ bool AnyVisibleWindowOfThisThread()
     return visible;
 }
 
+// Handles every message posted to this thread so far.
+void DrainPostedMessages()
+{
+    bool reached = false;
+    testsupport::TestWindow marker(L"CorvelloTickoverMarker", L"", [&](UINT message, WPARAM, LPARAM) {
+        reached = reached || message == WM_APP;
+        return message == WM_APP;
+    });
+    ::PostMessageW(marker.Handle(), WM_APP, 0, 0);
+    testsupport::WaitUntil([&] { return reached; }, 10000);
+}
+
 }  // namespace
 
 TEST_F(OnlineNotifier, PingLoadsTheAddressInAHiddenChildAndStaysOnThePage)
 {
     Notifier tickover(ServiceUrl, parent_.Handle());
+    tickover.PingTimeOnPage = 300;
     // A timer of the caller's keeps ticking while the ping waits, and sees the
     // browser's window: hidden, under the parent.
     int ticks = 0;
@@ -117,7 +140,7 @@ TEST_F(OnlineNotifier, PingLoadsTheAddressInAHiddenChildAndStaysOnThePage)
         }
         return true;
     });
-    ::SetTimer(clock.Handle(), 1, 100, nullptr);
+    ::SetTimer(clock.Handle(), 1, 50, nullptr);
 
     const DWORD start = ::GetTickCount();
     tickover.Ping(L"start", L"version=1.2.0.21&date=2013-06-01");
@@ -129,8 +152,8 @@ TEST_F(OnlineNotifier, PingLoadsTheAddressInAHiddenChildAndStaysOnThePage)
     EXPECT_EQ(requests[0].Method, "GET");
     EXPECT_EQ(requests[0].Host, "corvello.quorvant.com");
     EXPECT_EQ(requests[0].Path, "/ping/start/?version=1.2.0.21&date=2013-06-01");
-    EXPECT_GE(took, 1000u);  // the time on the page
-    EXPECT_GE(ticks, 5);
+    EXPECT_GE(took, 300u);  // the time on the page
+    EXPECT_GE(ticks, 3);
     ASSERT_FALSE(seenParents.empty());
     for (const HWND parent : seenParents)
         EXPECT_EQ(parent, parent_.Handle());
@@ -151,14 +174,13 @@ TEST_F(OnlineNotifier, IsOnlineLoadsTheEventAddress)
 
 TEST_F(OnlineNotifier, AFailedLoadIsFalseWithoutTimeOnThePage)
 {
-    // 404, and a connection closed without an answer.
+    // 404, and a connection closed without an answer. Time on the page
+    // after a failure would outlast the test's own time limit.
     for (const auto mode : {HttpListener::Mode::NotFound, HttpListener::Mode::Close}) {
         listener_.SetMode(mode);
         RecordingTickover tickover(ServiceUrl, parent_.Handle());
         const std::size_t before = listener_.RequestCount();
-        const DWORD start = ::GetTickCount();
-        EXPECT_FALSE(tickover.Notify(L"about", L"version=1.2.0.21", true, 20000, 10000));
-        EXPECT_LT(::GetTickCount() - start, 15000u);
+        EXPECT_FALSE(tickover.Notify(L"about", L"version=1.2.0.21", true, 600000, 10000));
         EXPECT_EQ(listener_.RequestCount(), before + 1);
         ASSERT_EQ(tickover.ErrorCodes.size(), 1u);
         EXPECT_NE(tickover.ErrorCodes[0], 0);
@@ -169,25 +191,45 @@ TEST_F(OnlineNotifier, AFailedLoadIsFalseWithoutTimeOnThePage)
     }
 }
 
-TEST_F(OnlineNotifier, ASlowServiceIsGivenUpAfterTheTimeOut)
+TEST_F(OnlineNotifier, APageIsWaitedForUntilTheTimeOut)
 {
+    using namespace std::chrono_literals;
     listener_.SetMode(HttpListener::Mode::Slow);
-    Notifier tickover(ServiceUrl, parent_.Handle());
-
-    DWORD start = ::GetTickCount();
-    tickover.Ping(L"running", L"version=1.2.0.21");
-    EXPECT_GE(::GetTickCount() - start, 10000u);
-    // Given up before the service answered, with the browser released.
-    EXPECT_EQ(listener_.RequestCount(), 1u);
-    EXPECT_EQ(listener_.AnsweredCount(), 0u);
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
-
-    start = ::GetTickCount();
-    EXPECT_FALSE(tickover.SafeNotify(L"running", L"version=1.2.0.21", true, 1000, 10000));
-    EXPECT_GE(::GetTickCount() - start, 10000u);
-    EXPECT_EQ(listener_.RequestCount(), 2u);
-    EXPECT_LT(listener_.AnsweredCount(), 2u);  // the first has had its 12 s by now
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    struct Case {
+        std::chrono::milliseconds Delay;  // until the service answers
+        std::uint32_t TimeOut;
+        bool ByPing;  // else by SafeNotify, with the time-out given
+        bool Loaded;
+    };
+    const Case cases[] = {
+        {300ms, 30000, true, true},   // an answer within the time-out is waited for
+        {12s, 300, true, false},      // a later one is not
+        {12s, 300, false, false},
+    };
+    for (const Case& c : cases) {
+        listener_.SetSlowDelay(c.Delay);
+        const std::size_t answered = listener_.AnsweredCount();
+        RecordingTickover tickover(ServiceUrl, parent_.Handle());
+        tickover.Listener = &listener_;
+        tickover.AwaitedRequests = listener_.RequestCount() + 1;
+        tickover.PingTimeOnPage = 0;
+        tickover.LoadTimeOut = c.TimeOut;
+        const DWORD start = ::GetTickCount();
+        if (c.ByPing)
+            tickover.Ping(L"running", L"version=1.2.0.21");
+        else
+            EXPECT_FALSE(tickover.SafeNotify(L"running", L"version=1.2.0.21", true, 0, c.TimeOut));
+        const DWORD took = ::GetTickCount() - start;
+        EXPECT_EQ(listener_.RequestCount(), tickover.AwaitedRequests);
+        ASSERT_EQ(tickover.Results.size(), 1u);
+        EXPECT_EQ(tickover.Results[0], c.Loaded) << c.TimeOut;
+        EXPECT_GE(took, std::min<DWORD>(static_cast<DWORD>(c.Delay.count()), c.TimeOut)) << c.TimeOut;
+        if (!c.Loaded) {
+            // Given up before the service answered, with the browser released.
+            EXPECT_EQ(listener_.AnsweredCount(), answered);
+        }
+        EXPECT_EQ(tickover.BrowserCount(), 0u);
+    }
 }
 
 TEST_F(OnlineNotifier, AnOfflineBrowserLoadsNothing)
@@ -206,8 +248,11 @@ TEST_F(OnlineNotifier, AnOfflineBrowserLoadsNothing)
     EXPECT_FALSE(tickover.Notify(L"start", L"version=1.2.0.21", true, 1000, 10000));
     EXPECT_FALSE(tickover.Notify(L"start", L"version=1.2.0.21", false, 1000, 10000));
     EXPECT_EQ(tickover.BrowserCount(), 0u);
-    testsupport::WaitUntil([] { return false; }, 300);
-    EXPECT_EQ(listener_.ConnectionCount(), 0u);
+    // A load that goes out afterwards is the only one the service sees.
+    Notifier online(ServiceUrl, parent_.Handle());
+    EXPECT_TRUE(online.Notify(L"after", L"", true, 0, 10000));
+    EXPECT_EQ(listener_.ConnectionCount(), 1u);
+    EXPECT_EQ(Requests().at(0).Path, "/ping/after/");
 }
 
 TEST_F(OnlineNotifier, WithoutAParentNothingIsSentAndNothingEscapes)
@@ -218,14 +263,17 @@ TEST_F(OnlineNotifier, WithoutAParentNothingIsSentAndNothingEscapes)
     EXPECT_FALSE(tickover.IsOnline());
     EXPECT_THROW(tickover.Notify(L"start", L"", true, 0, 10000), tk::BrowserError);
     EXPECT_EQ(tickover.BrowserCount(), 0u);
-    testsupport::WaitUntil([] { return false; }, 300);
-    EXPECT_EQ(listener_.ConnectionCount(), 0u);
+    // A load that goes out afterwards is the only one the service sees.
+    Notifier online(ServiceUrl, parent_.Handle());
+    EXPECT_TRUE(online.Notify(L"after", L"", true, 0, 10000));
+    EXPECT_EQ(listener_.ConnectionCount(), 1u);
+    EXPECT_EQ(Requests().at(0).Path, "/ping/after/");
 }
 
 TEST_F(OnlineNotifier, BackgroundNotifyReturnsAtOnceAndReleasesAfterThePage)
 {
     Notifier tickover(ServiceUrl, parent_.Handle());
-    EXPECT_TRUE(tickover.Notify(L"about", L"version=1.2.0.21", false, 500, 10000));
+    EXPECT_TRUE(tickover.Notify(L"about", L"version=1.2.0.21", false, 100, 10000));
     EXPECT_EQ(tickover.BrowserCount(), 1u);
     ASSERT_TRUE(testsupport::WaitUntil([&] { return tickover.BrowserCount() == 0; }, 10000));
     const auto requests = Requests();
@@ -235,7 +283,7 @@ TEST_F(OnlineNotifier, BackgroundNotifyReturnsAtOnceAndReleasesAfterThePage)
     // Several at once, each with its own browser.
     listener_.SetMode(HttpListener::Mode::NotFound);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(tickover.Notify(L"about", L"n=" + std::to_wstring(i), false, 200, 10000));
+        EXPECT_TRUE(tickover.Notify(L"about", L"n=" + std::to_wstring(i), false, 50, 10000));
     EXPECT_EQ(tickover.BrowserCount(), 3u);
     ASSERT_TRUE(testsupport::WaitUntil([&] { return tickover.BrowserCount() == 0; }, 10000));
     EXPECT_EQ(listener_.RequestCount(), 4u);
@@ -259,8 +307,12 @@ TEST_F(OnlineNotifier, DestroyingReleasesLiveBackgroundBrowsersLastFirst)
     }
     for (const HWND window : windows)
         EXPECT_FALSE(::IsWindow(window));
-    // Whatever the controls still had queued finds nothing to touch.
-    testsupport::WaitUntil([] { return false; }, 500);
+    // Whatever the controls still had queued finds nothing to touch, while
+    // another page loads.
+    DrainPostedMessages();
+    listener_.SetMode(HttpListener::Mode::Ok);
+    Notifier after(ServiceUrl, parent_.Handle());
+    EXPECT_TRUE(after.Notify(L"after", L"", true, 0, 10000));
 }
 
 TEST_F(OnlineNotifier, SetParentMovesTheLiveBrowsers)
@@ -290,6 +342,8 @@ TEST_F(OnlineNotifier, ReleasingTheNotifierDuringAWaitEndsTheWait)
     CreateProgramNotifier(ServiceUrl, parent_.Handle());
     CreateProgramNotifier(ServiceUrl, parent_.Handle());  // a second call only updates it
     ASSERT_NE(ProgramNotifier(), nullptr);
+    // Only the release can end this wait before the service answers.
+    ProgramNotifier()->LoadTimeOut = 60000;
     // A handler that runs inside the wait releases the program-wide notifier.
     testsupport::TestWindow clock(L"CorvelloTickoverRelease", L"", [&](UINT message, WPARAM, LPARAM) {
         if (message != WM_TIMER || listener_.RequestCount() == 0)
@@ -298,10 +352,9 @@ TEST_F(OnlineNotifier, ReleasingTheNotifierDuringAWaitEndsTheWait)
         return true;
     });
     ::SetTimer(clock.Handle(), 1, 50, nullptr);
-    const DWORD start = ::GetTickCount();
     ProgramNotifier()->SafePing(L"start", L"version=1.2.0.21");
     ::KillTimer(clock.Handle(), 1);
-    EXPECT_LT(::GetTickCount() - start, 9000u);
+    EXPECT_EQ(listener_.AnsweredCount(), 0u);
     EXPECT_EQ(ProgramNotifier(), nullptr);
     EXPECT_TRUE(FreeProgramNotifier());  // nothing left to free
 }
@@ -310,12 +363,14 @@ TEST(OnlineNotifierDeadService, AnUnreachableServiceIsFalseWithoutADialog)
 {
     testsupport::LoopbackProxy proxy(HttpListener::DeadPort());
     testsupport::TestWindow parent(L"CorvelloTickoverParent", L"");
-    Notifier tickover(ServiceUrl, parent.Handle());
-    const DWORD start = ::GetTickCount();
+    RecordingTickover tickover(ServiceUrl, parent.Handle());
     EXPECT_FALSE(tickover.SafeNotify(L"start", L"version=1.2.0.21", true, 1000, 10000));
-    EXPECT_LT(::GetTickCount() - start, 9000u);
+    // Failed on the error, not by running out of time.
+    ASSERT_EQ(tickover.ErrorCodes.size(), 1u);
+    EXPECT_NE(tickover.ErrorCodes[0], 0);
+    EXPECT_NE(tickover.ErrorCodes[0], 408);
     EXPECT_NO_THROW(tickover.SafePing(L"start", L"version=1.2.0.21"));
-    testsupport::WaitUntil([] { return false; }, 300);
+    DrainPostedMessages();
     EXPECT_FALSE(AnyVisibleWindowOfThisThread());
     EXPECT_EQ(tickover.BrowserCount(), 0u);
 }

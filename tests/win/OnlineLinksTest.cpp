@@ -28,6 +28,8 @@ protected:
         ASSERT_NE(listener_.Port(), 0);
         app_ = testsupport::MakeOnlineApp();
         CreateProgramNotifier(app_->Links().Web.Url + L"/ping/", parent_.Handle());
+        // The pings still wait for their page, not for a second on it.
+        ProgramNotifier()->PingTimeOnPage = 0;
     }
     void TearDown() override
     {
