@@ -66,6 +66,14 @@ start_wine() {
     wineserver -k >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
   fi
+  # Page loads of the prefix (the statistics pings, the hidden browser) go to
+  # a loopback proxy that nobody answers unless a test listens there: nothing
+  # leaves this machine.
+  if ! grep -q '"ProxyServer"="127.0.0.1:' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    local settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+    timeout 60 wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    timeout 60 wine reg add "$settings" /v ProxyServer /t REG_SZ /d 127.0.0.1:9 /f >/dev/null 2>&1
+  fi
   # Fails harmlessly when the prefix's server runs already (a copy of the
   # program started by an earlier "run", say).
   wineserver -p 2>/dev/null || true

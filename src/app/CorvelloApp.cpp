@@ -3,12 +3,15 @@
 #include "actions/ActionCatalogue.h"
 #include "actions/WindowsKeyboardRequests.h"
 #include "actions/WindowsPowerRequests.h"
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
 #include "core/SystemVersion.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
 #include "toolkit/Application.h"
+#include "toolkit/Form.h"
 #include "ui/ShowMessageDialog.h"
 
 namespace corvello {
@@ -67,8 +70,86 @@ bool CorvelloApp::SettingsWrite()
 
 void CorvelloApp::Update()
 {
+    DoChangeTrayIcon();
     SettingsWrite();
     AppBase::Update();
+}
+
+void CorvelloApp::CreateForms()
+{
+    mainWindow_ = tk::CreateForm<MainWindow>();
+    tk::Application::Current().SetMainForm(mainWindow_.get());
+    DoChangeTrayIcon();
+}
+
+int CorvelloApp::ShowAbout()
+{
+    return ShowAboutDialog();
+}
+
+void CorvelloApp::DoChangeTrayIcon()
+{
+    if (mainWindow_)
+        mainWindow_->TrayIconUpdate();
+}
+
+void CorvelloApp::BalloonShow(const std::wstring& message)
+{
+    if (mainWindow_)
+        mainWindow_->TrayIcon().ShowBalloon(name_, message, tk::TrayIcon::BalloonKind::Warning);
+}
+
+void CorvelloApp::RunOperation(ActionOperation operation)
+{
+    switch (operation) {
+    case ActionOperation::MonitorOff:
+        MonitorOff();
+        break;
+    case ActionOperation::ScreenSaver:
+        ScreenSaver();
+        break;
+    case ActionOperation::LockUser:
+        LockUser();
+        break;
+    case ActionOperation::Sleep:
+        Sleep();
+        break;
+    case ActionOperation::Hibernate:
+        Hibernate();
+        break;
+    case ActionOperation::LogOff:
+        LogOff();
+        break;
+    case ActionOperation::Reboot:
+        Reboot();
+        break;
+    case ActionOperation::ShutDown:
+        ShutDown();
+        break;
+    case ActionOperation::PowerOff:
+        PowerOff();
+        break;
+    case ActionOperation::SwitchCapsLock:
+        SwitchCapsLock();
+        break;
+    case ActionOperation::SwitchNumLock:
+        SwitchNumLock();
+        break;
+    case ActionOperation::SwitchScrollLock:
+        SwitchScrollLock();
+        break;
+    case ActionOperation::PressCtrlAltDel:
+        PressCtrlAltDel();
+        break;
+    case ActionOperation::PressCtrlShiftEsc:
+        PressCtrlShiftEsc();
+        break;
+    case ActionOperation::PressPrintScreen:
+        PressPrintScreen();
+        break;
+    case ActionOperation::None:
+        break;
+    }
 }
 
 void CorvelloApp::Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent)

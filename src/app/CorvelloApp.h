@@ -4,11 +4,14 @@
 
 #include <memory>
 
+#include "actions/ActionCatalogue.h"
 #include "actions/KeyboardActions.h"
 #include "actions/PowerActions.h"
 #include "core/AppBase.h"
 
 namespace corvello {
+
+class MainWindow;
 
 class CorvelloApp : public AppBase {
 public:
@@ -25,12 +28,27 @@ public:
     void SettingsReset() override;
     bool SettingsRead() override;
     bool SettingsWrite() override;
-    // Saves the settings and trims the working set.
+    // Refreshes the tray icon, saves the settings and trims the working set.
     void Update() override;
+    // Makes the main window the program's main form.
+    void CreateForms() override;
+    int ShowAbout() override;
 
     void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
     void OpenLink(std::int32_t linkId) override;
     void SetNotifierParent(HWND parent) override;
+
+    // The main window, once CreateForms made it.
+    MainWindow* Main() const noexcept { return mainWindow_.get(); }
+    // Asks the main window to refresh its tray icon.
+    void DoChangeTrayIcon();
+    // A warning balloon at the tray icon, under the program's name.
+    void BalloonShow(const std::wstring& message);
+    // Called once a minute; there is no keyboard hook to refresh.
+    void KeyboardHookRefresh() {}
+    // Carries out an operation of the action catalogue; its result is not
+    // needed by the caller.
+    void RunOperation(ActionOperation operation);
 
     // Power, session and display actions. They show nothing; the result says
     // whether Windows took the request (false after a fallback tool).
@@ -75,6 +93,7 @@ private:
     PowerRequests* powerRequests_ = nullptr;
     std::unique_ptr<KeyboardRequests> windowsKeyboardRequests_;
     KeyboardRequests* keyboardRequests_ = nullptr;
+    std::unique_ptr<MainWindow> mainWindow_;
 };
 
 // The same object as AppObject, typed as the program's own class.

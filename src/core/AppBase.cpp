@@ -253,10 +253,9 @@ void AppBase::Execute()
         return;
     }
 
-    auto& application = tk::Application::Current();
-    application.Initialize();
-    application.SetTitle(name_);
-
+    // The hidden application window comes with the run: a start that hands
+    // over needs none.
+    tk::Application::Current().SetTitle(name_);
     if (IsAnotherInstance(true, true, L"")) {
         ActivateInstance(mainWindowClass_, mainWindowTitle_);
         Terminate(0);
@@ -273,7 +272,11 @@ void AppBase::Run()
 {
     CreateForms();
     SettingsWrite();
-    tk::Application::Current().Run();
+    // Once it exists, another copy can find this one running with its
+    // settings stored.
+    auto& application = tk::Application::Current();
+    application.Initialize();
+    application.Run();
 }
 
 void AppBase::CreateForms() {}

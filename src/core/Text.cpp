@@ -31,4 +31,21 @@ std::wstring TrimBlanks(const std::wstring& text)
     return text.substr(first, last - first);
 }
 
+std::wstring FormatText(const std::wstring& format, std::initializer_list<std::wstring> arguments)
+{
+    std::wstring text;
+    auto next = arguments.begin();
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t mark = format.find(L"%s", at);
+        if (mark == std::wstring::npos || next == arguments.end()) {
+            text.append(format, at, std::wstring::npos);
+            return text;
+        }
+        text.append(format, at, mark - at);
+        text += *next++;
+        at = mark + 2;
+    }
+}
+
 }  // namespace corvello

@@ -8,18 +8,11 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
+#include "toolkit/Resources.h"
 
 namespace corvello {
 
 namespace {
-
-std::wstring LoadResourceString(UINT id)
-{
-    // With a zero length LoadStringW hands out a pointer into the resource.
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
-}
 
 // The shell's ShellExecuteW, loaded at the first link the user opens and kept:
 // the shell may go on working for the call after it returned.
@@ -53,14 +46,14 @@ void ShellOpen(const std::wstring& address)
 void FillLinks(LinkSet& links, const std::wstring& appName)
 {
     LinkHints hints;
-    hints.Web = LoadResourceString(IDS_LINK_WEB);
-    hints.Email = LoadResourceString(IDS_LINK_EMAIL);
-    hints.RSS = LoadResourceString(IDS_LINK_RSS);
-    hints.Facebook = LoadResourceString(IDS_LINK_FACEBOOK);
-    hints.Gplus = LoadResourceString(IDS_LINK_GPLUS);
-    hints.Twitter = LoadResourceString(IDS_LINK_TWITTER);
-    hints.Delicious = LoadResourceString(IDS_LINK_DELICIOUS);
-    hints.StumbleUpon = LoadResourceString(IDS_LINK_STUMBLEUPON);
+    hints.Web = tk::LoadResourceString(IDS_LINK_WEB);
+    hints.Email = tk::LoadResourceString(IDS_LINK_EMAIL);
+    hints.RSS = tk::LoadResourceString(IDS_LINK_RSS);
+    hints.Facebook = tk::LoadResourceString(IDS_LINK_FACEBOOK);
+    hints.Gplus = tk::LoadResourceString(IDS_LINK_GPLUS);
+    hints.Twitter = tk::LoadResourceString(IDS_LINK_TWITTER);
+    hints.Delicious = tk::LoadResourceString(IDS_LINK_DELICIOUS);
+    hints.StumbleUpon = tk::LoadResourceString(IDS_LINK_STUMBLEUPON);
     ComposeLinks(links, appName, hints, &ToAnsi);
 }
 

@@ -452,6 +452,7 @@ void Form::ApplyDpi(UINT dpi)
         control->ApplyFont();
         control->ApplyLayout();
     }
+    DoDpiChanged();
 }
 
 void Form::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -151,6 +151,9 @@ protected:
     virtual bool DoCloseQuery() { return true; }
     virtual void DoClose(CloseAction& action) { (void)action; }
     virtual LRESULT DoQueryEndSession() { return TRUE; }
+    // The form moved to a monitor of another dpi and laid itself out anew:
+    // pictures drawn for the old size are to be loaded again.
+    virtual void DoDpiChanged() {}
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

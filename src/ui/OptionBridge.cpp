@@ -9,8 +9,6 @@ namespace corvello {
 
 OptionBridge* ProgramOptions = nullptr;
 
-namespace {
-
 wchar_t UserDecimalSeparator()
 {
     wchar_t buffer[8] = {};
@@ -18,8 +16,6 @@ wchar_t UserDecimalSeparator()
         return buffer[0];
     return L'.';
 }
-
-}  // namespace
 
 OptionBridge::OptionBridge(const std::wstring& name, const VersionArray& version, const std::wstring& url,
                            std::uint32_t registryRoot, const std::wstring& registryKey)

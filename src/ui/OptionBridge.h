@@ -36,6 +36,9 @@ private:
     std::wstring url_;
 };
 
+// The user's decimal separator, with which option texts are read as numbers.
+wchar_t UserDecimalSeparator();
+
 // The program's option bridge, owned by the start-up routine; null outside
 // its lifetime.
 extern OptionBridge* ProgramOptions;

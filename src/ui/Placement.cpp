@@ -93,4 +93,19 @@ Point CenterOnRect(int width, int height, int otherLeft, int otherTop, int other
     return FitIntoArea(x, y, width, height, area);
 }
 
+Point SnapToArea(int left, int top, int width, int height, const Area& area, int distance)
+{
+    const auto near = [distance](long long a, long long b) { return (a > b ? a - b : b - a) <= distance; };
+    Point at{left, top};
+    if (near(static_cast<long long>(left) + width, area.right))
+        at.x = area.right - width;
+    if (near(left, area.left))
+        at.x = area.left;
+    if (near(static_cast<long long>(top) + height, area.bottom))
+        at.y = area.bottom - height;
+    if (near(top, area.top))
+        at.y = area.top;
+    return at;
+}
+
 }  // namespace corvello

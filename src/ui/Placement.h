@@ -47,4 +47,9 @@ Point CenterOnArea(int width, int height, const Area& area);
 Point CenterOnRect(int width, int height, int otherLeft, int otherTop, int otherWidth, int otherHeight,
                     const Area& area);
 
+// Where a dragged window goes: each edge that comes within distance of the
+// same edge of the work area sticks to it (left and top win where the window
+// is too large for both). The size stays.
+Point SnapToArea(int left, int top, int width, int height, const Area& area, int distance);
+
 }  // namespace corvello

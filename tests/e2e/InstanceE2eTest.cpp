@@ -44,11 +44,11 @@ TEST(Instance, SecondStartBringsTheMainWindowForward)
     ASSERT_TRUE(first.WaitRunning());
     // Stands in for the running instance's main window.
     int activations = 0;
-    WPARAM sender = 0;
-    TestWindow main(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM wParam, LPARAM) {
+    LPARAM sender = 0;
+    TestWindow main(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM, LPARAM lParam) {
         if (message == WM_INSTANCE_ACTIVATE) {
             ++activations;
-            sender = wParam;
+            sender = lParam;
         }
         return false;
     });
@@ -58,7 +58,8 @@ TEST(Instance, SecondStartBringsTheMainWindowForward)
     EXPECT_EQ(second.WaitExit(10000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return activations > 0; }, 2000));
     EXPECT_EQ(activations, 1);
-    EXPECT_NE(sender, 0u);  // the sender's application window
+    // The sender's module; a start that hands over makes no window of its own.
+    EXPECT_NE(sender, 0);
     EXPECT_FALSE(::IsIconic(main.Handle()));
     EXPECT_TRUE(first.Running());
 }

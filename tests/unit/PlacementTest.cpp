@@ -4,6 +4,30 @@
 
 using namespace corvello;
 
+TEST(Placement, DraggedWindowsSnapToTheWorkAreaEdges)
+{
+    const Area area{0, 0, 1280, 984};
+    struct Case {
+        int Left, Top;
+        Point Expected;
+    };
+    // A 336 x 448 window, snapping within 20 pixels.
+    const Case cases[] = {
+        {15, 300, {0, 300}},          // near the left edge
+        {-20, 300, {0, 300}},         // just beyond it
+        {21, 300, {21, 300}},         // too far
+        {1280 - 336 - 19, 10, {944, 0}},  // right and top at once
+        {500, 984 - 448 + 20, {500, 536}},  // bottom, from below
+        {500, 400, {500, 400}},       // in the middle nothing moves
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SnapToArea(c.Left, c.Top, 336, 448, area, 20), c.Expected) << c.Left << "," << c.Top;
+    // Taller than the area: the top edge wins over the bottom one.
+    EXPECT_EQ(SnapToArea(100, 5, 300, 990, area, 20), (Point{100, 0}));
+    // Edges far outside the int range of a sum do not wrap.
+    EXPECT_EQ(SnapToArea(2147483000, 0, 2000, 10, area, 20), (Point{2147483000, 0}));
+}
+
 TEST(Placement, TextForms)
 {
     EXPECT_EQ(PointToStr({12, -5}), L"12,-5");

@@ -1,0 +1,126 @@
+#include "app/AboutDialog.h"
+
+#include "core/AppBase.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/Window.h"
+#include "ui/FormPlacement.h"
+
+namespace corvello {
+namespace {
+
+AboutDialog* Open = nullptr;
+
+tk::FontSpec Tahoma(int height, bool bold = false)
+{
+    tk::FontSpec font;
+    font.Name = L"Tahoma";
+    font.Height = height;
+    font.Bold = bold;
+    return font;
+}
+
+tk::FormLayout AboutLayout()
+{
+    tk::FormLayout layout;
+    layout.ClassName = L"TfrmAbout";
+    layout.Caption = L"About";
+    layout.ClientWidth = 400;
+    layout.ClientHeight = 180;
+    layout.Border = tk::BorderStyle::Dialog;
+    layout.SystemMenu = true;
+    layout.MinimizeBox = false;
+    layout.MaximizeBox = false;
+    layout.Font = Tahoma(-11);
+    return layout;
+}
+
+}  // namespace
+
+AboutDialog::AboutDialog() : LinksForm(AboutLayout(), L"frmAbout")
+{
+    runOnce_.OnTimer = [this](tk::Timer& sender) { OnRunOnceTimer(sender); };
+}
+
+void AboutDialog::CreateControls()
+{
+    LinksForm::CreateControls();
+    const tk::Label::Options centred{false, false, tk::Alignment::Center, false};
+    lbTitle_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 12, 256, 32}, L"Application Name", centred);
+    lbTitle_->SetFont(Tahoma(-21, true));
+    lbVersion_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 44, 256, 24}, L"Version", centred);
+    lbVersion_->SetFont(Tahoma(-16));
+    lbCopyright_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 116, 256, 16}, L"Copyright", centred);
+    btnOK_ = std::make_unique<tk::Button>(*this, tk::Bounds{232, 144, 72, 25}, L"OK");
+    btnOK_->ModalResult = tk::mr::OK;
+    btnOK_->SetDefault(true);
+    SetDefaultButton(btnOK_.get());
+    SetCancelButton(btnOK_.get());
+}
+
+void AboutDialog::ControlsInit()
+{
+    LinksForm::ControlsInit();
+    if (const HWND main = tk::Application::Current().MainWindow())
+        ::SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main));
+    IconImage().MoveTo(12, 12);
+    IconImage().SetVisible(true);
+    const tk::Bounds icon = IconImage().LayoutBounds();
+    SocialButtons().MoveTo(icon.Left, icon.Top + icon.Height + 12);
+    SocialButtons().SetVisible(true);
+    const tk::Bounds title = lbTitle_->LayoutBounds();
+    const auto centreUnderTitle = [&](tk::Label& label, int top) {
+        // Truncated toward zero, as the layout rounds.
+        label.MoveTo(title.Left + (title.Width - label.LayoutBounds().Width) / 2, top);
+        label.SetVisible(true);
+    };
+    centreUnderTitle(ClickLabelEmail(), 72);
+    centreUnderTitle(ClickLabelWeb(), 92);
+}
+
+void AboutDialog::ControlsUpdate()
+{
+    LinksForm::ControlsUpdate();
+    if (!AppObject)
+        return;
+    lbTitle_->SetCaption(AppObject->Name());
+    lbVersion_->SetCaption(AppObject->FullVersion());
+    lbCopyright_->SetCaption(AppObject->Copyright());
+}
+
+void AboutDialog::OnShowEvent(tk::Form& sender)
+{
+    LinksForm::OnShowEvent(sender);
+    FormCenterOnForm(this, tk::Application::Current().MainForm());
+}
+
+void AboutDialog::OnRunOnceTimer(tk::Timer& sender)
+{
+    sender.SetEnabled(false);
+    if (AppObject)
+        AppObject->Ping(L"about", L"", false);
+}
+
+AboutDialog* OpenAboutDialog() noexcept
+{
+    return Open;
+}
+
+int ShowAboutDialog()
+{
+    if (Open) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        Open->BringToFront();
+        tk::WindowFlash(Open->Handle(), 3, 75);
+        return 0;
+    }
+    const auto dialog = tk::CreateForm<AboutDialog>();
+    Open = dialog.get();
+    // Whatever happens, the reference goes with the dialog.
+    struct Clear {
+        ~Clear() { Open = nullptr; }
+    } clear;
+    return dialog->ShowModal();
+}
+
+}  // namespace corvello

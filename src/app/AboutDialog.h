@@ -1,0 +1,48 @@
+// The About dialog: the program's name, version and copyright, its icon and
+// links; left open for ten seconds it reports being looked at.
+#pragma once
+
+#include <memory>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Timer.h"
+#include "ui/LinksForm.h"
+
+namespace corvello {
+
+class AboutDialog : public LinksForm {
+public:
+    AboutDialog();
+
+    void ControlsInit() override;
+    void ControlsUpdate() override;
+    void OnShowEvent(tk::Form& sender) override;
+    // The dialog neither restores nor stores its placement.
+    bool SettingsRead() override { return true; }
+    bool SettingsWrite() override { return true; }
+
+    tk::Label& Title() const noexcept { return *lbTitle_; }
+    tk::Label& VersionLabel() const noexcept { return *lbVersion_; }
+    tk::Label& CopyrightLabel() const noexcept { return *lbCopyright_; }
+
+protected:
+    void CreateControls() override;
+
+private:
+    void OnRunOnceTimer(tk::Timer& sender);
+
+    std::unique_ptr<tk::Label> lbTitle_;
+    std::unique_ptr<tk::Label> lbVersion_;
+    std::unique_ptr<tk::Label> lbCopyright_;
+    std::unique_ptr<tk::Button> btnOK_;
+    // Runs from construction: the "about" ping after ten seconds open.
+    tk::Timer runOnce_{10000};
+};
+
+// Shows the About dialog modally and returns its modal result. With one open
+// already, that one is brought forward and flashed instead, and 0 returned.
+int ShowAboutDialog();
+// The open About dialog, or null.
+AboutDialog* OpenAboutDialog() noexcept;
+
+}  // namespace corvello

@@ -1,0 +1,351 @@
+#include "app/MainWindow.h"
+
+#include "actions/ActionCatalogue.h"
+#include "app/CorvelloApp.h"
+#include "core/Delay.h"
+#include "core/Messages.h"
+#include "core/Product.h"
+#include "core/StringIds.h"
+#include "core/Text.h"
+#include "toolkit/Application.h"
+#include "toolkit/Log.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/Resources.h"
+#include "ui/FormPlacement.h"
+#include "ui/OptionBridge.h"
+#include "ui/Options.h"
+#include "ui/Placement.h"
+#include "ui/ShowMessageDialog.h"
+
+namespace corvello {
+namespace {
+
+constexpr const wchar_t* InfoText =
+    L"Software combines many useful but hidden actions in a single place. You can turn off monitor, hibernate the "
+    L"system, start screensaver immediately, change keyboard lock, emulate useful key combinations, and press "
+    L"missing system keys.";
+
+// While dragged, the window's edges stick to the work area's within this.
+constexpr int SnapDistance = 20;
+
+tk::FormLayout MainLayout()
+{
+    tk::FormLayout layout;
+    layout.ClassName = CorvelloApp::MainWindowClassName;
+    layout.Caption = CORVELLO_WIDEN(CORVELLO_NAME);
+    layout.ClientWidth = 328;
+    layout.ClientHeight = 416;
+    layout.Border = tk::BorderStyle::Single;
+    layout.SystemMenu = true;
+    layout.MinimizeBox = false;
+    layout.MaximizeBox = false;
+    layout.Visible = true;
+    return layout;
+}
+
+// Buttons are 90 x 25 in three columns and rows 32 pixels apart.
+tk::Bounds ButtonBounds(const ButtonPlace& place)
+{
+    return {12 + (place.Column - 1) * 100, 24 + (place.Row - 1) * 32, 90, 25};
+}
+
+tk::Action* FindByTag(const tk::ActionList& list, int tag)
+{
+    for (const auto& action : list.Actions())
+        if (action->Tag() == tag)
+            return action.get();
+    return nullptr;
+}
+
+HICON ApplicationIcon()
+{
+    return static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : TrayForm(MainLayout(), L"frmMain")
+{
+    // The LEDs exist before the window is built: a show during its building
+    // refreshes them.
+    LoadLeds();
+    for (const ActionEntry& entry : catalogue::Actions) {
+        auto& action = actions_.Add(std::make_unique<tk::Action>(std::wstring(L"act") + entry.Name, entry.Caption,
+                                                                 entry.Hint, entry.Tag, entry.Category));
+        if (entry.Handler == ActionHandler::KeyboardLocks)
+            action.OnExecute = [this](tk::Action& sender) { ActKeyboardLocksExecute(sender); };
+        else
+            action.OnExecute = [this](tk::Action& sender) { ActCorvelloExecute(sender); };
+    }
+    timerGuard_.OnTimer = [this](tk::Timer& sender) { TimerGuardTimer(sender); };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::LoadLeds()
+{
+    // Drawn for the size they show at: the small-icon size of the monitor.
+    const int size = Handle() ? tk::Scale(16, Dpi()) : ::GetSystemMetrics(SM_CXSMICON);
+    iconLedOff_ = tk::Icon::FromResource(L"LedGray", size, size);
+    iconLedOn_ = tk::Icon::FromResource(L"LedRed", size, size);
+}
+
+void MainWindow::DoDpiChanged()
+{
+    TrayForm::DoDpiChanged();
+    LoadLeds();
+    LocksUpdate();
+}
+
+void MainWindow::CreateControls()
+{
+    TrayForm::CreateControls();
+    lbInfo_ = std::make_unique<tk::Label>(*this, tk::Bounds{12, 8, 308, 67}, InfoText,
+                                          tk::Label::Options{true, false, tk::Alignment::Left, false});
+    const auto bind = [this](tk::Container& group, const ButtonPlace& place) {
+        auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
+        button.SetAction(FindByTag(actions_, place.Tag));
+        button.Tag = place.Tag;
+    };
+    // Tab order: the hardware group with its buttons and the confirmations
+    // box, the keyboard group with its buttons, then the two other boxes.
+    grpHardware_ = std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 72, 312, 153}, catalogue::HardwareGroupCaption);
+    for (const ButtonPlace& place : catalogue::HardwareButtons)
+        bind(*grpHardware_, place);
+    // The Sleep button carries 5 of its own; the action's tag decides.
+    if (tk::Button* sleep = ButtonFor(4))
+        sleep->Tag = 5;
+    chbConfirmations_ = std::make_unique<tk::CheckBox>(*grpHardware_, tk::Bounds{12, 124, 240, 17},
+                                                       L"Show confirmations for irreversible actions", true);
+    grpKeyboard_ = std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 232, 314, 94}, catalogue::KeyboardGroupCaption);
+    for (const ButtonPlace& place : catalogue::KeyboardButtons)
+        bind(*grpKeyboard_, place);
+    chbAutoRun_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, 340, 240, 17},
+                                                 L"Automatically run program on system start", true);
+    chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, 364, 296, 17},
+                                                       L"Online features (verify updates, Tickover\u2122 statistics)", true);
+    chbAutoRun_->Tag = OptionAutoRun;
+    chbOnlineEnabled_->Tag = OptionOnline;
+    chbConfirmations_->Tag = OptionConfirm;
+    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()})
+        box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
+}
+
+tk::Button* MainWindow::ButtonFor(int tag) const noexcept
+{
+    for (const auto& button : buttons_)
+        if (button->GetAction() && button->GetAction()->Tag() == tag)
+            return button.get();
+    return nullptr;
+}
+
+std::unique_ptr<tk::MenuItem> MainWindow::BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
+                                                       std::size_t count)
+{
+    auto submenu = std::make_unique<tk::MenuItem>(name, caption);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (tags[i] == 0) {
+            submenu->Add(std::make_unique<tk::MenuItem>(L"miSeparator", L"-"));
+            continue;
+        }
+        tk::Action* action = FindByTag(actions_, tags[i]);
+        auto& item = submenu->Add(std::make_unique<tk::MenuItem>(L"mi" + action->Name().substr(3)));
+        item.SetAction(action);
+        item.Tag = tags[i];
+    }
+    return submenu;
+}
+
+void MainWindow::AfterCreate()
+{
+    TrayForm::AfterCreate();
+    // "System" and "Keyboard" go to the top of the tray menu.
+    auto& menu = TrayIconMenu().Items();
+    menu.Insert(0, BuildSubmenu(L"miTrayIconKeyboard", catalogue::KeyboardMenuCaption, catalogue::KeyboardMenu,
+                                std::size(catalogue::KeyboardMenu)));
+    menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu,
+                                std::size(catalogue::SystemMenu)));
+    miCapsLock_ = menu.Find(L"miCapsLock");
+    miNumLock_ = menu.Find(L"miNumLock");
+    miScrollLock_ = menu.Find(L"miScrollLock");
+    FullUpdate();
+    LocksUpdate();
+}
+
+void MainWindow::ControlsInit()
+{
+    TrayForm::ControlsInit();
+    // The links along the bottom: the pictures on the left, the web label in
+    // capitals on the right.
+    tk::Panel& social = SocialButtons();
+    const int top = MainLayout().ClientHeight - social.LayoutBounds().Height - 8;
+    social.MoveTo(social.LayoutBounds().Left, top);
+    social.SetVisible(true);
+    tk::Label& web = ClickLabelWeb();
+    web.SetCaption(UpperAscii(web.Caption()));
+    web.MoveTo(MainLayout().ClientWidth - web.LayoutBounds().Width - 8, top + 2);
+    web.SetVisible(true);
+}
+
+void MainWindow::ControlsUpdate()
+{
+    TrayForm::ControlsUpdate();
+    tk::Label& web = ClickLabelWeb();
+    web.SetCaption(UpperAscii(web.Caption()));
+    if (!FirstShow())
+        FullUpdate();
+    LocksUpdate();
+}
+
+void MainWindow::TrayIconUpdate()
+{
+    try {
+        if (AppObject)
+            TrayIcon().SetHint(AppObject->FullName());
+        TrayIcon().SetVisible(true);
+    } catch (...) {
+        tk::LogCurrentException(L"updating the tray icon");
+    }
+}
+
+void MainWindow::SettingsUpdate()
+{
+    ignoreChanges_ = true;
+    struct Done {
+        bool& Flag;
+        ~Done() { Flag = false; }
+    } done{ignoreChanges_};
+    if (!ProgramOptions)
+        return;
+    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
+        const auto value = TextToBoolean(ProgramOptions->OptionGet(box->Tag), UserDecimalSeparator());
+        box->SetChecked(value.value_or(box->Checked()));
+    }
+}
+
+void MainWindow::FullUpdate()
+{
+    TrayIconUpdate();
+    SettingsUpdate();
+}
+
+bool MainWindow::SomePopupVisible()
+{
+    return tk::Application::Current().ModalLevel() > 0 || TrayIconMenu().Visible();
+}
+
+void MainWindow::OnCheckBoxClick(tk::Control& sender)
+{
+    if (ignoreChanges_ || !ProgramOptions)
+        return;
+    const auto* box = dynamic_cast<tk::CheckBox*>(&sender);
+    if (!box)
+        return;
+    ProgramOptions->OptionSet(box->Tag, BooleanToText(box->Checked()));
+}
+
+void MainWindow::PostUpdate()
+{
+    ::PostMessageW(tk::Application::Current().Handle(), WM_APP_UPDATE, 0, 0);
+}
+
+void MainWindow::OnShowEvent(tk::Form& sender)
+{
+    TrayForm::OnShowEvent(sender);
+    PostUpdate();
+}
+
+void MainWindow::OnHideEvent(tk::Form& sender)
+{
+    TrayForm::OnHideEvent(sender);
+    PostUpdate();
+}
+
+void MainWindow::OnTimerMinutes(tk::Timer& sender)
+{
+    if (App)
+        App->KeyboardHookRefresh();
+    TrayForm::OnTimerMinutes(sender);
+}
+
+void MainWindow::LocksUpdate()
+{
+    if (!App)
+        return;
+    const struct {
+        bool On;
+        tk::MenuItem* Item;
+        int Tag;
+    } locks[] = {
+        {App->IsCapsLockOn(), miCapsLock_, 10},
+        {App->IsNumLockOn(), miNumLock_, 11},
+        {App->IsScrollLockOn(), miScrollLock_, 12},
+    };
+    for (const auto& lock : locks) {
+        if (lock.Item)
+            lock.Item->SetChecked(lock.On);
+        if (tk::Button* button = ButtonFor(lock.Tag))
+            button->SetGlyph(lock.On ? iconLedOn_.Get() : iconLedOff_.Get());
+    }
+}
+
+void MainWindow::TimerGuardTimer(tk::Timer&)
+{
+    if (Visible())
+        LocksUpdate();
+}
+
+void MainWindow::ActCorvelloExecute(tk::Action& sender)
+{
+    const int tag = sender.Tag();
+    const bool visible = Visible();
+    const std::wstring caption =
+        catalogue::DialogCaption(sender.Caption(), visible, AppObject ? AppObject->Name() : std::wstring());
+    const HICON icon = catalogue::UsesApplicationIcon(visible) ? ApplicationIcon() : nullptr;
+    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked())) {
+        const std::wstring question =
+            FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {sender.Hint(), sender.Caption()});
+        const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
+                                             {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No,
+                                             this, caption, icon, std::nullopt, nullptr);
+        if (answer != tk::mr::Yes)
+            return;
+    }
+    if (App)
+        App->RunOperation(catalogue::OperationFor(tag));
+}
+
+void MainWindow::ActKeyboardLocksExecute(tk::Action& sender)
+{
+    ActCorvelloExecute(sender);
+    Delay(50);
+    LocksUpdate();
+}
+
+LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ENTERSIZEMOVE:
+        dragging_ = true;
+        break;
+    case WM_EXITSIZEMOVE:
+        dragging_ = false;
+        break;
+    case WM_MOVING:
+        if (dragging_) {
+            auto* rect = reinterpret_cast<RECT*>(lParam);
+            const Area area = GetFormWorkArea(this);
+            const Point at = SnapToArea(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                                        area, tk::Scale(SnapDistance, Dpi()));
+            ::OffsetRect(rect, at.x - rect->left, at.y - rect->top);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return TrayForm::WndProc(message, wParam, lParam);
+}
+
+}  // namespace corvello

@@ -1,0 +1,209 @@
+// The main window, its tray icon and menu, built in this process on the real
+// application object, with a test key for its settings and a loopback
+// listener for its pings.
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/AboutDialog.h"
+#include "app/CorvelloApp.h"
+#include "core/Clock.h"
+#include "core/RegistryLayout.h"
+#include "online/Notifier.h"
+#include "support/HttpListener.h"
+#include "support/OnlineTestSupport.h"
+#include "support/RegistryTestSupport.h"
+#include "support/WinTestSupport.h"
+#include "toolkit/Application.h"
+#include "ui/OptionBridge.h"
+
+using namespace corvello;
+
+namespace {
+
+constexpr const wchar_t* Key = L"Software\\QUORVANT\\CorvelloWindowTest\\1.0";
+
+std::wstring MenuText(const tk::MenuItem& item)
+{
+    return item.IsSeparator() ? L"-" : item.Caption();
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(listener_.Port(), 0);
+        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
+        app_ = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
+                                             std::wstring(L"\\") + Key);
+        App = app_.get();
+        AppObject = app_.get();
+        bridge_ = std::make_unique<OptionBridge>(L"Corvello", VersionArray{1, 2, 0, 21}, L"", RegistryRootCurrentUser,
+                                                 L"");
+        ProgramOptions = bridge_.get();
+        app_->SettingsReset();
+        app_->CreateForms();
+        ASSERT_NE(app_->Main(), nullptr);
+    }
+    void TearDown() override
+    {
+        app_->Terminate(0);
+        ProgramOptions = nullptr;
+        bridge_.reset();
+        App = nullptr;
+        AppObject = nullptr;
+        app_.reset();
+        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
+        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey,
+                                 SplitPath(GetModulePath()).FileName.c_str());
+    }
+    MainWindow& Main() { return *app_->Main(); }
+    std::optional<DWORD> Stored(const wchar_t* name) { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, name); }
+
+    testsupport::HttpListener listener_;
+    testsupport::LoopbackProxy proxy_{listener_.Port()};
+    std::unique_ptr<CorvelloApp> app_;
+    std::unique_ptr<OptionBridge> bridge_;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, LaysOutFromItsDesignAndFillsTheTrayMenu)
+{
+    MainWindow& main = Main();
+    EXPECT_EQ(tk::Application::Current().MainForm(), &main);
+    EXPECT_EQ(main.Caption(), L"Corvello");
+    const UINT dpi = main.Dpi();
+    EXPECT_EQ(main.ClientWidth(), tk::Scale(328, dpi));
+    EXPECT_EQ(main.ClientHeight(), tk::Scale(416, dpi));
+    EXPECT_TRUE(main.TrayIcon().Visible());
+    EXPECT_EQ(main.TrayIcon().Hint(), L"Corvello (1.2.0.21)");
+
+    // The tray menu: System, Keyboard, Settings (the default), About, -, Close.
+    const tk::MenuItem& menu = main.TrayIconMenu().Items();
+    const wchar_t* expected[] = {L"System", L"Keyboard", L"Settings", L"About", L"-", L"Close"};
+    ASSERT_EQ(menu.Count(), std::size(expected));
+    for (std::size_t i = 0; i < menu.Count(); ++i)
+        EXPECT_EQ(MenuText(menu.Item(i)), expected[i]) << i;
+    EXPECT_TRUE(menu.Item(2).Default);
+    const wchar_t* system[] = {L"Monitor Off", L"Screen Saver", L"Lock Computer", L"-", L"Sleep", L"Hibernate",
+                               L"Log Off", L"-", L"Restart", L"Shut Down", L"Power Off"};
+    ASSERT_EQ(menu.Item(0).Count(), std::size(system));
+    for (std::size_t i = 0; i < std::size(system); ++i)
+        EXPECT_EQ(MenuText(menu.Item(0).Item(i)), system[i]) << i;
+    const wchar_t* keyboard[] = {L"Caps Lock", L"Num Lock", L"Scroll Lock", L"-", L"Ctrl+Alt+Del",
+                                 L"Ctrl+Shift+Esc", L"Print Screen"};
+    ASSERT_EQ(menu.Item(1).Count(), std::size(keyboard));
+    for (std::size_t i = 0; i < std::size(keyboard); ++i)
+        EXPECT_EQ(MenuText(menu.Item(1).Item(i)), keyboard[i]) << i;
+
+    // The system menu begins with "About" and a separator.
+    const HMENU sys = ::GetSystemMenu(main.Handle(), FALSE);
+    wchar_t text[32] = {};
+    ::GetMenuStringW(sys, 0, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"About");
+    EXPECT_EQ(::GetMenuItemID(sys, 0), 2394u);
+    EXPECT_TRUE(::GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR);
+
+    // The buttons: the Sleep button carries 5 and runs the Sleep action.
+    tk::Button* sleep = main.ButtonFor(4);
+    ASSERT_NE(sleep, nullptr);
+    EXPECT_EQ(sleep->Tag, 5);
+    EXPECT_EQ(sleep->GetAction()->Caption(), L"Sleep");
+}
+
+TEST_F(MainWindowTest, CheckBoxesWriteAtOnceAndFollowTheSettings)
+{
+    MainWindow& main = Main();
+    EXPECT_TRUE(main.AutoRunBox().Checked());
+    EXPECT_TRUE(main.OnlineBox().Checked());
+    EXPECT_TRUE(main.Confirmations().Checked());
+
+    ::SendMessageW(main.OnlineBox().Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(main.OnlineBox().Checked());
+    EXPECT_EQ(Stored(registry::Online), 0u);
+    EXPECT_FALSE(app_->OnlineEnabled());
+
+    // Changed behind the window's back: the next refresh (the tray menu
+    // opening does one) fills the box, and filling it writes nothing.
+    app_->SetConfirmations(false);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 7);
+    main.OnTrayIconMenuPopup(main.TrayIconMenu());
+    EXPECT_FALSE(main.Confirmations().Checked());
+    EXPECT_EQ(Stored(registry::Confirmations), 7u);
+}
+
+TEST_F(MainWindowTest, MinuteTimerSendsStartOnItsFirstTickOnly)
+{
+    MainWindow& main = Main();
+    const UINT interval = main.MinutesTimer().Interval();
+    EXPECT_GE(interval, 60000u);
+    EXPECT_LT(interval, 300000u);
+    EXPECT_TRUE(main.MinutesTimer().Enabled());
+    ProgramNotifier()->PingTimeOnPage = 0;
+
+    main.OnTimerMinutes(main.MinutesTimer());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return listener_.RequestCount() >= 1; }, 10000));
+    main.OnTimerMinutes(main.MinutesTimer());
+    const auto requests = listener_.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const std::wstring today = TodayIso();
+    EXPECT_EQ(testsupport::ParseRequestLine(requests[0]).Path,
+              "/ping/start/?version=1.2.0.21&date=" + std::string(today.begin(), today.end()));
+}
+
+TEST_F(MainWindowTest, UserActionsDisableTheEntriesUntilTheLastEnds)
+{
+    MainWindow& main = Main();
+    const tk::MenuItem& menu = main.TrayIconMenu().Items();
+    const tk::MenuItem& settings = menu.Item(2);
+    const tk::MenuItem& about = menu.Item(3);
+    const tk::MenuItem& close = menu.Item(5);
+    main.UserActionBegin(false);
+    main.UserActionBegin(true);
+    EXPECT_FALSE(settings.Enabled());
+    EXPECT_FALSE(about.Enabled());
+    EXPECT_FALSE(close.Enabled());
+    main.UserActionEnd();
+    EXPECT_FALSE(settings.Enabled());
+    main.UserActionEnd();
+    EXPECT_TRUE(settings.Enabled());
+    EXPECT_TRUE(about.Enabled());
+    EXPECT_TRUE(close.Enabled());
+    // More ends than begins leave the count at rest.
+    main.UserActionEnd();
+    EXPECT_EQ(main.UserActionsCount(), 0);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxHidesToTheTrayAndStoresIt)
+{
+    MainWindow& main = Main();
+    ASSERT_TRUE(main.Visible());
+    ::SendMessageW(main.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(main.Visible());
+    EXPECT_FALSE(tk::Application::Current().Terminated());
+    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, std::wstring(Key) + L"\\frmMain", registry::Visible), 0u);
+}
+
+TEST_F(MainWindowTest, DraggingSnapsToTheWorkAreaEdges)
+{
+    MainWindow& main = Main();
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(main.Handle(), MONITOR_DEFAULTTOPRIMARY), &info);
+    const int width = main.Width();
+    const int height = main.Height();
+    ::SendMessageW(main.Handle(), WM_ENTERSIZEMOVE, 0, 0);
+    RECT dragged{info.rcWork.left + 7, info.rcWork.top + 300, info.rcWork.left + 7 + width, info.rcWork.top + 300 + height};
+    ::SendMessageW(main.Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&dragged));
+    EXPECT_EQ(dragged.left, info.rcWork.left);
+    EXPECT_EQ(dragged.right - dragged.left, width);
+    ::SendMessageW(main.Handle(), WM_EXITSIZEMOVE, 0, 0);
+    // Not while merely moved by a program.
+    RECT away{info.rcWork.left + 7, 300, info.rcWork.left + 7 + width, 300 + height};
+    ::SendMessageW(main.Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&away));
+    EXPECT_EQ(away.left, info.rcWork.left + 7);
+}
