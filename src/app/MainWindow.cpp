@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
+
 #include "actions/ActionCatalogue.h"
 #include "app/CorvelloApp.h"
 #include "core/Delay.h"
@@ -130,6 +132,38 @@ void MainWindow::CreateControls()
     chbConfirmations_->Tag = OptionConfirm;
     for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()})
         box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
+    FitCheckBoxes();
+}
+
+void MainWindow::FitCheckBoxes()
+{
+    // A caption that needs more room than the design gives (another font,
+    // larger text) gets it: its box widens, and where the window is too
+    // narrow for it, the window and its groups widen with it.
+    const int client = Layout().ClientWidth;
+    const struct {
+        tk::CheckBox* Box;
+        int Room;  // from the box's left edge to its container's right margin
+    } boxes[] = {
+        {chbConfirmations_.get(), grpHardware_->LayoutBounds().Width - 12 - 12},
+        {chbAutoRun_.get(), client - 12 - 8},
+        {chbOnlineEnabled_.get(), client - 12 - 8},
+    };
+    int extra = 0;
+    for (const auto& b : boxes) {
+        const int need = b.Box->FittingWidth();
+        const tk::Bounds at = b.Box->LayoutBounds();
+        if (need > at.Width)
+            b.Box->SetBounds({at.Left, at.Top, need, at.Height});
+        extra = std::max(extra, need - b.Room);
+    }
+    if (extra <= 0)
+        return;
+    SetClientSize(client + extra, Layout().ClientHeight);
+    for (tk::GroupBox* group : {grpHardware_.get(), grpKeyboard_.get()}) {
+        const tk::Bounds at = group->LayoutBounds();
+        group->SetBounds({at.Left, at.Top, at.Width + extra, at.Height});
+    }
 }
 
 tk::Button* MainWindow::ButtonFor(int tag) const noexcept
@@ -179,12 +213,12 @@ void MainWindow::ControlsInit()
     // The links along the bottom: the pictures on the left, the web label in
     // capitals on the right.
     tk::Panel& social = SocialButtons();
-    const int top = MainLayout().ClientHeight - social.LayoutBounds().Height - 8;
+    const int top = Layout().ClientHeight - social.LayoutBounds().Height - 8;
     social.MoveTo(social.LayoutBounds().Left, top);
     social.SetVisible(true);
     tk::Label& web = ClickLabelWeb();
     web.SetCaption(UpperAscii(web.Caption()));
-    web.MoveTo(MainLayout().ClientWidth - web.LayoutBounds().Width - 8, top + 2);
+    web.MoveTo(Layout().ClientWidth - web.LayoutBounds().Width - 8, top + 2);
     web.SetVisible(true);
 }
 

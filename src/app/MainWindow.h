@@ -63,6 +63,7 @@ protected:
 
 private:
     void LoadLeds();
+    void FitCheckBoxes();
     void PostUpdate();
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);

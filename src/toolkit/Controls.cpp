@@ -128,6 +128,23 @@ void Control::Click()
 
 void Control::Notify(WORD) {}
 
+SIZE Control::TextExtent(int wrapWidth, bool wordWrap) const
+{
+    if (!Handle())
+        return {0, 0};
+    // Measured at the form's dpi, given at 96 dpi.
+    const UINT dpi = form_->Dpi();
+    const HDC dc = ::GetDC(Handle());
+    const HGDIOBJ old = ::SelectObject(dc, CurrentFont());
+    RECT r{0, 0, wordWrap ? Scale(wrapWidth, dpi) : 0, 0};
+    const std::wstring text = caption_.empty() ? L" " : caption_;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CALCRECT | DT_NOPREFIX | (wordWrap ? DT_WORDBREAK : 0));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Handle(), dc);
+    return {::MulDiv(r.right - r.left, 96, static_cast<int>(dpi)), ::MulDiv(r.bottom - r.top, 96, static_cast<int>(dpi))};
+}
+
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
@@ -247,6 +264,12 @@ void CheckBox::SetChecked(bool checked)
     Click();
 }
 
+int CheckBox::FittingWidth() const
+{
+    // The box, the gap after it and the text, at 96 dpi.
+    return 13 + 6 + static_cast<int>(TextExtent(0, false).cx) + 2;
+}
+
 void CheckBox::Notify(WORD code)
 {
     if (code == BN_CLICKED)
@@ -315,18 +338,9 @@ void Label::FitToText()
 {
     if (!options_.AutoSize || !Handle())
         return;
-    // Measure at the form's dpi, store at 96 dpi.
-    const HDC dc = ::GetDC(Handle());
-    const HGDIOBJ old = ::SelectObject(dc, CurrentFont());
-    RECT r{0, 0, options_.WordWrap ? Scale(bounds_.Width, form_->Dpi()) : 0, 0};
-    const std::wstring text = caption_.empty() ? L" " : caption_;
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                DT_CALCRECT | DT_NOPREFIX | (options_.WordWrap ? DT_WORDBREAK : 0));
-    ::SelectObject(dc, old);
-    ::ReleaseDC(Handle(), dc);
-    const UINT dpi = form_->Dpi();
-    bounds_.Width = ::MulDiv(r.right - r.left, 96, static_cast<int>(dpi)) + 1;
-    bounds_.Height = ::MulDiv(r.bottom - r.top, 96, static_cast<int>(dpi));
+    const SIZE size = TextExtent(options_.WordWrap ? bounds_.Width : 0, options_.WordWrap);
+    bounds_.Width = size.cx + 1;
+    bounds_.Height = size.cy;
     Control::ApplyLayout();
 }
 

@@ -77,6 +77,9 @@ public:
 
     // Notifications the container reflects back (WM_COMMAND codes).
     virtual void Notify(WORD code);
+    // The caption's size in the control's font at 96 dpi; wrapped at the
+    // width when wordWrap is set.
+    SIZE TextExtent(int wrapWidth, bool wordWrap) const;
     UINT_PTR Id() const noexcept { return id_; }
 
 protected:
@@ -129,6 +132,8 @@ public:
     bool Checked() const noexcept;
     // Like a click of the user's, a changed state runs OnClick.
     void SetChecked(bool checked);
+    // The width at 96 dpi that shows the whole caption in the current font.
+    int FittingWidth() const;
     void Notify(WORD code) override;
 };
 

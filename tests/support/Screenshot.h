@@ -38,6 +38,12 @@ private:
 
 inline bool SaveWindowPng(HWND window, const std::wstring& fileName)
 {
+    // Everything drawn now, also by another process: the paint messages are
+    // sent and answered before the pixels are read.
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
     RECT r{};
     if (!::GetWindowRect(window, &r))
         return false;

@@ -77,8 +77,12 @@ TEST_F(MainWindowTest, LaysOutFromItsDesignAndFillsTheTrayMenu)
     EXPECT_EQ(tk::Application::Current().MainForm(), &main);
     EXPECT_EQ(main.Caption(), L"Corvello");
     const UINT dpi = main.Dpi();
-    EXPECT_EQ(main.ClientWidth(), tk::Scale(328, dpi));
+    // 328 x 416 at 96 dpi; wider only where a caption needs the room.
+    EXPECT_GE(main.ClientWidth(), tk::Scale(328, dpi));
+    EXPECT_LE(main.ClientWidth(), tk::Scale(328 + 40, dpi));
     EXPECT_EQ(main.ClientHeight(), tk::Scale(416, dpi));
+    for (tk::CheckBox* box : {&main.AutoRunBox(), &main.OnlineBox(), &main.Confirmations()})
+        EXPECT_GE(box->LayoutBounds().Width, box->FittingWidth()) << std::string(box->Caption().begin(), box->Caption().end());
     EXPECT_TRUE(main.TrayIcon().Visible());
     EXPECT_EQ(main.TrayIcon().Hint(), L"Corvello (1.2.0.21)");
 
