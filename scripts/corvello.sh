@@ -112,7 +112,47 @@ run_tests() {
   kill_wine_on_exit=yes
   start_wine "$root/build/mingw/wine-prefix" desktop
   log "Windows and end-to-end tests under Wine"
-  ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300
+  ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -LE "$special_labels"
+  local label
+  for label in ${special_labels//|/ }; do
+    # Only where tests of that kind exist.
+    ctest --test-dir build/mingw -N -L "^$label\$" | grep -q 'Total Tests: [1-9]' || continue
+    start_special_prefix "$label"
+    log "tests in a prefix of their own: $label"
+    ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -L "^$label\$"
+    wineserver -k >/dev/null 2>&1 || true
+  done
+}
+
+# Tests that need a Windows of another kind carry one of these labels and run
+# in a copy of the test prefix made for them:
+#   dpi144   the display at 144 dpi (150 % scaling)
+#   winxp    Wine reporting Windows XP
+#   session  a prefix whose Windows session a test may end
+special_labels="dpi144|winxp|session"
+
+start_special_prefix() {
+  local label=$1 base="$root/build/mingw/wine-prefix" prefix="$root/build/mingw/wine-prefix-$1"
+  # A copy of the settled test prefix is quicker than a new one.
+  WINEPREFIX="$base" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$base" timeout 60 wineserver -w || true
+  rm -rf "$prefix"
+  cp -a "$base" "$prefix"
+  export WINEPREFIX="$prefix"
+  case $label in
+    dpi144)
+      timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+      timeout 60 wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+      ;;
+    winxp)
+      timeout 60 winecfg -v winxp >/dev/null 2>&1
+      ;;
+  esac
+  # The settings take effect with a new server and desktop.
+  wineserver -k >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || true
+  start_wine "$prefix" desktop
 }
 
 run_program() {
