@@ -272,9 +272,11 @@ void AppBase::Run()
 {
     CreateForms();
     SettingsWrite();
-    // Once it exists, another copy can find this one running with its
-    // settings stored.
+    // What the forms asked for while they were made (the update after the
+    // first show, say) is done before the application window exists: once
+    // it does, another copy finds this one running and settled.
     auto& application = tk::Application::Current();
+    application.ProcessMessages();
     application.Initialize();
     application.Run();
 }
