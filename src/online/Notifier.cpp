@@ -15,10 +15,10 @@ constexpr std::int32_t RequestTimeout = 408;
 // Recorded for a navigation error that came without a status code of its own.
 constexpr std::int32_t UnknownNavigationError = static_cast<std::int32_t>(E_FAIL);
 
-std::unique_ptr<Notifier>& ProgramTickover()
+std::unique_ptr<Notifier>& ProgramNotifierHolder()
 {
-    static std::unique_ptr<Notifier> tickover;
-    return tickover;
+    static std::unique_ptr<Notifier> notifier;
+    return notifier;
 }
 
 // Dispatches messages until the time is up or the browser is gone, sleeping
@@ -45,7 +45,7 @@ NotifierBrowser::NotifierBrowser(Notifier& owner, HWND parent, std::uint32_t tim
 
 NotifierBrowser::~NotifierBrowser()
 {
-    destroying_ = true;
+    Destroying = true;
     ClearEvents();
 }
 
@@ -54,7 +54,7 @@ std::uint32_t NotifierBrowser::Elapsed() const noexcept
     return TickDistance(::GetTickCount(), TimeBegin);
 }
 
-Notifier::Notifier(const std::wstring& AURL, HWND parent) : URL(AURL), parent_(parent) {}
+Notifier::Notifier(const std::wstring& url, HWND parent) : Url(url), parent_(parent) {}
 
 Notifier::~Notifier()
 {
@@ -97,13 +97,13 @@ NotifierBrowser* Notifier::CreateBrowser()
     return browser;
 }
 
-void Notifier::FreeBrowser(NotifierBrowser* Browser)
+void Notifier::FreeBrowser(NotifierBrowser* browser)
 {
-    if (!Browser || Browser->destroying_)
+    if (!browser || browser->Destroying)
         return;
-    Browser->destroying_ = true;
+    browser->Destroying = true;
     const auto found = std::find_if(browsers_.begin(), browsers_.end(),
-                                    [Browser](const auto& owned) { return owned.get() == Browser; });
+                                    [browser](const auto& owned) { return owned.get() == browser; });
     if (found == browsers_.end())
         return;
     // Out of the list first: its destruction may dispatch messages that
@@ -113,31 +113,31 @@ void Notifier::FreeBrowser(NotifierBrowser* Browser)
     owned.reset();
 }
 
-bool Notifier::WaitBrowser(NotifierBrowser* Browser)
+bool Notifier::WaitBrowser(NotifierBrowser* browser)
 {
     // The messages dispatched here may release the browser, or the whole
     // notifier: after each round the browser's life is checked before
     // anything of it or of this notifier is touched again.
-    const std::weak_ptr<void> life = Browser->Life();
-    while (Browser->Busy()) {
-        if (Browser->ErrorCode != 0)
+    const std::weak_ptr<void> life = browser->Life();
+    while (browser->Busy()) {
+        if (browser->ErrorCode != 0)
             return false;
-        if (Browser->Elapsed() >= Browser->TimeOut)
+        if (browser->Elapsed() >= browser->TimeOut)
             return false;
         ::Sleep(PollMilliseconds);
         tk::Application::Current().ProcessMessages();
         if (life.expired())
             return false;
     }
-    if (Browser->ErrorCode != 0)
+    if (browser->ErrorCode != 0)
         return false;
-    if (Browser->TimeOnPage > 0)
-        DispatchFor(Browser->TimeOnPage, life);
+    if (browser->TimeOnPage > 0)
+        DispatchFor(browser->TimeOnPage, life);
     return true;
 }
 
-bool Notifier::Notify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
-                       std::uint32_t TimeOut)
+bool Notifier::Notify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t timeOnPage,
+                       std::uint32_t timeOut)
 {
     NotifierBrowser* browser = CreateBrowser();
     const std::weak_ptr<void> life = browser->Life();
@@ -152,9 +152,9 @@ bool Notifier::Notify(const std::wstring& verb, const std::wstring& data, bool w
         FreeBrowser(browser);
         return false;
     }
-    browser->TimeOnPage = TimeOnPage;
-    browser->TimeOut = TimeOut;
-    const std::wstring address = ComposeNotifyAddress(URL, verb, data);
+    browser->TimeOnPage = timeOnPage;
+    browser->TimeOut = timeOut;
+    const std::wstring address = ComposeNotifyAddress(Url, verb, data);
 
     if (wait) {
         bool result = false;
@@ -194,11 +194,11 @@ bool Notifier::IsOnline()
     return SafeNotify(L"event", L"", true, 0, LoadTimeOut);
 }
 
-bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
-                           std::uint32_t TimeOut) noexcept
+bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t timeOnPage,
+                           std::uint32_t timeOut) noexcept
 {
     try {
-        return Notify(verb, data, wait, TimeOnPage, TimeOut);
+        return Notify(verb, data, wait, timeOnPage, timeOut);
     } catch (...) {
         tk::LogCurrentException(L"notification \"" + verb + L"\"");
         return false;
@@ -221,15 +221,15 @@ void Notifier::SetParent(HWND parent)
     if (!parent_)
         return;
     for (const auto& browser : browsers_)
-        if (browser && !browser->destroying_)
+        if (browser && !browser->Destroying)
             browser->SetParentWindow(parent_);
 }
 
 void Notifier::DoDownloadComplete(NotifierBrowser* sender)
 {
-    if (!sender || sender->completing_)
+    if (!sender || sender->Completing)
         return;
-    sender->completing_ = true;
+    sender->Completing = true;
     sender->ClearEvents();
     // The wait and the release run after the control's event has returned:
     // the control is never destroyed from inside one of its own calls.
@@ -258,22 +258,22 @@ void Notifier::DoProgressChange(NotifierBrowser* sender)
 
 Notifier* ProgramNotifier() noexcept
 {
-    return ProgramTickover().get();
+    return ProgramNotifierHolder().get();
 }
 
-bool CreateProgramNotifier(const std::wstring& AURL, HWND parent)
+bool CreateProgramNotifier(const std::wstring& url, HWND parent)
 {
-    auto& tickover = ProgramTickover();
-    if (!tickover)
-        tickover = std::make_unique<Notifier>();
-    tickover->URL = AURL;
-    tickover->SetParent(parent);
+    auto& notifier = ProgramNotifierHolder();
+    if (!notifier)
+        notifier = std::make_unique<Notifier>();
+    notifier->Url = url;
+    notifier->SetParent(parent);
     return true;
 }
 
 bool FreeProgramNotifier()
 {
-    std::unique_ptr<Notifier> old = std::move(ProgramTickover());
+    std::unique_ptr<Notifier> old = std::move(ProgramNotifierHolder());
     old.reset();
     return true;
 }

@@ -35,8 +35,8 @@ public:
     std::weak_ptr<void> Life() const noexcept { return life_; }
     Notifier& Owner() const noexcept { return owner_; }
 
-    bool destroying_ = false;  // set from the start of its release
-    bool completing_ = false;  // set once its first DownloadComplete is handled
+    bool Destroying = false;  // set from the start of its release
+    bool Completing = false;  // set once its first DownloadComplete is handled
     std::int32_t ErrorCode = 0;  // 0, a navigation error's status, or 408 after a time-out
     std::uint32_t TimeBegin = 0;
     std::uint32_t TimeOut = 0;
@@ -51,23 +51,23 @@ class Notifier {
 public:
     // The parent window hosts every browser; without one (nullptr) every
     // notification fails, before anything is loaded.
-    explicit Notifier(const std::wstring& AURL = {}, HWND parent = nullptr);
+    explicit Notifier(const std::wstring& url = {}, HWND parent = nullptr);
     virtual ~Notifier();
     Notifier(const Notifier&) = delete;
     Notifier& operator=(const Notifier&) = delete;
 
     virtual NotifierBrowser* CreateBrowser();
-    virtual void FreeBrowser(NotifierBrowser* Browser);
-    virtual bool WaitBrowser(NotifierBrowser* Browser);
+    virtual void FreeBrowser(NotifierBrowser* browser);
+    virtual bool WaitBrowser(NotifierBrowser* browser);
     // Loads URL + verb + "/" + "?" + data. Throws when the browser cannot be
     // made or driven.
-    virtual bool Notify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
-                        std::uint32_t TimeOut);
+    virtual bool Notify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t timeOnPage,
+                        std::uint32_t timeOut);
     virtual void Ping(const std::wstring& verb, const std::wstring& data);
 
     bool IsOnline();
-    bool SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t TimeOnPage,
-                    std::uint32_t TimeOut) noexcept;
+    bool SafeNotify(const std::wstring& verb, const std::wstring& data, bool wait, std::uint32_t timeOnPage,
+                        std::uint32_t timeOut) noexcept;
     void SafePing(const std::wstring& verb, const std::wstring& data) noexcept;
 
     HWND Parent() const noexcept { return parent_; }
@@ -82,7 +82,7 @@ public:
     std::size_t BrowserCount() const noexcept { return browsers_.size(); }
     NotifierBrowser* Browser(std::size_t index) const { return browsers_.at(index).get(); }
 
-    std::wstring URL;
+    std::wstring Url;
     // Ping's time on the page, and how long Ping and IsOnline wait for the
     // page to load.
     std::uint32_t PingTimeOnPage = 1000;
@@ -103,7 +103,7 @@ private:
 Notifier* ProgramNotifier() noexcept;
 // Makes the program-wide notifier when there is none; whether new or not,
 // sets its URL and parent. Returns true.
-bool CreateProgramNotifier(const std::wstring& AURL, HWND parent);
+bool CreateProgramNotifier(const std::wstring& url, HWND parent);
 // Empties the program-wide reference, then destroys the notifier. Returns true.
 bool FreeProgramNotifier();
 

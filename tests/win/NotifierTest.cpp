@@ -35,14 +35,14 @@ protected:
 
     HttpListener listener_;
     testsupport::LoopbackProxy proxy_{listener_.Port()};
-    testsupport::TestWindow parent_{L"CorvelloTickoverParent", L""};
+    testsupport::TestWindow parent_{L"CorvelloNotifierParent", L""};
 };
 
 // Keeps what each wait saw of its browser and what it answered. With a
 // listener, a wait begins only once the listener has had the awaited number
 // of requests: the time-out then runs out on a request the service holds,
 // however long making the browser took.
-class RecordingTickover : public Notifier {
+class RecordingNotifier : public Notifier {
 public:
     using Notifier::Notifier;
     bool WaitBrowser(NotifierBrowser* Browser) override
@@ -111,7 +111,7 @@ bool AnyVisibleWindowOfThisThread()
 void DrainPostedMessages()
 {
     bool reached = false;
-    testsupport::TestWindow marker(L"CorvelloTickoverMarker", L"", [&](UINT message, WPARAM, LPARAM) {
+    testsupport::TestWindow marker(L"CorvelloNotifierMarker", L"", [&](UINT message, WPARAM, LPARAM) {
         reached = reached || message == WM_APP;
         return message == WM_APP;
     });
@@ -123,27 +123,27 @@ void DrainPostedMessages()
 
 TEST_F(OnlineNotifier, PingLoadsTheAddressInAHiddenChildAndStaysOnThePage)
 {
-    Notifier tickover(ServiceUrl, parent_.Handle());
-    tickover.PingTimeOnPage = 300;
+    Notifier notifier(ServiceUrl, parent_.Handle());
+    notifier.PingTimeOnPage = 300;
     // A timer of the caller's keeps ticking while the ping waits, and sees the
     // browser's window: hidden, under the parent.
     int ticks = 0;
     std::vector<HWND> seenParents;
     bool seenVisible = false;
-    testsupport::TestWindow clock(L"CorvelloTickoverClock", L"", [&](UINT message, WPARAM, LPARAM) {
+    testsupport::TestWindow clock(L"CorvelloNotifierClock", L"", [&](UINT message, WPARAM, LPARAM) {
         if (message != WM_TIMER)
             return false;
         ++ticks;
-        for (std::size_t i = 0; i < tickover.BrowserCount(); ++i) {
-            seenParents.push_back(::GetParent(tickover.Browser(i)->Handle()));
-            seenVisible = seenVisible || ::IsWindowVisible(tickover.Browser(i)->Handle());
+        for (std::size_t i = 0; i < notifier.BrowserCount(); ++i) {
+            seenParents.push_back(::GetParent(notifier.Browser(i)->Handle()));
+            seenVisible = seenVisible || ::IsWindowVisible(notifier.Browser(i)->Handle());
         }
         return true;
     });
     ::SetTimer(clock.Handle(), 1, 50, nullptr);
 
     const DWORD start = ::GetTickCount();
-    tickover.Ping(L"start", L"version=1.2.0.21&date=2013-06-01");
+    notifier.Ping(L"start", L"version=1.2.0.21&date=2013-06-01");
     const DWORD took = ::GetTickCount() - start;
     ::KillTimer(clock.Handle(), 1);
 
@@ -158,18 +158,18 @@ TEST_F(OnlineNotifier, PingLoadsTheAddressInAHiddenChildAndStaysOnThePage)
     for (const HWND parent : seenParents)
         EXPECT_EQ(parent, parent_.Handle());
     EXPECT_FALSE(seenVisible);
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    EXPECT_EQ(notifier.BrowserCount(), 0u);
     EXPECT_FALSE(AnyVisibleWindowOfThisThread());
 }
 
 TEST_F(OnlineNotifier, IsOnlineLoadsTheEventAddress)
 {
-    Notifier tickover(L"http://corvello.quorvant.com/ping", parent_.Handle());
-    EXPECT_TRUE(tickover.IsOnline());
+    Notifier notifier(L"http://corvello.quorvant.com/ping", parent_.Handle());
+    EXPECT_TRUE(notifier.IsOnline());
     const auto requests = Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Path, "/ping/event/");
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    EXPECT_EQ(notifier.BrowserCount(), 0u);
 }
 
 TEST_F(OnlineNotifier, AFailedLoadIsFalseWithoutTimeOnThePage)
@@ -178,16 +178,16 @@ TEST_F(OnlineNotifier, AFailedLoadIsFalseWithoutTimeOnThePage)
     // after a failure would outlast the test's own time limit.
     for (const auto mode : {HttpListener::Mode::NotFound, HttpListener::Mode::Close}) {
         listener_.SetMode(mode);
-        RecordingTickover tickover(ServiceUrl, parent_.Handle());
+        RecordingNotifier notifier(ServiceUrl, parent_.Handle());
         const std::size_t before = listener_.RequestCount();
-        EXPECT_FALSE(tickover.Notify(L"about", L"version=1.2.0.21", true, 600000, 10000));
+        EXPECT_FALSE(notifier.Notify(L"about", L"version=1.2.0.21", true, 600000, 10000));
         EXPECT_EQ(listener_.RequestCount(), before + 1);
-        ASSERT_EQ(tickover.ErrorCodes.size(), 1u);
-        EXPECT_NE(tickover.ErrorCodes[0], 0);
+        ASSERT_EQ(notifier.ErrorCodes.size(), 1u);
+        EXPECT_NE(notifier.ErrorCodes[0], 0);
         if (mode == HttpListener::Mode::NotFound) {
-            EXPECT_EQ(tickover.ErrorCodes[0], 404);
+            EXPECT_EQ(notifier.ErrorCodes[0], 404);
         }
-        EXPECT_EQ(tickover.BrowserCount(), 0u);
+        EXPECT_EQ(notifier.BrowserCount(), 0u);
     }
 }
 
@@ -209,32 +209,32 @@ TEST_F(OnlineNotifier, APageIsWaitedForUntilTheTimeOut)
     for (const Case& c : cases) {
         listener_.SetSlowDelay(c.Delay);
         const std::size_t answered = listener_.AnsweredCount();
-        RecordingTickover tickover(ServiceUrl, parent_.Handle());
-        tickover.Listener = &listener_;
-        tickover.AwaitedRequests = listener_.RequestCount() + 1;
-        tickover.PingTimeOnPage = 0;
-        tickover.LoadTimeOut = c.TimeOut;
+        RecordingNotifier notifier(ServiceUrl, parent_.Handle());
+        notifier.Listener = &listener_;
+        notifier.AwaitedRequests = listener_.RequestCount() + 1;
+        notifier.PingTimeOnPage = 0;
+        notifier.LoadTimeOut = c.TimeOut;
         const DWORD start = ::GetTickCount();
         if (c.ByPing)
-            tickover.Ping(L"running", L"version=1.2.0.21");
+            notifier.Ping(L"running", L"version=1.2.0.21");
         else
-            EXPECT_FALSE(tickover.SafeNotify(L"running", L"version=1.2.0.21", true, 0, c.TimeOut));
+            EXPECT_FALSE(notifier.SafeNotify(L"running", L"version=1.2.0.21", true, 0, c.TimeOut));
         const DWORD took = ::GetTickCount() - start;
-        EXPECT_EQ(listener_.RequestCount(), tickover.AwaitedRequests);
-        ASSERT_EQ(tickover.Results.size(), 1u);
-        EXPECT_EQ(tickover.Results[0], c.Loaded) << c.TimeOut;
+        EXPECT_EQ(listener_.RequestCount(), notifier.AwaitedRequests);
+        ASSERT_EQ(notifier.Results.size(), 1u);
+        EXPECT_EQ(notifier.Results[0], c.Loaded) << c.TimeOut;
         EXPECT_GE(took, std::min<DWORD>(static_cast<DWORD>(c.Delay.count()), c.TimeOut)) << c.TimeOut;
         if (!c.Loaded) {
             // Given up before the service answered, with the browser released.
             EXPECT_EQ(listener_.AnsweredCount(), answered);
         }
-        EXPECT_EQ(tickover.BrowserCount(), 0u);
+        EXPECT_EQ(notifier.BrowserCount(), 0u);
     }
 }
 
 TEST_F(OnlineNotifier, AnOfflineBrowserLoadsNothing)
 {
-    class OfflineTickover : public Notifier {
+    class OfflineNotifier : public Notifier {
     public:
         using Notifier::Notifier;
         NotifierBrowser* CreateBrowser() override
@@ -244,10 +244,10 @@ TEST_F(OnlineNotifier, AnOfflineBrowserLoadsNothing)
             return browser;
         }
     };
-    OfflineTickover tickover(ServiceUrl, parent_.Handle());
-    EXPECT_FALSE(tickover.Notify(L"start", L"version=1.2.0.21", true, 1000, 10000));
-    EXPECT_FALSE(tickover.Notify(L"start", L"version=1.2.0.21", false, 1000, 10000));
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    OfflineNotifier notifier(ServiceUrl, parent_.Handle());
+    EXPECT_FALSE(notifier.Notify(L"start", L"version=1.2.0.21", true, 1000, 10000));
+    EXPECT_FALSE(notifier.Notify(L"start", L"version=1.2.0.21", false, 1000, 10000));
+    EXPECT_EQ(notifier.BrowserCount(), 0u);
     // A load that goes out afterwards is the only one the service sees.
     Notifier online(ServiceUrl, parent_.Handle());
     EXPECT_TRUE(online.Notify(L"after", L"", true, 0, 10000));
@@ -257,12 +257,12 @@ TEST_F(OnlineNotifier, AnOfflineBrowserLoadsNothing)
 
 TEST_F(OnlineNotifier, WithoutAParentNothingIsSentAndNothingEscapes)
 {
-    Notifier tickover(ServiceUrl, nullptr);
-    EXPECT_NO_THROW(tickover.SafePing(L"start", L"version=1.2.0.21"));
-    EXPECT_FALSE(tickover.SafeNotify(L"start", L"", false, 0, 10000));
-    EXPECT_FALSE(tickover.IsOnline());
-    EXPECT_THROW(tickover.Notify(L"start", L"", true, 0, 10000), tk::BrowserError);
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    Notifier notifier(ServiceUrl, nullptr);
+    EXPECT_NO_THROW(notifier.SafePing(L"start", L"version=1.2.0.21"));
+    EXPECT_FALSE(notifier.SafeNotify(L"start", L"", false, 0, 10000));
+    EXPECT_FALSE(notifier.IsOnline());
+    EXPECT_THROW(notifier.Notify(L"start", L"", true, 0, 10000), tk::BrowserError);
+    EXPECT_EQ(notifier.BrowserCount(), 0u);
     // A load that goes out afterwards is the only one the service sees.
     Notifier online(ServiceUrl, parent_.Handle());
     EXPECT_TRUE(online.Notify(L"after", L"", true, 0, 10000));
@@ -272,10 +272,10 @@ TEST_F(OnlineNotifier, WithoutAParentNothingIsSentAndNothingEscapes)
 
 TEST_F(OnlineNotifier, BackgroundNotifyReturnsAtOnceAndReleasesAfterThePage)
 {
-    Notifier tickover(ServiceUrl, parent_.Handle());
-    EXPECT_TRUE(tickover.Notify(L"about", L"version=1.2.0.21", false, 100, 10000));
-    EXPECT_EQ(tickover.BrowserCount(), 1u);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return tickover.BrowserCount() == 0; }, 10000));
+    Notifier notifier(ServiceUrl, parent_.Handle());
+    EXPECT_TRUE(notifier.Notify(L"about", L"version=1.2.0.21", false, 100, 10000));
+    EXPECT_EQ(notifier.BrowserCount(), 1u);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return notifier.BrowserCount() == 0; }, 10000));
     const auto requests = Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Path, "/ping/about/?version=1.2.0.21");
@@ -283,26 +283,26 @@ TEST_F(OnlineNotifier, BackgroundNotifyReturnsAtOnceAndReleasesAfterThePage)
     // Several at once, each with its own browser.
     listener_.SetMode(HttpListener::Mode::NotFound);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(tickover.Notify(L"about", L"n=" + std::to_wstring(i), false, 50, 10000));
-    EXPECT_EQ(tickover.BrowserCount(), 3u);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return tickover.BrowserCount() == 0; }, 10000));
+        EXPECT_TRUE(notifier.Notify(L"about", L"n=" + std::to_wstring(i), false, 50, 10000));
+    EXPECT_EQ(notifier.BrowserCount(), 3u);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return notifier.BrowserCount() == 0; }, 10000));
     EXPECT_EQ(listener_.RequestCount(), 4u);
 }
 
 TEST_F(OnlineNotifier, DestroyingReleasesLiveBackgroundBrowsersLastFirst)
 {
     listener_.SetMode(HttpListener::Mode::Slow);
-    auto tickover = std::make_unique<Notifier>(ServiceUrl, parent_.Handle());
+    auto notifier = std::make_unique<Notifier>(ServiceUrl, parent_.Handle());
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(tickover->Notify(L"about", L"n=" + std::to_wstring(i), false, 1000, 10000));
+        ASSERT_TRUE(notifier->Notify(L"about", L"n=" + std::to_wstring(i), false, 1000, 10000));
     ASSERT_TRUE(testsupport::WaitUntil([&] { return listener_.RequestCount() == 3; }, 10000));
-    ASSERT_EQ(tickover->BrowserCount(), 3u);
-    const std::vector<HWND> windows = {tickover->Browser(0)->Handle(), tickover->Browser(1)->Handle(),
-                                       tickover->Browser(2)->Handle()};
+    ASSERT_EQ(notifier->BrowserCount(), 3u);
+    const std::vector<HWND> windows = {notifier->Browser(0)->Handle(), notifier->Browser(1)->Handle(),
+                                       notifier->Browser(2)->Handle()};
 
     {
         DestroyRecorder recorder(windows);
-        tickover.reset();
+        notifier.reset();
         EXPECT_EQ(DestroyRecorder::Destroyed(), (std::vector<HWND>{windows[2], windows[1], windows[0]}));
     }
     for (const HWND window : windows)
@@ -319,21 +319,21 @@ TEST_F(OnlineNotifier, SetParentMovesTheLiveBrowsers)
 {
     listener_.SetMode(HttpListener::Mode::Slow);
     testsupport::TestWindow other(L"CorvelloTickoverOther", L"");
-    Notifier tickover(ServiceUrl, parent_.Handle());
-    ASSERT_TRUE(tickover.Notify(L"about", L"", false, 0, 10000));
-    const HWND browser = tickover.Browser(0)->Handle();
+    Notifier notifier(ServiceUrl, parent_.Handle());
+    ASSERT_TRUE(notifier.Notify(L"about", L"", false, 0, 10000));
+    const HWND browser = notifier.Browser(0)->Handle();
     EXPECT_EQ(::GetParent(browser), parent_.Handle());
 
-    tickover.SetParent(other.Handle());
-    EXPECT_EQ(tickover.Parent(), other.Handle());
+    notifier.SetParent(other.Handle());
+    EXPECT_EQ(notifier.Parent(), other.Handle());
     EXPECT_EQ(::GetParent(browser), other.Handle());
     EXPECT_FALSE(::IsWindowVisible(browser));
 
     // No parent to move to: the browsers stay, new notifications fail.
-    tickover.SetParent(nullptr);
+    notifier.SetParent(nullptr);
     EXPECT_EQ(::GetParent(browser), other.Handle());
-    EXPECT_FALSE(tickover.SafeNotify(L"about", L"", false, 0, 10000));
-    EXPECT_EQ(tickover.BrowserCount(), 1u);
+    EXPECT_FALSE(notifier.SafeNotify(L"about", L"", false, 0, 10000));
+    EXPECT_EQ(notifier.BrowserCount(), 1u);
 }
 
 TEST_F(OnlineNotifier, ReleasingTheNotifierDuringAWaitEndsTheWait)
@@ -362,15 +362,15 @@ TEST_F(OnlineNotifier, ReleasingTheNotifierDuringAWaitEndsTheWait)
 TEST(OnlineNotifierDeadService, AnUnreachableServiceIsFalseWithoutADialog)
 {
     testsupport::LoopbackProxy proxy(HttpListener::DeadPort());
-    testsupport::TestWindow parent(L"CorvelloTickoverParent", L"");
-    RecordingTickover tickover(ServiceUrl, parent.Handle());
-    EXPECT_FALSE(tickover.SafeNotify(L"start", L"version=1.2.0.21", true, 1000, 10000));
+    testsupport::TestWindow parent(L"CorvelloNotifierParent", L"");
+    RecordingNotifier notifier(ServiceUrl, parent.Handle());
+    EXPECT_FALSE(notifier.SafeNotify(L"start", L"version=1.2.0.21", true, 1000, 10000));
     // Failed on the error, not by running out of time.
-    ASSERT_EQ(tickover.ErrorCodes.size(), 1u);
-    EXPECT_NE(tickover.ErrorCodes[0], 0);
-    EXPECT_NE(tickover.ErrorCodes[0], 408);
-    EXPECT_NO_THROW(tickover.SafePing(L"start", L"version=1.2.0.21"));
+    ASSERT_EQ(notifier.ErrorCodes.size(), 1u);
+    EXPECT_NE(notifier.ErrorCodes[0], 0);
+    EXPECT_NE(notifier.ErrorCodes[0], 408);
+    EXPECT_NO_THROW(notifier.SafePing(L"start", L"version=1.2.0.21"));
     DrainPostedMessages();
     EXPECT_FALSE(AnyVisibleWindowOfThisThread());
-    EXPECT_EQ(tickover.BrowserCount(), 0u);
+    EXPECT_EQ(notifier.BrowserCount(), 0u);
 }

@@ -153,7 +153,7 @@ TEST_F(OnlinePing, WithoutANotifierAParentlessOneIsMadeAndNothingIsSent)
     EXPECT_NO_THROW(app_->Ping(L"start", L"", true));
     ASSERT_NE(ProgramNotifier(), nullptr);
     EXPECT_EQ(ProgramNotifier()->Parent(), nullptr);
-    EXPECT_EQ(ProgramNotifier()->URL, L"http://corvello.quorvant.com/ping/");
+    EXPECT_EQ(ProgramNotifier()->Url, L"http://corvello.quorvant.com/ping/");
     EXPECT_EQ(app_->LastPing, ClockValue());
     // A load that goes out afterwards is the only one the service sees.
     Notifier online(app_->Links().Web.Url + L"/ping/", parent_.Handle());
