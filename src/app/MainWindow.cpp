@@ -59,12 +59,6 @@ tk::Action* FindByTag(const tk::ActionList& list, int tag)
     return nullptr;
 }
 
-HICON ApplicationIcon()
-{
-    return static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-}
-
 }  // namespace
 
 MainWindow::MainWindow() : TrayForm(MainLayout(), L"frmMain")

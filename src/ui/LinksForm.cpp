@@ -6,14 +6,6 @@
 namespace corvello {
 namespace {
 
-tk::FontSpec LinkFont()
-{
-    tk::FontSpec font;
-    font.Name = L"Tahoma";
-    font.Height = -11;
-    return font;
-}
-
 constexpr COLORREF LinkColor = RGB(0, 0, 255);
 
 }  // namespace
@@ -30,7 +22,7 @@ void LinksForm::CreateControls()
     clickLabelEmail_ = std::make_unique<tk::Label>(*this, tk::Bounds{8, 48, 0, 0}, L"Email", link);
     clickLabelWeb_ = std::make_unique<tk::Label>(*this, tk::Bounds{8, 72, 0, 0}, L"Web", link);
     for (tk::Label* label : {clickLabelEmail_.get(), clickLabelWeb_.get()}) {
-        label->SetFont(LinkFont());
+        label->SetFont(tk::FontSpec{});  // Tahoma, 11 pixels
         label->SetTextColor(LinkColor);
         label->SetVisible(false);
     }

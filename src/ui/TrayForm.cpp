@@ -22,13 +22,6 @@ constexpr int MinutesIntervalSpread = 240000;
 constexpr int RunningThresholdBase = 1440;
 constexpr int RunningThresholdSpread = 720;
 
-HICON ApplicationIcon()
-{
-    static const HICON icon = static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-    return icon;
-}
-
 std::uint32_t ClockSeed()
 {
     std::random_device device;
@@ -36,6 +29,13 @@ std::uint32_t ClockSeed()
 }
 
 }  // namespace
+
+HICON TrayForm::ApplicationIcon()
+{
+    static const HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+    return icon;
+}
 
 TrayForm::TrayForm(tk::FormLayout layout, std::wstring componentName)
     : LinksForm(std::move(layout), std::move(componentName)), random_(ClockSeed())

@@ -30,6 +30,9 @@ public:
     TrayForm(tk::FormLayout layout, std::wstring componentName);
     ~TrayForm() override;
 
+    // The program's icon at the standard size, as its questions show it.
+    static HICON ApplicationIcon();
+
     TrayPopupMenu& TrayIconMenu() noexcept { return trayMenu_; }
     tk::TrayIcon& TrayIcon() noexcept { return *trayIcon_; }
     tk::Timer& MinutesTimer() noexcept { return minutes_; }
