@@ -20,6 +20,22 @@ VersionArray AppVersion = BuiltInVersion;
 
 namespace {
 
+// DLLs loaded later come from the system directory only. Where Windows is
+// too old for that, at least the current directory leaves the search.
+void RestrictDllSearch()
+{
+    using SetDefaultFn = BOOL(WINAPI*)(DWORD);
+    using SetDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    if (const auto setDefault = reinterpret_cast<SetDefaultFn>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+        setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    if (const auto setDirectory =
+            reinterpret_cast<SetDirectoryFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDllDirectoryW"))))
+        setDirectory(L"");
+}
+
 int RunProgram()
 {
     DetectWindowsVersion();
@@ -66,8 +82,7 @@ void __verbose_terminate_handler()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    // DLLs loaded later come from the system directory only.
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    corvello::RestrictDllSearch();
     try {
         return corvello::RunProgram();
     } catch (...) {

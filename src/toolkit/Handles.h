@@ -88,10 +88,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 // never picked up.
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const wchar_t* name) noexcept
-        : module_(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-    {
-    }
+    explicit SystemLibrary(const wchar_t* name) noexcept : module_(Load(name)) {}
     explicit operator bool() const noexcept { return static_cast<bool>(module_); }
 
     // The named export as a function pointer of type Fn, or nullptr.
@@ -104,6 +101,21 @@ public:
     }
 
 private:
+    static HMODULE Load(const wchar_t* name) noexcept
+    {
+        if (const HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+            return module;
+        // Windows without the search flags (XP, Vista, a 7 without its
+        // update): the full path into the system directory does the same.
+        wchar_t path[MAX_PATH] = {};
+        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 2 + ::lstrlenW(name) >= MAX_PATH)
+            return nullptr;
+        ::lstrcatW(path, L"\\");
+        ::lstrcatW(path, name);
+        return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+
     UniqueHandle<HMODULE, ModuleTraits> module_;
 };
 

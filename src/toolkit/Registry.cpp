@@ -40,13 +40,39 @@ RegKey RegKey::Create(HKEY root, const std::wstring& path, REGSAM access) noexce
     return RegKey(key);
 }
 
+LSTATUS DeleteKeyTreeByHand(HKEY root, const wchar_t* path) noexcept
+{
+    HKEY key = nullptr;
+    LSTATUS status = ::RegOpenKeyExW(root, path, 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | DELETE, &key);
+    if (status != ERROR_SUCCESS)
+        return status;
+    const UniqueKey owned(key);
+    // The first subkey again and again: each one goes before the next is read.
+    for (;;) {
+        wchar_t name[256] = {};
+        DWORD length = 256;
+        status = ::RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = DeleteKeyTreeByHand(key, name);
+        if (status != ERROR_SUCCESS)
+            return status;
+    }
+    return ::RegDeleteKeyW(root, path);
+}
+
 bool RegKey::DeleteTree(HKEY root, const std::wstring& path) noexcept
 {
     const wchar_t* relative = Relative(path);
     if (*relative == 0)
         return false;  // never the root itself
     // With a subkey named, RegDeleteTreeW removes that key itself as well.
-    const LSTATUS status = ::RegDeleteTreeW(root, relative);
+    using TreeFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR);
+    static const auto deleteTree = reinterpret_cast<TreeFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+    const LSTATUS status = deleteTree ? deleteTree(root, relative) : DeleteKeyTreeByHand(root, relative);
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
         return true;
     LogFailure(L"deleting the registry key " + path, static_cast<unsigned long>(status));

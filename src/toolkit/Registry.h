@@ -46,4 +46,8 @@ private:
     UniqueKey key_;
 };
 
+// Deletes a key with everything below it one key at a time, as Windows before
+// Vista must (it has no RegDeleteTreeW); DeleteTree falls back to it there.
+LSTATUS DeleteKeyTreeByHand(HKEY root, const wchar_t* path) noexcept;
+
 }  // namespace tk
