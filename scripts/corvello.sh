@@ -177,8 +177,6 @@ run_bench() {
   start_wine "$root/build/mingw/wine-prefix" desktop
   log "start-up benchmark under Wine"
   wine build/mingw/bin/corvello_bench.exe "${1:-20}"
-  printf 'corvello.exe: %s bytes; minimal Win32 program: %s bytes\n' \
-    "$(stat -c %s build/mingw/bin/corvello.exe)" "$(stat -c %s build/mingw/bin/corvello_minimal.exe)"
 }
 
 case "${1:-}" in

@@ -56,15 +56,71 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// Milliseconds until the program first waits for input in its loop.
-double TimeToLoop(const std::wstring& exe)
+struct WindowSearch {
+    DWORD Id;
+    const wchar_t* ClassName;
+    bool Found;
+};
+
+// Whether the process shows a top-level window of the class.
+bool ShowsWindow(DWORD id, const wchar_t* className)
+{
+    WindowSearch search{id, className, false};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<WindowSearch*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(window, cls, 64);
+            if (owner == s->Id && ::IsWindowVisible(window) && std::wstring(cls) == s->ClassName) {
+                s->Found = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+// Milliseconds from CreateProcess until the program's window is visible.
+double TimeToVisible(const std::wstring& exe, const wchar_t* className)
 {
     const double start = Now();
     Started started = Start(exe);
-    ::WaitForInputIdle(started.Process.Get(), 10000);
-    const double took = Now() - start;
+    double took = -1;
+    while (Now() - start < 15000) {
+        if (ShowsWindow(started.Id, className)) {
+            took = Now() - start;
+            break;
+        }
+        ::Sleep(1);
+    }
     End(started);
     return took;
+}
+
+// Milliseconds a second start takes to hand over to the running copy and end.
+double TimeToHandOver(const std::wstring& exe)
+{
+    const double start = Now();
+    Started second = Start(exe);
+    ::WaitForSingleObject(second.Process.Get(), 10000);
+    return Now() - start;
+}
+
+double FileKilobytes(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<double>(data.nFileSizeLow) / 1024.0;
+}
+
+void Row(const char* what, double minimal, double corvello, const char* unit)
+{
+    std::printf("| %-44s | %10.1f %-2s | %10.1f %-2s | %5.2f x |\n", what, minimal, unit, corvello, unit,
+                minimal > 0 ? corvello / minimal : 0.0);
 }
 
 }  // namespace
@@ -75,28 +131,37 @@ int main(int argc, char** argv)
     const std::wstring dir = corvello::SplitPath(corvello::GetModulePath()).Directory;
     const std::wstring corvelloExe = dir + L"corvello.exe";
     const std::wstring minimalExe = dir + L"corvello_minimal.exe";
+    // Every start is a first start, with its window shown.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QUORVANT\\Corvello\\1.0\\frmMain");
 
-    std::vector<double> minimal, corvello, handover;
-    TimeToLoop(minimalExe);  // the first start of anything pays for the disk cache
-    TimeToLoop(corvelloExe);
+    std::vector<double> minimalVisible, corvelloVisible, minimalHandOver, corvelloHandOver;
+    // The first start of anything pays for the disk cache.
+    TimeToVisible(minimalExe, L"MinimalWin32");
+    TimeToVisible(corvelloExe, L"TfrmMain");
     for (int i = 0; i < runs; ++i) {
-        minimal.push_back(TimeToLoop(minimalExe));
-        corvello.push_back(TimeToLoop(corvelloExe));
+        minimalVisible.push_back(TimeToVisible(minimalExe, L"MinimalWin32"));
+        corvelloVisible.push_back(TimeToVisible(corvelloExe, L"TfrmMain"));
+    }
+    {
+        Started minimal = Start(minimalExe);
+        Started corvello = Start(corvelloExe);
+        for (const double start = Now(); Now() - start < 15000; ::Sleep(1))
+            if (ShowsWindow(minimal.Id, L"MinimalWin32") && ShowsWindow(corvello.Id, L"TfrmMain"))
+                break;
+        for (int i = 0; i < runs; ++i) {
+            minimalHandOver.push_back(TimeToHandOver(minimalExe));
+            corvelloHandOver.push_back(TimeToHandOver(corvelloExe));
+        }
+        End(minimal);
+        End(corvello);
     }
 
-    Started instance = Start(corvelloExe);
-    ::WaitForInputIdle(instance.Process.Get(), 10000);
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        Started second = Start(corvelloExe);
-        ::WaitForSingleObject(second.Process.Get(), 10000);
-        handover.push_back(Now() - start);
-    }
-    End(instance);
-
-    std::printf("runs: %d (medians)\n", runs);
-    std::printf("minimal Win32 program, start to message loop: %.1f ms\n", Median(minimal));
-    std::printf("corvello.exe, start to message loop:          %.1f ms\n", Median(corvello));
-    std::printf("corvello.exe, second start handing over:      %.1f ms\n", Median(handover));
+    std::printf("runs: %d, interleaved; medians\n\n", runs);
+    std::printf("| %-44s | %13s | %13s | %7s |\n", "", "minimal", "corvello.exe", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(15, '-').c_str(),
+                std::string(15, '-').c_str(), std::string(9, '-').c_str());
+    Row("exe size", FileKilobytes(minimalExe), FileKilobytes(corvelloExe), "KB");
+    Row("process start to the window visible", Median(minimalVisible), Median(corvelloVisible), "ms");
+    Row("a second start handing over and ending", Median(minimalHandOver), Median(corvelloHandOver), "ms");
     return 0;
 }
