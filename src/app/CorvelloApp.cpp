@@ -49,12 +49,11 @@ bool CorvelloApp::SettingsRead()
 {
     AppBase::SettingsRead();
     const tk::RegKey key = OpenSettingsKey(false);
-    if (const auto autoRun = key.ReadDword(registry::AutoRun))
-        SetAutoRun(*autoRun != 0);
-    if (const auto online = key.ReadDword(registry::Online))
-        onlineEnabled_ = *online != 0;
-    if (const auto confirmations = key.ReadDword(registry::Confirmations))
-        confirmations_ = *confirmations != 0;
+    // A damaged switch is off: it must never turn the statistics or autorun
+    // back on by itself.
+    SetAutoRun(ReadSwitch(key, registry::AutoRun, autoRun_));
+    onlineEnabled_ = ReadSwitch(key, registry::Online, onlineEnabled_);
+    confirmations_ = ReadSwitch(key, registry::Confirmations, confirmations_);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "core/AppBase.h"
 
+#include <limits>
+
 #include "core/Clock.h"
 #include "core/FileVersion.h"
 #include "core/Messages.h"
@@ -7,6 +9,7 @@
 #include "core/Product.h"
 #include "core/RegistryLayout.h"
 #include "core/SingleInstance.h"
+#include "core/StoredNumber.h"
 #include "core/SystemNames.h"
 #include "core/Ticks.h"
 #include "toolkit/Form.h"
@@ -108,7 +111,7 @@ bool AppBase::SettingsRead()
     // A value that is missing, or stored in a type or size that is not ours,
     // leaves its field as it is; the next write stores it properly.
     const tk::RegKey key = OpenSettingsKey(false);
-    if (const auto count = key.ReadDword(registry::RunCount))
+    if (const auto count = ReadNumber(key, registry::RunCount))
         software_.RunCount = *count;
     if (const auto first = key.ReadString(registry::RunFirst, registry::MaxDateChars))
         software_.RunFirst = *first;
@@ -126,9 +129,34 @@ bool AppBase::SettingsWrite()
     // read at start.
     const std::wstring today = TodayIso();
     key.WriteString(registry::RunLast, today);
-    if (!key.ReadString(registry::RunFirst, registry::MaxDateChars))
+    // A first date of any length stays; only a missing or unreadable one
+    // (another type) is written.
+    if (!key.ReadString(registry::RunFirst, std::numeric_limits<std::size_t>::max() / 4))
         key.WriteString(registry::RunFirst, today);
     return true;
+}
+
+void AppBase::CountRun() noexcept
+{
+    // The count stops at its largest value rather than start again at 0.
+    if (software_.RunCount < std::numeric_limits<std::uint32_t>::max())
+        ++software_.RunCount;
+}
+
+std::optional<std::uint32_t> AppBase::ReadNumber(const tk::RegKey& key, const wchar_t* name)
+{
+    const auto raw = key.ReadRaw(name);
+    if (!raw)
+        return std::nullopt;
+    return DecodeStoredNumber(raw->Type, raw->Data.data(), raw->Data.size());
+}
+
+bool AppBase::ReadSwitch(const tk::RegKey& key, const wchar_t* name, bool whenMissing)
+{
+    if (!key.HasValue(name))
+        return whenMissing;
+    const auto value = ReadNumber(key, name);
+    return value && *value != 0;
 }
 
 void AppBase::SetAutoRun(bool value)
@@ -264,7 +292,7 @@ void AppBase::Execute()
 
     SettingsReset();
     SettingsRead();
-    ++software_.RunCount;
+    CountRun();
     Run();
 }
 

@@ -74,6 +74,8 @@ public:
     virtual bool OnAppMessage(MSG& msg);
     // The run statistics, brought up to date.
     virtual SoftwareInfo Software();
+    // One more run counted.
+    void CountRun() noexcept;
     virtual std::wstring Hardware();
     virtual void SetAutoRun(bool value);
     virtual int ShowSettings();
@@ -116,6 +118,11 @@ protected:
 
     // The settings key below the registry root; created when asked to.
     tk::RegKey OpenSettingsKey(bool create) const;
+    // A number as stored, read as well as a damaged value allows.
+    static std::optional<std::uint32_t> ReadNumber(const tk::RegKey& key, const wchar_t* name);
+    // A switch the user can turn off: its default when it is missing, off
+    // when it is there but cannot be read (never back to the default).
+    static bool ReadSwitch(const tk::RegKey& key, const wchar_t* name, bool whenMissing);
 
     std::vector<std::wstring> commandLineParams_;
     std::wstring filePath_;

@@ -126,6 +126,28 @@ bool Written(LSTATUS status, const wchar_t* name) noexcept
 
 }  // namespace
 
+bool RegKey::HasValue(const wchar_t* name) const
+{
+    return key_ && ::RegQueryValueExW(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::optional<RegKey::RawValue> RegKey::ReadRaw(const wchar_t* name, std::size_t maxBytes) const
+{
+    if (!key_)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (::RegQueryValueExW(key_.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || bytes > maxBytes)
+        return std::nullopt;
+    RawValue value;
+    value.Data.resize(bytes);
+    if (::RegQueryValueExW(key_.Get(), name, nullptr, &type, value.Data.data(), &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.Data.resize(bytes);
+    value.Type = type;
+    return value;
+}
+
 bool RegKey::WriteString(const wchar_t* name, const std::wstring& value) const noexcept
 {
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));

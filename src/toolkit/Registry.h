@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "toolkit/Handles.h"
@@ -34,6 +35,15 @@ public:
     std::optional<std::wstring> ReadString(const wchar_t* name, std::size_t maxChars = 4096) const;
     // A REG_DWORD value; nothing when it is missing or of another type or size.
     std::optional<std::uint32_t> ReadDword(const wchar_t* name) const;
+    // Whether the value is there, whatever its type and content.
+    bool HasValue(const wchar_t* name) const;
+    // The value's type and bytes, up to maxBytes; nothing when it is missing
+    // or larger.
+    struct RawValue {
+        DWORD Type = REG_NONE;
+        std::vector<std::uint8_t> Data;
+    };
+    std::optional<RawValue> ReadRaw(const wchar_t* name, std::size_t maxBytes = 256) const;
 
     bool WriteString(const wchar_t* name, const std::wstring& value) const noexcept;
     bool WriteDword(const wchar_t* name, std::uint32_t value) const noexcept;

@@ -130,10 +130,12 @@ TEST_F(Store, WrongTypesAndSizesAreReplacedByProperValues)
     testsupport::WriteValue(HKEY_CURRENT_USER, Key, registry::Online, REG_BINARY, bytes, sizeof bytes);
     testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);
     StartAndStop();
-    EXPECT_EQ(Dword(registry::RunCount), 1u);
-    EXPECT_EQ(Sz(registry::RunFirst), Today());
-    EXPECT_EQ(Dword(registry::AutoRun), 1u);
-    EXPECT_EQ(Dword(registry::Online), 1u);
+    // Read what can be read, then stored properly.
+    EXPECT_EQ(Dword(registry::RunCount), 6u);
+    EXPECT_EQ(Sz(registry::RunFirst), std::wstring(32 * 1024, L'x'));  // a first date stays
+    EXPECT_EQ(Dword(registry::AutoRun), 0u);
+    EXPECT_FALSE(RunValue().has_value());
+    EXPECT_EQ(Dword(registry::Online), 0u);  // unreadable: off, not the first start's on
     EXPECT_EQ(Dword(registry::Confirmations), 0u);  // a proper value is kept
 }
 

@@ -20,7 +20,6 @@ constexpr const wchar_t* Key = L"Software\\QUORVANT\\CorvelloSettingsTest\\1.0";
 class TestApp : public CorvelloApp {
 public:
     using CorvelloApp::CorvelloApp;
-    void CountRun() { ++software_.RunCount; }
 };
 
 SYSTEMTIME TestDay{2026, 3, 0, 14, 10, 0, 0, 0};
@@ -147,7 +146,7 @@ TEST_F(Settings, ADeletedFirstDateIsWrittenAgain)
     EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2027-03-14");
 }
 
-TEST_F(Settings, ValuesOfTheWrongTypeOrSizeCountAsNotStored)
+TEST_F(Settings, DamagedValuesReadWhatCanBeRead)
 {
     const std::wstring text = L"5";
     testsupport::WriteSz(HKEY_CURRENT_USER, Key, registry::RunCount, text);
@@ -161,15 +160,32 @@ TEST_F(Settings, ValuesOfTheWrongTypeOrSizeCountAsNotStored)
 
     auto app = NewApp();
     Start(*app);
-    EXPECT_TRUE(app->AutoRun());
-    EXPECT_TRUE(app->OnlineEnabled());
-    EXPECT_TRUE(app->Confirmations());
-    EXPECT_EQ(value(registry::RunCount)->Dword(), 1u);
-    EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2026-03-14");
+    // A number stored as text counts on from its value; a first date of any
+    // length stays; the last date is written anew.
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 6u);
+    EXPECT_EQ(value(registry::RunFirst)->Sz(), std::wstring(32 * 1024, L'9'));
     EXPECT_EQ(value(registry::RunLast)->Sz(), L"2026-03-14");
-    EXPECT_EQ(value(registry::AutoRun)->Dword(), 1u);
+    // The switches: "0" as text and a QWORD 0 read as off; a binary value
+    // cannot be read and counts as off, never as the first start's on.
+    EXPECT_FALSE(app->AutoRun());
+    EXPECT_FALSE(app->OnlineEnabled());
+    EXPECT_FALSE(app->Confirmations());
+    EXPECT_EQ(value(registry::AutoRun)->Dword(), 0u);
+    EXPECT_EQ(value(registry::Online)->Dword(), 0u);
+    EXPECT_EQ(value(registry::Confirmations)->Dword(), 0u);
+}
+
+TEST_F(Settings, ShortNumbersAndTheLargestCountAreKept)
+{
+    const BYTE one = 1;
+    testsupport::WriteValue(HKEY_CURRENT_USER, Key, registry::Online, REG_DWORD, &one, sizeof one);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::RunCount, 0xFFFFFFFFu);
+    auto app = NewApp();
+    Start(*app);
+    EXPECT_TRUE(app->OnlineEnabled());
     EXPECT_EQ(value(registry::Online)->Dword(), 1u);
-    EXPECT_EQ(value(registry::Confirmations)->Dword(), 1u);
+    // The count stops at its largest value instead of starting again at 0.
+    EXPECT_EQ(value(registry::RunCount)->Dword(), 0xFFFFFFFFu);
 }
 
 TEST_F(Settings, ReleasingTheApplicationWhileRunningSavesIt)
