@@ -129,9 +129,10 @@ bool AppBase::SettingsWrite()
     // read at start.
     const std::wstring today = TodayIso();
     key.WriteString(registry::RunLast, today);
-    // A first date of any length stays; only a missing or unreadable one
-    // (another type) is written.
-    if (!key.ReadString(registry::RunFirst, std::numeric_limits<std::size_t>::max() / 4))
+    // A first date of any length stays; only a missing one, or one of
+    // another type, is written.
+    const auto first = key.ReadRaw(registry::RunFirst, std::numeric_limits<std::size_t>::max());
+    if (!first || first->Type != REG_SZ)
         key.WriteString(registry::RunFirst, today);
     return true;
 }
