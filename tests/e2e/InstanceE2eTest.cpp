@@ -156,19 +156,23 @@ TEST(Instance, StartAfterAKilledInstanceRunsNormally)
     EXPECT_EQ(second.Stop(), std::optional<DWORD>(0));
 }
 
-TEST(Instance, TenStartsAtOnceLeaveExactlyOne)
+namespace {
+
+// Starts the program count times at once: exactly one runs as the instance,
+// every other start ends with 0.
+void StartsAtOnceLeaveExactlyOne(int count)
 {
     std::vector<Corvello> starts;
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < count; ++i)
         starts.emplace_back(L"", true);
     for (auto& start : starts)
         start.Resume();
 
     auto running = [&] {
-        int count = 0;
+        int alive = 0;
         for (const auto& start : starts)
-            count += start.Running();
-        return count;
+            alive += start.Running();
+        return alive;
     };
     ASSERT_TRUE(WaitUntil([&] { return running() <= 1; }, 30000)) << running() << " still running";
     // The one left holds the instance: it is the winner, not a loser on its
@@ -185,6 +189,17 @@ TEST(Instance, TenStartsAtOnceLeaveExactlyOne)
         }
     }
 }
+
+}  // namespace
+
+TEST(Instance, TwentyStartsAtOnceLeaveExactlyOneRoundAfterRound)
+{
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        StartsAtOnceLeaveExactlyOne(20);
+    }
+}
+
 
 TEST(CommandLine, HostileLinesRunAsAPlainStart)
 {
