@@ -12,6 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth x11-utils fonts-wine procps
+  nsis
 )
 
 log() { printf '\n== %s\n' "$*"; }
@@ -130,7 +131,9 @@ run_tests() {
 #   dpi144   the display at 144 dpi (150 % scaling)
 #   winxp    Wine reporting Windows XP
 #   session  a prefix whose Windows session a test may end
-special_labels="dpi144|winxp|session"
+#   installer  a user profile the installer may change (programs folder,
+#              Start menu, uninstall entry, start-with-Windows entry)
+special_labels="dpi144|winxp|session|installer"
 
 start_special_prefix() {
   local label=$1 base="$root/build/mingw/wine-prefix" prefix="$root/build/mingw/wine-prefix-$1"
@@ -148,6 +151,10 @@ start_special_prefix() {
       ;;
     winxp)
       timeout 60 winecfg -v winxp >/dev/null 2>&1
+      ;;
+    installer)
+      # Shortcuts stay in the prefix: Wine copies none into this machine's menus.
+      timeout 60 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d '' /f >/dev/null 2>&1
       ;;
   esac
   # The settings take effect with a new server and desktop.

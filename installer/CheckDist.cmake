@@ -1,0 +1,53 @@
+# Checks what the build put into dist/: the portable zip holds exactly the
+# program as built and its read-me (for Windows' Notepad, with CRLF line
+# ends), and the installer is an x86-64 Windows program.
+#   cmake -DZIP= -DSETUP= -DEXE= -DEXE_NAME= -DVERSION= -DOBJDUMP= -DWORK= -P CheckDist.cmake
+
+set(failures "")
+macro(fail text)
+  string(APPEND failures "  ${text}\n")
+endmacro()
+
+file(REMOVE_RECURSE ${WORK})
+file(ARCHIVE_EXTRACT INPUT ${ZIP} DESTINATION ${WORK})
+file(GLOB_RECURSE entries LIST_DIRECTORIES false RELATIVE ${WORK} ${WORK}/*)
+list(SORT entries)
+if(NOT entries STREQUAL "README.txt;${EXE_NAME}")
+  fail("the zip holds [${entries}], not [README.txt;${EXE_NAME}]")
+else()
+  file(SHA256 ${EXE} built)
+  file(SHA256 ${WORK}/${EXE_NAME} packed)
+  if(NOT built STREQUAL packed)
+    fail("the zip's ${EXE_NAME} is not the program as built")
+  endif()
+  file(READ ${WORK}/README.txt readme)
+  string(FIND "${readme}" "${VERSION}" at)
+  if(at LESS 0)
+    fail("the read-me does not name the version ${VERSION}")
+  endif()
+  # Byte by byte: reading as text takes the CRs away.
+  file(READ ${WORK}/README.txt bytes HEX)
+  string(REGEX REPLACE "(..)" " \\1" bytes "${bytes}")
+  string(REPLACE " 0d 0a" "" bytes "${bytes}")
+  string(FIND "${bytes}" " 0a" bare)
+  if(bare GREATER_EQUAL 0)
+    fail("the read-me has a line end without CR")
+  endif()
+  string(FIND "${readme}" "@" placeholder)
+  if(placeholder GREATER_EQUAL 0)
+    fail("the read-me has an unfilled @ placeholder")
+  endif()
+endif()
+
+if(NOT EXISTS ${SETUP})
+  fail("no installer at ${SETUP}")
+elseif(OBJDUMP)
+  execute_process(COMMAND ${OBJDUMP} -f ${SETUP} OUTPUT_VARIABLE header ERROR_VARIABLE header RESULT_VARIABLE result)
+  if(NOT result EQUAL 0 OR NOT header MATCHES "file format pei-x86-64")
+    fail("the installer is not an x86-64 Windows program: ${header}")
+  endif()
+endif()
+
+if(failures)
+  message(FATAL_ERROR "dist/ is not as it should be:\n${failures}")
+endif()
