@@ -13,6 +13,7 @@ namespace corvello {
 enum class ActionOperation {
     None,
     MonitorOff,
+    MonitorOn,  // no entry of its own: the command line alone names it
     ScreenSaver,
     LockUser,
     Sleep,

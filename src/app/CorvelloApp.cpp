@@ -4,14 +4,17 @@
 #include "actions/WindowsKeyboardRequests.h"
 #include "actions/WindowsPowerRequests.h"
 #include "app/AboutDialog.h"
+#include "app/ActionQuestion.h"
 #include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
+#include "core/SingleInstance.h"
 #include "core/SystemVersion.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/Log.h"
 #include "ui/ShowMessageDialog.h"
 
 namespace corvello {
@@ -81,6 +84,58 @@ void CorvelloApp::CreateForms()
     DoChangeTrayIcon();
 }
 
+bool CorvelloApp::StoredConfirmations() const
+{
+    // Read as a run reads it; the defaults have it on.
+    return ReadSwitch(OpenSettingsKey(false), registry::Confirmations, true);
+}
+
+ModeResult CorvelloApp::HandleActionMode()
+{
+    const auto end = [](bool succeeded, ActionExitCode code) {
+        return ModeResult{succeeded, true, static_cast<int>(code)};
+    };
+    try {
+        const NamedAction* named = commandline::FindAction(actionName_);
+        if (!named) {
+            // The name as given, cut short: it comes from anyone.
+            tk::LogFailure(L"the action word: no action is named \"" + actionName_.substr(0, 40) + L"\"",
+                           ERROR_INVALID_PARAMETER);
+            return end(false, ActionExitCode::UnknownName);
+        }
+        const std::u16string text = commandline::HandOverText(*named);
+        switch (HandOverToInstance(mainWindowClass_, mainWindowTitle_, commandline::HandOverTag, text.data(),
+                                   static_cast<std::uint32_t>(text.size() * sizeof(char16_t)),
+                                   static_cast<LRESULT>(commandline::HandOverTag), HandOverWait)) {
+        case HandOverResult::Taken:
+            return end(true, ActionExitCode::Done);
+        case HandOverResult::NotTaken:
+            return end(false, ActionExitCode::Failed);
+        case HandOverResult::NoCopy:
+            break;
+        }
+        return end(true, RunNamedAction(*named) ? ActionExitCode::Done : ActionExitCode::Declined);
+    } catch (...) {
+        tk::LogCurrentException(L"the action word");
+        return end(false, ActionExitCode::Failed);
+    }
+}
+
+bool CorvelloApp::RunNamedAction(const NamedAction& named)
+{
+    const ActionEntry* entry = catalogue::FindAction(named.Tag);
+    if (entry && catalogue::NeedsConfirmation(entry->Tag, StoredConfirmations()) &&
+        !ConfirmAction(entry->Caption, entry->Hint, false, nullptr))
+        return false;
+    // The display requests go to the application window, which a run would
+    // have made; what they post to it is handled before the program ends.
+    auto& application = tk::Application::Current();
+    application.Initialize();
+    RunOperation(named.Operation);
+    application.ProcessMessages();
+    return true;
+}
+
 int CorvelloApp::ShowAbout()
 {
     return ShowAboutDialog();
@@ -103,6 +158,9 @@ void CorvelloApp::RunOperation(ActionOperation operation)
     switch (operation) {
     case ActionOperation::MonitorOff:
         MonitorOff();
+        break;
+    case ActionOperation::MonitorOn:
+        MonitorOn();
         break;
     case ActionOperation::ScreenSaver:
         ScreenSaver();

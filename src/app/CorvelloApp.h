@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "actions/ActionCatalogue.h"
+#include "actions/CommandLineActions.h"
 #include "actions/KeyboardActions.h"
 #include "actions/PowerActions.h"
 #include "core/AppBase.h"
@@ -32,6 +33,13 @@ public:
     void Update() override;
     // Makes the main window the program's main form.
     void CreateForms() override;
+    // The action word (/do:NAME). An unknown name ends the start at once,
+    // logged. A running copy is handed the action and the start ends once it
+    // took it. With none, the action runs here as the tray menu would run it
+    // with the window hidden, the stored confirmations setting deciding the
+    // question, and the program ends without becoming the tray program and
+    // without the instance mutex. The exit code is an ActionExitCode.
+    ModeResult HandleActionMode() override;
     int ShowAbout() override;
 
     void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
@@ -80,12 +88,19 @@ public:
     bool IsNumLockOn();
     bool IsScrollLockOn();
 
+    // The stored confirmations setting, read as a run reads it; on where
+    // nothing is stored, as the defaults have it.
+    bool StoredConfirmations() const;
+
     // Where the actions' requests go: Windows, unless a test puts a recorder
     // in its place (the caller keeps it alive).
     void SetPowerRequests(PowerRequests* requests) noexcept;
     void SetKeyboardRequests(KeyboardRequests* requests) noexcept;
 
 private:
+    // Runs a named action in this process; false when the question was
+    // answered No.
+    bool RunNamedAction(const NamedAction& named);
     // Extra flags for every ExitWindowsEx request: none.
     unsigned ExitFlags() const noexcept { return 0; }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "actions/ActionCatalogue.h"
+#include "actions/CommandLineActions.h"
+#include "app/ActionQuestion.h"
 #include "app/CorvelloApp.h"
 #include "core/Delay.h"
 #include "core/Messages.h"
@@ -326,20 +328,15 @@ void MainWindow::TimerGuardTimer(tk::Timer&)
 
 void MainWindow::ActCorvelloExecute(tk::Action& sender)
 {
-    const int tag = sender.Tag();
-    const bool visible = Visible();
-    const std::wstring caption =
-        catalogue::DialogCaption(sender.Caption(), visible, AppObject ? AppObject->Name() : std::wstring());
-    const HICON icon = catalogue::UsesApplicationIcon(visible) ? ApplicationIcon() : nullptr;
-    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked())) {
-        const std::wstring question =
-            FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {sender.Hint(), sender.Caption()});
-        const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
-                                             {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No,
-                                             this, caption, icon, std::nullopt, nullptr);
-        if (answer != tk::mr::Yes)
-            return;
-    }
+    RunAction(sender, Visible());
+}
+
+void MainWindow::RunAction(tk::Action& action, bool windowVisible)
+{
+    const int tag = action.Tag();
+    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked()) &&
+        !ConfirmAction(action.Caption(), action.Hint(), windowVisible, this))
+        return;
     if (App)
         App->RunOperation(catalogue::OperationFor(tag));
 }
@@ -351,9 +348,43 @@ void MainWindow::ActKeyboardLocksExecute(tk::Action& sender)
     LocksUpdate();
 }
 
+LRESULT MainWindow::TakeHandedOverAction(const COPYDATASTRUCT* message)
+{
+    const NamedAction* named =
+        message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData) : nullptr;
+    // A program on its way out would not get to it.
+    if (!named || !AppObject || AppObject->Terminated())
+        return 0;
+    // Run from the loop: the starting copy waits for the answer, not for the
+    // question.
+    tk::Application::Current().Post([named] {
+        if (App && App->Main())
+            App->Main()->RunHandedOverAction(*named);
+    });
+    return static_cast<LRESULT>(commandline::HandOverTag);
+}
+
+void MainWindow::RunHandedOverAction(const NamedAction& named)
+{
+    tk::Action* action = FindByTag(actions_, named.Tag);
+    if (!action) {
+        if (App)
+            App->RunOperation(named.Operation);
+        return;
+    }
+    RunAction(*action, false);
+    const ActionEntry* entry = catalogue::FindAction(named.Tag);
+    if (entry && entry->Handler == ActionHandler::KeyboardLocks) {
+        Delay(50);
+        LocksUpdate();
+    }
+}
+
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_COPYDATA:
+        return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_ENTERSIZEMOVE:
         dragging_ = true;
         break;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "actions/CommandLineActions.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
@@ -44,6 +45,14 @@ public:
     void ActCorvelloExecute(tk::Action& sender);
     // The lock keys: the same, then the LEDs follow.
     void ActKeyboardLocksExecute(tk::Action& sender);
+    // An action a starting copy handed over (WM_COPYDATA): one the
+    // command-line rules accept is taken, answered with their tag and run
+    // from the loop; anything else is left alone and answered 0.
+    LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message);
+    // Runs it as the tray menu runs it with the window hidden, whether it is
+    // or not: the confirmations box decides the question, which names the
+    // program; the lock keys' LEDs follow.
+    void RunHandedOverAction(const NamedAction& named);
     void TimerGuardTimer(tk::Timer& sender);
 
     HICON IconLedOff() const noexcept { return iconLedOff_.Get(); }
@@ -63,6 +72,9 @@ protected:
 
 private:
     void LoadLeds();
+    // Asks where the rule says so, as from a visible or a hidden window, then
+    // runs the operation of the action's tag.
+    void RunAction(tk::Action& action, bool windowVisible);
     void FitCheckBoxes();
     void PostUpdate();
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,

@@ -174,7 +174,9 @@ void AppBase::ParseCommandLine()
 {
     workMode_ = WorkMode::Default;
     commandLineParams_ = CollectParams(SplitCommandLine(CommandLine));
-    workMode_ = ChooseWorkMode(commandLineParams_);
+    WorkChoice choice = ChooseWork(commandLineParams_);
+    workMode_ = choice.Mode;
+    actionName_ = std::move(choice.ActionName);
 }
 
 namespace {
@@ -246,6 +248,12 @@ ModeResult AppBase::HandleStopMode()
                    [this] { return StopInstance(StopModeWait, mainWindowClass_, mainWindowTitle_); });
 }
 
+ModeResult AppBase::HandleActionMode()
+{
+    tk::LogFailure(L"the action word (this program runs no actions by name)", 0);
+    return {false, true, static_cast<int>(ActionExitCode::UnknownName)};
+}
+
 void AppBase::Execute()
 {
     ParseCommandLine();
@@ -274,11 +282,14 @@ void AppBase::Execute()
     case WorkMode::Stop:
         result = HandleStopMode();
         break;
+    case WorkMode::Action:
+        result = HandleActionMode();
+        break;
     }
     if (!result.Succeeded)
         tk::LogFailure(L"the steps of the work mode", 0);
     if (result.EndAfter) {
-        Terminate(0);
+        Terminate(result.ExitCode);
         return;
     }
 

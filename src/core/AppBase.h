@@ -19,10 +19,11 @@
 namespace corvello {
 
 // What a work mode's handler reports: whether its steps ran without error,
-// and whether the program ends after it instead of running.
+// whether the program ends after it instead of running, and with which code.
 struct ModeResult {
     bool Succeeded = true;
     bool EndAfter = false;
+    int ExitCode = 0;
 };
 
 class AppBase : public ProductIdentity {
@@ -36,6 +37,8 @@ public:
     const std::wstring& FileName() const noexcept { return fileName_; }
     const std::wstring& FilePath() const noexcept { return filePath_; }
     const std::vector<std::wstring>& CommandLineParams() const noexcept { return commandLineParams_; }
+    // The name after the action word, as the command line has it.
+    const std::wstring& ActionName() const noexcept { return actionName_; }
     const std::wstring& MainWindowClass() const noexcept { return mainWindowClass_; }
     const std::wstring& MainWindowTitle() const noexcept { return mainWindowTitle_; }
     bool ConfirmClose() const noexcept { return confirmClose_; }
@@ -67,6 +70,9 @@ public:
     virtual ModeResult HandleStartupMode();
     virtual ModeResult HandleResetMode();
     virtual ModeResult HandleStopMode();
+    // The action word: here no action has a name, so the start ends with
+    // ActionExitCode::UnknownName. The program's own class runs them.
+    virtual ModeResult HandleActionMode();
     virtual void Run();
     virtual void CreateForms();
     virtual void RunNewInstance();
@@ -109,6 +115,8 @@ public:
     // uninstall and reset, and stop.
     std::uint32_t StopWait = 3000;
     std::uint32_t StopModeWait = 5000;
+    // How long the action word waits for a running copy to take it.
+    std::uint32_t HandOverWait = 5000;
 
 protected:
     // The last settings write of an object that ends without having been
@@ -125,6 +133,7 @@ protected:
     static bool ReadSwitch(const tk::RegKey& key, const wchar_t* name, bool whenMissing);
 
     std::vector<std::wstring> commandLineParams_;
+    std::wstring actionName_;
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;

@@ -102,7 +102,17 @@ std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& element
     return params;
 }
 
-WorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
+std::optional<std::wstring> ActionWordName(std::wstring_view param)
+{
+    constexpr std::size_t prefixLength = 4;
+    if (param.size() < prefixLength || (param[0] != L'/' && param[0] != L'-') || param[3] != L':')
+        return std::nullopt;
+    if (LowerAscii(std::wstring(param.substr(1, 2))) != L"do")
+        return std::nullopt;
+    return std::wstring(param.substr(prefixLength));
+}
+
+WorkChoice ChooseWork(const std::vector<std::wstring>& params)
 {
     struct Rule {
         const wchar_t* Word;
@@ -120,11 +130,18 @@ WorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
         const std::wstring word = LowerAscii(param);
         for (const auto& rule : Contains)
             if (word.find(rule.Word) != std::wstring::npos)
-                return rule.Mode;
+                return {rule.Mode, {}};
         if (word == L"c" || word == L"s")
-            return WorkMode::Settings;
+            return {WorkMode::Settings, {}};
+        if (auto name = ActionWordName(param))
+            return {WorkMode::Action, std::move(*name)};
     }
-    return WorkMode::Default;
+    return {};
+}
+
+WorkMode ChooseWorkMode(const std::vector<std::wstring>& params)
+{
+    return ChooseWork(params).Mode;
 }
 
 }  // namespace corvello

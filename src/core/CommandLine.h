@@ -3,6 +3,7 @@
 // No Windows types here, so the whole path is tested and fuzzed natively.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@ enum class WorkMode : int {
     Startup = 5,
     Reset = 6,
     Stop = 7,
+    Action = 8,
 };
 
 // Splits a full command line (program name first) by the rules of
@@ -32,9 +34,32 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 // first empty one.
 std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements);
 
+// The word that runs one action: "/do:" or "-do:" (the letters in any case)
+// at the start of the argument, and the action's name after it. The name as
+// the argument has it, which may be empty or no action's; nullopt for an
+// argument that is not the word.
+std::optional<std::wstring> ActionWordName(std::wstring_view param);
+
+// What the program's exit code says after the action word.
+enum class ActionExitCode : int {
+    Done = 0,         // the action ran here, or the running copy took it
+    Declined = 1,     // the question was answered No
+    UnknownName = 2,  // no action has that name: nothing ran, nothing showed
+    Failed = 3,       // a running copy did not take it in time or refused it,
+                      // or an error stopped it here (logged either way)
+};
+
+// The work mode, and for Action the name that followed the word.
+struct WorkChoice {
+    WorkMode Mode = WorkMode::Default;
+    std::wstring ActionName;
+};
+
 // The first argument that matches a rule decides; the rules in order are:
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
-// then "c" or "s" as the whole argument. No match at all gives Default.
+// then "c" or "s" as the whole argument, then the action word. No match at
+// all gives Default.
+WorkChoice ChooseWork(const std::vector<std::wstring>& params);
 WorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
 
 }  // namespace corvello

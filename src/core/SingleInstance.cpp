@@ -114,8 +114,9 @@ void PostToInstance(HWND window, UINT message)
                    reinterpret_cast<LPARAM>(tk::Application::Current().Instance()));
 }
 
-// True while a thread other than the caller's holds the instance mutex: the
-// mutex is taken for a moment and let go again, and the caller's own
+}  // namespace
+
+// The mutex is taken for a moment and let go again, and the caller's own
 // ownership counts for nothing. A mutex that is there but cannot be opened
 // counts as held.
 bool InstanceHeldElsewhere()
@@ -131,8 +132,6 @@ bool InstanceHeldElsewhere()
     }
     return true;
 }
-
-}  // namespace
 
 bool ActivateInstance(const std::wstring& className, const std::wstring& title)
 {
@@ -180,6 +179,50 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
         if (gone())
             return true;
     }
+}
+
+HandOverResult HandOverToInstance(const std::wstring& className, const std::wstring& title, std::uintptr_t tag,
+                                  const void* data, std::uint32_t size, LRESULT taken, std::uint32_t timeout)
+{
+    const DWORD start = ::GetTickCount();
+    HWND window = FindInstanceWindow(className, title);
+    // A copy that is starting may hold the instance before its window is
+    // there.
+    while (!WindowExists(window)) {
+        if (!InstanceHeldElsewhere())
+            return HandOverResult::NoCopy;
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        if (passed >= timeout) {
+            tk::LogFailure(L"handing over to the running copy (it holds the instance but shows no window)",
+                           ERROR_TIMEOUT);
+            return HandOverResult::NotTaken;
+        }
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, std::min(timeout - passed, StopPollMilliseconds), QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+        tk::Application::Current().ProcessMessages();
+        window = FindInstanceWindow(className, title);
+    }
+
+    COPYDATASTRUCT message{};
+    message.dwData = tag;
+    message.cbData = size;
+    message.lpData = const_cast<void*>(data);
+    // At least a moment for the answer, however long the window took.
+    const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+    const std::uint32_t left = passed < timeout ? timeout - passed : 0;
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(tk::Application::Current().Handle()),
+                               reinterpret_cast<LPARAM>(&message), SMTO_ABORTIFHUNG, std::max<std::uint32_t>(left, 500),
+                               &answer)) {
+        const DWORD error = ::GetLastError();
+        tk::LogFailure(L"handing over to the running copy (no answer in time)", error ? error : ERROR_TIMEOUT);
+        return HandOverResult::NotTaken;
+    }
+    if (static_cast<LRESULT>(answer) != taken) {
+        tk::LogFailure(L"handing over to the running copy (it did not take it)", 0);
+        return HandOverResult::NotTaken;
+    }
+    return HandOverResult::Taken;
 }
 
 }  // namespace corvello

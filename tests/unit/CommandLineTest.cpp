@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+using corvello::ChooseWork;
 using corvello::ChooseWorkMode;
 using corvello::CollectParams;
 using corvello::SplitCommandLine;
@@ -107,6 +108,57 @@ TEST(ChooseWorkMode, HugeAndHostileCommandLinesGiveTheDefault)
     for (wchar_t c = 1; c < 32; ++c)
         controls += c;
     EXPECT_EQ(ModeOf(controls), WorkMode::Default);
+}
+
+TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
+{
+    struct Case {
+        const wchar_t* Line;
+        WorkMode Mode;
+        const wchar_t* Name;
+    };
+    const Case cases[] = {
+        {L"t /do:monitoroff", WorkMode::Action, L"monitoroff"},
+        {L"t -do:sleep", WorkMode::Action, L"sleep"},
+        {L"t /DO:Sleep", WorkMode::Action, L"Sleep"},  // the name as given; finding it folds the case
+        {L"t -dO:CAPSLOCK", WorkMode::Action, L"CAPSLOCK"},
+        {L"t /do:restart", WorkMode::Action, L"restart"},  // holds neither "reset" nor "startup"
+        {L"t /do:shutdown", WorkMode::Action, L"shutdown"},
+        // Unknown names, an empty one and a name inside a longer one are the
+        // word all the same: the action mode refuses them.
+        {L"t /do:bogus", WorkMode::Action, L"bogus"},
+        {L"t /do:", WorkMode::Action, L""},
+        {L"t /do:sleepy", WorkMode::Action, L"sleepy"},
+        {L"t \"/do:sleep now\"", WorkMode::Action, L"sleep now"},
+        {L"t \"/do:\"lock", WorkMode::Action, L"lock"},  // quotes group and vanish
+        // Only at the start of an argument, with one sign and a colon.
+        {L"t x/do:sleep", WorkMode::Default, L""},
+        {L"t --do:sleep", WorkMode::Default, L""},
+        {L"t \\do:sleep", WorkMode::Default, L""},
+        {L"t do:sleep", WorkMode::Default, L""},
+        {L"t /do=sleep", WorkMode::Default, L""},
+        {L"t /do sleep", WorkMode::Default, L""},
+        {L"t /d\xFF2F:sleep", WorkMode::Default, L""},  // a full-width O is no O
+        // The installer words match first, in the argument and before it.
+        {L"t /do:stop", WorkMode::Stop, L""},
+        {L"t /do:reinstall", WorkMode::Install, L""},
+        {L"t /do:uninstall", WorkMode::Uninstall, L""},
+        {L"t -do:autostartup", WorkMode::Startup, L""},
+        {L"t /do:RESET", WorkMode::Reset, L""},
+        {L"t stop /do:sleep", WorkMode::Stop, L""},
+        {L"t c /do:sleep", WorkMode::Settings, L""},
+        // The first argument that matches decides.
+        {L"t /do:sleep stop", WorkMode::Action, L"sleep"},
+        {L"t x /do:lock /do:sleep", WorkMode::Action, L"lock"},
+        {L"t \"\" /do:lock", WorkMode::Default, L""},
+    };
+    for (const auto& c : cases) {
+        const auto choice = ChooseWork(CollectParams(SplitCommandLine(c.Line)));
+        const std::string line(c.Line, c.Line + std::wcslen(c.Line));
+        EXPECT_EQ(choice.Mode, c.Mode) << "line: " << line;
+        EXPECT_EQ(choice.ActionName, c.Name) << "line: " << line;
+        EXPECT_EQ(ModeOf(c.Line), c.Mode) << "line: " << line;
+    }
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)

@@ -1,0 +1,68 @@
+// The actions a command line runs by name ("/do:NAME"), and the message by
+// which a starting copy hands such a name to the copy that runs already: a
+// WM_COPYDATA with a tag of our own and the name as UTF-16 text with its
+// terminating null. The running copy takes a message only when all of it is
+// as this file writes it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "actions/ActionCatalogue.h"
+
+namespace corvello {
+
+struct NamedAction {
+    // Lower case; compared with the letters A to Z in any case.
+    const wchar_t* Name;
+    // The catalogue's action, whose confirmation rule, caption and hint
+    // apply; 0 for none (Monitor On has no entry of its own).
+    int Tag;
+    ActionOperation Operation;
+};
+
+namespace commandline {
+
+inline constexpr NamedAction Actions[] = {
+    {L"monitoroff", 1, ActionOperation::MonitorOff},
+    {L"monitoron", 0, ActionOperation::MonitorOn},
+    {L"screensaver", 2, ActionOperation::ScreenSaver},
+    {L"lock", 3, ActionOperation::LockUser},
+    {L"sleep", 4, ActionOperation::Sleep},
+    {L"hibernate", 5, ActionOperation::Hibernate},
+    {L"logoff", 6, ActionOperation::LogOff},
+    {L"restart", 7, ActionOperation::Reboot},
+    {L"shutdown", 8, ActionOperation::ShutDown},
+    {L"poweroff", 9, ActionOperation::PowerOff},
+    {L"capslock", 10, ActionOperation::SwitchCapsLock},
+    {L"numlock", 11, ActionOperation::SwitchNumLock},
+    {L"scrolllock", 12, ActionOperation::SwitchScrollLock},
+    {L"ctrlshiftesc", 14, ActionOperation::PressCtrlShiftEsc},
+    {L"printscreen", 15, ActionOperation::PressPrintScreen},
+};
+
+// The action of that name, the letters A to Z in any case; null for none.
+const NamedAction* FindAction(std::wstring_view name) noexcept;
+
+// The hand-over message's tag (COPYDATASTRUCT::dwData). The running copy
+// answers a message it takes with the tag itself, anything else with 0.
+inline constexpr std::uintptr_t HandOverTag = 0x4376446F;
+// The longest text a hand-over carries, in bytes: the longest name and its
+// terminating null.
+inline constexpr std::size_t MaxHandOverBytes = (12 + 1) * sizeof(char16_t);
+
+// The text a starting copy hands over for the action: its name and a
+// terminating null, which is part of the string.
+std::u16string HandOverText(const NamedAction& action);
+
+// The action a handed-over message names, or null when it is not one: a tag
+// of another, a size that is not a whole number of UTF-16 units between one
+// name and MaxHandOverBytes, no null at the end or one before it, or a text
+// that is not one of the names as the table writes them. Nothing beyond
+// MaxHandOverBytes is read.
+const NamedAction* ReadHandOver(std::uintptr_t tag, const void* data, std::size_t size) noexcept;
+
+}  // namespace commandline
+}  // namespace corvello

@@ -1,0 +1,26 @@
+#include "app/ActionQuestion.h"
+
+#include "actions/ActionCatalogue.h"
+#include "core/AppBase.h"
+#include "core/StringIds.h"
+#include "core/Text.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/Resources.h"
+#include "ui/ShowMessageDialog.h"
+#include "ui/TrayForm.h"
+
+namespace corvello {
+
+bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool mainWindowVisible, tk::Form* owner)
+{
+    const std::wstring dialogCaption =
+        catalogue::DialogCaption(caption, mainWindowVisible, AppObject ? AppObject->Name() : std::wstring());
+    const HICON icon = catalogue::UsesApplicationIcon(mainWindowVisible) ? TrayForm::ApplicationIcon() : nullptr;
+    const std::wstring question = FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {hint, caption});
+    const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
+                                         {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No,
+                                         owner, dialogCaption, icon, std::nullopt, nullptr);
+    return answer == tk::mr::Yes;
+}
+
+}  // namespace corvello
