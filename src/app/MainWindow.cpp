@@ -32,6 +32,16 @@ constexpr const wchar_t* InfoText =
 // While dragged, the window's edges stick to the work area's within this.
 constexpr int SnapDistance = 20;
 
+// The description, and the tops of what lies below it in the design.
+constexpr tk::Bounds InfoBounds{12, 8, 308, 67};
+constexpr int HardwareTop = 72;
+constexpr int KeyboardTop = 232;
+constexpr int AutoRunTop = 340;
+constexpr int OnlineTop = 364;
+// How far those may move down: the room the design leaves between the last
+// check box and the links along the bottom, less a small gap.
+constexpr int RoomAboveLinks = 7;
+
 tk::FormLayout MainLayout()
 {
     tk::FormLayout layout;
@@ -92,6 +102,7 @@ void MainWindow::LoadLeds()
 void MainWindow::DoDpiChanged()
 {
     TrayForm::DoDpiChanged();
+    FitDescription();
     LoadLeds();
     LocksUpdate();
 }
@@ -99,7 +110,7 @@ void MainWindow::DoDpiChanged()
 void MainWindow::CreateControls()
 {
     TrayForm::CreateControls();
-    lbInfo_ = std::make_unique<tk::Label>(*this, tk::Bounds{12, 8, 308, 67}, InfoText,
+    lbInfo_ = std::make_unique<tk::Label>(*this, InfoBounds, InfoText,
                                           tk::Label::Options{true, false, tk::Alignment::Left, false});
     const auto bind = [this](tk::Container& group, const ButtonPlace& place) {
         auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
@@ -108,7 +119,8 @@ void MainWindow::CreateControls()
     };
     // Tab order: the hardware group with its buttons and the confirmations
     // box, the keyboard group with its buttons, then the two other boxes.
-    grpHardware_ = std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 72, 312, 153}, catalogue::HardwareGroupCaption);
+    grpHardware_ =
+        std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, HardwareTop, 312, 153}, catalogue::HardwareGroupCaption);
     for (const ButtonPlace& place : catalogue::HardwareButtons)
         bind(*grpHardware_, place);
     // The Sleep button carries 5 of its own; the action's tag decides.
@@ -116,12 +128,13 @@ void MainWindow::CreateControls()
         sleep->Tag = 5;
     chbConfirmations_ = std::make_unique<tk::CheckBox>(*grpHardware_, tk::Bounds{12, 124, 240, 17},
                                                        L"Show confirmations for irreversible actions", true);
-    grpKeyboard_ = std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, 232, 314, 94}, catalogue::KeyboardGroupCaption);
+    grpKeyboard_ =
+        std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, KeyboardTop, 314, 94}, catalogue::KeyboardGroupCaption);
     for (const ButtonPlace& place : catalogue::KeyboardButtons)
         bind(*grpKeyboard_, place);
-    chbAutoRun_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, 340, 240, 17},
+    chbAutoRun_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, AutoRunTop, 240, 17},
                                                  L"Automatically run program on system start", true);
-    chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, 364, 296, 17},
+    chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, OnlineTop, 296, 17},
                                                        L"Online features (verify updates, Tickover\u2122 statistics)", true);
     chbAutoRun_->Tag = OptionAutoRun;
     chbOnlineEnabled_->Tag = OptionOnline;
@@ -129,6 +142,30 @@ void MainWindow::CreateControls()
     for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()})
         box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
     FitCheckBoxes();
+    FitDescription();
+}
+
+void MainWindow::FitDescription()
+{
+    // The description gets the height its text needs, and the groups and
+    // boxes below begin no higher than where the text ends (lower by at most
+    // the room the design leaves above the links): a font scales by whole
+    // pixels, so the five lines can come out taller than their designed
+    // height scaled, and the caption of the group below would cover the last.
+    if (!lbInfo_)
+        return;
+    const int need = lbInfo_->TextExtent(InfoBounds.Width, true).cy;
+    const int shift = std::clamp(InfoBounds.Top + need - HardwareTop, 0, RoomAboveLinks);
+    lbInfo_->SetBounds({InfoBounds.Left, InfoBounds.Top, InfoBounds.Width, std::max(InfoBounds.Height, need)});
+    const struct {
+        tk::Control* Control;
+        int Top;
+    } below[] = {{grpHardware_.get(), HardwareTop},
+                 {grpKeyboard_.get(), KeyboardTop},
+                 {chbAutoRun_.get(), AutoRunTop},
+                 {chbOnlineEnabled_.get(), OnlineTop}};
+    for (const auto& b : below)
+        b.Control->MoveTo(b.Control->LayoutBounds().Left, b.Top + shift);
 }
 
 void MainWindow::FitCheckBoxes()

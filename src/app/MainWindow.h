@@ -76,6 +76,7 @@ private:
     // runs the operation of the action's tag.
     void RunAction(tk::Action& action, bool windowVisible);
     void FitCheckBoxes();
+    void FitDescription();
     void PostUpdate();
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);

@@ -1,0 +1,262 @@
+// The running program as a user meets it, from outside its process: its
+// windows and their texts, its tray icon, the tray menu and the keys pressed
+// in a menu. Everything is posted, as a user's input would arrive: the
+// program's menus and dialogs are modal.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/WinTestSupport.h"
+
+namespace testsupport {
+
+// Window positions and the screen in physical pixels, as the program (which
+// is per-monitor aware) sees them. Before this process makes its first window.
+inline void BecomeDpiAware()
+{
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (!set || !set(reinterpret_cast<HANDLE>(-4)))  // per monitor, version 2
+        ::SetProcessDPIAware();
+}
+
+inline std::wstring TextOf(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+inline std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+// Every window inside the parent, at any depth, in the order of creation.
+inline std::vector<HWND> Descendants(HWND parent)
+{
+    std::vector<HWND> all;
+    ::EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// The window inside the parent that shows exactly this text, or null.
+inline HWND ChildWithText(HWND parent, const std::wstring& text)
+{
+    for (HWND child : Descendants(parent))
+        if (TextOf(child) == text)
+            return child;
+    return nullptr;
+}
+
+// A click on a button, a check box or any control that answers the mouse.
+inline void ClickButton(HWND button)
+{
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+inline void ClickControl(HWND control)
+{
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+inline bool IsChecked(HWND box)
+{
+    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+inline RECT ClientRectOf(HWND window)
+{
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return r;
+}
+
+// The work area of the monitor the window is on (the primary one without a
+// window).
+inline RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+// How far the centre of the inner rectangle lies from the centre of the
+// outer one, in pixels, the larger of the two directions.
+inline int CentreDistance(const RECT& inner, const RECT& outer)
+{
+    const int dx = (inner.left + inner.right) - (outer.left + outer.right);
+    const int dy = (inner.top + inner.bottom) - (outer.top + outer.bottom);
+    return (std::max(std::abs(dx), std::abs(dy)) + 1) / 2;
+}
+
+// The tray menu's entries as the Down key reaches them from the top; the
+// separator is passed over.
+enum class TrayEntry { System = 1, Keyboard, Settings, About, Close };
+
+class ProgramUser {
+public:
+    explicit ProgramUser(DWORD processId) : processId_(processId) {}
+
+    // The program's top-level windows of the class; the visible ones only
+    // unless asked otherwise. Topmost first.
+    std::vector<HWND> Windows(const wchar_t* className, bool visibleOnly = true) const
+    {
+        struct Search {
+            DWORD Id;
+            std::wstring Class;
+            bool VisibleOnly;
+            std::vector<HWND> Found;
+        } search{processId_, className, visibleOnly, {}};
+        ::EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD id = 0;
+                ::GetWindowThreadProcessId(window, &id);
+                if (id == s->Id && ClassOf(window) == s->Class && (!s->VisibleOnly || ::IsWindowVisible(window)))
+                    s->Found.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.Found;
+    }
+
+    HWND Window(const wchar_t* className, bool visibleOnly = true) const
+    {
+        const auto all = Windows(className, visibleOnly);
+        return all.empty() ? nullptr : all.front();
+    }
+
+    // The first visible window of the class, once there is one.
+    HWND WaitWindow(const wchar_t* className, std::uint32_t timeoutMs = 10000) const
+    {
+        HWND found = nullptr;
+        WaitUntil([&] { return (found = Window(className)) != nullptr; }, timeoutMs);
+        return found;
+    }
+
+    // True once no window of the class is visible.
+    bool WaitNone(const wchar_t* className, std::uint32_t timeoutMs = 10000) const
+    {
+        return WaitUntil([&] { return Window(className) == nullptr; }, timeoutMs);
+    }
+
+    HWND MainWindow(std::uint32_t timeoutMs = 10000) const
+    {
+        HWND found = nullptr;
+        WaitUntil([&] { return (found = Window(L"TfrmMain", false)) != nullptr; }, timeoutMs);
+        return found;
+    }
+
+    bool WaitMainVisible(bool visible, std::uint32_t timeoutMs = 10000) const
+    {
+        const HWND main = MainWindow();
+        return main && WaitUntil([&] { return (::IsWindowVisible(main) != FALSE) == visible; }, timeoutMs);
+    }
+
+    HWND TrayWindow() const { return Window(L"tk.TrayIcon", false); }
+
+    // The notification area holds the program's icon: only an icon it holds
+    // can be modified.
+    bool TrayIconShown() const
+    {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = TrayWindow();
+        data.uID = 1;
+        return data.hWnd && ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    }
+
+    // Where the icon's events say the pointer was: near the lower right
+    // corner of the work area, where the tray is, but clear of the icons
+    // themselves, so a menu there is not covered by one.
+    static POINT TrayAnchor()
+    {
+        const RECT work = WorkAreaOf(nullptr);
+        return {work.right - 48, work.bottom - 48};
+    }
+
+    // An event of the icon as the shell reports it with NOTIFYICON_VERSION_4:
+    // WM_CONTEXTMENU, NIN_SELECT (a click) or WM_LBUTTONDBLCLK.
+    void Tray(WORD event) const
+    {
+        const POINT at = TrayAnchor();
+        ::PostMessageW(TrayWindow(), WM_APP + 0x3A0, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+    }
+
+    // The visible popup menus, the most recently opened first.
+    std::vector<HWND> Menus() const { return Windows(L"#32768"); }
+
+    // Opens the tray menu and returns its window once it shows.
+    HWND OpenTrayMenu() const
+    {
+        Tray(WM_CONTEXTMENU);
+        HWND menu = nullptr;
+        WaitUntil([&] { return (menu = Window(L"#32768")) != nullptr; }, 10000);
+        return menu;
+    }
+
+    // Waits until as many menus show.
+    bool WaitMenus(std::size_t count) const
+    {
+        return WaitUntil([&] { return Menus().size() == count; }, 10000);
+    }
+
+    static void Key(HWND window, UINT key)
+    {
+        ::PostMessageW(window, WM_KEYDOWN, key, 1);
+        ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    }
+    // Enter, as a menu takes it: the character.
+    static void Enter(HWND window) { ::PostMessageW(window, WM_CHAR, L'\r', 1); }
+
+    // Escape until no menu shows.
+    bool CloseMenus() const
+    {
+        return WaitUntil(
+            [&] {
+                const auto menus = Menus();
+                if (menus.empty())
+                    return true;
+                Key(menus.front(), VK_ESCAPE);
+                WaitUntil([&] { return Menus().size() < menus.size(); }, 2000);
+                return false;
+            },
+            10000);
+    }
+
+    // Opens the tray menu, goes down to the entry and presses Enter; true
+    // once the menu has closed.
+    bool ChooseTrayEntry(TrayEntry entry) const
+    {
+        const HWND menu = OpenTrayMenu();
+        if (!menu)
+            return false;
+        for (int i = 0; i < static_cast<int>(entry); ++i)
+            Key(menu, VK_DOWN);
+        Enter(menu);
+        return WaitMenus(0);
+    }
+
+private:
+    DWORD processId_;
+};
+
+}  // namespace testsupport
