@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/Form.h"
 #include "toolkit/Log.h"
@@ -90,7 +91,10 @@ bool Application::HandleOne(MSG& msg)
             return true;
     }
     ::TranslateMessage(&msg);
+    // Marked, so the application window knows the hooks have seen it.
+    const MSG* outer = std::exchange(dispatching_, &msg);
     ::DispatchMessageW(&msg);
+    dispatching_ = outer;
     return true;
 }
 
@@ -181,6 +185,17 @@ void Application::Post(std::function<void()> work)
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A message posted to the application window while a loop of Windows' own
+    // runs (a menu that shows, say) arrives here without passing the hooks:
+    // they see it now, so a request to stop or to show the program is not lost.
+    Application& application = Current();
+    const MSG* dispatching = application.dispatching_;
+    const bool fromOwnLoop = dispatching && dispatching->hwnd == window && dispatching->message == message;
+    if (message >= WM_USER && message != WM_RUN_POSTED && !fromOwnLoop && !::InSendMessage()) {
+        MSG msg{window, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+        if (application.RunHooks(msg))
+            return 0;
+    }
     if (message == WM_RUN_POSTED) {
         auto& posted = Current().posted_;
         if (!posted.empty()) {

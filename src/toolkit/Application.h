@@ -101,6 +101,8 @@ private:
     std::vector<Hook> hooks_;
     int nextToken_ = 1;
     std::deque<std::function<void()>> posted_;
+    // The message the loop is dispatching now, which the hooks have seen.
+    const MSG* dispatching_ = nullptr;
     bool terminated_ = false;
     int exitCode_ = 0;
     int modalLevel_ = 0;

@@ -6,6 +6,8 @@
 
 #include "support/WinTestSupport.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Timer.h"
 
 TEST(Application, TheWindowCarriesTheTitle)
 {
@@ -117,4 +119,35 @@ TEST(Application, ClosingTheApplicationWindowEndsTheProgramThroughTheMainForm)
     // The window lasts as long as the program.
     EXPECT_TRUE(::IsWindow(app.Handle()));
     app.SetMainForm(nullptr);
+}
+
+TEST(Application, TheHookSeesWhatArrivesWhileAMenuShowsAndEverythingElseOnce)
+{
+    auto& app = tk::Application::Current();
+    app.Initialize();
+    constexpr UINT Probe = WM_APP + 77;
+    int seen = 0;
+    tk::ApplicationEvents probe([&](MSG& msg, bool& handled) {
+        if (msg.message == Probe) {
+            ++seen;
+            handled = true;
+        }
+    });
+    // Through the program's own loop: once.
+    ::PostMessageW(app.Handle(), Probe, 0, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(seen, 1);
+
+    // While a menu of Windows' own runs its loop: once as well.
+    tk::PopupMenu menu;
+    menu.Items().Add(std::make_unique<tk::MenuItem>(L"miOnly", L"Only"));
+    tk::Timer during(50);
+    during.OnTimer = [&](tk::Timer& t) {
+        t.SetEnabled(false);
+        ::PostMessageW(app.Handle(), Probe, 0, 0);
+        ::PostMessageW(app.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    menu.Popup(100, 100);
+    app.ProcessMessages();
+    EXPECT_EQ(seen, 2);
 }
