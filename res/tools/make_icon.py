@@ -163,7 +163,7 @@ def gradient(top, bottom):
 # --------------------------------------------------------------- MAINICON ---
 # A teal tile with a white power glyph.
 
-MAIN_SIZES = (16, 20, 24, 32, 48, 256)
+MAIN_SIZES = (16, 20, 24, 32, 48, 128, 192, 256)
 TEAL, DEEP_BLUE = (30, 146, 170), (11, 66, 108)  # tile gradient, top -> bottom
 MAIN_RIM = (6, 40, 66)
 GLYPH_LOW = (222, 240, 246)
@@ -550,8 +550,9 @@ def dib(size, px):
 
 
 def ico(render, sizes):
-    # Small sizes as DIBs (works everywhere); 256 as PNG to keep the file small.
-    images = [(s, png(s, s, bytes(v for p in render(s) for v in p)) if s >= 256 else dib(s, render(s))) for s in sizes]
+    # Small sizes as DIBs (works everywhere); 128 and up as PNG to keep the file
+    # small (Windows before Vista skips those and scales the 48 one).
+    images = [(s, png(s, s, bytes(v for p in render(s) for v in p)) if s >= 128 else dib(s, render(s))) for s in sizes]
     offset = 6 + 16 * len(images)
     header, body = struct.pack("<HHH", 0, 1, len(images)), b""
     for s, data in images:
@@ -600,8 +601,8 @@ def preview(path, files):
             rows.append((images, bg))
     def row_size(images):
         ones = sum(s + pad for s in images)
-        big = sum(s * zoom + pad for s in images if s < 256)
-        return ones + pad + big, max(max(images), max(s * zoom for s in images if s < 256))
+        big = sum(s * zoom + pad for s in images if s < 128)
+        return ones + pad + big, max(max(images), max(s * zoom for s in images if s < 128))
     width = max(row_size(im)[0] for im, _ in rows) + pad
     height = sum(row_size(im)[1] + pad for im, _ in rows) + pad
     sheet = bytearray(b"\x80" * (width * height * 3))  # mid grey between the rows
@@ -628,7 +629,7 @@ def preview(path, files):
             left += s + pad
         left += pad
         for s in sorted(images):
-            if s < 256:
+            if s < 128:
                 blit(images[s], s, left, top, zoom, bg)
                 left += s * zoom + pad
         top += h + pad
