@@ -150,7 +150,9 @@ start_special_prefix() {
         /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
       ;;
     winxp)
-      timeout 60 winecfg -v winxp >/dev/null 2>&1
+      # A 64-bit prefix knows Windows XP only as its x64 edition (5.2);
+      # "winxp" would leave the version as it was, and say nothing.
+      timeout 60 winecfg -v winxp64 >/dev/null 2>&1
       ;;
     installer)
       # Shortcuts stay in the prefix: Wine copies none into this machine's menus.
