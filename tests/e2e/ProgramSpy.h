@@ -1,0 +1,94 @@
+// Puts corvello_spy.dll into a running program and reads what it records:
+// the WM_SYSCOMMAND messages the program takes from its queue and those it
+// hands to the default handling (e2e/Spy.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/SpyProtocol.h"
+#include "support/WinTestSupport.h"
+#include "toolkit/Handles.h"
+
+namespace testsupport {
+
+struct SpiedMessage {
+    spy::Stage Stage;
+    HWND Window;
+    std::wstring ClassName;
+    std::uint64_t WParam;
+    std::int64_t LParam;
+};
+
+class ProgramSpy {
+public:
+    // window: a window of the thread to watch.
+    explicit ProgramSpy(HWND window)
+    {
+        DWORD processId = 0;
+        const DWORD threadId = ::GetWindowThreadProcessId(window, &processId);
+        mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(spy::Block),
+                                            spy::BlockName));
+        if (!mapping_)
+            return;
+        block_ = static_cast<spy::Block*>(::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, 0));
+        if (!block_)
+            return;
+        *block_ = spy::Block{};
+        block_->ProcessId = processId;
+        library_ = ::LoadLibraryW((BinDir() + L"corvello_spy.dll").c_str());
+        const FARPROC found = library_ ? ::GetProcAddress(library_, "SpyGetMessage") : nullptr;
+        const auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+        if (proc)
+            hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, proc, library_, threadId);
+        // The hook brings the spy in with the next message the thread takes.
+        if (hook_)
+            WaitUntil(
+                [&] {
+                    ::PostMessageW(window, WM_NULL, 0, 0);
+                    return ::InterlockedCompareExchange(&block_->Attached, 0, 0) != 0;
+                },
+                10000);
+    }
+    ~ProgramSpy()
+    {
+        if (hook_)
+            ::UnhookWindowsHookEx(hook_);
+        if (block_)
+            ::UnmapViewOfFile(block_);
+        if (library_)
+            ::FreeLibrary(library_);
+    }
+    ProgramSpy(const ProgramSpy&) = delete;
+    ProgramSpy& operator=(const ProgramSpy&) = delete;
+
+    // In place: loaded into the program, with DefWindowProcW routed through it.
+    bool InPlace() const { return block_ && block_->Attached && block_->Routed; }
+
+    std::vector<SpiedMessage> SystemCommands() const
+    {
+        std::vector<SpiedMessage> seen;
+        if (!block_)
+            return seen;
+        const LONG count = std::min<LONG>(block_->Count, static_cast<LONG>(spy::Capacity));
+        for (LONG i = 0; i < count; ++i) {
+            const spy::Entry& entry = block_->Entries[i];
+            if (!entry.Written || entry.Message != WM_SYSCOMMAND)
+                continue;
+            seen.push_back({static_cast<spy::Stage>(entry.Stage), reinterpret_cast<HWND>(entry.Window),
+                            entry.ClassName, entry.WParam, entry.LParam});
+        }
+        return seen;
+    }
+
+private:
+    tk::KernelHandle mapping_;
+    spy::Block* block_ = nullptr;
+    HMODULE library_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+}  // namespace testsupport

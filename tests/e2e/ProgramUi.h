@@ -1,0 +1,304 @@
+// Driving the real program's windows from outside, as a user would reach
+// them: buttons by their captions, the tray icon's menu by the keyboard,
+// the program's dialogs read control by control, and what the screen shows
+// where a control is.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/WinTestSupport.h"
+
+// A namespace of its own: other test headers have helpers of these names.
+namespace e2eui {
+
+using testsupport::WaitUntil;
+
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+inline std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+inline DWORD ProcessOf(HWND window)
+{
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+// The visible top-level windows of a process with this class, top first.
+inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className)
+{
+    struct Search {
+        DWORD Id;
+        const std::wstring& Class;
+        std::vector<HWND> Found;
+    } search{processId, className, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (ProcessOf(window) == s->Id && ::IsWindowVisible(window) && ClassOf(window) == s->Class)
+                s->Found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+// The child windows below a window, in creation order.
+inline std::vector<HWND> Children(HWND parent)
+{
+    std::vector<HWND> found;
+    ::EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A button below a window by its caption (mnemonic marks included).
+inline HWND FindButton(HWND parent, const std::wstring& caption)
+{
+    for (const HWND child : Children(parent))
+        if (ClassOf(child) == L"Button" && WindowText(child) == caption)
+            return child;
+    return nullptr;
+}
+
+// A click as the button takes it from the mouse: posted, so a dialog the
+// click opens does not hold up the test.
+inline void Click(HWND button)
+{
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// --- the tray icon's menu
+
+// Opens the tray icon's menu as a right click on the icon does, and returns
+// the menu window once it shows.
+inline HWND OpenTrayMenu(DWORD processId)
+{
+    struct Search {
+        DWORD Id;
+        HWND Found;
+    } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (ProcessOf(window) == s->Id && ClassOf(window) == L"tk.TrayIcon")
+                s->Found = window;
+            return s->Found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.Found)
+        return nullptr;
+    // The shell's notification (version 4): the event in the low word of
+    // lParam, the icon's id in the high word, the anchor point in wParam.
+    constexpr UINT callbackMessage = WM_APP + 0x3A0;
+    ::PostMessageW(search.Found, callbackMessage, MAKEWPARAM(1200, 1000), MAKELPARAM(WM_CONTEXTMENU, 1));
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> menus = TopWindows(processId, L"#32768");
+            menu = menus.empty() ? nullptr : menus.front();
+            return menu != nullptr;
+        },
+        10000);
+    return menu;
+}
+
+// Keys for the open menu, as the keyboard gives them; the menu's loop takes
+// them from its thread's queue in order.
+inline void MenuKeys(HWND menu, std::initializer_list<UINT> keys)
+{
+    for (const UINT key : keys) {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageW(menu, WM_KEYDOWN, key, scan | 1);
+        ::PostMessageW(menu, WM_KEYUP, key, scan | 1 | (1LL << 30) | (1LL << 31));
+    }
+}
+
+// Waits until no menu of the process shows.
+inline bool WaitMenusClosed(DWORD processId, std::uint32_t timeoutMs = 5000)
+{
+    return WaitUntil([&] { return TopWindows(processId, L"#32768").empty(); }, timeoutMs);
+}
+
+// --- the program's dialogs
+
+struct DialogSeen {
+    HWND Window = nullptr;
+    std::wstring Caption;
+    std::wstring Message;
+    std::vector<std::wstring> Buttons;
+    std::wstring DefaultButton;
+    HWND IconControl = nullptr;
+};
+
+inline DialogSeen ReadDialog(HWND dialog)
+{
+    DialogSeen seen;
+    seen.Window = dialog;
+    seen.Caption = WindowText(dialog);
+    for (const HWND child : Children(dialog)) {
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        if (!(style & WS_VISIBLE))
+            continue;
+        if (ClassOf(child) == L"Button") {
+            seen.Buttons.push_back(WindowText(child));
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                seen.DefaultButton = WindowText(child);
+        } else if (ClassOf(child) == L"Static") {
+            if ((style & SS_TYPEMASK) == SS_ICON)
+                seen.IconControl = child;
+            else if (!WindowText(child).empty())
+                seen.Message = WindowText(child);
+        }
+    }
+    return seen;
+}
+
+// The program's message dialog, once one shows.
+inline HWND WaitDialog(DWORD processId, std::uint32_t timeoutMs = 10000)
+{
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> found = TopWindows(processId, L"TMessageForm");
+            dialog = found.empty() ? nullptr : found.front();
+            return dialog != nullptr;
+        },
+        timeoutMs);
+    return dialog;
+}
+
+// --- what the screen shows
+
+struct Pixels {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Rgb;  // 0x00RRGGBB each, top row first
+
+    std::uint32_t At(int x, int y) const { return Rgb[static_cast<std::size_t>(y) * Width + x]; }
+    int Count(const std::function<bool(int r, int g, int b)>& test) const
+    {
+        return static_cast<int>(std::count_if(Rgb.begin(), Rgb.end(), [&](std::uint32_t p) {
+            return test(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                        static_cast<int>(p & 0xFF));
+        }));
+    }
+};
+
+// A colour as the pixels hold it.
+inline std::uint32_t PixelOf(COLORREF colour)
+{
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The screen's pixels in a rectangle of screen coordinates.
+inline Pixels ScreenPixels(const RECT& r)
+{
+    Pixels pixels;
+    pixels.Width = r.right - r.left;
+    pixels.Height = r.bottom - r.top;
+    if (pixels.Width <= 0 || pixels.Height <= 0)
+        return pixels;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.Width;
+    info.bmiHeader.biHeight = -pixels.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, pixels.Width, pixels.Height, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.Rgb.assign(first, first + static_cast<std::size_t>(pixels.Width) * pixels.Height);
+    for (std::uint32_t& p : pixels.Rgb)
+        p &= 0xFFFFFF;
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// What a window shows now, once it has painted.
+inline Pixels WindowPixels(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return ScreenPixels(r);
+}
+
+// An icon drawn at a size on the dialog colour, as a static control shows it.
+inline Pixels DrawnIcon(HICON icon, int size)
+{
+    Pixels pixels;
+    pixels.Width = pixels.Height = size;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const RECT all{0, 0, size, size};
+    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.Rgb.assign(first, first + static_cast<std::size_t>(size) * size);
+    for (std::uint32_t& p : pixels.Rgb)
+        p &= 0xFFFFFF;
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The mean difference of two pictures of one size per colour channel, 0 to
+// 255; 255 for pictures of different sizes.
+inline double Difference(const Pixels& a, const Pixels& b)
+{
+    if (a.Width != b.Width || a.Height != b.Height || a.Rgb.empty())
+        return 255;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.Rgb.size(); ++i)
+        for (const int shift : {0, 8, 16})
+            sum += std::abs(static_cast<int>((a.Rgb[i] >> shift) & 0xFF) -
+                            static_cast<int>((b.Rgb[i] >> shift) & 0xFF));
+    return sum / (3.0 * static_cast<double>(a.Rgb.size()));
+}
+
+}  // namespace e2eui
