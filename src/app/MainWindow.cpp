@@ -350,8 +350,12 @@ void MainWindow::LocksUpdate()
         {App->IsScrollLockOn(), miScrollLock_, 12},
     };
     for (const auto& lock : locks) {
+        // An entry bound to an action shows the action's check mark, not
+        // its own.
         if (lock.Item)
             lock.Item->SetChecked(lock.On);
+        if (tk::Action* action = FindByTag(actions_, lock.Tag))
+            action->SetChecked(lock.On);
         if (tk::Button* button = ButtonFor(lock.Tag))
             button->SetGlyph(lock.On ? iconLedOn_.Get() : iconLedOff_.Get());
     }
@@ -371,11 +375,44 @@ void MainWindow::ActCorvelloExecute(tk::Action& sender)
 void MainWindow::RunAction(tk::Action& action, bool windowVisible)
 {
     const int tag = action.Tag();
-    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked()) &&
-        !ConfirmAction(action.Caption(), action.Hint(), windowVisible, this))
-        return;
+    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked())) {
+        // One question at a time. The tray menu stays live while one is
+        // open, and a second would cover it exactly: its No would seem to do
+        // nothing. The open question comes to the front instead.
+        if (asking_) {
+            LiftOpenQuestion();
+            return;
+        }
+        asking_ = true;
+        struct Done {
+            bool& Flag;
+            ~Done() { Flag = false; }
+        } done{asking_};
+        if (!ConfirmAction(action.Caption(), action.Hint(), windowVisible, this))
+            return;
+    }
     if (App)
         App->RunOperation(catalogue::OperationFor(tag));
+}
+
+void MainWindow::LiftOpenQuestion()
+{
+    // The modal question leaves no other window of the thread enabled.
+    HWND question = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&question));
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    if (!question)
+        return;
+    ::SetForegroundWindow(question);
+    tk::WindowFlash(question, 3, 75);
 }
 
 void MainWindow::ActKeyboardLocksExecute(tk::Action& sender)

@@ -75,6 +75,8 @@ private:
     // Asks where the rule says so, as from a visible or a hidden window, then
     // runs the operation of the action's tag.
     void RunAction(tk::Action& action, bool windowVisible);
+    // Beeps and brings the question that is open to the front.
+    void LiftOpenQuestion();
     void FitCheckBoxes();
     void FitDescription();
     void PostUpdate();
@@ -98,6 +100,8 @@ private:
     tk::MenuItem* miScrollLock_ = nullptr;
     tk::Timer timerGuard_{1250};
     bool dragging_ = false;
+    // An action's question is open.
+    bool asking_ = false;
 };
 
 }  // namespace corvello
