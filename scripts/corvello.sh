@@ -184,8 +184,47 @@ run_bench() {
   start_xvfb
   kill_wine_on_exit=yes
   start_wine "$root/build/mingw/wine-prefix" desktop
-  log "start-up benchmark under Wine"
-  wine build/mingw/bin/corvello_bench.exe "${1:-20}"
+  log "benchmark under Wine (about two minutes)"
+  local out
+  out=$(mktemp)
+  wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" 2>/dev/null &
+  local bench=$!
+  # Wake-ups over the quiet minute: the context switches of every thread of
+  # each program's Wine process, from Linux's own counters.
+  local minimal='corvello_minimal\.exe' corvello='[\\/]corvello\.exe'
+  until grep -q IDLE-START "$out" || ! kill -0 "$bench" 2>/dev/null; do sleep 0.2; done
+  local m_switches m_ticks c_switches c_ticks
+  read -r m_switches m_ticks < <(process_counters "$minimal")
+  read -r c_switches c_ticks < <(process_counters "$corvello")
+  until grep -q IDLE-END "$out" || ! kill -0 "$bench" 2>/dev/null; do sleep 0.2; done
+  local m2 mt2 c2 ct2
+  read -r m2 mt2 < <(process_counters "$minimal")
+  read -r c2 ct2 < <(process_counters "$corvello")
+  wait "$bench" || true
+  grep -v -E '^IDLE-(START|END)$' "$out"
+  rm -f "$out"
+  local hz
+  hz=$(getconf CLK_TCK)
+  awk -v m=$((m2 - m_switches)) -v c=$((c2 - c_switches)) -v mt=$((mt2 - m_ticks)) -v ct=$((ct2 - c_ticks)) -v hz="$hz" 'BEGIN {
+    printf "| %-44s | %10.1f /s | %10.1f /s | %5s   |\n", "wake-ups over 60 s idle in the tray", m / 60, c / 60,
+      (m > 0 ? sprintf("%.2f x", c / m) : "-")
+    printf "| %-44s | %10.0f ms | %10.0f ms | %5s   |\n", "CPU time over 60 s idle in the tray", mt * 1000 / hz,
+      ct * 1000 / hz, (mt > 0 ? sprintf("%.2f x", ct / mt) : "-")
+  }'
+}
+
+# Context switches and CPU ticks (user and system) of all threads of the
+# Wine processes whose command line matches the pattern.
+process_counters() {
+  local switches=0 ticks=0 pid value
+  for pid in $(pgrep -f "$1"); do
+    for value in $(cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {print $2}'); do
+      switches=$((switches + value))
+    done
+    value=$(awk '{print $14 + $15}' /proc/"$pid"/stat 2>/dev/null || echo 0)
+    ticks=$((ticks + value))
+  done
+  echo "$switches $ticks"
 }
 
 case "${1:-}" in

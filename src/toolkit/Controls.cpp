@@ -322,6 +322,17 @@ Label::Label(Container& parent, const Bounds& bounds, const std::wstring& captio
     FitToText();
 }
 
+void Label::StopMouseTracking()
+{
+    if (!tracking_)
+        return;
+    TRACKMOUSEEVENT track{sizeof track, TME_CANCEL | TME_LEAVE, Handle(), 0};
+    ::TrackMouseEvent(&track);
+    tracking_ = false;
+    if (OnMouseLeave)
+        OnMouseLeave(*this);
+}
+
 void Label::SetCaption(const std::wstring& caption)
 {
     Control::SetCaption(caption);
@@ -383,6 +394,10 @@ LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         tracking_ = false;
         if (OnMouseLeave)
             OnMouseLeave(*this);
+        break;
+    case WM_SHOWWINDOW:
+        if (!wParam)
+            StopMouseTracking();
         break;
     default:
         break;

@@ -74,6 +74,9 @@ public:
     std::function<void(Control& sender)> OnClick;
     // Does what a click does.
     virtual void Click();
+    // The form went out of sight: mouse tracking it started ends now (Wine
+    // keeps polling the mouse for a tracked control otherwise).
+    virtual void StopMouseTracking() {}
 
     // Notifications the container reflects back (WM_COMMAND codes).
     virtual void Notify(WORD code);
@@ -170,6 +173,7 @@ public:
     std::function<void(Control& sender)> OnMouseEnter;
     std::function<void(Control& sender)> OnMouseLeave;
     void Notify(WORD code) override;
+    void StopMouseTracking() override;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

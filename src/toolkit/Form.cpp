@@ -492,6 +492,8 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 DoShow();
             } else if (!wParam && showing_) {
                 showing_ = false;
+                for (Control* control : controls_)
+                    control->StopMouseTracking();
                 if (app.ActiveForm() == this)
                     app.SetActiveForm(nullptr);
                 DoHide();
