@@ -218,3 +218,21 @@ TEST_F(Forms, LinkLabelsUnderlineWhileTheMouseIsOverThem)
     label.Click();
     EXPECT_EQ(clicks, 1);
 }
+
+TEST_F(Forms, HidingTheFormEndsTheMouseTrackingOfItsLabels)
+{
+    auto form = tk::CreateForm<TestForm>();
+    form->Show();
+    tk::Label label(*form, tk::Bounds{10, 160, 0, 0}, L"Web");
+    form->LinkLabelSetup(
+        label, 1, L"corvello.quorvant.com", L"", nullptr, [&](tk::Control& c) { form->OnLinkMouseEnter(c); },
+        [&](tk::Control& c) { form->OnLinkMouseLeave(c); });
+    ::SendMessageW(label.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(label.Underline());
+    form->Hide();
+    // Nothing tracks the mouse for the label any more, and it looks left.
+    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+    ASSERT_TRUE(::TrackMouseEvent(&query));
+    EXPECT_FALSE((query.dwFlags & TME_LEAVE) && query.hwndTrack == label.Handle());
+    EXPECT_FALSE(label.Underline());
+}
