@@ -355,6 +355,8 @@ void WebBrowser::Navigate(const std::wstring& url)
     VARIANT empty;
     empty.vt = VT_EMPTY;
     navigating_ = true;
+    documentComing_ = false;
+    downloaded_ = false;
     const HRESULT hr = browser_->Navigate(address.Get(), &flags, &empty, &empty, &empty);
     if (FAILED(hr)) {
         navigating_ = false;
@@ -396,6 +398,23 @@ bool WebBrowser::IsTopLevel(IDispatch* frame) const
     return mine && mine.Get() == theirs.Get();
 }
 
+bool WebBrowser::ControlBusy() const
+{
+    VARIANT_BOOL busy = VARIANT_FALSE;
+    const HRESULT hr = browser_ ? browser_->get_Busy(&busy) : E_POINTER;
+    if (FAILED(hr)) {
+        LogFailure(L"IWebBrowser2::get_Busy", static_cast<unsigned long>(hr));
+        return false;
+    }
+    return busy != VARIANT_FALSE;
+}
+
+void WebBrowser::EndIfAnsweredWithoutDocument()
+{
+    if (navigating_ && downloaded_ && !documentComing_ && !ControlBusy())
+        navigating_ = false;
+}
+
 void WebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
 {
     switch (dispId) {
@@ -407,10 +426,15 @@ void WebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
             break;
         navigating_ = false;
         const std::int32_t status = statusCode(Argument(params, 3));
-        // The page arrived, but there is no engine to show it (Wine without
-        // its HTML engine reports this once the download is over): for a
-        // hidden browser the page has loaded.
-        if (status == static_cast<std::int32_t>(REGDB_E_CLASSNOTREG))
+        // A success without a document (Wine reports a 204 this way): the
+        // service answered.
+        if (status >= 200 && status < 300)
+            break;
+        // The page arrived, but there is no engine to show it: Wine without
+        // its HTML engine reports this once the download is over, and for a
+        // hidden browser the page has loaded. Before the download it is a
+        // real failure.
+        if (status == static_cast<std::int32_t>(REGDB_E_CLASSNOTREG) && downloaded_)
             break;
         if (OnNavigateError) {
             const auto handler = OnNavigateError;
@@ -418,10 +442,27 @@ void WebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
         }
         break;
     }
+    case DISPID_NAVIGATECOMPLETE2: {
+        // pDisp, URL: a document is on its way; DocumentComplete ends the load.
+        const VARIANT* frame = Argument(params, 0);
+        if (navigating_ && (!frame || frame->vt != VT_DISPATCH || IsTopLevel(frame->pdispVal)))
+            documentComing_ = true;
+        break;
+    }
     case DISPID_DOCUMENTCOMPLETE: {
         const VARIANT* frame = Argument(params, 0);
         if (!frame || frame->vt != VT_DISPATCH || IsTopLevel(frame->pdispVal))
             navigating_ = false;
+        break;
+    }
+    case DISPID_FILEDOWNLOAD: {
+        // ActiveDocument, Cancel. A file to save rather than a page to show:
+        // the answer is in, and nothing is saved and no dialog is shown.
+        const VARIANT* activeDocument = Argument(params, 0);
+        if (!navigating_ || (activeDocument && activeDocument->vt == VT_BOOL && activeDocument->boolVal))
+            break;
+        SetCancel(params, 1);
+        navigating_ = false;
         break;
     }
     case DISPID_PROGRESSCHANGE:
@@ -431,6 +472,13 @@ void WebBrowser::HandleEvent(DISPID dispId, DISPPARAMS* params)
         }
         break;
     case DISPID_DOWNLOADCOMPLETE:
+        downloaded_ = true;
+        // A download that brought no document (a 204, say, after which
+        // Windows raises neither an error nor DocumentComplete) ends the load
+        // once the control has stopped. Looked at after this event has
+        // returned: Wine raises a failure right after DownloadComplete.
+        if (navigating_ && !documentComing_)
+            RunLater([this] { EndIfAnsweredWithoutDocument(); });
         if (OnDownloadComplete) {
             const auto handler = OnDownloadComplete;
             handler(*this);

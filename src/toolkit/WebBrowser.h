@@ -52,9 +52,11 @@ public:
     void SetSilent(bool value);
     // A plain GET without history and without reading or filling the cache.
     void Navigate(const std::wstring& url);
-    // True from Navigate until that navigation completed or failed. The
-    // control's own Busy is not enough: under Wine it reads false at once,
-    // while on Windows it reads true until the page loaded.
+    // True from Navigate until that navigation completed or failed: the
+    // top-level DocumentComplete, a navigation error, a file to download, or
+    // the end of a download that brought no document (a 204). The control's
+    // own Busy is not enough: under Wine it reads false at once, while on
+    // Windows it reads true until the page loaded.
     bool Busy() const noexcept { return navigating_; }
 
     NavigateErrorEvent OnNavigateError;
@@ -74,6 +76,8 @@ private:
     void Close() noexcept;
     void HandleEvent(DISPID dispId, DISPPARAMS* params);
     bool IsTopLevel(IDispatch* frame) const;
+    bool ControlBusy() const;
+    void EndIfAnsweredWithoutDocument();
     void RunPending();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -86,6 +90,8 @@ private:
     ComPtr<IConnectionPoint> connection_;
     DWORD cookie_ = 0;
     bool navigating_ = false;
+    bool documentComing_ = false;  // a top-level NavigateComplete2 since Navigate
+    bool downloaded_ = false;      // a DownloadComplete since Navigate
     std::vector<std::function<void()>> pending_;
 };
 

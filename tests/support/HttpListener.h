@@ -25,6 +25,8 @@ public:
         NotFound,  // 404
         Slow,      // 200 after the slow delay, or at once when the listener stops
         Close,     // closes the connection without an answer
+        NoContent,  // 204 without a body
+        Download,   // 200 with a file to save rather than a page to show
     };
 
     HttpListener()
@@ -100,6 +102,30 @@ public:
     }
 
 private:
+    static std::string Answer(Mode mode)
+    {
+        std::string status = "200 OK";
+        std::string headers = "Content-Type: text/html\r\n";
+        std::string body = "<html><body>counted</body></html>";
+        if (mode == Mode::NotFound) {
+            status = "404 Not Found";
+            body = "<html><body>not here</body></html>";
+        } else if (mode == Mode::NoContent) {
+            status = "204 No Content";
+            headers.clear();
+            body.clear();
+        } else if (mode == Mode::Download) {
+            headers = "Content-Type: application/octet-stream\r\n"
+                      "Content-Disposition: attachment; filename=\"counted.bin\"\r\n";
+            body = std::string(64, '\x2a');
+        }
+        // A 204 has no Content-Length: it never has a body.
+        const std::string length =
+            mode == Mode::NoContent ? std::string() : "Content-Length: " + std::to_string(body.size()) + "\r\n";
+        return "HTTP/1.1 " + status + "\r\n" + headers + "Cache-Control: no-store\r\nConnection: close\r\n" + length +
+               "\r\n" + body;
+    }
+
     void AcceptLoop()
     {
         for (;;) {
@@ -146,13 +172,7 @@ private:
             wake_.wait_for(lock, std::chrono::milliseconds(slowDelayMs_.load()), [this] { return stopping_; });
         }
         if (mode != Mode::Close && lineEnd != std::string::npos) {
-            const std::string body = mode == Mode::NotFound ? "<html><body>not here</body></html>"
-                                                            : "<html><body>counted</body></html>";
-            const std::string answer = std::string(mode == Mode::NotFound ? "HTTP/1.1 404 Not Found\r\n"
-                                                                          : "HTTP/1.1 200 OK\r\n") +
-                                       "Content-Type: text/html\r\nCache-Control: no-store\r\nConnection: close\r\n"
-                                       "Content-Length: " +
-                                       std::to_string(body.size()) + "\r\n\r\n" + body;
+            const std::string answer = Answer(mode);
             ::send(client, answer.data(), static_cast<int>(answer.size()), 0);
             ++answered_;
         }

@@ -191,6 +191,34 @@ TEST_F(OnlineNotifier, AFailedLoadIsFalseWithoutTimeOnThePage)
     }
 }
 
+TEST_F(OnlineNotifier, AnAnswerWithoutADocumentEndsTheWaitAsLoaded)
+{
+    // No page to show: the service answered all the same. The time-out is
+    // far beyond the test's own limit, so only the answer can end the wait
+    // with true; the time on the page still follows it.
+    for (const auto mode : {HttpListener::Mode::NoContent, HttpListener::Mode::Download}) {
+        listener_.SetMode(mode);
+        const std::size_t answered = listener_.AnsweredCount();
+        RecordingNotifier notifier(ServiceUrl, parent_.Handle());
+        notifier.PingTimeOnPage = 200;
+        notifier.LoadTimeOut = 600000;
+        const DWORD start = ::GetTickCount();
+        notifier.Ping(L"start", L"version=1.2.0.21");
+        const DWORD took = ::GetTickCount() - start;
+        EXPECT_TRUE(notifier.Notify(L"about", L"", true, 0, 600000)) << static_cast<int>(mode);
+        EXPECT_EQ(listener_.AnsweredCount(), answered + 2);
+        EXPECT_EQ(notifier.Results, (std::vector<bool>{true, true})) << static_cast<int>(mode);
+        EXPECT_EQ(notifier.ErrorCodes, (std::vector<std::int32_t>{0, 0})) << static_cast<int>(mode);
+        EXPECT_GE(took, 200u);
+        EXPECT_EQ(notifier.BrowserCount(), 0u);
+        EXPECT_FALSE(AnyVisibleWindowOfThisThread());
+    }
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].Path, "/ping/start/?version=1.2.0.21");
+    EXPECT_EQ(requests[3].Path, "/ping/about/");
+}
+
 TEST_F(OnlineNotifier, APageIsWaitedForUntilTheTimeOut)
 {
     using namespace std::chrono_literals;
@@ -374,3 +402,4 @@ TEST(OnlineNotifierDeadService, AnUnreachableServiceIsFalseWithoutADialog)
     EXPECT_FALSE(AnyVisibleWindowOfThisThread());
     EXPECT_EQ(notifier.BrowserCount(), 0u);
 }
+
