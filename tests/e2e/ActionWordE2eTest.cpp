@@ -1,0 +1,473 @@
+// The action word (/do:NAME) on the real program, as a desktop shortcut, a
+// script or a scheduled task starts it: with a copy of the program running
+// and with none.
+//
+// The display requests go to the program's own hidden application window,
+// never to every top-level window. So "it reached the display" is seen from
+// two sides: the spy inside the program that handled it (e2e/Spy.cpp) sees
+// the request reach that program's "TApplication" window and its default
+// handling, and the witness, a hidden top-level window of another program
+// (corvello_witness without arguments), counts no WM_SYSCOMMAND at all.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "actions/CommandLineActions.h"
+#include "core/RegistryLayout.h"
+#include "e2e/CorvelloProcess.h"
+#include "e2e/DebugOutputCapture.h"
+#include "e2e/ProgramSpy.h"
+#include "e2e/SpyProtocol.h"
+#include "support/RegistryTestSupport.h"
+#include "toolkit/Registry.h"
+
+using namespace corvello;
+using testsupport::Corvello;
+using testsupport::WaitUntil;
+
+namespace {
+
+constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// The top-level windows of a process, or of every process for 0, of a class
+// or of any for an empty one.
+std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className = L"")
+{
+    struct Search {
+        DWORD Id;
+        const std::wstring& Class;
+        std::vector<HWND> Found;
+    } search{processId, className, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD id = 0;
+            ::GetWindowThreadProcessId(window, &id);
+            if ((s->Id == 0 || id == s->Id) && (s->Class.empty() || ClassOf(window) == s->Class))
+                s->Found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+std::string Joined(const std::set<std::wstring>& names)
+{
+    std::string joined;
+    for (const auto& name : names)
+        joined += std::string(name.begin(), name.end()) + ' ';
+    return joined;
+}
+
+// A start of the program with the action word.
+class Start : public Corvello {
+public:
+    explicit Start(const std::wstring& arguments, bool suspended = false) : Corvello(arguments, suspended) {}
+
+    DWORD ProcessId() const { return id_; }
+    DWORD ThreadId() const { return threadId_; }
+
+    // Waits for the end, noting the classes of the windows the start has
+    // while it runs (visible ones marked with a "+").
+    std::optional<DWORD> WaitExitNotingWindows(std::set<std::wstring>& seen, std::uint32_t timeoutMs = 15000) const
+    {
+        WaitUntil(
+            [&] {
+                for (const HWND window : TopWindows(id_))
+                    seen.insert(ClassOf(window) + (::IsWindowVisible(window) ? L"+" : L""));
+                return !Running();
+            },
+            timeoutMs);
+        return WaitExit(0);
+    }
+};
+
+// The spy in a start that has not run yet: it comes in with the first
+// message the start takes from its queue, before it handles it.
+class SpyBeforeStart {
+public:
+    explicit SpyBeforeStart(const Start& start)
+    {
+        mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(spy::Block),
+                                            spy::BlockName));
+        if (!mapping_)
+            return;
+        block_ = static_cast<spy::Block*>(::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, 0));
+        if (!block_)
+            return;
+        *block_ = spy::Block{};
+        block_->ProcessId = start.ProcessId();
+        library_ = ::LoadLibraryW((testsupport::BinDir() + L"corvello_spy.dll").c_str());
+        const auto proc = library_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, "SpyGetMessage"))) : nullptr;
+        if (proc)
+            hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, proc, library_, start.ThreadId());
+    }
+    ~SpyBeforeStart()
+    {
+        if (hook_)
+            ::UnhookWindowsHookEx(hook_);
+        if (block_)
+            ::UnmapViewOfFile(block_);
+        if (library_)
+            ::FreeLibrary(library_);
+    }
+    SpyBeforeStart(const SpyBeforeStart&) = delete;
+    SpyBeforeStart& operator=(const SpyBeforeStart&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    bool WasInPlace() const { return block_ && block_->Attached && block_->Routed; }
+    // The system commands as "<class> <stage> <wParam> <lParam>".
+    std::vector<std::wstring> SystemCommands() const
+    {
+        std::vector<std::wstring> seen;
+        if (!block_)
+            return seen;
+        const LONG count = std::min<LONG>(block_->Count, static_cast<LONG>(spy::Capacity));
+        for (LONG i = 0; i < count; ++i) {
+            const spy::Entry& entry = block_->Entries[i];
+            if (entry.Written && entry.Message == WM_SYSCOMMAND)
+                seen.push_back(Describe(entry.ClassName, entry.Stage, entry.WParam, entry.LParam));
+        }
+        return seen;
+    }
+
+    static std::wstring Describe(const std::wstring& className, std::uint32_t stage, std::uint64_t wParam,
+                                 std::int64_t lParam)
+    {
+        return className + L" " + std::to_wstring(stage) + L" " + std::to_wstring(wParam) + L" " +
+               std::to_wstring(lParam);
+    }
+
+private:
+    tk::KernelHandle mapping_;
+    spy::Block* block_ = nullptr;
+    HMODULE library_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+std::vector<std::wstring> Described(const std::vector<testsupport::SpiedMessage>& messages)
+{
+    std::vector<std::wstring> described;
+    for (const auto& m : messages)
+        described.push_back(
+            SpyBeforeStart::Describe(m.ClassName, static_cast<std::uint32_t>(m.Stage), m.WParam, m.LParam));
+    return described;
+}
+
+// Monitor Off as the program's own window takes it from its queue and hands
+// it to the default handling.
+const std::vector<std::wstring> MonitorOffReachedItsWindow = {L"TApplication 1 61808 2", L"TApplication 2 61808 2"};
+
+// Another program's hidden top-level window, which counts the WM_SYSCOMMAND
+// that reach it until the ping broadcast.
+class Witness : public testsupport::TestedProcess {
+public:
+    Witness() : TestedProcess(L"corvello_witness.exe", L"") {}
+    bool WaitReady() const
+    {
+        return WaitUntil([] { return ::FindWindowW(L"CorvelloWitness", nullptr) != nullptr; }, 10000);
+    }
+    // Broadcast after the program acted, the ping reaches the witness behind
+    // whatever the program had sent it; the count is its exit code.
+    std::optional<DWORD> Count() const
+    {
+        ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"CorvelloWitnessPing"), 0, 0);
+        return WaitExit(10000);
+    }
+};
+
+// Whether the instance mutex exists at all: a start that ran the action
+// itself leaves none behind.
+bool InstanceMutexExists()
+{
+    const tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, testsupport::InstanceMutexName().c_str()));
+    return mutex || ::GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
+// Every test starts from nothing stored and leaves nothing behind.
+class ActionWord : public testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
+        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+    }
+};
+
+// Presses of Caps Lock as the input stream carries them, seen by a
+// low-level keyboard hook of this thread while it waits.
+class CapsLockPresses {
+public:
+    CapsLockPresses() { hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &Hook, ::GetModuleHandleW(nullptr), 0); }
+    ~CapsLockPresses()
+    {
+        if (hook_)
+            ::UnhookWindowsHookEx(hook_);
+    }
+    CapsLockPresses(const CapsLockPresses&) = delete;
+    CapsLockPresses& operator=(const CapsLockPresses&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    static std::vector<std::wstring>& Seen()
+    {
+        static std::vector<std::wstring> seen;
+        return seen;
+    }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION && key->vkCode == VK_CAPITAL)
+            Seen().push_back(std::wstring(wParam == WM_KEYUP || wParam == WM_SYSKEYUP ? L"up" : L"down") +
+                             ((key->flags & LLKHF_INJECTED) ? L" injected" : L""));
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ActionWord, MonitorOffWithACopyRunningReachesOnlyTheCopysOwnWindow)
+{
+    Witness witness;
+    ASSERT_TRUE(witness.WaitReady());
+    Start copy(L"-startup");
+    ASSERT_TRUE(copy.WaitRunning());
+    testsupport::ProgramSpy spy(copy.AppWindow());
+    ASSERT_TRUE(spy.InPlace());
+
+    Start start(L"/do:monitoroff");
+    std::set<std::wstring> windows;
+    EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(0));
+    // A start that hands over makes no window, let alone a tray program.
+    EXPECT_TRUE(windows.empty()) << Joined(windows);
+    ASSERT_TRUE(WaitUntil([&] { return spy.SystemCommands().size() >= 2; }, 5000));
+    EXPECT_EQ(Described(spy.SystemCommands()), MonitorOffReachedItsWindow);
+    for (const auto& message : spy.SystemCommands())
+        EXPECT_EQ(message.Window, copy.AppWindow());
+    EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
+
+    EXPECT_EQ(TopWindows(0, L"TfrmMain").size(), 1u);
+    EXPECT_EQ(copy.Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(ActionWord, MonitorOffWithNoCopyRunsInTheStartAndLeavesNothingBehind)
+{
+    Witness witness;
+    ASSERT_TRUE(witness.WaitReady());
+    ASSERT_FALSE(InstanceMutexExists());
+
+    Start start(L"-DO:MonitorOff", true);
+    ASSERT_TRUE(start.Started());
+    SpyBeforeStart spy(start);
+    ASSERT_TRUE(spy.Hooked());
+    start.Resume();
+    std::set<std::wstring> windows;
+    EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(0));
+    // The request reached the start's own window, and was handled, before
+    // it ended.
+    EXPECT_TRUE(spy.WasInPlace());
+    EXPECT_EQ(spy.SystemCommands(), MonitorOffReachedItsWindow);
+    EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
+    // Not the tray program: no window showed (its hidden application window
+    // came and went), and nothing is left of it.
+    for (const auto& window : windows)
+        EXPECT_TRUE(window.back() != L'+' && window != L"TfrmMain" && window != L"tk.TrayIcon") << Joined(windows);
+    EXPECT_FALSE(InstanceMutexExists());
+    EXPECT_TRUE(TopWindows(0, L"TfrmMain").empty());
+    EXPECT_FALSE(tk::RegKey::Open(HKEY_CURRENT_USER, Key)) << "a start that only acts stores nothing";
+}
+
+TEST_F(ActionWord, CapsLockTogglesTheLockWithACopyAndWithNone)
+{
+    CapsLockPresses presses;
+    ASSERT_TRUE(presses.Hooked());
+    const std::vector<std::wstring> onePress = {L"down injected", L"up injected"};
+    std::optional<Start> copy;
+    for (const bool withCopy : {false, true}) {
+        if (withCopy) {
+            copy.emplace(L"-startup");
+            ASSERT_TRUE(copy->WaitRunning());
+        }
+        // The program in front, where a shortcut leaves the focus: a window
+        // of this test, whose thread sees the lock's state change.
+        testsupport::TestWindow front(L"CorvelloFrontWindow", L"In front");
+        ::ShowWindow(front.Handle(), SW_SHOW);
+        ::SetForegroundWindow(front.Handle());
+        ::SetFocus(front.Handle());
+        ASSERT_TRUE(WaitUntil([&] { return ::GetFocus() == front.Handle(); }, 5000));
+        // Twice, so the lock ends as it was.
+        for (int i = 0; i < 2; ++i) {
+            const bool wasOn = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+            CapsLockPresses::Seen().clear();
+            Start start(withCopy ? L"/do:CAPSLOCK" : L"/do:capslock");
+            EXPECT_EQ(start.WaitExit(15000), std::optional<DWORD>(0)) << withCopy;
+            EXPECT_TRUE(WaitUntil(
+                [&] { return CapsLockPresses::Seen().size() >= 2 && ((::GetKeyState(VK_CAPITAL) & 1) != 0) != wasOn; },
+                5000))
+                << withCopy;
+            EXPECT_EQ(CapsLockPresses::Seen(), onePress) << withCopy;
+        }
+        if (!withCopy) {
+            EXPECT_FALSE(InstanceMutexExists());
+        }
+    }
+    EXPECT_EQ(copy->Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(ActionWord, PowerOffWithConfirmationsOnAsksAndEndsWithOneAfterNo)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 1);
+    Start start(L"/do:poweroff");
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const HWND window : TopWindows(start.ProcessId(), L"TMessageForm"))
+                if (::IsWindowVisible(window))
+                    question = window;
+            return question != nullptr || !start.Running();
+        },
+        15000));
+    ASSERT_NE(question, nullptr) << "the start ended without asking";
+    EXPECT_EQ(TextOf(question), L"Corvello - Power Off");
+    std::wstring message;
+    HWND no = nullptr;
+    std::vector<std::wstring> buttons;
+    std::vector<HWND> windowsBelow;
+    ::EnumChildWindows(
+        question,
+        [](HWND child, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windowsBelow));
+    for (const HWND child : windowsBelow) {
+        if (ClassOf(child) == L"Button") {
+            buttons.push_back(TextOf(child));
+            if (TextOf(child) == L"&No" || TextOf(child) == L"No")
+                no = child;
+        } else if (TextOf(child).find(L"Perform") != std::wstring::npos) {
+            message = TextOf(child);
+        }
+    }
+    EXPECT_EQ(message, L"Shuts down Windows system and turns the computer off\r\nPerform \"Power Off\" action?");
+    EXPECT_EQ(buttons.size(), 2u);
+    ASSERT_NE(no, nullptr);
+    ::PostMessageW(no, BM_CLICK, 0, 0);
+    EXPECT_EQ(start.WaitExit(10000), std::optional<DWORD>(1));
+    EXPECT_FALSE(InstanceMutexExists());
+}
+
+TEST_F(ActionWord, AnUnknownNameEndsWithTwoShowsNothingAndIsLogged)
+{
+    testsupport::DebugOutputCapture log;
+    ASSERT_TRUE(log.Listening());
+    for (const wchar_t* arguments : {L"/do:bogus", L"/do:", L"-do:monitoroffx", L"\"/do:sleep now\""}) {
+        Start start(arguments);
+        std::set<std::wstring> windows;
+        EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(2));
+        EXPECT_TRUE(windows.empty()) << Joined(windows);
+        const auto logged = [&] {
+            for (const auto& line : log.LinesOf(start.ProcessId()))
+                if (line.find(L"no action is named") != std::wstring::npos)
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(WaitUntil(logged, 5000)) << testing::PrintToString(log.LinesOf(start.ProcessId()));
+    }
+    EXPECT_FALSE(InstanceMutexExists());
+    EXPECT_FALSE(tk::RegKey::Open(HKEY_CURRENT_USER, Key));
+}
+
+TEST_F(ActionWord, AHostileHandOverChangesNothingInTheCopy)
+{
+    Start copy(L"-startup");
+    ASSERT_TRUE(copy.WaitRunning());
+    const HWND main = ::FindWindowW(L"TfrmMain", L"Corvello");
+    ASSERT_NE(main, nullptr);
+    testsupport::ProgramSpy spy(copy.AppWindow());
+    ASSERT_TRUE(spy.InPlace());
+    const auto stored = [] {
+        return std::vector<std::optional<DWORD>>{
+            testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::Confirmations),
+            testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::AutoRun),
+            testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::Online),
+            testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::RunCount)};
+    };
+    const auto before = stored();
+
+    const std::u16string monitorOff(u"monitoroff\0", 11);
+    const std::u16string unterminated(u"monitoroff");
+    const std::u16string upper(u"POWEROFF\0", 9);
+    std::vector<unsigned char> garbage(1024 * 1024);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<unsigned char>(i * 131 + 7);
+    const struct {
+        const char* What;
+        std::uintptr_t Tag;
+        const void* Data;
+        std::size_t Size;
+    } cases[] = {
+        {"another tag", 1, monitorOff.data(), 22},
+        {"no tag", 0, monitorOff.data(), 22},
+        {"no null at the end", commandline::HandOverTag, unterminated.data(), 20},
+        {"an odd size", commandline::HandOverTag, monitorOff.data(), 21},
+        {"a name as no copy writes it", commandline::HandOverTag, upper.data(), 18},
+        {"nothing", commandline::HandOverTag, nullptr, 0},
+        {"a megabyte of garbage", commandline::HandOverTag, garbage.data(), garbage.size()},
+        {"a kilobyte of garbage", commandline::HandOverTag, garbage.data(), 1024},
+    };
+    for (const auto& c : cases) {
+        COPYDATASTRUCT message{c.Tag, static_cast<DWORD>(c.Size), const_cast<void*>(c.Data)};
+        DWORD_PTR answer = 99;
+        ASSERT_NE(::SendMessageTimeoutW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&message), SMTO_ABORTIFHUNG,
+                                        10000, &answer),
+                  0)
+            << c.What << ", error " << ::GetLastError();
+        EXPECT_EQ(answer, 0u) << c.What;
+    }
+    // More than Wine carries in one message: the send may give up, and the
+    // copy must not mind either way.
+    std::vector<unsigned char> huge(16 * 1024 * 1024, 0x5A);
+    COPYDATASTRUCT hugeMessage{commandline::HandOverTag, static_cast<DWORD>(huge.size()), huge.data()};
+    DWORD_PTR hugeAnswer = 0;
+    if (::SendMessageTimeoutW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&hugeMessage), SMTO_ABORTIFHUNG, 3000,
+                              &hugeAnswer)) {
+        EXPECT_EQ(hugeAnswer, 0u);
+    }
+
+    // Still there and answering; nothing asked, nothing run, nothing stored.
+    DWORD_PTR ignored = 0;
+    EXPECT_NE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored), 0);
+    EXPECT_TRUE(copy.Running());
+    EXPECT_TRUE(TopWindows(copy.ProcessId(), L"TMessageForm").empty());
+    EXPECT_TRUE(spy.SystemCommands().empty());
+    EXPECT_EQ(stored(), before);
+
+    // And what a starting copy writes is still taken.
+    Start start(L"/do:monitoroff");
+    EXPECT_EQ(start.WaitExit(15000), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitUntil([&] { return spy.SystemCommands().size() >= 2; }, 5000));
+    EXPECT_EQ(copy.Stop(), std::optional<DWORD>(0));
+}
