@@ -25,7 +25,8 @@ int ShowMessageDialog(const std::wstring& message, tk::DialogType type, const tk
     const auto dialog = tk::CreateMessageDialog(message, type, buttons, defaultButton);
     if (!caption.empty())
         dialog->SetCaption(caption);
-    if (icon && type != tk::DialogType::Custom)
+    // The picture is made with the window; without a window there is none.
+    if (icon && type != tk::DialogType::Custom && dialog->IconImage())
         dialog->IconImage()->SetIcon(icon);
     if (color)
         dialog->SetColor(*color);
