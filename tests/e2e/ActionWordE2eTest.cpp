@@ -22,29 +22,18 @@
 #include "e2e/ProgramSpy.h"
 #include "e2e/SpyProtocol.h"
 #include "support/RegistryTestSupport.h"
+#include "support/ProgramUser.h"
 #include "toolkit/Registry.h"
 
 using namespace corvello;
 using testsupport::Corvello;
+using testsupport::ClassOf;
+using testsupport::TextOf;
 using testsupport::WaitUntil;
 
 namespace {
 
 constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
 
 // The top-level windows of a process, or of every process for 0, of a class
 // or of any for an empty one.

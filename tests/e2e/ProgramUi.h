@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ProgramUser.h"
 #include "support/WinTestSupport.h"
 
 // A namespace of its own: other test headers have helpers of these names.
@@ -21,18 +22,11 @@ namespace e2eui {
 
 using testsupport::WaitUntil;
 
+using testsupport::ClassOf;
+using testsupport::Descendants;
 inline std::wstring WindowText(HWND window)
 {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
-inline std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
+    return testsupport::TextOf(window);
 }
 
 inline DWORD ProcessOf(HWND window)
@@ -61,24 +55,10 @@ inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& classNa
     return search.Found;
 }
 
-// The child windows below a window, in creation order.
-inline std::vector<HWND> Children(HWND parent)
-{
-    std::vector<HWND> found;
-    ::EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // A button below a window by its caption (mnemonic marks included).
 inline HWND FindButton(HWND parent, const std::wstring& caption)
 {
-    for (const HWND child : Children(parent))
+    for (const HWND child : Descendants(parent))
         if (ClassOf(child) == L"Button" && WindowText(child) == caption)
             return child;
     return nullptr;
@@ -159,7 +139,7 @@ inline DialogSeen ReadDialog(HWND dialog)
     DialogSeen seen;
     seen.Window = dialog;
     seen.Caption = WindowText(dialog);
-    for (const HWND child : Children(dialog)) {
+    for (const HWND child : Descendants(dialog)) {
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
         if (!(style & WS_VISIBLE))
             continue;
