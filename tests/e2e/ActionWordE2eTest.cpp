@@ -20,6 +20,7 @@
 #include "e2e/CorvelloProcess.h"
 #include "e2e/DebugOutputCapture.h"
 #include "e2e/ProgramSpy.h"
+#include "e2e/ProgramUi.h"
 #include "e2e/SpyProtocol.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ProgramUser.h"
@@ -35,26 +36,10 @@ namespace {
 
 constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
 
-// The top-level windows of a process, or of every process for 0, of a class
-// or of any for an empty one.
+// Every top-level window, hidden ones too.
 std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className = L"")
 {
-    struct Search {
-        DWORD Id;
-        const std::wstring& Class;
-        std::vector<HWND> Found;
-    } search{processId, className, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD id = 0;
-            ::GetWindowThreadProcessId(window, &id);
-            if ((s->Id == 0 || id == s->Id) && (s->Class.empty() || ClassOf(window) == s->Class))
-                s->Found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    return e2eui::TopWindows(processId, className, false);
 }
 
 std::string Joined(const std::set<std::wstring>& names)
@@ -88,75 +73,12 @@ public:
     }
 };
 
-// The spy in a start that has not run yet: it comes in with the first
-// message the start takes from its queue, before it handles it.
-class SpyBeforeStart {
-public:
-    explicit SpyBeforeStart(const Start& start)
-    {
-        mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(spy::Block),
-                                            spy::BlockName));
-        if (!mapping_)
-            return;
-        block_ = static_cast<spy::Block*>(::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, 0));
-        if (!block_)
-            return;
-        *block_ = spy::Block{};
-        block_->ProcessId = start.ProcessId();
-        library_ = ::LoadLibraryW((testsupport::BinDir() + L"corvello_spy.dll").c_str());
-        const auto proc = library_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, "SpyGetMessage"))) : nullptr;
-        if (proc)
-            hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, proc, library_, start.ThreadId());
-    }
-    ~SpyBeforeStart()
-    {
-        if (hook_)
-            ::UnhookWindowsHookEx(hook_);
-        if (block_)
-            ::UnmapViewOfFile(block_);
-        if (library_)
-            ::FreeLibrary(library_);
-    }
-    SpyBeforeStart(const SpyBeforeStart&) = delete;
-    SpyBeforeStart& operator=(const SpyBeforeStart&) = delete;
-
-    bool Hooked() const { return hook_ != nullptr; }
-    bool WasInPlace() const { return block_ && block_->Attached && block_->Routed; }
-    // The system commands as "<class> <stage> <wParam> <lParam>".
-    std::vector<std::wstring> SystemCommands() const
-    {
-        std::vector<std::wstring> seen;
-        if (!block_)
-            return seen;
-        const LONG count = std::min<LONG>(block_->Count, static_cast<LONG>(spy::Capacity));
-        for (LONG i = 0; i < count; ++i) {
-            const spy::Entry& entry = block_->Entries[i];
-            if (entry.Written && entry.Message == WM_SYSCOMMAND)
-                seen.push_back(Describe(entry.ClassName, entry.Stage, entry.WParam, entry.LParam));
-        }
-        return seen;
-    }
-
-    static std::wstring Describe(const std::wstring& className, std::uint32_t stage, std::uint64_t wParam,
-                                 std::int64_t lParam)
-    {
-        return className + L" " + std::to_wstring(stage) + L" " + std::to_wstring(wParam) + L" " +
-               std::to_wstring(lParam);
-    }
-
-private:
-    tk::KernelHandle mapping_;
-    spy::Block* block_ = nullptr;
-    HMODULE library_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
-
 std::vector<std::wstring> Described(const std::vector<testsupport::SpiedMessage>& messages)
 {
     std::vector<std::wstring> described;
     for (const auto& m : messages)
-        described.push_back(
-            SpyBeforeStart::Describe(m.ClassName, static_cast<std::uint32_t>(m.Stage), m.WParam, m.LParam));
+        described.push_back(m.ClassName + L" " + std::to_wstring(static_cast<std::uint32_t>(m.Stage)) + L" " +
+                            std::to_wstring(m.WParam) + L" " + std::to_wstring(m.LParam));
     return described;
 }
 
@@ -269,15 +191,15 @@ TEST_F(ActionWord, MonitorOffWithNoCopyRunsInTheStartAndLeavesNothingBehind)
 
     Start start(L"-DO:MonitorOff", true);
     ASSERT_TRUE(start.Started());
-    SpyBeforeStart spy(start);
+    testsupport::ProgramSpy spy(start.ProcessId(), start.ThreadId());
     ASSERT_TRUE(spy.Hooked());
     start.Resume();
     std::set<std::wstring> windows;
     EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(0));
     // The request reached the start's own window, and was handled, before
     // it ended.
-    EXPECT_TRUE(spy.WasInPlace());
-    EXPECT_EQ(spy.SystemCommands(), MonitorOffReachedItsWindow);
+    EXPECT_TRUE(spy.InPlace());
+    EXPECT_EQ(Described(spy.SystemCommands()), MonitorOffReachedItsWindow);
     EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
     // Not the tray program: no window showed (its hidden application window
     // came and went), and nothing is left of it.

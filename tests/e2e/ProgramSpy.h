@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e/SpyProtocol.h"
+#include "support/ProgramUser.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Handles.h"
 
@@ -25,11 +26,22 @@ struct SpiedMessage {
 
 class ProgramSpy {
 public:
-    // window: a window of the thread to watch.
-    explicit ProgramSpy(HWND window)
+    // window: a window of the thread to watch; returns once the spy is in.
+    explicit ProgramSpy(HWND window) : ProgramSpy(ProcessOf(window), ::GetWindowThreadProcessId(window, nullptr))
     {
-        DWORD processId = 0;
-        const DWORD threadId = ::GetWindowThreadProcessId(window, &processId);
+        // The hook brings the spy in with the next message the thread takes.
+        if (hook_)
+            WaitUntil(
+                [&] {
+                    ::PostMessageW(window, WM_NULL, 0, 0);
+                    return ::InterlockedCompareExchange(&block_->Attached, 0, 0) != 0;
+                },
+                10000);
+    }
+    // A thread that has not run yet (a program started suspended): the spy
+    // comes in with the first message the thread takes from its queue.
+    ProgramSpy(DWORD processId, DWORD threadId)
+    {
         mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(spy::Block),
                                             spy::BlockName));
         if (!mapping_)
@@ -44,14 +56,6 @@ public:
         const auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
         if (proc)
             hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, proc, library_, threadId);
-        // The hook brings the spy in with the next message the thread takes.
-        if (hook_)
-            WaitUntil(
-                [&] {
-                    ::PostMessageW(window, WM_NULL, 0, 0);
-                    return ::InterlockedCompareExchange(&block_->Attached, 0, 0) != 0;
-                },
-                10000);
     }
     ~ProgramSpy()
     {
@@ -65,6 +69,7 @@ public:
     ProgramSpy(const ProgramSpy&) = delete;
     ProgramSpy& operator=(const ProgramSpy&) = delete;
 
+    bool Hooked() const { return hook_ != nullptr; }
     // In place: loaded into the program, with DefWindowProcW routed through it.
     bool InPlace() const { return block_ && block_->Attached && block_->Routed; }
 

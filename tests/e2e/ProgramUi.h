@@ -24,30 +24,28 @@ using testsupport::WaitUntil;
 
 using testsupport::ClassOf;
 using testsupport::Descendants;
+using testsupport::ProcessOf;
 inline std::wstring WindowText(HWND window)
 {
     return testsupport::TextOf(window);
 }
 
-inline DWORD ProcessOf(HWND window)
-{
-    DWORD id = 0;
-    ::GetWindowThreadProcessId(window, &id);
-    return id;
-}
-
-// The visible top-level windows of a process with this class, top first.
-inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className)
+// The top-level windows of a process (of every process for 0) with this
+// class (of any for an empty one), top first; only the visible ones unless
+// asked for all.
+inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className, bool visibleOnly = true)
 {
     struct Search {
         DWORD Id;
         const std::wstring& Class;
+        bool VisibleOnly;
         std::vector<HWND> Found;
-    } search{processId, className, {}};
+    } search{processId, className, visibleOnly, {}};
     ::EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
-            if (ProcessOf(window) == s->Id && ::IsWindowVisible(window) && ClassOf(window) == s->Class)
+            if ((s->Id == 0 || ProcessOf(window) == s->Id) && (!s->VisibleOnly || ::IsWindowVisible(window)) &&
+                (s->Class.empty() || ClassOf(window) == s->Class))
                 s->Found.push_back(window);
             return TRUE;
         },

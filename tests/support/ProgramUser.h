@@ -35,6 +35,14 @@ inline std::wstring TextOf(HWND window)
     return text;
 }
 
+// The process a window belongs to.
+inline DWORD ProcessOf(HWND window)
+{
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
 inline std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = {};
