@@ -15,7 +15,7 @@
 #include "e2e/ProgramUi.h"
 #include "e2e/RecordingWitness.h"
 #include "support/RegistryTestSupport.h"
-#include "support/Screenshot.h"
+#include "support/ScreenPixels.h"
 #include "toolkit/Registry.h"
 
 using namespace corvello;

@@ -4,7 +4,7 @@
 #include "core/Messages.h"
 #include "e2e/TestAppProtocol.h"
 #include "e2e/CorvelloProcess.h"
-#include "support/Screenshot.h"
+#include "support/ScreenPixels.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Registry.h"
 

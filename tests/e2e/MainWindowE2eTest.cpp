@@ -11,7 +11,7 @@
 #include "e2e/CorvelloProcess.h"
 #include "online/ProductLinks.h"
 #include "support/MainWindowScenes.h"
-#include "support/Screenshot.h"
+#include "support/ScreenPixels.h"
 
 using namespace corvello;
 using testsupport::ClickButton;

@@ -155,4 +155,11 @@ inline bool SavePng(const Pixels& pixels, const std::wstring& fileName)
     return saved;
 }
 
+// What a window shows on the screen, once painted, kept as a PNG file for a
+// person to look at after the run.
+inline bool SaveWindowPng(HWND window, const std::wstring& fileName)
+{
+    return SavePng(CaptureScreen(WindowRect(window), {window}), fileName);
+}
+
 }  // namespace testsupport

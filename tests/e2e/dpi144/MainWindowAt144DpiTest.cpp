@@ -5,7 +5,7 @@
 
 #include "e2e/CorvelloProcess.h"
 #include "support/MainWindowScenes.h"
-#include "support/Screenshot.h"
+#include "support/ScreenPixels.h"
 
 using testsupport::ChildWithText;
 using testsupport::ClientRectOf;
