@@ -62,7 +62,7 @@ double IconDifference(HWND iconControl, HICON expected)
         [&] {
             RECT r{};
             ::GetWindowRect(iconControl, &r);
-            difference = Difference(WindowPixels(iconControl), DrawnIcon(expected, r.right - r.left));
+            difference = testsupport::MeanDifference(WindowPixels(iconControl), DrawnIcon(expected, r.right - r.left));
             return difference < IconTolerance;
         },
         3000);

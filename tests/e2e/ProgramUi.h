@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/ProgramUser.h"
+#include "support/ScreenPixels.h"
 #include "support/WinTestSupport.h"
 
 // A namespace of its own: other test headers have helpers of these names.
@@ -171,20 +172,7 @@ inline HWND WaitDialog(DWORD processId, std::uint32_t timeoutMs = 10000)
 
 // --- what the screen shows
 
-struct Pixels {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint32_t> Rgb;  // 0x00RRGGBB each, top row first
-
-    std::uint32_t At(int x, int y) const { return Rgb[static_cast<std::size_t>(y) * Width + x]; }
-    int Count(const std::function<bool(int r, int g, int b)>& test) const
-    {
-        return static_cast<int>(std::count_if(Rgb.begin(), Rgb.end(), [&](std::uint32_t p) {
-            return test(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                        static_cast<int>(p & 0xFF));
-        }));
-    }
-};
+using testsupport::Pixels;
 
 // A colour as the pixels hold it.
 inline std::uint32_t PixelOf(COLORREF colour)
@@ -195,88 +183,19 @@ inline std::uint32_t PixelOf(COLORREF colour)
 // The screen's pixels in a rectangle of screen coordinates.
 inline Pixels ScreenPixels(const RECT& r)
 {
-    Pixels pixels;
-    pixels.Width = r.right - r.left;
-    pixels.Height = r.bottom - r.top;
-    if (pixels.Width <= 0 || pixels.Height <= 0)
-        return pixels;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels.Width;
-    info.bmiHeader.biHeight = -pixels.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, pixels.Width, pixels.Height, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    pixels.Rgb.assign(first, first + static_cast<std::size_t>(pixels.Width) * pixels.Height);
-    for (std::uint32_t& p : pixels.Rgb)
-        p &= 0xFFFFFF;
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
+    return testsupport::CaptureScreen(r);
 }
 
 // What a window shows now, once it has painted.
 inline Pixels WindowPixels(HWND window)
 {
-    DWORD_PTR ignored = 0;
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return ScreenPixels(r);
+    return testsupport::CaptureScreen(testsupport::WindowRect(window), {window});
 }
 
 // An icon drawn at a size on the dialog colour, as a static control shows it.
 inline Pixels DrawnIcon(HICON icon, int size)
 {
-    Pixels pixels;
-    pixels.Width = pixels.Height = size;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const RECT all{0, 0, size, size};
-    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    ::GdiFlush();
-    ::SelectObject(memory, old);
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    pixels.Rgb.assign(first, first + static_cast<std::size_t>(size) * size);
-    for (std::uint32_t& p : pixels.Rgb)
-        p &= 0xFFFFFF;
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// The mean difference of two pictures of one size per colour channel, 0 to
-// 255; 255 for pictures of different sizes.
-inline double Difference(const Pixels& a, const Pixels& b)
-{
-    if (a.Width != b.Width || a.Height != b.Height || a.Rgb.empty())
-        return 255;
-    double sum = 0;
-    for (std::size_t i = 0; i < a.Rgb.size(); ++i)
-        for (const int shift : {0, 8, 16})
-            sum += std::abs(static_cast<int>((a.Rgb[i] >> shift) & 0xFF) -
-                            static_cast<int>((b.Rgb[i] >> shift) & 0xFF));
-    return sum / (3.0 * static_cast<double>(a.Rgb.size()));
+    return testsupport::DrawIcon(icon, size, size, ::GetSysColor(COLOR_BTNFACE));
 }
 
 }  // namespace e2eui

@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -20,6 +22,16 @@ struct Pixels {
     int Width = 0;
     int Height = 0;
     std::vector<std::uint32_t> Data;
+
+    std::uint32_t At(int x, int y) const { return Data[static_cast<std::size_t>(y) * Width + x]; }
+    // How many pixels pass the test of their red, green and blue.
+    int Count(const std::function<bool(int r, int g, int b)>& test) const
+    {
+        return static_cast<int>(std::count_if(Data.begin(), Data.end(), [&](std::uint32_t p) {
+            return test(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                        static_cast<int>(p & 0xFF));
+        }));
+    }
 };
 
 // The pixels a device context holds in a rectangle.
