@@ -34,7 +34,7 @@ using testsupport::WaitUntil;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 
 // Every top-level window, hidden ones too.
 std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className = L"")
@@ -119,8 +119,7 @@ protected:
     void TearDown() override { Clean(); }
     static void Clean()
     {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
-        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        testsupport::ForgetProgramSettings();
     }
 };
 

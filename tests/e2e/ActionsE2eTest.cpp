@@ -25,7 +25,7 @@ using testsupport::RecordingWitness;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 
 // Whether a lock button's LED is lit: the red LED shows red, the grey one
 // none.
@@ -100,8 +100,7 @@ protected:
 
     static void ClearSettings()
     {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
-        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        testsupport::ForgetProgramSettings();
     }
 
     // A first start, which shows the main window, confirmations on.

@@ -17,7 +17,7 @@ using testsupport::WaitUntil;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 
 class InstallerWords : public ::testing::Test {
 protected:
@@ -25,8 +25,7 @@ protected:
     void TearDown() override { Clean(); }
     static void Clean()
     {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
-        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        testsupport::ForgetProgramSettings();
     }
     static bool SettingsThere() { return static_cast<bool>(tk::RegKey::Open(HKEY_CURRENT_USER, Key)); }
     static std::optional<DWORD> Online() { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::Online); }

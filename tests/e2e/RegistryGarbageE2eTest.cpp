@@ -16,7 +16,7 @@ using testsupport::Corvello;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 const std::wstring FormKey = std::wstring(Key) + L"\\frmMain";
 
 struct Garbage {
@@ -76,8 +76,7 @@ protected:
     void TearDown() override { Clean(); }
     static void Clean()
     {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
-        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        testsupport::ForgetProgramSettings();
     }
 };
 

@@ -13,14 +13,13 @@ using testsupport::Corvello;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 
 class Store : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
-        testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, L"corvello.exe");
+        testsupport::ForgetProgramSettings();
     }
     void TearDown() override { SetUp(); }
 
