@@ -210,7 +210,8 @@ TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
     EXPECT_FALSE(testsupport::IsChecked(online));
     ClickButton(autoRun);
     EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); }, 5000));
-    EXPECT_EQ(Stored(registry::AutoRun), 0u);
+    // The entry goes first, the setting is saved right after it.
+    EXPECT_TRUE(WaitUntil([] { return Stored(registry::AutoRun) == 0u; }, 5000));
 
     // Changed behind its back while it is in the tray: the program rereads
     // its settings on request, and the boxes follow when the menu opens.
