@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/Delay.h"
+#include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
 namespace corvello {
@@ -61,7 +62,7 @@ bool WindowsKeyboardRequests::PostBroadcast(unsigned message, std::uintptr_t wPa
 {
     if (::PostMessageW(HWND_BROADCAST, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)))
         return true;
-    tk::LogLastError(L"broadcasting message " + std::to_wstring(message));
+    tk::LogLastError(L"broadcasting message " + tk::Decimal(message));
     return false;
 }
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <exception>
 #include <memory>
+#include <new>
 
 #include "core/FileVersion.h"
 #include "core/ProcessLaunch.h"
@@ -78,6 +80,44 @@ void __verbose_terminate_handler()
     std::abort();
 }
 }  // namespace __gnu_cxx
+
+// The containers report misuse through these. The runtime's own versions
+// throw exceptions that carry a copy-on-write string, which brings a second
+// string implementation into the program; these keep the runtime's message
+// as the literal it is.
+namespace {
+class LibraryError : public std::exception {
+public:
+    explicit LibraryError(const char* message) noexcept : message_(message) {}
+    const char* what() const noexcept override { return message_; }
+
+private:
+    const char* message_;
+};
+}  // namespace
+
+namespace std {
+void __throw_bad_alloc()
+{
+    throw std::bad_alloc();
+}
+void __throw_bad_array_new_length()
+{
+    throw std::bad_array_new_length();
+}
+void __throw_length_error(const char* message)
+{
+    throw LibraryError(message);
+}
+void __throw_logic_error(const char* message)
+{
+    throw LibraryError(message);
+}
+void __throw_out_of_range_fmt(const char* format, ...)
+{
+    throw LibraryError(format);
+}
+}  // namespace std
 #endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)

@@ -1,5 +1,7 @@
 #include "core/Identity.h"
 
+#include "toolkit/Decimal.h"
+
 namespace corvello {
 
 std::wstring VersionToText(const VersionArray& version)
@@ -8,7 +10,7 @@ std::wstring VersionToText(const VersionArray& version)
     for (std::size_t i = 0; i < version.size(); ++i) {
         if (i != 0)
             text += L'.';
-        text += std::to_wstring(version[i]);
+        text += tk::Decimal(version[i]);
     }
     return text;
 }
@@ -25,7 +27,7 @@ std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullV
 
 std::wstring ComposeSettingsKey(const std::wstring& name, const VersionArray& version)
 {
-    return L"\\Software\\" CORVELLO_WIDEN(CORVELLO_MAKER) L"\\" + name + L'\\' + std::to_wstring(version[0]) + L".0";
+    return L"\\Software\\" CORVELLO_WIDEN(CORVELLO_MAKER) L"\\" + name + L'\\' + tk::Decimal(version[0]) + L".0";
 }
 
 VersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant)
@@ -59,7 +61,7 @@ std::wstring ComposeHardware(const std::wstring& computerName, const std::wstrin
 std::wstring FormatIsoDate(int year, int month, int day)
 {
     auto padded = [](int value, std::size_t width) {
-        std::wstring digits = std::to_wstring(value < 0 ? 0 : value);
+        std::wstring digits = tk::Decimal(value < 0 ? 0 : value);
         return digits.size() >= width ? digits : std::wstring(width - digits.size(), L'0') + digits;
     };
     return padded(year, 4) + L'-' + padded(month, 2) + L'-' + padded(day, 2);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/Decimal.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 
@@ -18,7 +19,7 @@ std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& c
     // characters; a longer one is refused rather than cut into another command.
     constexpr std::size_t BufferChars = 32769;
     if (commandLine.size() >= 32768) {
-        tk::LogFailure(L"starting a command line of " + std::to_wstring(commandLine.size()) + L" characters", 0);
+        tk::LogFailure(L"starting a command line of " + tk::Decimal(static_cast<long long>(commandLine.size())) + L" characters", 0);
         return 0;
     }
     std::vector<wchar_t> buffer(BufferChars, L'\0');

@@ -3,8 +3,9 @@
 #include "core/Clock.h"
 #include "online/LinkRules.h"
 #include "online/Links.h"
-#include "online/PingRules.h"
 #include "online/Notifier.h"
+#include "online/PingRules.h"
+#include "toolkit/Decimal.h"
 
 namespace corvello {
 
@@ -28,7 +29,7 @@ void OpenProductLink(AppBase& app, std::int32_t linkId)
         ComposeMail(target.Address, app.FullName(), L"");
     else
         OpenUrl(target.Address);
-    app.Ping(L"openlink", L"id=" + std::to_wstring(linkId), false);
+    app.Ping(L"openlink", L"id=" + tk::Decimal(linkId), false);
 }
 
 }  // namespace corvello

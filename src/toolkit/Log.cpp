@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "toolkit/Decimal.h"
+
 namespace tk {
 namespace {
 
@@ -53,7 +55,7 @@ void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
         const DWORD saved = ::GetLastError();
         std::wstring line = ProgramName() + L": " + what + L" failed";
         if (errorCode != 0) {
-            line += L" (error " + std::to_wstring(errorCode);
+            line += L" (error " + tk::Decimal(errorCode);
             const std::wstring text = SystemText(errorCode);
             if (!text.empty())
                 line += L": " + text;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
 namespace tk {
@@ -36,13 +37,13 @@ bool TrayIcon::Notify(DWORD command, UINT flags)
     data.uVersion = NOTIFYICON_VERSION_4;
     if (::Shell_NotifyIconW(command, &data)) {
         if (retrying)
-            LogFailure(L"adding the tray icon (it is there now, after " + std::to_wstring(retries_) + L" retries)", 0);
+            LogFailure(L"adding the tray icon (it is there now, after " + tk::Decimal(retries_) + L" retries)", 0);
         retries_ = 0;
         return true;
     }
     // A retry that fails again is not logged once more.
     if (!retrying)
-        LogLastError(L"Shell_NotifyIcon " + std::to_wstring(command));
+        LogLastError(L"Shell_NotifyIcon " + tk::Decimal(command));
     if (command == NIM_ADD)
         ++retries_;
     return false;

@@ -1,7 +1,9 @@
 #include "toolkit/Window.h"
-#include "toolkit/Log.h"
 
 #include <unordered_set>
+
+#include "toolkit/Decimal.h"
+#include "toolkit/Log.h"
 
 namespace tk {
 namespace {
@@ -108,7 +110,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         result = WndProc(message, wParam, lParam);
     } catch (...) {
         // Nothing escapes into Windows; the message gets its default answer.
-        LogCurrentException(L"window message " + std::to_wstring(message));
+        LogCurrentException(L"window message " + tk::Decimal(message));
         result = systemProc ? ::CallWindowProcW(systemProc, window, message, wParam, lParam)
                             : ::DefWindowProcW(window, message, wParam, lParam);
     }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/Text.h"
+#include "toolkit/Decimal.h"
 
 namespace corvello {
 namespace {
@@ -48,7 +49,7 @@ int Clamp(int value, int low, int high, int size)
 
 std::wstring PointToStr(const Point& point)
 {
-    return std::to_wstring(point.x) + L',' + std::to_wstring(point.y);
+    return tk::Decimal(point.x) + L',' + tk::Decimal(point.y);
 }
 
 Point StrToPoint(const std::wstring& text)

@@ -22,10 +22,14 @@ constexpr int MinutesIntervalSpread = 240000;
 constexpr int RunningThresholdBase = 1440;
 constexpr int RunningThresholdSpread = 720;
 
+// Copies started together draw different intervals: the performance counter
+// moves in well under a microsecond and each copy has its own process id.
 std::uint32_t ClockSeed()
 {
-    std::random_device device;
-    return device() ^ ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
+    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32)) ^ ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Formatting the program's own texts without printf: a "%" in an argument or
 // in the text is never read as a format.
 #include "core/Text.h"
+#include "toolkit/Decimal.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace corvello;
 
@@ -27,4 +30,11 @@ TEST(FormatText, ReplacesEachPlaceholderInTurn)
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatText(c.Format, c.Arguments), c.Expected) << c.Format;
+}
+
+TEST(Decimal, WritesWholeNumbersAsTheStandardLibraryDoes)
+{
+    for (const long long value : {0LL, 7LL, -7LL, 10LL, 65184LL, -2147483648LL, 4294967295LL,
+                                  std::numeric_limits<long long>::max(), std::numeric_limits<long long>::min()})
+        EXPECT_EQ(tk::Decimal(value), std::to_wstring(value));
 }
