@@ -514,24 +514,56 @@ def social_renderer(name):
     return render
 
 
+# name, renderer, sizes, the sizes stored as DIBs: the icon's small, large and
+# Explorer sizes, and the pictures' size at 96 dpi.
 PICTURES = [
-    ("corvello.ico", render_main, MAIN_SIZES),
-    ("led_gray.ico", led_renderer(LED_GRAY), LED_SIZES),
-    ("led_red.ico", led_renderer(LED_RED), LED_SIZES),
-] + [(f"social_{n}.ico", social_renderer(n), SOCIAL_SIZES) for n in SOCIAL]
+    ("corvello.ico", render_main, MAIN_SIZES, (16, 32, 48)),
+    ("led_gray.ico", led_renderer(LED_GRAY), LED_SIZES, (16,)),
+    ("led_red.ico", led_renderer(LED_RED), LED_SIZES, (16,)),
+] + [(f"social_{n}.ico", social_renderer(n), SOCIAL_SIZES, (16,)) for n in SOCIAL]
 
 
 # --------------------------------------------------------------- encoding ---
 
 def png(width, height, pixels, channels=4):
-    """PNG of packed RGBA (or RGB) bytes, top row first, rows unfiltered."""
+    """PNG of packed RGBA (or RGB) bytes, top row first; each row with the
+    filter that leaves the smallest residue, as encoders usually choose."""
     def chunk(tag, data):
         return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data))
     n = width * channels
-    raw = b"".join(b"\0" + pixels[r * n:(r + 1) * n] for r in range(height))
+    raw, prior = bytearray(), bytes(n)
+    for r in range(height):
+        row = pixels[r * n:(r + 1) * n]
+        candidates = [(kind, filter_row(kind, row, prior, channels)) for kind in range(5)]
+        kind, line = min(candidates, key=lambda c: sum(v if v < 128 else 256 - v for v in c[1]))
+        raw += bytes((kind,)) + line
+        prior = row
     return (b"\x89PNG\r\n\x1a\n"
             + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6 if channels == 4 else 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+
+def predict(kind, left, up, upleft):
+    return (0, left, up, (left + up) // 2, paeth(left, up, upleft))[kind]
+
+
+def filter_row(kind, row, prior, bpp):
+    return bytes((row[i] - predict(kind, row[i - bpp] if i >= bpp else 0, prior[i],
+                                   prior[i - bpp] if i >= bpp else 0)) & 255 for i in range(len(row)))
+
+
+def unfilter_row(kind, line, prior, bpp):
+    row = bytearray(len(line))
+    for i in range(len(line)):
+        row[i] = (line[i] + predict(kind, row[i - bpp] if i >= bpp else 0, prior[i],
+                                    prior[i - bpp] if i >= bpp else 0)) & 255
+    return bytes(row)
 
 
 def dib(size, px):
@@ -549,10 +581,12 @@ def dib(size, px):
     return head + xor + mask
 
 
-def ico(render, sizes):
-    # Small sizes as DIBs (works everywhere); 128 and up as PNG to keep the file
-    # small (Windows before Vista skips those and scales the 48 one).
-    images = [(s, png(s, s, bytes(v for p in render(s) for v in p)) if s >= 128 else dib(s, render(s))) for s in sizes]
+def ico(render, sizes, dib_sizes):
+    # The sizes Windows XP shows a picture at are DIBs, which every Windows
+    # reads; the rest are PNG, which Vista and later read, at a fraction of the
+    # bytes. Where XP meets a PNG frame the program scales a DIB one instead.
+    images = [(s, dib(s, render(s)) if s in dib_sizes else png(s, s, bytes(v for p in render(s) for v in p)))
+              for s in sizes]
     offset = 6 + 16 * len(images)
     header, body = struct.pack("<HHH", 0, 1, len(images)), b""
     for s, data in images:
@@ -564,7 +598,7 @@ def ico(render, sizes):
 # ---------------------------------------------------------------- preview ---
 
 def read_ico(data):
-    """{size: RGBA byte tuples} from an ICO holding 32-bit DIBs or unfiltered PNGs."""
+    """{size: RGBA byte tuples} from an ICO holding 32-bit DIBs or PNGs."""
     out = {}
     for k in range(struct.unpack_from("<H", data, 4)[0]):
         _, _, _, _, _, _, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
@@ -576,10 +610,11 @@ def read_ico(data):
                 n, tag = struct.unpack_from(">I4s", blob, pos)
                 idat += blob[pos + 8:pos + 8 + n] if tag == b"IDAT" else b""
                 pos += 12 + n
-            raw, stride = zlib.decompress(idat), size * 4 + 1
-            assert all(raw[r * stride] == 0 for r in range(size)), "filtered PNG rows"
-            px = [tuple(raw[r * stride + 1 + 4 * i:r * stride + 5 + 4 * i])
-                  for r in range(size) for i in range(size)]
+            raw, stride, prior, rgba = zlib.decompress(idat), size * 4 + 1, bytes(size * 4), b""
+            for r in range(size):
+                prior = unfilter_row(raw[r * stride], raw[r * stride + 1:(r + 1) * stride], prior, 4)
+                rgba += prior
+            px = [tuple(rgba[4 * i:4 * i + 4]) for i in range(size * size)]
         else:
             size, height, _, bits = struct.unpack_from("<IiHH", blob, 4)
             assert bits == 32 and height == 2 * size
@@ -638,12 +673,12 @@ def preview(path, files):
 
 
 def main(argv):
-    for name, render, sizes in PICTURES:
-        data = ico(render, sizes)
+    for name, render, sizes, dib_sizes in PICTURES:
+        data = ico(render, sizes, dib_sizes)
         (RES / name).write_bytes(data)
         print(f"wrote {RES / name} ({len(data)} bytes)")
     if argv[:1] == ["--preview"] and len(argv) == 2:
-        preview(argv[1], [name for name, _, _ in PICTURES])
+        preview(argv[1], [name for name, *_ in PICTURES])
     elif argv:
         sys.exit(__doc__)
 

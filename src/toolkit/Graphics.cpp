@@ -34,9 +34,20 @@ Font CreateFontFor(const FontSpec& spec, UINT dpi)
 
 Icon Icon::FromResource(const wchar_t* name, int width, int height, bool shared) noexcept
 {
-    const auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, width, height,
-                                                      shared ? LR_SHARED : 0));
-    return Icon(icon, shared);
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    if (const auto icon =
+            static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, width, height, shared ? LR_SHARED : 0)))
+        return Icon(icon, shared);
+    // The frame chosen may be one this Windows cannot read (XP reads no PNG
+    // frames): scale the large or the small one, which every Windows reads.
+    for (const int size : {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CXSMICON)}) {
+        const Icon stored(static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, size, size, 0)), false);
+        if (!stored)
+            continue;
+        if (const auto scaled = static_cast<HICON>(::CopyImage(stored.Get(), IMAGE_ICON, width, height, 0)))
+            return Icon(scaled, false);
+    }
+    return Icon(nullptr, shared);
 }
 
 Icon Icon::FromSystem(const wchar_t* id) noexcept

@@ -35,6 +35,8 @@ class Icon {
 public:
     Icon() noexcept = default;
     // From the program's resources; shared icons come from the system cache.
+    // When the frame for the size cannot be read, a readable one is scaled to
+    // it (and is the caller's own, shared or not).
     static Icon FromResource(const wchar_t* name, int width, int height, bool shared = false) noexcept;
     static Icon FromSystem(const wchar_t* id) noexcept;  // IDI_... standard icons, shared
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "support/FormTestSupport.h"
+#include "support/ScreenPixels.h"
 #include "support/WinTestSupport.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/Timer.h"
 #include "toolkit/TrayIcon.h"
 #include "ui/PersistentForm.h"
@@ -207,4 +209,45 @@ TEST(TrayIcon, TheMenuKeyOpensTheMenuWithTheAutomaticPopUpOffMeanwhile)
                    MAKELPARAM(WM_CONTEXTMENU, tk::TrayIcon::IconId));
     EXPECT_EQ(autoPopupWhileShown, false);
     EXPECT_TRUE(menu.AutoPopup);
+}
+
+TEST(Icon, EveryPictureLoadsAtEverySizeItIsShownAt)
+{
+    const struct {
+        const wchar_t* Name;
+        std::initializer_list<int> Sizes;
+    } pictures[] = {
+        {L"MAINICON", {16, 20, 24, 32, 40, 48, 64, 128, 192, 256}},
+        {L"LedGray", {16, 20, 24, 32}},
+        {L"LedRed", {16, 20, 24, 32}},
+        {L"SOCIAL_FACEBOOK", {16, 24, 32}},
+        {L"SOCIAL_STUMBLEUPON", {16, 24, 32}},
+    };
+    for (const auto& picture : pictures)
+        for (const int size : picture.Sizes) {
+            const tk::Icon icon = tk::Icon::FromResource(picture.Name, size, size);
+            ASSERT_TRUE(icon) << picture.Name << " at " << size;
+            // Something is drawn: not every pixel is the background.
+            const auto drawn = testsupport::DrawIcon(icon.Get(), size, size, RGB(255, 0, 255));
+            EXPECT_LT(drawn.Count([](int r, int g, int b) { return r == 255 && g == 0 && b == 255; }), size * size)
+                << picture.Name << " at " << size;
+        }
+}
+
+TEST(Icon, AFrameThisWindowsCannotReadIsReplacedByAReadableOneScaled)
+{
+    // The fixture's 32-pixel frame is no picture; its 16-pixel one is orange.
+    const tk::Icon icon = tk::Icon::FromResource(L"UnreadableFrames", 32, 32);
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon.Get(), &info));
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, 32);
+    const auto drawn = testsupport::DrawIcon(icon.Get(), 32, 32, RGB(255, 255, 255));
+    EXPECT_EQ(drawn.Count([](int r, int g, int b) { return r == 0xF0 && g == 0x80 && b == 0x20; }), 32 * 32);
+    // A picture that is not there stays missing.
+    EXPECT_FALSE(tk::Icon::FromResource(L"NoSuchPicture", 32, 32));
 }
