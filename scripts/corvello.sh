@@ -184,13 +184,13 @@ run_bench() {
   start_xvfb
   kill_wine_on_exit=yes
   start_wine "$root/build/mingw/wine-prefix" desktop
-  log "benchmark under Wine (about two minutes)"
+  log "benchmark under Wine (about three minutes)"
   local out
   out=$(mktemp)
   wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" 2>/dev/null &
   local bench=$!
-  # Wake-ups over the quiet minute: the context switches of every thread of
-  # each program's Wine process, from Linux's own counters.
+  # Wake-ups over the quiet minute: the voluntary context switches of every
+  # thread of each program's Wine process, from Linux's own counters.
   local minimal='corvello_minimal\.exe' corvello='[\\/]corvello\.exe'
   until grep -q IDLE-START "$out" || ! kill -0 "$bench" 2>/dev/null; do sleep 0.2; done
   local m_switches m_ticks c_switches c_ticks
@@ -213,12 +213,13 @@ run_bench() {
   }'
 }
 
-# Context switches and CPU ticks (user and system) of all threads of the
-# Wine processes whose command line matches the pattern.
+# Wake-ups (the voluntary context switches: a thread that slept and was woken;
+# the others are preemptions while it ran) and CPU ticks (user and system) of
+# all threads of the Wine processes whose command line matches the pattern.
 process_counters() {
   local switches=0 ticks=0 pid value
   for pid in $(pgrep -f "$1"); do
-    for value in $(cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {print $2}'); do
+    for value in $(cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {print $2}'); do
       switches=$((switches + value))
     done
     value=$(awk '{print $14 + $15}' /proc/"$pid"/stat 2>/dev/null || echo 0)

@@ -21,18 +21,24 @@ std::unique_ptr<Notifier>& ProgramNotifierHolder()
     return notifier;
 }
 
-// Dispatches messages until the time is up or the browser is gone, sleeping
-// until a message arrives rather than spinning.
+// Sleeps until a message arrives, or at most the slice, then dispatches what
+// has come: a message waits no longer than its own dispatch.
+void AwaitMessages(std::uint32_t slice)
+{
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, std::min(slice, PollMilliseconds), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    tk::Application::Current().ProcessMessages();
+}
+
+// Dispatches messages until the time is up or the browser is gone.
 void DispatchFor(std::uint32_t milliseconds, const std::weak_ptr<void>& life)
 {
     const DWORD start = ::GetTickCount();
+    tk::Application::Current().ProcessMessages();
     for (;;) {
-        tk::Application::Current().ProcessMessages();
         const std::uint32_t passed = TickDistance(::GetTickCount(), start);
         if (life.expired() || passed >= milliseconds)
             return;
-        const DWORD slice = std::min<std::uint32_t>(milliseconds - passed, PollMilliseconds);
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        AwaitMessages(milliseconds - passed);
     }
 }
 
@@ -122,10 +128,10 @@ bool Notifier::WaitBrowser(NotifierBrowser* browser)
     while (browser->Busy()) {
         if (browser->ErrorCode != 0)
             return false;
-        if (browser->Elapsed() >= browser->TimeOut)
+        const std::uint32_t elapsed = browser->Elapsed();
+        if (elapsed >= browser->TimeOut)
             return false;
-        ::Sleep(PollMilliseconds);
-        tk::Application::Current().ProcessMessages();
+        AwaitMessages(browser->TimeOut - elapsed);
         if (life.expired())
             return false;
     }
