@@ -206,9 +206,9 @@ run_bench() {
   local hz
   hz=$(getconf CLK_TCK)
   awk -v m=$((m2 - m_switches)) -v c=$((c2 - c_switches)) -v mt=$((mt2 - m_ticks)) -v ct=$((ct2 - c_ticks)) -v hz="$hz" 'BEGIN {
-    printf "| %-44s | %10.1f /s | %10.1f /s | %5s   |\n", "wake-ups over 60 s idle in the tray", m / 60, c / 60,
+    printf "| %-52s | %10.1f /s | %10.1f /s | %5s   |\n", "wake-ups over 60 s idle in the tray", m / 60, c / 60,
       (m > 0 ? sprintf("%.2f x", c / m) : "-")
-    printf "| %-44s | %10.0f ms | %10.0f ms | %5s   |\n", "CPU time over 60 s idle in the tray", mt * 1000 / hz,
+    printf "| %-52s | %10.0f ms | %10.0f ms | %5s   |\n", "CPU time over 60 s idle in the tray", mt * 1000 / hz,
       ct * 1000 / hz, (mt > 0 ? sprintf("%.2f x", ct / mt) : "-")
   }'
 }

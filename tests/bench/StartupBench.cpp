@@ -66,25 +66,23 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-struct WindowSearch {
-    DWORD Id;
-    const wchar_t* ClassName;
-    bool Found;
-};
-
-// Whether the process shows a top-level window of the class.
-bool ShowsWindow(DWORD id, const wchar_t* className)
+// The process's visible top-level window of the class, or none.
+HWND ShownWindow(DWORD id, const wchar_t* className)
 {
-    WindowSearch search{id, className, false};
+    struct Search {
+        DWORD Id;
+        const wchar_t* ClassName;
+        HWND Found;
+    } search{id, className, nullptr};
     ::EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<WindowSearch*>(param);
+            auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
             wchar_t cls[64] = {};
             ::GetClassNameW(window, cls, 64);
             if (owner == s->Id && ::IsWindowVisible(window) && std::wstring(cls) == s->ClassName) {
-                s->Found = true;
+                s->Found = window;
                 return FALSE;
             }
             return TRUE;
@@ -108,7 +106,7 @@ double TimeToVisible(const std::wstring& exe, const wchar_t* className)
         Abandon("a program did not start");
     double took = -1;
     while (Now() - start < 15000) {
-        if (ShowsWindow(started.Id, className)) {
+        if (ShownWindow(started.Id, className)) {
             took = Now() - start;
             break;
         }
@@ -122,34 +120,36 @@ double TimeToVisible(const std::wstring& exe, const wchar_t* className)
     return took;
 }
 
-// The first visible window of the class in the process, waited for.
+// The process's visible window of the class, waited for.
 HWND WaitForWindow(DWORD id, const wchar_t* className)
 {
-    for (const double start = Now(); Now() - start < 15000; ::Sleep(1)) {
-        struct Search {
-            DWORD Id;
-            const wchar_t* ClassName;
-            HWND Found;
-        } search{id, className, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(window, &owner);
-                wchar_t cls[64] = {};
-                ::GetClassNameW(window, cls, 64);
-                if (owner == s->Id && ::IsWindowVisible(window) && std::wstring(cls) == s->ClassName) {
-                    s->Found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.Found)
-            return search.Found;
-    }
+    for (const double start = Now(); Now() - start < 15000; ::Sleep(1))
+        if (const HWND window = ShownWindow(id, className))
+            return window;
     Abandon("a program showed no window within 15 s");
 }
+
+// The two programs side by side, their windows shown; both end with this.
+struct Both {
+    Both(const std::wstring& minimalExe, const std::wstring& corvelloExe)
+        : Minimal(Start(minimalExe)), Corvello(Start(corvelloExe)),
+          MinimalWindow(WaitForWindow(Minimal.Id, L"MinimalWin32")),
+          CorvelloWindow(WaitForWindow(Corvello.Id, L"TfrmMain"))
+    {
+    }
+    ~Both()
+    {
+        End(Minimal);
+        End(Corvello);
+    }
+    Both(const Both&) = delete;
+    Both& operator=(const Both&) = delete;
+
+    Started Minimal;
+    Started Corvello;
+    HWND MinimalWindow;
+    HWND CorvelloWindow;
+};
 
 // Ends a copy left running, which would take every start over.
 void EndRunningCopies(const std::wstring& corvelloExe)
@@ -179,7 +179,7 @@ double FileKilobytes(const std::wstring& path)
 
 void Row(const char* what, double minimal, double corvello, const char* unit)
 {
-    std::printf("| %-44s | %10.1f %-2s | %10.1f %-2s | %5.2f x |\n", what, minimal, unit, corvello, unit,
+    std::printf("| %-52s | %10.1f %-2s | %10.1f %-2s | %5.2f x |\n", what, minimal, unit, corvello, unit,
                 minimal > 0 ? corvello / minimal : 0.0);
 }
 
@@ -204,28 +204,6 @@ Memory MemoryOf(HANDLE process)
     if (::GetProcessMemoryInfo(process, &counters, sizeof counters))
         memory.WorkingSetKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
     return memory;
-}
-
-// Hides a program's window, as a program that lives in the tray is most of
-// its life.
-void HideWindowOf(DWORD id, const wchar_t* className)
-{
-    struct Hide {
-        DWORD Id;
-        const wchar_t* ClassName;
-    } hide{id, className};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* h = reinterpret_cast<Hide*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(window, cls, 64);
-            if (owner == h->Id && std::wstring(cls) == h->ClassName)
-                ::ShowWindow(window, SW_HIDE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&hide));
 }
 
 struct Delays {
@@ -285,17 +263,11 @@ int main(int argc, char** argv)
         corvelloVisible.push_back(TimeToVisible(corvelloExe, L"TfrmMain"));
     }
     {
-        Started minimal = Start(minimalExe);
-        Started corvello = Start(corvelloExe);
-        for (const double start = Now(); Now() - start < 15000; ::Sleep(1))
-            if (ShowsWindow(minimal.Id, L"MinimalWin32") && ShowsWindow(corvello.Id, L"TfrmMain"))
-                break;
+        const Both running(minimalExe, corvelloExe);
         for (int i = 0; i < runs; ++i) {
             minimalHandOver.push_back(TimeToHandOver(minimalExe));
             corvelloHandOver.push_back(TimeToHandOver(corvelloExe));
         }
-        End(minimal);
-        End(corvello);
     }
 
     // In the tray: memory after 10 s, then a quiet minute, over which the
@@ -304,16 +276,13 @@ int main(int argc, char** argv)
     Memory minimalMemory, corvelloMemory;
     const bool idle = argc > 2 && std::string(argv[2]) == "idle";
     if (idle) {
-        Started minimal = Start(minimalExe);
-        Started corvello = Start(corvelloExe);
-        for (const double start = Now(); Now() - start < 15000; ::Sleep(1))
-            if (ShowsWindow(minimal.Id, L"MinimalWin32") && ShowsWindow(corvello.Id, L"TfrmMain"))
-                break;
-        HideWindowOf(minimal.Id, L"MinimalWin32");
-        HideWindowOf(corvello.Id, L"TfrmMain");
+        const Both running(minimalExe, corvelloExe);
+        // Where a program that lives in the tray spends most of its life.
+        ::ShowWindow(running.MinimalWindow, SW_HIDE);
+        ::ShowWindow(running.CorvelloWindow, SW_HIDE);
         ::Sleep(10000);
-        minimalMemory = MemoryOf(minimal.Process.Get());
-        corvelloMemory = MemoryOf(corvello.Process.Get());
+        minimalMemory = MemoryOf(running.Minimal.Process.Get());
+        corvelloMemory = MemoryOf(running.Corvello.Process.Get());
         std::printf("IDLE-START\n");
         std::fflush(stdout);
         ::Sleep(60000);
@@ -321,8 +290,6 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         // Time for the script to read the counters of the running programs.
         ::Sleep(2000);
-        End(minimal);
-        End(corvello);
     }
 
     // A ping that waits on a server answering after 12 s: the About dialog
@@ -337,23 +304,18 @@ int main(int argc, char** argv)
             Abandon("no listener on 127.0.0.1");
         const testsupport::LoopbackProxy proxy(listener.Port());
         SetOnline(true);
-        Started minimal = Start(minimalExe);
-        Started corvello = Start(corvelloExe);
-        const HWND minimalWindow = WaitForWindow(minimal.Id, L"MinimalWin32");
-        const HWND corvelloWindow = WaitForWindow(corvello.Id, L"TfrmMain");
-        ::PostMessageW(corvelloWindow, WM_SYSCOMMAND, corvello::AboutCommandId, 0);
+        const Both running(minimalExe, corvelloExe);
+        ::PostMessageW(running.CorvelloWindow, WM_SYSCOMMAND, corvello::AboutCommandId, 0);
         for (const double start = Now(); listener.RequestCount() == 0; ::Sleep(10))
             if (Now() - start > 30000)
                 Abandon("no ping reached the listener within 30 s of opening About");
         delays = MessageDelays(
-            minimalWindow, corvelloWindow, [&] { return listener.AnsweredCount() == 0; }, 9000);
-        End(minimal);
-        End(corvello);
+            running.MinimalWindow, running.CorvelloWindow, [&] { return listener.AnsweredCount() == 0; }, 9000);
     }
 
     std::printf("runs: %d, interleaved; medians\n\n", runs);
-    std::printf("| %-44s | %13s | %13s | %7s |\n", "", "minimal", "corvello.exe", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(15, '-').c_str(),
+    std::printf("| %-52s | %13s | %13s | %7s |\n", "", "minimal", "corvello.exe", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", std::string(54, '-').c_str(), std::string(15, '-').c_str(),
                 std::string(15, '-').c_str(), std::string(9, '-').c_str());
     Row("exe size", FileKilobytes(minimalExe), FileKilobytes(corvelloExe), "KB");
     Row("process start to the window visible", Median(minimalVisible), Median(corvelloVisible), "ms");
