@@ -320,12 +320,14 @@ void MainWindow::PostUpdate()
 void MainWindow::OnShowEvent(tk::Form& sender)
 {
     TrayForm::OnShowEvent(sender);
+    timerGuard_.SetEnabled(true);
     PostUpdate();
 }
 
 void MainWindow::OnHideEvent(tk::Form& sender)
 {
     TrayForm::OnHideEvent(sender);
+    timerGuard_.SetEnabled(false);
     PostUpdate();
 }
 

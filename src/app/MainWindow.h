@@ -98,7 +98,9 @@ private:
     tk::MenuItem* miCapsLock_ = nullptr;
     tk::MenuItem* miNumLock_ = nullptr;
     tk::MenuItem* miScrollLock_ = nullptr;
-    tk::Timer timerGuard_{1250};
+    // Keeps the LEDs true to keys switched elsewhere while the window shows;
+    // stopped while it is hidden, so the tray costs no wake-ups.
+    tk::Timer timerGuard_{1250, false};
     bool dragging_ = false;
     // An action's question is open.
     bool asking_ = false;
