@@ -102,13 +102,12 @@ TEST(Screens, EveryControlKindAndTheQuestion)
     const HWND main = app.WaitMain();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
-    // Once everything has been painted, before the question covers it.
-    testsupport::WaitUntil([] { return false; }, 700);
+    // Before the question covers it; the capture paints the window first.
     ASSERT_EQ(::FindWindowW(L"TMessageForm", nullptr), nullptr);
     EXPECT_TRUE(testsupport::SaveWindowPng(main, L"form-controls.png"));
     const HWND question = WaitQuestion();
     ASSERT_NE(question, nullptr);
-    testsupport::WaitUntil([] { return false; }, 300);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(question) != FALSE; }, 5000));
     EXPECT_TRUE(testsupport::SaveWindowPng(question, L"message-dialog.png"));
     ::PostMessageW(main, corvello::WM_INSTANCE_STOP, 0, 0);
     EXPECT_EQ(app.WaitExit(10000), std::optional<DWORD>(0));

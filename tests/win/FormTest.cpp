@@ -32,7 +32,6 @@ protected:
         if (visible)
             testsupport::WriteDword(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::Visible, *visible);
     }
-    static void Pump() { testsupport::WaitUntil([] { return false; }, 100); }
 };
 
 }  // namespace
@@ -77,15 +76,15 @@ TEST_F(Forms, AMaximisedFormStoresItsNormalRectangle)
         auto form = tk::CreateForm<TestForm>();
         form->SetBounds(100, 120, 350, 250);
         form->SetWindowState(tk::WindowState::Maximized);
-        Pump();
-        ASSERT_EQ(form->GetWindowState(), tk::WindowState::Maximized);
+        ASSERT_TRUE(testsupport::WaitUntil(
+            [&] { return form->GetWindowState() == tk::WindowState::Maximized; }, 2000));
         form->Close();
     }
     EXPECT_EQ(StoredBounds(), L"100,120,350,250");
     EXPECT_EQ(StoredDword(registry::WindowState), 2u);
     auto again = tk::CreateForm<TestForm>();
-    Pump();
-    EXPECT_EQ(again->GetWindowState(), tk::WindowState::Maximized);
+    EXPECT_TRUE(testsupport::WaitUntil(
+        [&] { return again->GetWindowState() == tk::WindowState::Maximized; }, 2000));
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     ASSERT_TRUE(::GetWindowPlacement(again->Handle(), &placement));
