@@ -19,12 +19,11 @@
 #include "core/RegistryLayout.h"
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
+#include "support/ProgramSettings.h"
 #include "toolkit/Handles.h"
 #include "ui/TrayForm.h"
 
 namespace {
-
-constexpr const wchar_t* SettingsKey = L"Software\\QUORVANT\\Corvello\\1.0";
 
 double Now()
 {
@@ -230,18 +229,6 @@ std::pair<Delays, Delays> MessageDelays(HWND minimal, HWND corvello, While condi
     return {summary(minimalDelays), summary(corvelloDelays)};
 }
 
-void SetOnline(bool on)
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    const DWORD value = on ? 1 : 0;
-    ::RegSetValueExW(key, corvello::registry::Online, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                     sizeof value);
-    ::RegCloseKey(key);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -252,7 +239,7 @@ int main(int argc, char** argv)
     const std::wstring minimalExe = dir + L"corvello_minimal.exe";
     EndRunningCopies(corvelloExe);
     // Every start is a first start, with its window shown.
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(SettingsKey) + L"\\frmMain").c_str());
+    tk::RegKey::DeleteTree(HKEY_CURRENT_USER, testsupport::MainFormKey);
 
     std::vector<double> minimalVisible, corvelloVisible, minimalHandOver, corvelloHandOver;
     // The first start of anything pays for the disk cache.
@@ -303,7 +290,7 @@ int main(int argc, char** argv)
         if (listener.Port() == 0)
             Abandon("no listener on 127.0.0.1");
         const testsupport::LoopbackProxy proxy(listener.Port());
-        SetOnline(true);
+        testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::ProgramSettingsKey, corvello::registry::Online, 1);
         const Both running(minimalExe, corvelloExe);
         ::PostMessageW(running.CorvelloWindow, WM_SYSCOMMAND, corvello::AboutCommandId, 0);
         for (const double start = Now(); listener.RequestCount() == 0; ::Sleep(10))

@@ -60,9 +60,7 @@ double IconDifference(HWND iconControl, HICON expected)
     double difference = 255;
     WaitUntil(
         [&] {
-            RECT r{};
-            ::GetWindowRect(iconControl, &r);
-            difference = testsupport::MeanDifference(WindowPixels(iconControl), DrawnIcon(expected, r.right - r.left));
+            difference = testsupport::IconControlDifference(iconControl, expected);
             return difference < IconTolerance;
         },
         3000);

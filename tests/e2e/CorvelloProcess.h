@@ -11,6 +11,7 @@
 #include "core/InstanceNames.h"
 #include "core/Messages.h"
 #include "core/RegistryLayout.h"
+#include "support/ProgramSettings.h"
 #include "support/RegistryTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Registry.h"
@@ -135,17 +136,6 @@ public:
         return WaitExit(timeoutMs);
     }
 };
-
-// The real program's settings key below HKEY_CURRENT_USER.
-inline constexpr const wchar_t* ProgramSettingsKey = L"Software\\QUORVANT\\Corvello\\1.0";
-
-// Nothing of the real program stored: no settings and no start-with-Windows
-// entry. Tests of the program start and end with this.
-inline void ForgetProgramSettings()
-{
-    tk::RegKey::DeleteTree(HKEY_CURRENT_USER, ProgramSettingsKey);
-    DeleteValue(HKEY_CURRENT_USER, corvello::registry::RunKey, L"corvello.exe");
-}
 
 inline std::wstring InstanceMutexName()
 {

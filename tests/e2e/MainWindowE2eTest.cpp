@@ -32,7 +32,7 @@ class MainWindowE2e : public testsupport::ProgramUserTest {
 protected:
     static std::optional<DWORD> Stored(const wchar_t* name)
     {
-        return testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::SettingsKey, name);
+        return testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::ProgramSettingsKey, name);
     }
     static std::optional<std::wstring> RunValue()
     {
@@ -220,8 +220,8 @@ TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
     // The hide's own save is done by the time the menu has opened.
     ASSERT_NE(user.OpenTrayMenu(), nullptr);
     ASSERT_TRUE(user.CloseMenus());
-    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::SettingsKey, registry::Confirmations, 0);
-    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::SettingsKey, registry::Online, 1);
+    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::ProgramSettingsKey, registry::Confirmations, 0);
+    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::ProgramSettingsKey, registry::Online, 1);
     ::PostMessageW(program.AppWindow(), WM_APP_SETTINGS_READ, 0, 0);
     ASSERT_NE(user.OpenTrayMenu(), nullptr);
     EXPECT_FALSE(testsupport::IsChecked(confirmations));

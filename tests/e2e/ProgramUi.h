@@ -192,10 +192,4 @@ inline Pixels WindowPixels(HWND window)
     return testsupport::CaptureScreen(testsupport::WindowRect(window), {window});
 }
 
-// An icon drawn at a size on the dialog colour, as a static control shows it.
-inline Pixels DrawnIcon(HICON icon, int size)
-{
-    return testsupport::DrawIcon(icon, size, size, ::GetSysColor(COLOR_BTNFACE));
-}
-
 }  // namespace e2eui

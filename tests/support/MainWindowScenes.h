@@ -13,6 +13,7 @@
 #include "core/RegistryLayout.h"
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
+#include "support/ProgramSettings.h"
 #include "support/ProgramUser.h"
 #include "support/ReferenceMenu.h"
 #include "support/RegistryTestSupport.h"
@@ -22,8 +23,6 @@
 
 namespace testsupport {
 
-inline constexpr const wchar_t* SettingsKey = L"Software\\QUORVANT\\Corvello\\1.0";
-inline constexpr const wchar_t* MainFormKey = L"Software\\QUORVANT\\Corvello\\1.0\\frmMain";
 inline constexpr const wchar_t* Description =
     L"Software combines many useful but hidden actions in a single place. You can turn off monitor, hibernate the "
     L"system, start screensaver immediately, change keyboard lock, emulate useful key combinations, and press "
@@ -61,11 +60,8 @@ inline HICON ProgramIcon()
 inline double IconDifference(HWND dialog, HICON icon)
 {
     for (HWND child : Descendants(dialog)) {
-        if (ClassOf(child) != L"Static" || (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-            continue;
-        const RECT at = WindowRect(child);
-        return MeanDifference(CaptureScreen(at, {dialog}),
-                              DrawIcon(icon, at.right - at.left, at.bottom - at.top, ::GetSysColor(COLOR_BTNFACE)));
+        if (ClassOf(child) == L"Static" && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return IconControlDifference(child, icon);
     }
     return 255;
 }
@@ -153,15 +149,9 @@ protected:
         // The pointer out of the way of the menus.
         ::SetCursorPos(0, 0);
         ASSERT_NE(listener_.Port(), 0);
-        Forget();
+        ForgetProgramSettings();
     }
-    void TearDown() override { Forget(); }
-
-    static void Forget()
-    {
-        tk::RegKey::DeleteTree(HKEY_CURRENT_USER, SettingsKey);
-        DeleteValue(HKEY_CURRENT_USER, corvello::registry::RunKey, L"corvello.exe");
-    }
+    void TearDown() override { ForgetProgramSettings(); }
 
     // The close box, as a click on it arrives.
     static void CloseBox(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -133,6 +133,16 @@ inline double MeanDifference(const Pixels& a, const Pixels& b)
     return sum / (3.0 * static_cast<double>(a.Data.size()));
 }
 
+// How far what an icon control shows lies from the icon drawn here at the
+// control's size on the dialog colour: 0 for the same pixels. The control's
+// window is painted first.
+inline double IconControlDifference(HWND control, HICON icon)
+{
+    const RECT at = WindowRect(control);
+    return MeanDifference(CaptureScreen(at, {::GetAncestor(control, GA_ROOT)}),
+                          DrawIcon(icon, at.right - at.left, at.bottom - at.top, ::GetSysColor(COLOR_BTNFACE)));
+}
+
 // Kept beside the other screenshots (ScreenshotDir).
 inline bool SavePng(const Pixels& pixels, const std::wstring& fileName)
 {
