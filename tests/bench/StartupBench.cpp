@@ -20,6 +20,7 @@
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
 #include "support/ProgramSettings.h"
+#include "support/ProgramUser.h"
 #include "toolkit/Handles.h"
 #include "ui/TrayForm.h"
 
@@ -68,26 +69,8 @@ double Median(std::vector<double> values)
 // The process's visible top-level window of the class, or none.
 HWND ShownWindow(DWORD id, const wchar_t* className)
 {
-    struct Search {
-        DWORD Id;
-        const wchar_t* ClassName;
-        HWND Found;
-    } search{id, className, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(window, cls, 64);
-            if (owner == s->Id && ::IsWindowVisible(window) && std::wstring(cls) == s->ClassName) {
-                s->Found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    const std::vector<HWND> shown = testsupport::TopWindows(id, className);
+    return shown.empty() ? nullptr : shown.front();
 }
 
 [[noreturn]] void Abandon(const char* why)

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/SingleInstance.h"
 #include "core/SystemNames.h"
@@ -12,6 +13,7 @@
 #include "core/Messages.h"
 #include "core/RegistryLayout.h"
 #include "support/ProgramSettings.h"
+#include "support/ProgramUser.h"
 #include "support/RegistryTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Registry.h"
@@ -99,25 +101,8 @@ public:
     // the instance or hands over.
     HWND AppWindow() const
     {
-        struct Search {
-            DWORD Id;
-            HWND Found;
-        } search{id_, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                wchar_t cls[64] = {};
-                DWORD id = 0;
-                ::GetWindowThreadProcessId(window, &id);
-                ::GetClassNameW(window, cls, 64);
-                if (id == s->Id && std::wstring(cls) == L"TApplication") {
-                    s->Found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.Found;
+        const std::vector<HWND> found = TopWindows(id_, L"TApplication", false);
+        return found.empty() ? nullptr : found.front();
     }
 
     // Waits until the process runs its message loop as the instance: it

@@ -31,28 +31,7 @@ inline std::wstring WindowText(HWND window)
     return testsupport::TextOf(window);
 }
 
-// The top-level windows of a process (of every process for 0) with this
-// class (of any for an empty one), top first; only the visible ones unless
-// asked for all.
-inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className, bool visibleOnly = true)
-{
-    struct Search {
-        DWORD Id;
-        const std::wstring& Class;
-        bool VisibleOnly;
-        std::vector<HWND> Found;
-    } search{processId, className, visibleOnly, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if ((s->Id == 0 || ProcessOf(window) == s->Id) && (!s->VisibleOnly || ::IsWindowVisible(window)) &&
-                (s->Class.empty() || ClassOf(window) == s->Class))
-                s->Found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
+using testsupport::TopWindows;
 
 // A button below a window by its caption (mnemonic marks included).
 inline HWND FindButton(HWND parent, const std::wstring& caption)
@@ -76,24 +55,13 @@ inline void Click(HWND button)
 // the menu window once it shows.
 inline HWND OpenTrayMenu(DWORD processId)
 {
-    struct Search {
-        DWORD Id;
-        HWND Found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (ProcessOf(window) == s->Id && ClassOf(window) == L"tk.TrayIcon")
-                s->Found = window;
-            return s->Found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.Found)
+    const std::vector<HWND> icons = TopWindows(processId, L"tk.TrayIcon", false);
+    if (icons.empty())
         return nullptr;
     // The shell's notification (version 4): the event in the low word of
     // lParam, the icon's id in the high word, the anchor point in wParam.
     constexpr UINT callbackMessage = WM_APP + 0x3A0;
-    ::PostMessageW(search.Found, callbackMessage, MAKEWPARAM(1200, 1000), MAKELPARAM(WM_CONTEXTMENU, 1));
+    ::PostMessageW(icons.front(), callbackMessage, MAKEWPARAM(1200, 1000), MAKELPARAM(WM_CONTEXTMENU, 1));
     HWND menu = nullptr;
     WaitUntil(
         [&] {

@@ -50,6 +50,29 @@ inline std::wstring ClassOf(HWND window)
     return name;
 }
 
+// The top-level windows of a process (of every process for 0) with this
+// class (of any for an empty one), top first; only the visible ones unless
+// asked for all.
+inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className, bool visibleOnly = true)
+{
+    struct Search {
+        DWORD Id;
+        const std::wstring& Class;
+        bool VisibleOnly;
+        std::vector<HWND> Found;
+    } search{processId, className, visibleOnly, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if ((s->Id == 0 || ProcessOf(window) == s->Id) && (!s->VisibleOnly || ::IsWindowVisible(window)) &&
+                (s->Class.empty() || ClassOf(window) == s->Class))
+                s->Found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 // Every window inside the parent, at any depth, in the order of creation.
 inline std::vector<HWND> Descendants(HWND parent)
 {
@@ -127,23 +150,7 @@ public:
     // unless asked otherwise. Topmost first.
     std::vector<HWND> Windows(const wchar_t* className, bool visibleOnly = true) const
     {
-        struct Search {
-            DWORD Id;
-            std::wstring Class;
-            bool VisibleOnly;
-            std::vector<HWND> Found;
-        } search{processId_, className, visibleOnly, {}};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD id = 0;
-                ::GetWindowThreadProcessId(window, &id);
-                if (id == s->Id && ClassOf(window) == s->Class && (!s->VisibleOnly || ::IsWindowVisible(window)))
-                    s->Found.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.Found;
+        return TopWindows(processId_, className, visibleOnly);
     }
 
     HWND Window(const wchar_t* className, bool visibleOnly = true) const
