@@ -253,38 +253,19 @@ TEST_F(ActionWord, PowerOffWithConfirmationsOnAsksAndEndsWithOneAfterNo)
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            for (const HWND window : TopWindows(start.ProcessId(), L"TMessageForm"))
-                if (::IsWindowVisible(window))
-                    question = window;
+            const std::vector<HWND> shown = e2eui::TopWindows(start.ProcessId(), L"TMessageForm");
+            question = shown.empty() ? nullptr : shown.front();
             return question != nullptr || !start.Running();
         },
         15000));
     ASSERT_NE(question, nullptr) << "the start ended without asking";
-    EXPECT_EQ(TextOf(question), L"Corvello - Power Off");
-    std::wstring message;
-    HWND no = nullptr;
-    std::vector<std::wstring> buttons;
-    std::vector<HWND> windowsBelow;
-    ::EnumChildWindows(
-        question,
-        [](HWND child, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windowsBelow));
-    for (const HWND child : windowsBelow) {
-        if (ClassOf(child) == L"Button") {
-            buttons.push_back(TextOf(child));
-            if (TextOf(child) == L"&No" || TextOf(child) == L"No")
-                no = child;
-        } else if (TextOf(child).find(L"Perform") != std::wstring::npos) {
-            message = TextOf(child);
-        }
-    }
-    EXPECT_EQ(message, L"Shuts down Windows system and turns the computer off\r\nPerform \"Power Off\" action?");
-    EXPECT_EQ(buttons.size(), 2u);
+    const e2eui::DialogSeen seen = e2eui::ReadDialog(question);
+    EXPECT_EQ(seen.Caption, L"Corvello - Power Off");
+    EXPECT_EQ(seen.Message, L"Shuts down Windows system and turns the computer off\r\nPerform \"Power Off\" action?");
+    EXPECT_EQ(seen.Buttons.size(), 2u);
+    const HWND no = e2eui::FindButton(question, L"&No");
     ASSERT_NE(no, nullptr);
-    ::PostMessageW(no, BM_CLICK, 0, 0);
+    e2eui::Click(no);
     EXPECT_EQ(start.WaitExit(10000), std::optional<DWORD>(1));
     EXPECT_FALSE(InstanceMutexExists());
 }
