@@ -2,20 +2,6 @@
 
 namespace corvello::catalogue {
 
-const ActionEntry* FindAction(int tag) noexcept
-{
-    for (const ActionEntry& entry : Actions)
-        if (entry.Tag == tag)
-            return &entry;
-    return nullptr;
-}
-
-ActionOperation OperationFor(int tag) noexcept
-{
-    const ActionEntry* entry = FindAction(tag);
-    return entry ? entry->Operation : ActionOperation::None;
-}
-
 bool NeedsConfirmation(int tag, bool confirmationsBoxChecked) noexcept
 {
     if (!confirmationsBoxChecked)

@@ -122,11 +122,21 @@ inline constexpr const wchar_t* CtrlAltDelWarning =
     L"It is not possible to emulate Ctrl+Alt+Del on this version of Windows.";
 
 // The catalogue's entry for a tag; null for a tag it does not hold.
-const ActionEntry* FindAction(int tag) noexcept;
+constexpr const ActionEntry* FindAction(int tag) noexcept
+{
+    for (const ActionEntry& entry : Actions)
+        if (entry.Tag == tag)
+            return &entry;
+    return nullptr;
+}
 
 // What a tag runs: None for a tag outside the catalogue and for the
 // Control Panel action.
-ActionOperation OperationFor(int tag) noexcept;
+constexpr ActionOperation OperationFor(int tag) noexcept
+{
+    const ActionEntry* entry = FindAction(tag);
+    return entry ? entry->Operation : ActionOperation::None;
+}
 
 // Whether to ask first: only while the confirmations box is checked at this
 // moment (the box, not the stored setting) and only for the actions that

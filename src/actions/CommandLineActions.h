@@ -25,22 +25,28 @@ struct NamedAction {
 
 namespace commandline {
 
+// A name for a catalogue action: it runs what the catalogue has the tag run.
+constexpr NamedAction CatalogueAction(const wchar_t* name, int tag) noexcept
+{
+    return {name, tag, catalogue::OperationFor(tag)};
+}
+
 inline constexpr NamedAction Actions[] = {
-    {L"monitoroff", 1, ActionOperation::MonitorOff},
+    CatalogueAction(L"monitoroff", 1),
     {L"monitoron", 0, ActionOperation::MonitorOn},
-    {L"screensaver", 2, ActionOperation::ScreenSaver},
-    {L"lock", 3, ActionOperation::LockUser},
-    {L"sleep", 4, ActionOperation::Sleep},
-    {L"hibernate", 5, ActionOperation::Hibernate},
-    {L"logoff", 6, ActionOperation::LogOff},
-    {L"restart", 7, ActionOperation::Reboot},
-    {L"shutdown", 8, ActionOperation::ShutDown},
-    {L"poweroff", 9, ActionOperation::PowerOff},
-    {L"capslock", 10, ActionOperation::SwitchCapsLock},
-    {L"numlock", 11, ActionOperation::SwitchNumLock},
-    {L"scrolllock", 12, ActionOperation::SwitchScrollLock},
-    {L"ctrlshiftesc", 14, ActionOperation::PressCtrlShiftEsc},
-    {L"printscreen", 15, ActionOperation::PressPrintScreen},
+    CatalogueAction(L"screensaver", 2),
+    CatalogueAction(L"lock", 3),
+    CatalogueAction(L"sleep", 4),
+    CatalogueAction(L"hibernate", 5),
+    CatalogueAction(L"logoff", 6),
+    CatalogueAction(L"restart", 7),
+    CatalogueAction(L"shutdown", 8),
+    CatalogueAction(L"poweroff", 9),
+    CatalogueAction(L"capslock", 10),
+    CatalogueAction(L"numlock", 11),
+    CatalogueAction(L"scrolllock", 12),
+    CatalogueAction(L"ctrlshiftesc", 14),
+    CatalogueAction(L"printscreen", 15),
 };
 
 // The action of that name, the letters A to Z in any case; null for none.
