@@ -134,8 +134,10 @@ constexpr const ActionEntry* FindAction(int tag) noexcept
 // Control Panel action.
 constexpr ActionOperation OperationFor(int tag) noexcept
 {
-    const ActionEntry* entry = FindAction(tag);
-    return entry ? entry->Operation : ActionOperation::None;
+    for (const ActionEntry& entry : Actions)
+        if (entry.Tag == tag)
+            return entry.Operation;
+    return ActionOperation::None;
 }
 
 // Whether to ask first: only while the confirmations box is checked at this
