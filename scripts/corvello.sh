@@ -228,7 +228,29 @@ process_counters() {
   echo "$switches $ticks"
 }
 
+# A developer's quick look: builds the Windows side and runs the Windows tests
+# whose names match the pattern, in the test prefix (kept between runs), or
+# with a label in that label's prefix.
+run_check() {
+  local pattern=$1 label=${2:-}
+  build mingw
+  start_xvfb
+  kill_wine_on_exit=yes
+  if [ -n "$label" ]; then
+    [ -f "$root/build/mingw/wine-prefix/system.reg" ] || start_wine "$root/build/mingw/wine-prefix" desktop
+    start_special_prefix "$label"
+    ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -L "^$label\$" -R "$pattern"
+  else
+    start_wine "$root/build/mingw/wine-prefix" desktop
+    ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -LE "$special_labels" -R "$pattern"
+  fi
+}
+
 case "${1:-}" in
+  check)
+    install_missing
+    run_check "${2:-.}" "${3:-}"
+    ;;
   test)
     install_missing
     run_tests
@@ -243,7 +265,7 @@ case "${1:-}" in
     run_bench "${2:-20}"
     ;;
   *)
-    echo "usage: $0 run [arguments for corvello.exe] | test | bench [runs]" >&2
+    echo "usage: $0 run [arguments for corvello.exe] | test | bench [runs] | check [test-name-regex [label]]" >&2
     exit 2
     ;;
 esac
