@@ -50,6 +50,8 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
             tk::LogCurrentException(L"handling an application message");
         }
     });
+    for (const unsigned message : ProgramMessages)
+        tk::Application::Current().RouteToHooks(message);
 
     confirmClose_ = confirmClose;
     copyright_ = CORVELLO_WIDEN(CORVELLO_COPYRIGHT);

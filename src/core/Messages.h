@@ -10,4 +10,9 @@ inline constexpr unsigned WM_APP_SETTINGS_READ = 35557;
 inline constexpr unsigned WM_INSTANCE_ACTIVATE = 35558;
 inline constexpr unsigned WM_INSTANCE_STOP = 35559;
 
+// Every message above: the application object handles them whichever of its
+// windows they are posted to and whichever loop dispatches them.
+inline constexpr unsigned ProgramMessages[] = {WM_APP_UPDATE, WM_APP_TERMINATE, WM_APP_SETTINGS_READ,
+                                               WM_INSTANCE_ACTIVATE, WM_INSTANCE_STOP};
+
 }  // namespace corvello

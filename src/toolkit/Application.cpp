@@ -54,6 +54,24 @@ void Application::RemoveMessageHook(int token) noexcept
     std::erase_if(hooks_, [token](const Hook& h) { return h.Token == token; });
 }
 
+void Application::RouteToHooks(UINT message)
+{
+    if (std::find(routed_.begin(), routed_.end(), message) == routed_.end())
+        routed_.push_back(message);
+}
+
+bool Application::HooksMissed(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (std::find(routed_.begin(), routed_.end(), message) == routed_.end())
+        return false;
+    // The one the loop is dispatching has been through the hooks already.
+    const MSG* d = dispatching_;
+    if (d && d->hwnd == window && d->message == message && d->wParam == wParam && d->lParam == lParam)
+        return false;
+    MSG msg{window, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+    return RunHooks(msg);
+}
+
 HWND Application::MainWindow() const noexcept
 {
     return mainForm_ ? mainForm_->Handle() : nullptr;
@@ -132,8 +150,11 @@ void Application::ProcessMessages()
 {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!HandleOne(msg))
+        if (!HandleOne(msg)) {
+            // Leave the quit for the loops further out.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
+        }
     }
 }
 
@@ -142,6 +163,12 @@ void Application::Terminate(int exitCode) noexcept
     if (!terminated_)
         exitCode_ = exitCode;
     terminated_ = true;
+    // A loop of Windows' own that runs now (a menu, a move or a resize)
+    // would keep the program alive until the user ends it: it ends now.
+    ::EndMenu();
+    if (const HWND captured = ::GetCapture();
+        captured && ::GetWindowThreadProcessId(captured, nullptr) == ::GetCurrentThreadId())
+        ::SendMessageW(captured, WM_CANCELMODE, 0, 0);
     // Wakes a loop that waits in GetMessage.
     ::PostQuitMessage(exitCode);
 }
@@ -185,19 +212,11 @@ void Application::Post(std::function<void()> work)
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // A message posted to the application window while a loop of Windows' own
-    // runs (a menu that shows, say) arrives here without passing the hooks:
-    // they see it now, so a request to stop or to show the program is not lost.
     Application& application = Current();
-    const MSG* dispatching = application.dispatching_;
-    const bool fromOwnLoop = dispatching && dispatching->hwnd == window && dispatching->message == message;
-    if (message >= WM_USER && message != WM_RUN_POSTED && !fromOwnLoop && !::InSendMessage()) {
-        MSG msg{window, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
-        if (application.RunHooks(msg))
-            return 0;
-    }
+    if (application.HooksMissed(window, message, wParam, lParam))
+        return 0;
     if (message == WM_RUN_POSTED) {
-        auto& posted = Current().posted_;
+        auto& posted = application.posted_;
         if (!posted.empty()) {
             std::function<void()> work = std::move(posted.front());
             posted.pop_front();
@@ -214,7 +233,6 @@ LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wPara
     // to terminate does: the loop ends, and the main form, which sees the
     // application terminating, closes. The window stays until the end.
     if (message == WM_CLOSE) {
-        Application& application = Current();
         application.Terminate(0);
         if (Form* main = application.MainForm())
             main->Close();
@@ -223,7 +241,7 @@ LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wPara
     // Windows sends the end of the session rather than posting it: the hooks
     // see it all the same.
     if (message == WM_QUERYENDSESSION) {
-        Current().PreviewSentMessage(window, message, wParam, lParam);
+        application.PreviewSentMessage(window, message, wParam, lParam);
         return TRUE;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);

@@ -50,6 +50,14 @@ public:
     // Installs the hook; returns a token to remove it again.
     int AddMessageHook(MessageHook hook);
     void RemoveMessageHook(int token) noexcept;
+    // Messages of the program's own (posted by it or by other copies) that
+    // the hooks must see whichever loop dispatches them: a loop of Windows'
+    // own (a menu, a move) hands them straight to a window procedure.
+    void RouteToHooks(UINT message);
+    // Called by every window procedure of the layer: runs the hooks on a
+    // routed message that reached the window without passing them; true
+    // when a hook handled it.
+    bool HooksMissed(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Runs the loop until Terminate.
     void Run();
@@ -100,6 +108,7 @@ private:
     };
     std::vector<Hook> hooks_;
     int nextToken_ = 1;
+    std::vector<UINT> routed_;
     std::deque<std::function<void()>> posted_;
     // The message the loop is dispatching now, which the hooks have seen.
     const MSG* dispatching_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "toolkit/Application.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -107,6 +108,10 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
     const HWND window = handle_;
     const WNDPROC systemProc = systemProc_;
     try {
+        // A message of the program's own that a loop of Windows' own (a menu,
+        // a move) dispatched here is the program's, not this window's.
+        if (Application::Current().HooksMissed(window, message, wParam, lParam))
+            return 0;
         result = WndProc(message, wParam, lParam);
     } catch (...) {
         // Nothing escapes into Windows; the message gets its default answer.

@@ -1,6 +1,7 @@
 // Puts corvello_spy.dll into a running program and reads what it records:
-// the WM_SYSCOMMAND messages the program takes from its queue and those it
-// hands to the default handling (e2e/Spy.cpp).
+// the messages it watches (system commands, other copies' requests) that the
+// program takes from its queue and those it hands to the default handling
+// (e2e/Spy.cpp).
 #pragma once
 
 #include <windows.h>
@@ -73,7 +74,10 @@ public:
     // In place: loaded into the program, with DefWindowProcW routed through it.
     bool InPlace() const { return block_ && block_->Attached && block_->Routed; }
 
-    std::vector<SpiedMessage> SystemCommands() const
+    std::vector<SpiedMessage> SystemCommands() const { return Messages(WM_SYSCOMMAND); }
+
+    // What the spy recorded of one of the messages it watches.
+    std::vector<SpiedMessage> Messages(UINT message) const
     {
         std::vector<SpiedMessage> seen;
         if (!block_)
@@ -81,7 +85,7 @@ public:
         const LONG count = std::min<LONG>(block_->Count, static_cast<LONG>(spy::Capacity));
         for (LONG i = 0; i < count; ++i) {
             const spy::Entry& entry = block_->Entries[i];
-            if (!entry.Written || entry.Message != WM_SYSCOMMAND)
+            if (!entry.Written || entry.Message != message)
                 continue;
             seen.push_back({static_cast<spy::Stage>(entry.Stage), reinterpret_cast<HWND>(entry.Window),
                             entry.ClassName, entry.WParam, entry.LParam});

@@ -1,6 +1,7 @@
 // corvello_spy.dll: a test's eyes inside the program under test. A test puts
 // it there with a WH_GETMESSAGE hook on the program's thread (see
-// e2e/ProgramSpy.h). Inside the program it records every WM_SYSCOMMAND twice
+// e2e/ProgramSpy.h). Inside the program it records every message it watches
+// (spy::Watched: WM_SYSCOMMAND and the requests of other copies) twice
 // over: when the program takes it from its queue (the hook), and when the
 // program hands it to the default handling (the program's import of
 // DefWindowProcW is routed through here first). The records go to the shared
@@ -35,7 +36,7 @@ void Note(spy::Stage stage, const MSG& msg)
 
 LRESULT WINAPI SpyDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SYSCOMMAND)
+    if (spy::Watched(message))
         Note(spy::Stage::DefaultHandling, MSG{window, message, wParam, lParam, 0, {}});
     return RealDefWindowProc(window, message, wParam, lParam);
 }
@@ -100,7 +101,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMessage(int code, WPARAM
 {
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        if (msg->message == WM_SYSCOMMAND)
+        if (spy::Watched(msg->message))
             Note(spy::Stage::Queue, *msg);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

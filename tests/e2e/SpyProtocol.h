@@ -7,10 +7,19 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/Messages.h"
+
 namespace spy {
 
 inline constexpr const wchar_t* BlockName = L"CorvelloSpyRecords";
 inline constexpr std::uint32_t Capacity = 64;
+
+// What the spy records: system commands, and the requests of other copies.
+inline bool Watched(UINT message)
+{
+    return message == WM_SYSCOMMAND || message == corvello::WM_INSTANCE_ACTIVATE ||
+           message == corvello::WM_INSTANCE_STOP;
+}
 
 enum class Stage : std::uint32_t {
     Queue = 1,            // the program took the message from its queue

@@ -126,6 +126,8 @@ TEST(Application, TheHookSeesWhatArrivesWhileAMenuShowsAndEverythingElseOnce)
     auto& app = tk::Application::Current();
     app.Initialize();
     constexpr UINT Probe = WM_APP + 77;
+    app.RouteToHooks(Probe);
+    auto form = tk::CreateForm<QueriedForm>();
     int seen = 0;
     tk::ApplicationEvents probe([&](MSG& msg, bool& handled) {
         if (msg.message == Probe) {
@@ -138,16 +140,22 @@ TEST(Application, TheHookSeesWhatArrivesWhileAMenuShowsAndEverythingElseOnce)
     app.ProcessMessages();
     EXPECT_EQ(seen, 1);
 
-    // While a menu of Windows' own runs its loop: once as well.
+    ::PostMessageW(form->Handle(), Probe, 0, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(seen, 2);
+
+    // While a menu of Windows' own runs its loop: once as well, on the
+    // application window and on a form alike.
     tk::PopupMenu menu;
     menu.Items().Add(std::make_unique<tk::MenuItem>(L"miOnly", L"Only"));
     tk::Timer during(50);
     during.OnTimer = [&](tk::Timer& t) {
         t.SetEnabled(false);
         ::PostMessageW(app.Handle(), Probe, 0, 0);
+        ::PostMessageW(form->Handle(), Probe, 0, 0);
         ::PostMessageW(app.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     };
     menu.Popup(100, 100);
     app.ProcessMessages();
-    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(seen, 4);
 }
