@@ -356,19 +356,32 @@ void AppBase::ShowProgram()
     auto& application = tk::Application::Current();
     ::SetForegroundWindow(application.Handle());
 
-    // What the user looks at now: the active form, the active window, the
-    // application's last active popup, or the application window itself.
-    HWND target = application.ActiveForm() ? application.ActiveForm()->Handle() : nullptr;
-    if (!target)
-        target = ::GetActiveWindow();
-    if (!target)
-        target = ::GetLastActivePopup(application.Handle());
-    if (!target)
-        target = application.Handle();
-
+    // A modal dialog (About, a question) is what the user must answer: it
+    // comes forward, not the main window it disables. Decided from the
+    // dialog itself, not from what was activated last: the starting copy
+    // has just activated the main window, disabled or not.
     tk::Form* main = application.MainForm();
-    const bool targetVisible = target && ::IsWindowVisible(target);
-    if (main && (!targetVisible || target == main->Handle())) {
+    const tk::Form* modal = application.ModalForm();
+    HWND dialog = modal && modal->Visible() ? modal->Handle() : nullptr;
+    if (!dialog && main && main->Visible() && !::IsWindowEnabled(main->Handle())) {
+        // Disabled by a dialog of Windows' own: the main window's last
+        // active popup.
+        const HWND popup = ::GetLastActivePopup(main->Handle());
+        if (popup != main->Handle() && ::IsWindowVisible(popup))
+            dialog = popup;
+    }
+
+    if (dialog) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        if (main && main->Visible())
+            main->BringToFront();
+        // Above every window as the foreground window, and not left in the
+        // top-most band: under Wine a dialog lifted through that band stays
+        // there, owned as it is by a window with hidden top-most tooltips.
+        ::SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::SetForegroundWindow(dialog);
+        tk::WindowFlash(dialog, 3, 75);
+    } else if (main) {
         ::MessageBeep(MB_ICONEXCLAMATION);
         if (!main->Visible())
             main->Show();
@@ -377,15 +390,6 @@ void AppBase::ShowProgram()
         application.ProcessMessages();
         ::Sleep(10);
         ::SetFocus(main->Handle());
-    } else if (targetVisible) {
-        // A dialog in front of the main window: lift it above every window
-        // without leaving it top-most.
-        ::MessageBeep(MB_ICONEXCLAMATION);
-        if (main && main->Visible())
-            main->BringToFront();
-        ::SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ::SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        tk::WindowFlash(target, 3, 75);
     } else {
         application.NormalizeTopMosts();
     }

@@ -85,6 +85,11 @@ public:
     bool PreviewSentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int ModalLevel() const noexcept { return modalLevel_; }
+    // The innermost form shown modally now, or null: the dialog every other
+    // window of the program waits for.
+    Form* ModalForm() const noexcept { return modalForms_.empty() ? nullptr : modalForms_.back(); }
+    void ModalFormStarted(Form* form) { modalForms_.push_back(form); }
+    void ModalFormFinished(Form* form) noexcept { std::erase(modalForms_, form); }
     void ModalStarted() noexcept { ++modalLevel_; }
     void ModalFinished() noexcept
     {
@@ -109,6 +114,7 @@ private:
     std::vector<Hook> hooks_;
     int nextToken_ = 1;
     std::vector<UINT> routed_;
+    std::vector<Form*> modalForms_;
     std::deque<std::function<void()>> posted_;
     // The message the loop is dispatching now, which the hooks have seen.
     const MSG* dispatching_ = nullptr;

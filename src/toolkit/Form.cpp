@@ -30,6 +30,7 @@ Form::~Form()
         app.SetMainForm(nullptr);
     if (app.ActiveForm() == this)
         app.SetActiveForm(nullptr);
+    app.ModalFormFinished(this);
     DestroyHandle();
 }
 
@@ -344,6 +345,7 @@ int Form::ShowModal()
         },
         reinterpret_cast<LPARAM>(&disabling));
     app.ModalStarted();
+    app.ModalFormStarted(this);
     modal_ = true;
     modalResult_ = mr::None;
     Show();
@@ -365,6 +367,7 @@ int Form::ShowModal()
     // Hand the activation back before the window goes away.
     Hide();
     modal_ = false;
+    app.ModalFormFinished(this);
     app.ModalFinished();
     return modalResult_;
 }
