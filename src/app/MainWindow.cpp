@@ -250,7 +250,6 @@ void MainWindow::ControlsInit()
     social.MoveTo(social.LayoutBounds().Left, top);
     social.SetVisible(true);
     tk::Label& web = ClickLabelWeb();
-    web.SetCaption(UpperAscii(web.Caption()));
     web.MoveTo(Layout().ClientWidth - web.LayoutBounds().Width - 8, top + 2);
     web.SetVisible(true);
 }
@@ -258,11 +257,14 @@ void MainWindow::ControlsInit()
 void MainWindow::ControlsUpdate()
 {
     TrayForm::ControlsUpdate();
-    tk::Label& web = ClickLabelWeb();
-    web.SetCaption(UpperAscii(web.Caption()));
     if (!FirstShow())
         FullUpdate();
     LocksUpdate();
+}
+
+std::wstring MainWindow::WebLabelCaption(const std::wstring& linkText) const
+{
+    return UpperAscii(linkText);
 }
 
 void MainWindow::TrayIconUpdate()

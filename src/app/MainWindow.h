@@ -35,6 +35,8 @@ public:
 
     void ControlsInit() override;
     void ControlsUpdate() override;
+    // The web label in capitals.
+    std::wstring WebLabelCaption(const std::wstring& linkText) const override;
     void OnShowEvent(tk::Form& sender) override;
     void OnHideEvent(tk::Form& sender) override;
     void OnTimerMinutes(tk::Timer& sender) override;

@@ -335,6 +335,9 @@ void Label::StopMouseTracking()
 
 void Label::SetCaption(const std::wstring& caption)
 {
+    // The same text again changes nothing, and draws nothing anew.
+    if (caption == caption_ && Handle())
+        return;
     Control::SetCaption(caption);
     FitToText();
 }
@@ -350,9 +353,18 @@ void Label::FitToText()
     if (!options_.AutoSize || !Handle())
         return;
     const SIZE size = TextExtent(options_.WordWrap ? bounds_.Width : 0, options_.WordWrap);
+    if (bounds_.Width == size.cx + 1 && bounds_.Height == size.cy)
+        return;
+    // Where the label was and where it is now are both drawn anew: a label
+    // drawn without a background of its own leaves the old text behind.
+    const RECT before = PixelRect();
     bounds_.Width = size.cx + 1;
     bounds_.Height = size.cy;
     Control::ApplyLayout();
+    RECT both{};
+    const RECT after = PixelRect();
+    ::UnionRect(&both, &before, &after);
+    ::RedrawWindow(parent_.ContainerHandle(), &both, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Label::SetUnderline(bool underline)

@@ -106,7 +106,8 @@ void LinksForm::ClickLabelsInit()
     const auto click = [this](tk::Control& sender) { OnLinkClick(sender); };
     const auto enter = [this](tk::Control& sender) { OnLinkMouseEnter(sender); };
     const auto leave = [this](tk::Control& sender) { OnLinkMouseLeave(sender); };
-    LinkLabelSetup(*clickLabelWeb_, links.Web.Id, links.Web.Text, links.Web.Hint, click, enter, leave);
+    LinkLabelSetup(*clickLabelWeb_, links.Web.Id, WebLabelCaption(links.Web.Text), links.Web.Hint, click, enter,
+                   leave);
     LinkLabelSetup(*clickLabelEmail_, links.Email.Id, links.Email.Text, links.Email.Hint, click, enter, leave);
 }
 

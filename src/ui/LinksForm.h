@@ -21,6 +21,9 @@ public:
     virtual void ControlsInit();
     virtual void SocialButtonsInit();
     virtual void ClickLabelsInit();
+    // The text the web label shows for the link's text; the link's text
+    // unless a form shows it otherwise.
+    virtual std::wstring WebLabelCaption(const std::wstring& linkText) const { return linkText; }
     // Refreshes the link bindings and the icon's hint and frame; on every show.
     virtual void ControlsUpdate();
     // Repaints at once, then refreshes the controls.

@@ -8,6 +8,7 @@
 #include "core/Messages.h"
 #include "core/Product.h"
 #include "core/RegistryLayout.h"
+#include "core/Text.h"
 #include "e2e/CorvelloProcess.h"
 #include "online/ProductLinks.h"
 #include "support/MainWindowScenes.h"
@@ -306,5 +307,35 @@ TEST_F(MainWindowE2e, AboutFromTheSystemMenuCentresOnTheWindowAndReportsOnlyWhen
     EXPECT_EQ(testsupport::ParseRequestLine(listener_.Requests().front()).Path, "/ping/about/?version=1.2.0.21");
     ClickButton(ChildWithText(about, L"OK"));
     EXPECT_TRUE(user.WaitNone(L"TfrmAbout"));
+    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(MainWindowE2e, TheWebLabelLooksTheSameAfterEveryRefresh)
+{
+    Corvello program(L"");
+    ASSERT_TRUE(program.WaitRunning());
+    const ProgramUser user(program.Id());
+    ASSERT_TRUE(user.WaitMainVisible(true));
+    const HWND main = user.MainWindow();
+    const std::wstring domain = corvello::UpperAscii(corvello::product::WebDomain);
+    const HWND web = ChildWithText(main, domain);
+    ASSERT_NE(web, nullptr);
+    // From a little left of the label to the window's right edge: a label
+    // drawn shorter or longer shows there as well.
+    RECT area = WindowRect(web);
+    area.left -= 40;
+    area.right = WindowRect(main).right;
+    // Painted anew for the reference; afterwards only what the program
+    // paints by itself counts.
+    const testsupport::Pixels settled = testsupport::CaptureScreen(area, {main});
+    const auto looksSettled = [&] { return testsupport::MeanDifference(testsupport::CaptureScreen(area), settled) == 0.0; };
+    ASSERT_TRUE(WaitUntil(looksSettled, 2000));
+
+    user.Tray(NIN_SELECT);
+    EXPECT_TRUE(WaitUntil(looksSettled, 3000)) << "after a click on the tray icon";
+    ASSERT_NE(user.OpenTrayMenu(), nullptr);
+    ASSERT_TRUE(user.CloseMenus());
+    EXPECT_TRUE(WaitUntil(looksSettled, 3000)) << "after the tray menu";
+    EXPECT_EQ(TextOf(web), domain);
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
 }
