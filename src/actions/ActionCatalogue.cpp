@@ -10,11 +10,6 @@ bool NeedsConfirmation(int tag, bool confirmationsBoxChecked) noexcept
     return entry && entry->Confirmed;
 }
 
-std::wstring ConfirmationText(const std::wstring& hint, const std::wstring& caption)
-{
-    return hint + L"\r\nPerform \"" + caption + L"\" action?";
-}
-
 std::wstring DialogCaption(const std::wstring& actionCaption, bool mainWindowVisible, const std::wstring& appName)
 {
     return mainWindowVisible ? actionCaption : appName + L" - " + actionCaption;

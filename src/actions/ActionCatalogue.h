@@ -1,11 +1,12 @@
-// The program's actions as one table: the tag that selects each one's
-// operation, its caption and hint, which handler runs it and whether it asks
-// first; the order of the tray's submenus and the places of the buttons; the
-// rules that decide, from a tag, what a click does; and the texts of the
-// questions and warnings the actions show.
+// The program's actions as one table: the name and tag by which each one is
+// known, its operation, caption and hint, the lock key it switches and
+// whether it asks first; the order of the tray's submenus and the places of
+// the buttons; the rules that decide, from a tag, what a click does; and the
+// texts of the dialogs the actions show.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace corvello {
 
@@ -13,7 +14,7 @@ namespace corvello {
 enum class ActionOperation {
     None,
     MonitorOff,
-    MonitorOn,  // no entry of its own: the command line alone names it
+    MonitorOn,
     ScreenSaver,
     LockUser,
     Sleep,
@@ -28,31 +29,37 @@ enum class ActionOperation {
     PressCtrlAltDel,
     PressCtrlShiftEsc,
     PressPrintScreen,
+    // Operations no entry runs.
+    HybridShutDown,
+    ControlPanel,
 };
 
-// General: confirm where the rule asks, then run the operation.
-// KeyboardLocks: the same, then a 50 ms wait and a refresh of the lock LEDs
-// and check marks.
-enum class ActionHandler { General, KeyboardLocks };
+// The lock key an action switches; after it the lock LEDs and check marks
+// are brought up to date.
+enum class LockKey { None, Caps, Num, Scroll };
 
 struct ActionEntry {
+    // Known by this name where the program names actions (registry values,
+    // the menu entries' and actions' own names).
     const wchar_t* Name;
     int Tag;
     const wchar_t* Category;
     const wchar_t* Caption;
     const wchar_t* Hint;
-    ActionHandler Handler;
     ActionOperation Operation;
+    LockKey Lock;
     // Asks before it runs while the confirmations box is checked.
     bool Confirmed;
 };
 
 // A button's place in its group: column and row from 1, the tag of the
-// action it is bound to.
+// action it is bound to, and the button's own tag where it carries another
+// (0: the action's).
 struct ButtonPlace {
     int Tag;
     int Column;
     int Row;
+    int OwnTag = 0;
 };
 
 namespace catalogue {
@@ -65,38 +72,41 @@ inline constexpr int ControlPanelTag = 11111;
 
 inline constexpr ActionEntry Actions[] = {
     {L"MonitorOff", 1, GeneralCategory, L"Monitor Off", L"Blanks the screen or turns the monitor off ",
-     ActionHandler::General, ActionOperation::MonitorOff, false},
-    {L"ScreenSaver", 2, GeneralCategory, L"Screen Saver", L"Starts default screensaver if set", ActionHandler::General,
-     ActionOperation::ScreenSaver, false},
+     ActionOperation::MonitorOff, LockKey::None, false},
+    {L"ScreenSaver", 2, GeneralCategory, L"Screen Saver", L"Starts default screensaver if set",
+     ActionOperation::ScreenSaver, LockKey::None, false},
     {L"Lock", 3, GeneralCategory, L"Lock Computer", L"Locks current user session and jumps to the Welcome screen",
-     ActionHandler::General, ActionOperation::LockUser, false},
-    {L"Sleep", 4, GeneralCategory, L"Sleep", L"Brings computer to sleep or suspend mode", ActionHandler::General,
-     ActionOperation::Sleep, false},
+     ActionOperation::LockUser, LockKey::None, false},
+    {L"Sleep", 4, GeneralCategory, L"Sleep", L"Brings computer to sleep or suspend mode",
+     ActionOperation::Sleep, LockKey::None, false},
     {L"Hibernate", 5, GeneralCategory, L"Hibernate", L"Saves computer memory on disk and turns the computer off",
-     ActionHandler::General, ActionOperation::Hibernate, true},
+     ActionOperation::Hibernate, LockKey::None, true},
     {L"LogOff", 6, GeneralCategory, L"Log Off", L"Closes current user session and jumps to the Welcome screen",
-     ActionHandler::General, ActionOperation::LogOff, true},
+     ActionOperation::LogOff, LockKey::None, true},
     {L"Restart", 7, GeneralCategory, L"Restart", L"Shuts down Windows system and reboots the computer",
-     ActionHandler::General, ActionOperation::Reboot, true},
-    {L"ShutDown", 8, GeneralCategory, L"Shut Down", L"Shuts down Windows system", ActionHandler::General,
-     ActionOperation::ShutDown, true},
+     ActionOperation::Reboot, LockKey::None, true},
+    {L"ShutDown", 8, GeneralCategory, L"Shut Down", L"Shuts down Windows system",
+     ActionOperation::ShutDown, LockKey::None, true},
     {L"PowerOff", 9, GeneralCategory, L"Power Off", L"Shuts down Windows system and turns the computer off",
-     ActionHandler::General, ActionOperation::PowerOff, true},
-    {L"CapsLock", 10, LocksCategory, L"Caps Lock", L"Switch Caps Lock", ActionHandler::KeyboardLocks,
-     ActionOperation::SwitchCapsLock, false},
-    {L"NumLock", 11, LocksCategory, L"Num Lock", L"Switch Num Lock", ActionHandler::KeyboardLocks,
-     ActionOperation::SwitchNumLock, false},
-    {L"ScrollLock", 12, LocksCategory, L"Scroll Lock", L"Switch Scroll Lock", ActionHandler::KeyboardLocks,
-     ActionOperation::SwitchScrollLock, false},
+     ActionOperation::PowerOff, LockKey::None, true},
+    {L"CapsLock", 10, LocksCategory, L"Caps Lock", L"Switch Caps Lock",
+     ActionOperation::SwitchCapsLock, LockKey::Caps, false},
+    {L"NumLock", 11, LocksCategory, L"Num Lock", L"Switch Num Lock",
+     ActionOperation::SwitchNumLock, LockKey::Num, false},
+    {L"ScrollLock", 12, LocksCategory, L"Scroll Lock", L"Switch Scroll Lock",
+     ActionOperation::SwitchScrollLock, LockKey::Scroll, false},
     {L"CtrlAltDel", 13, ShortcutsCategory, L"Ctrl+Alt+Del", L"Emulate Ctrl+Alt+Del key combination",
-     ActionHandler::General, ActionOperation::PressCtrlAltDel, false},
+     ActionOperation::PressCtrlAltDel, LockKey::None, false},
     {L"CtrlShiftEsc", 14, ShortcutsCategory, L"Ctrl+Shift+Esc", L"Emulate Ctrl+Shift+Esc key combination",
-     ActionHandler::General, ActionOperation::PressCtrlShiftEsc, false},
-    {L"PrintScreen", 15, ShortcutsCategory, L"Print Screen", L"Emulate Print Screen key", ActionHandler::General,
-     ActionOperation::PressPrintScreen, false},
+     ActionOperation::PressCtrlShiftEsc, LockKey::None, false},
+    {L"PrintScreen", 15, ShortcutsCategory, L"Print Screen", L"Emulate Print Screen key",
+     ActionOperation::PressPrintScreen, LockKey::None, false},
     // Bound to no control, and its tag selects nothing.
     {L"ControlPanel", ControlPanelTag, GeneralCategory, L"Control Panel", L"Opens Control Panel of  Windows sytem",
-     ActionHandler::General, ActionOperation::None, false},
+     ActionOperation::None, LockKey::None, false},
+    // Bound to no control: the command line names it.
+    {L"MonitorOn", 16, GeneralCategory, L"Monitor On", L"Turns the monitor on", ActionOperation::MonitorOn,
+     LockKey::None, false},
 };
 
 // The tray menu's submenus, top to bottom: action tags, 0 for a separator.
@@ -110,7 +120,7 @@ inline constexpr int KeyboardMenu[] = {10, 11, 12, 0, 13, 14, 15};
 // takes no part.
 inline constexpr const wchar_t* HardwareGroupCaption = L"Hardware and system";
 inline constexpr ButtonPlace HardwareButtons[] = {
-    {1, 1, 1}, {2, 1, 2}, {3, 1, 3}, {4, 2, 1}, {5, 2, 2}, {6, 2, 3}, {7, 3, 1}, {8, 3, 2}, {9, 3, 3},
+    {1, 1, 1}, {2, 1, 2}, {3, 1, 3}, {4, 2, 1, 5}, {5, 2, 2}, {6, 2, 3}, {7, 3, 1}, {8, 3, 2}, {9, 3, 3},
 };
 inline constexpr const wchar_t* KeyboardGroupCaption = L"Keyboard";
 inline constexpr ButtonPlace KeyboardButtons[] = {
@@ -121,7 +131,15 @@ inline constexpr ButtonPlace KeyboardButtons[] = {
 inline constexpr const wchar_t* CtrlAltDelWarning =
     L"It is not possible to emulate Ctrl+Alt+Del on this version of Windows.";
 
-// The catalogue's entry for a tag; null for a tag it does not hold.
+// The catalogue's entry for a name (as the table writes it) or a tag; null
+// for one it does not hold.
+constexpr const ActionEntry* FindActionNamed(std::wstring_view name) noexcept
+{
+    for (const ActionEntry& entry : Actions)
+        if (name == entry.Name)
+            return &entry;
+    return nullptr;
+}
 constexpr const ActionEntry* FindAction(int tag) noexcept
 {
     for (const ActionEntry& entry : Actions)
@@ -144,10 +162,6 @@ constexpr ActionOperation OperationFor(int tag) noexcept
 // moment (the box, not the stored setting) and only for the actions that
 // confirm (tags 5 to 9).
 bool NeedsConfirmation(int tag, bool confirmationsBoxChecked) noexcept;
-
-// The question: the hint, then on a second line Perform "<caption>" action?
-// The texts are taken as they are, with nothing in them read as a format.
-std::wstring ConfirmationText(const std::wstring& hint, const std::wstring& caption);
 
 // The caption of the action's dialog: the action's caption while the main
 // window is visible; with the window hidden (the action came from the tray

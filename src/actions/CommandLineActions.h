@@ -18,7 +18,7 @@ struct NamedAction {
     // Lower case; compared with the letters A to Z in any case.
     const wchar_t* Name;
     // The catalogue's action, whose confirmation rule, caption and hint
-    // apply; 0 for none (Monitor On has no entry of its own).
+    // apply.
     int Tag;
     ActionOperation Operation;
 };
@@ -33,7 +33,7 @@ constexpr NamedAction CatalogueAction(const wchar_t* name, int tag) noexcept
 
 inline constexpr NamedAction Actions[] = {
     CatalogueAction(L"monitoroff", 1),
-    {L"monitoron", 0, ActionOperation::MonitorOn},
+    CatalogueAction(L"monitoron", 16),
     CatalogueAction(L"screensaver", 2),
     CatalogueAction(L"lock", 3),
     CatalogueAction(L"sleep", 4),

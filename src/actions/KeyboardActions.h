@@ -47,7 +47,8 @@ struct Key {
     std::uint8_t ScanCode;
 };
 
-// Rows 1 to 3 of the lock-key table, with the keyboard's own scan codes.
+// The three lock keys, with the keyboard's own scan codes; SwitchLock takes
+// them by the index 1 (Num Lock), 2 (Caps Lock) and 3 (Scroll Lock).
 inline constexpr Key NumLockKey{0x90, 0x45};
 inline constexpr Key CapsLockKey{0x14, 0x3A};
 inline constexpr Key ScrollLockKey{0x91, 0x46};

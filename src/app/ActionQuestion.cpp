@@ -11,12 +11,17 @@
 
 namespace corvello {
 
+std::wstring ActionQuestionText(const std::wstring& hint, const std::wstring& caption)
+{
+    return FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {hint, caption});
+}
+
 bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool mainWindowVisible, tk::Form* owner)
 {
     const std::wstring dialogCaption =
         catalogue::DialogCaption(caption, mainWindowVisible, AppObject ? AppObject->Name() : std::wstring());
     const HICON icon = catalogue::UsesApplicationIcon(mainWindowVisible) ? TrayForm::ApplicationIcon() : nullptr;
-    const std::wstring question = FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {hint, caption});
+    const std::wstring question = ActionQuestionText(hint, caption);
     const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
                                          {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No,
                                          owner, dialogCaption, icon, std::nullopt, nullptr);

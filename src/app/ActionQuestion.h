@@ -13,6 +13,11 @@ namespace corvello {
 // the question's icon; otherwise (the tray menu, a command line) the caption
 // is the program's name, " - " and the action's caption, and the icon the
 // program's. The owner may be null. True for Yes.
+// The question's text, from the program's string table: the hint, then on a
+// second line Perform "<caption>" action?. The hint and caption are taken as
+// they are, nothing in them read as a format.
+std::wstring ActionQuestionText(const std::wstring& hint, const std::wstring& caption);
+
 bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool mainWindowVisible, tk::Form* owner);
 
 }  // namespace corvello

@@ -1,14 +1,10 @@
 #include "app/CorvelloApp.h"
 
 #include "actions/ActionCatalogue.h"
-#include "actions/WindowsKeyboardRequests.h"
-#include "actions/WindowsPowerRequests.h"
 #include "app/AboutDialog.h"
-#include "app/ActionQuestion.h"
 #include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
 #include "core/SingleInstance.h"
-#include "core/SystemVersion.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
@@ -23,15 +19,16 @@ CorvelloApp* App = nullptr;
 
 CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, bool confirmClose,
                          std::uint32_t registryRoot, const std::wstring& registryKey)
-    : AppBase(name, version, confirmClose, registryRoot, registryKey),
-      windowsRequests_(std::make_unique<WindowsPowerRequests>()),
-      powerRequests_(windowsRequests_.get()),
-      windowsKeyboardRequests_(std::make_unique<WindowsKeyboardRequests>()),
-      keyboardRequests_(windowsKeyboardRequests_.get())
+    : AppBase(name, version, confirmClose, registryRoot, registryKey)
 {
     mainWindowClass_ = MainWindowClassName;
     mainWindowTitle_ = name_;
     FillLinks(links_, name_);
+    system_.ShowCtrlAltDelWarning = [] {
+        ShowMessageDialog(catalogue::CtrlAltDelWarning, tk::DialogType::Warning, {tk::DialogButton::Cancel}, 0,
+                          tk::DialogButton::Cancel, tk::Application::Current().MainForm(), L"", nullptr, std::nullopt,
+                          nullptr);
+    };
 }
 
 CorvelloApp::~CorvelloApp()
@@ -124,16 +121,15 @@ ModeResult CorvelloApp::HandleActionMode()
 bool CorvelloApp::RunNamedAction(const NamedAction& named)
 {
     const ActionEntry* entry = catalogue::FindAction(named.Tag);
-    if (entry && catalogue::NeedsConfirmation(entry->Tag, StoredConfirmations()) &&
-        !ConfirmAction(entry->Caption, entry->Hint, false, nullptr))
+    if (!entry)
         return false;
     // The display requests go to the application window, which a run would
     // have made; what they post to it is handled before the program ends.
     auto& application = tk::Application::Current();
     application.Initialize();
-    RunOperation(named.Operation);
+    const ActionOutcome outcome = runner_.Run(*entry, ActionTrigger::CommandLine);
     application.ProcessMessages();
-    return true;
+    return outcome == ActionOutcome::Ran;
 }
 
 int CorvelloApp::ShowAbout()
@@ -153,62 +149,6 @@ void CorvelloApp::BalloonShow(const std::wstring& message)
         mainWindow_->TrayIcon().ShowBalloon(name_, message, tk::TrayIcon::BalloonKind::Warning);
 }
 
-void CorvelloApp::RunOperation(ActionOperation operation)
-{
-    switch (operation) {
-    case ActionOperation::MonitorOff:
-        MonitorOff();
-        break;
-    case ActionOperation::MonitorOn:
-        MonitorOn();
-        break;
-    case ActionOperation::ScreenSaver:
-        ScreenSaver();
-        break;
-    case ActionOperation::LockUser:
-        LockUser();
-        break;
-    case ActionOperation::Sleep:
-        Sleep();
-        break;
-    case ActionOperation::Hibernate:
-        Hibernate();
-        break;
-    case ActionOperation::LogOff:
-        LogOff();
-        break;
-    case ActionOperation::Reboot:
-        Reboot();
-        break;
-    case ActionOperation::ShutDown:
-        ShutDown();
-        break;
-    case ActionOperation::PowerOff:
-        PowerOff();
-        break;
-    case ActionOperation::SwitchCapsLock:
-        SwitchCapsLock();
-        break;
-    case ActionOperation::SwitchNumLock:
-        SwitchNumLock();
-        break;
-    case ActionOperation::SwitchScrollLock:
-        SwitchScrollLock();
-        break;
-    case ActionOperation::PressCtrlAltDel:
-        PressCtrlAltDel();
-        break;
-    case ActionOperation::PressCtrlShiftEsc:
-        PressCtrlShiftEsc();
-        break;
-    case ActionOperation::PressPrintScreen:
-        PressPrintScreen();
-        break;
-    case ActionOperation::None:
-        break;
-    }
-}
-
 void CorvelloApp::Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent)
 {
     SendPing(*this, verb, extraParams, urgent);
@@ -222,125 +162,6 @@ void CorvelloApp::OpenLink(std::int32_t linkId)
 void CorvelloApp::SetNotifierParent(HWND parent)
 {
     CreateProgramNotifier(links_.Web.Url + L"/ping/", parent);
-}
-
-void CorvelloApp::SetPowerRequests(PowerRequests* requests) noexcept
-{
-    powerRequests_ = requests ? requests : windowsRequests_.get();
-}
-
-bool CorvelloApp::MonitorOff()
-{
-    return power::MonitorOff(*powerRequests_);
-}
-
-bool CorvelloApp::MonitorOn()
-{
-    return power::MonitorOn(*powerRequests_);
-}
-
-bool CorvelloApp::ScreenSaver()
-{
-    return power::ScreenSaver(*powerRequests_);
-}
-
-bool CorvelloApp::LockUser()
-{
-    return power::LockUser(*powerRequests_);
-}
-
-bool CorvelloApp::Sleep()
-{
-    return power::Sleep(*powerRequests_);
-}
-
-bool CorvelloApp::Hibernate()
-{
-    return power::Hibernate(*powerRequests_);
-}
-
-bool CorvelloApp::HybridShutDown()
-{
-    return power::HybridShutDown(*powerRequests_, ExitFlags());
-}
-
-bool CorvelloApp::LogOff()
-{
-    return power::LogOff(*powerRequests_, ExitFlags());
-}
-
-bool CorvelloApp::Reboot()
-{
-    return power::Reboot(*powerRequests_, ExitFlags());
-}
-
-bool CorvelloApp::ShutDown()
-{
-    return power::ShutDown(*powerRequests_, ExitFlags());
-}
-
-bool CorvelloApp::PowerOff()
-{
-    return power::PowerOff(*powerRequests_, ExitFlags());
-}
-
-bool CorvelloApp::ControlPanel()
-{
-    return power::ControlPanel(*powerRequests_);
-}
-
-void CorvelloApp::SetKeyboardRequests(KeyboardRequests* requests) noexcept
-{
-    keyboardRequests_ = requests ? requests : windowsKeyboardRequests_.get();
-}
-
-bool CorvelloApp::SwitchNumLock()
-{
-    return keyboard::SwitchNumLock(*keyboardRequests_);
-}
-
-bool CorvelloApp::SwitchCapsLock()
-{
-    return keyboard::SwitchCapsLock(*keyboardRequests_);
-}
-
-bool CorvelloApp::SwitchScrollLock()
-{
-    return keyboard::SwitchScrollLock(*keyboardRequests_);
-}
-
-bool CorvelloApp::PressCtrlShiftEsc()
-{
-    return keyboard::PressCtrlShiftEsc(*keyboardRequests_);
-}
-
-bool CorvelloApp::PressPrintScreen()
-{
-    return keyboard::PressPrintScreen(*keyboardRequests_);
-}
-
-bool CorvelloApp::PressCtrlAltDel()
-{
-    return keyboard::PressCtrlAltDel(*keyboardRequests_, IsWinVistaOrHigher, [] {
-        ShowMessageDialog(catalogue::CtrlAltDelWarning, tk::DialogType::Warning, {tk::DialogButton::Cancel}, 0,
-                          tk::DialogButton::Cancel, tk::Application::Current().MainForm(), L"", nullptr, std::nullopt,
-                          nullptr);
-    });
-}
-
-bool CorvelloApp::IsCapsLockOn()
-{
-    return keyboard::IsCapsLockOn(*keyboardRequests_);
-}
-
-bool CorvelloApp::IsNumLockOn()
-{
-    return keyboard::IsNumLockOn(*keyboardRequests_);
-}
-
-bool CorvelloApp::IsScrollLockOn()
-{
-    return keyboard::IsScrollLockOn(*keyboardRequests_);
 }
 
 }  // namespace corvello

@@ -4,10 +4,9 @@
 
 #include <memory>
 
-#include "actions/ActionCatalogue.h"
 #include "actions/CommandLineActions.h"
-#include "actions/KeyboardActions.h"
-#include "actions/PowerActions.h"
+#include "actions/SystemActions.h"
+#include "app/ActionRunner.h"
 #include "core/AppBase.h"
 
 namespace corvello {
@@ -54,60 +53,22 @@ public:
     void BalloonShow(const std::wstring& message);
     // Called once a minute; there is no keyboard hook to refresh.
     void KeyboardHookRefresh() {}
-    // Carries out an operation of the action catalogue; its result is not
-    // needed by the caller.
-    void RunOperation(ActionOperation operation);
 
-    // Power, session and display actions. They show nothing; the result says
-    // whether Windows took the request (false after a fallback tool).
-    bool MonitorOff();
-    bool MonitorOn();
-    bool ScreenSaver();
-    bool LockUser();
-    bool Sleep();
-    bool Hibernate();
-    bool HybridShutDown();
-    bool LogOff();
-    bool Reboot();
-    bool ShutDown();
-    bool PowerOff();
-    bool ControlPanel();
-
-    // Keyboard actions. The lock switches and key presses answer true, or
-    // false when something failed on the way (logged). Ctrl+Alt+Del before
-    // Vista goes to the logon desktop; on Vista or later it warns that it
-    // cannot and answers false.
-    bool SwitchNumLock();
-    bool SwitchCapsLock();
-    bool SwitchScrollLock();
-    bool PressCtrlShiftEsc();
-    bool PressPrintScreen();
-    bool PressCtrlAltDel();
-    // Whether the lock is on, as this thread's key state says.
-    bool IsCapsLockOn();
-    bool IsNumLockOn();
-    bool IsScrollLockOn();
+    // What the actions do to Windows, and where they are run from.
+    SystemActions& System() noexcept { return system_; }
+    ActionRunner& Runner() noexcept { return runner_; }
 
     // The stored confirmations setting, read as a run reads it; on where
     // nothing is stored, as the defaults have it.
     bool StoredConfirmations() const;
 
-    // Where the actions' requests go: Windows, unless a test puts a recorder
-    // in its place (the caller keeps it alive).
-    void SetPowerRequests(PowerRequests* requests) noexcept;
-    void SetKeyboardRequests(KeyboardRequests* requests) noexcept;
-
 private:
     // Runs a named action in this process; false when the question was
     // answered No.
     bool RunNamedAction(const NamedAction& named);
-    // Extra flags for every ExitWindowsEx request: none.
-    unsigned ExitFlags() const noexcept { return 0; }
 
-    std::unique_ptr<PowerRequests> windowsRequests_;
-    PowerRequests* powerRequests_ = nullptr;
-    std::unique_ptr<KeyboardRequests> windowsKeyboardRequests_;
-    KeyboardRequests* keyboardRequests_ = nullptr;
+    SystemActions system_;
+    ActionRunner runner_;
     std::unique_ptr<MainWindow> mainWindow_;
 };
 

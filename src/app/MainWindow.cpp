@@ -3,23 +3,15 @@
 #include <algorithm>
 
 #include "actions/ActionCatalogue.h"
-#include "actions/CommandLineActions.h"
-#include "app/ActionQuestion.h"
+#include "app/HandOver.h"
 #include "app/CorvelloApp.h"
-#include "core/Delay.h"
 #include "core/Messages.h"
 #include "core/Product.h"
-#include "core/StringIds.h"
 #include "core/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
-#include "toolkit/MessageDialog.h"
-#include "toolkit/Resources.h"
-#include "ui/FormPlacement.h"
 #include "ui/OptionBridge.h"
 #include "ui/Options.h"
-#include "ui/Placement.h"
-#include "ui/ShowMessageDialog.h"
 
 namespace corvello {
 namespace {
@@ -28,9 +20,6 @@ constexpr const wchar_t* InfoText =
     L"Software combines many useful but hidden actions in a single place. You can turn off monitor, hibernate the "
     L"system, start screensaver immediately, change keyboard lock, emulate useful key combinations, and press "
     L"missing system keys.";
-
-// While dragged, the window's edges stick to the work area's within this.
-constexpr int SnapDistance = 20;
 
 // The description, and the tops of what lies below it in the design.
 constexpr tk::Bounds InfoBounds{12, 8, 308, 67};
@@ -78,13 +67,14 @@ MainWindow::MainWindow() : TrayForm(MainLayout(), L"frmMain")
     // The LEDs exist before the window is built: a show during its building
     // refreshes them.
     LoadLeds();
+    // A click on a button or a tray entry runs its catalogue entry.
     for (const ActionEntry& entry : catalogue::Actions) {
         auto& action = actions_.Add(std::make_unique<tk::Action>(std::wstring(L"act") + entry.Name, entry.Caption,
                                                                  entry.Hint, entry.Tag, entry.Category));
-        if (entry.Handler == ActionHandler::KeyboardLocks)
-            action.OnExecute = [this](tk::Action& sender) { ActKeyboardLocksExecute(sender); };
-        else
-            action.OnExecute = [this](tk::Action& sender) { ActCorvelloExecute(sender); };
+        action.OnExecute = [&entry](tk::Action&) {
+            if (App)
+                App->Runner().Run(entry, ActionTrigger::Control);
+        };
     }
     timerGuard_.OnTimer = [this](tk::Timer& sender) { TimerGuardTimer(sender); };
 }
@@ -115,7 +105,7 @@ void MainWindow::CreateControls()
     const auto bind = [this](tk::Container& group, const ButtonPlace& place) {
         auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
         button.SetAction(FindByTag(actions_, place.Tag));
-        button.Tag = place.Tag;
+        button.Tag = place.OwnTag != 0 ? place.OwnTag : place.Tag;
     };
     // Tab order: the hardware group with its buttons and the confirmations
     // box, the keyboard group with its buttons, then the two other boxes.
@@ -123,9 +113,6 @@ void MainWindow::CreateControls()
         std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, HardwareTop, 312, 153}, catalogue::HardwareGroupCaption);
     for (const ButtonPlace& place : catalogue::HardwareButtons)
         bind(*grpHardware_, place);
-    // The Sleep button carries 5 of its own; the action's tag decides.
-    if (tk::Button* sleep = ButtonFor(4))
-        sleep->Tag = 5;
     chbConfirmations_ = std::make_unique<tk::CheckBox>(*grpHardware_, tk::Bounds{12, 124, 240, 17},
                                                        L"Show confirmations for irreversible actions", true);
     grpKeyboard_ =
@@ -233,9 +220,6 @@ void MainWindow::AfterCreate()
                                 std::size(catalogue::KeyboardMenu)));
     menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu,
                                 std::size(catalogue::SystemMenu)));
-    miCapsLock_ = menu.Find(L"miCapsLock");
-    miNumLock_ = menu.Find(L"miNumLock");
-    miScrollLock_ = menu.Find(L"miScrollLock");
     FullUpdate();
     LocksUpdate();
 }
@@ -344,24 +328,17 @@ void MainWindow::LocksUpdate()
 {
     if (!App)
         return;
-    const struct {
-        bool On;
-        tk::MenuItem* Item;
-        int Tag;
-    } locks[] = {
-        {App->IsCapsLockOn(), miCapsLock_, 10},
-        {App->IsNumLockOn(), miNumLock_, 11},
-        {App->IsScrollLockOn(), miScrollLock_, 12},
-    };
-    for (const auto& lock : locks) {
-        // An entry bound to an action shows the action's check mark, not
-        // its own.
-        if (lock.Item)
-            lock.Item->SetChecked(lock.On);
-        if (tk::Action* action = FindByTag(actions_, lock.Tag))
-            action->SetChecked(lock.On);
-        if (tk::Button* button = ButtonFor(lock.Tag))
-            button->SetGlyph(lock.On ? iconLedOn_.Get() : iconLedOff_.Get());
+    for (const ActionEntry& entry : catalogue::Actions) {
+        if (entry.Lock == LockKey::None)
+            continue;
+        const bool on = App->System().IsLockOn(entry.Lock);
+        // The tray entry bound to the action shows the action's check mark.
+        if (tk::Action* action = FindByTag(actions_, entry.Tag))
+            action->SetChecked(on);
+        if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
+            item->SetChecked(on);
+        if (tk::Button* button = ButtonFor(entry.Tag))
+            button->SetGlyph(on ? iconLedOn_.Get() : iconLedOff_.Get());
     }
 }
 
@@ -371,117 +348,13 @@ void MainWindow::TimerGuardTimer(tk::Timer&)
         LocksUpdate();
 }
 
-void MainWindow::ActCorvelloExecute(tk::Action& sender)
-{
-    RunAction(sender, Visible());
-}
-
-void MainWindow::RunAction(tk::Action& action, bool windowVisible)
-{
-    const int tag = action.Tag();
-    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked())) {
-        // One question at a time. The tray menu stays live while one is
-        // open, and a second would cover it exactly: its No would seem to do
-        // nothing. The open question comes to the front instead.
-        if (asking_) {
-            LiftOpenQuestion();
-            return;
-        }
-        asking_ = true;
-        struct Done {
-            bool& Flag;
-            ~Done() { Flag = false; }
-        } done{asking_};
-        if (!ConfirmAction(action.Caption(), action.Hint(), windowVisible, this))
-            return;
-    }
-    if (App)
-        App->RunOperation(catalogue::OperationFor(tag));
-}
-
-void MainWindow::LiftOpenQuestion()
-{
-    // The modal question leaves no other window of the thread enabled.
-    HWND question = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&question));
-    ::MessageBeep(MB_ICONEXCLAMATION);
-    if (!question)
-        return;
-    ::SetForegroundWindow(question);
-    tk::WindowFlash(question, 3, 75);
-}
-
-void MainWindow::ActKeyboardLocksExecute(tk::Action& sender)
-{
-    ActCorvelloExecute(sender);
-    Delay(50);
-    LocksUpdate();
-}
-
-LRESULT MainWindow::TakeHandedOverAction(const COPYDATASTRUCT* message)
-{
-    const NamedAction* named =
-        message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData) : nullptr;
-    // A program on its way out would not get to it.
-    if (!named || !AppObject || AppObject->Terminated())
-        return 0;
-    // Run from the loop: the starting copy waits for the answer, not for the
-    // question.
-    tk::Application::Current().Post([named] {
-        if (App && App->Main())
-            App->Main()->RunHandedOverAction(*named);
-    });
-    return static_cast<LRESULT>(commandline::HandOverTag);
-}
-
-void MainWindow::RunHandedOverAction(const NamedAction& named)
-{
-    tk::Action* action = FindByTag(actions_, named.Tag);
-    if (!action) {
-        if (App)
-            App->RunOperation(named.Operation);
-        return;
-    }
-    RunAction(*action, false);
-    const ActionEntry* entry = catalogue::FindAction(named.Tag);
-    if (entry && entry->Handler == ActionHandler::KeyboardLocks) {
-        Delay(50);
-        LocksUpdate();
-    }
-}
-
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_COPYDATA:
+    if (message == WM_COPYDATA)
         return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-    case WM_ENTERSIZEMOVE:
-        dragging_ = true;
-        break;
-    case WM_EXITSIZEMOVE:
-        dragging_ = false;
-        break;
-    case WM_MOVING:
-        if (dragging_) {
-            auto* rect = reinterpret_cast<RECT*>(lParam);
-            const Area area = GetFormWorkArea(this);
-            const Point at = SnapToArea(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
-                                        area, tk::Scale(SnapDistance, Dpi()));
-            ::OffsetRect(rect, at.x - rect->left, at.y - rect->top);
-            return TRUE;
-        }
-        break;
-    default:
-        break;
-    }
+    LRESULT result = 0;
+    if (snapping_.HandleMessage(message, wParam, lParam, result))
+        return result;
     return TrayForm::WndProc(message, wParam, lParam);
 }
 

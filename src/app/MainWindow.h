@@ -8,12 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "actions/CommandLineActions.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Timer.h"
 #include "ui/TrayForm.h"
+#include "ui/WindowSnapping.h"
 
 namespace corvello {
 
@@ -42,19 +42,6 @@ public:
     void OnTimerMinutes(tk::Timer& sender) override;
 
     void OnCheckBoxClick(tk::Control& sender);
-    // Every action but the lock keys: asks where the rule says so, then runs
-    // the operation of the action's tag.
-    void ActCorvelloExecute(tk::Action& sender);
-    // The lock keys: the same, then the LEDs follow.
-    void ActKeyboardLocksExecute(tk::Action& sender);
-    // An action a starting copy handed over (WM_COPYDATA): one the
-    // command-line rules accept is taken, answered with their tag and run
-    // from the loop; anything else is left alone and answered 0.
-    LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message);
-    // Runs it as the tray menu runs it with the window hidden, whether it is
-    // or not: the confirmations box decides the question, which names the
-    // program; the lock keys' LEDs follow.
-    void RunHandedOverAction(const NamedAction& named);
     void TimerGuardTimer(tk::Timer& sender);
 
     HICON IconLedOff() const noexcept { return iconLedOff_.Get(); }
@@ -74,11 +61,6 @@ protected:
 
 private:
     void LoadLeds();
-    // Asks where the rule says so, as from a visible or a hidden window, then
-    // runs the operation of the action's tag.
-    void RunAction(tk::Action& action, bool windowVisible);
-    // Beeps and brings the question that is open to the front.
-    void LiftOpenQuestion();
     void FitCheckBoxes();
     void FitDescription();
     void PostUpdate();
@@ -96,16 +78,11 @@ private:
     std::unique_ptr<tk::CheckBox> chbConfirmations_;
     std::unique_ptr<tk::CheckBox> chbAutoRun_;
     std::unique_ptr<tk::CheckBox> chbOnlineEnabled_;
-    // The lock entries of the tray's "Keyboard" submenu, for their check marks.
-    tk::MenuItem* miCapsLock_ = nullptr;
-    tk::MenuItem* miNumLock_ = nullptr;
-    tk::MenuItem* miScrollLock_ = nullptr;
     // Keeps the LEDs true to keys switched elsewhere while the window shows;
     // stopped while it is hidden, so the tray costs no wake-ups.
     tk::Timer timerGuard_{1250, false};
-    bool dragging_ = false;
-    // An action's question is open.
-    bool asking_ = false;
+    // While dragged, the window's edges stick to the work area's.
+    WindowSnapping snapping_{*this};
 };
 
 }  // namespace corvello

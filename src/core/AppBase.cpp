@@ -108,6 +108,13 @@ tk::RegKey AppBase::OpenSettingsKey(bool create) const
     return create ? tk::RegKey::Create(root, registryKey_) : tk::RegKey::Open(root, registryKey_);
 }
 
+tk::RegKey AppBase::OpenSettingsSubkey(const wchar_t* subkey, bool create) const
+{
+    const HKEY root = tk::RootKey(registryRoot_);
+    const std::wstring path = registryKey_ + L"\\" + subkey;
+    return create ? tk::RegKey::Create(root, path) : tk::RegKey::Open(root, path);
+}
+
 bool AppBase::SettingsRead()
 {
     // A value that is missing, or stored in a type or size that is not ours,

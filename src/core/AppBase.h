@@ -102,6 +102,10 @@ public:
     // The window under which the hidden browsers of the statistics live.
     virtual void SetNotifierParent(HWND parent);
 
+    // A subkey of the settings key (a feature's own settings); created when
+    // asked to.
+    tk::RegKey OpenSettingsSubkey(const wchar_t* subkey, bool create) const;
+
     void FreeUnusedMemory();
     // A second start asked this instance to show itself.
     void ShowProgram();

@@ -88,7 +88,7 @@ TEST_F(SecondStartE2e, TheOpenDialogComesForwardAndKeepsTheKeyboard)
         EXPECT_EQ(::IsWindowVisible(main) != FALSE, c.MainVisible);
         EXPECT_FALSE(::IsWindowVisible(main) && ::IsWindowEnabled(main));
         if (c.MainVisible) {
-            EXPECT_TRUE(Above(dialog, main));
+            EXPECT_TRUE(WaitUntil([&] { return Above(dialog, main); }, 2000));
         }
         EXPECT_FALSE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(WaitUntil(

@@ -21,8 +21,9 @@ TEST(ActionCatalogue, EveryTagRunsItsOperation)
         {5, Op::Hibernate},       {6, Op::LogOff},           {7, Op::Reboot},            {8, Op::ShutDown},
         {9, Op::PowerOff},        {10, Op::SwitchCapsLock},  {11, Op::SwitchNumLock},    {12, Op::SwitchScrollLock},
         {13, Op::PressCtrlAltDel}, {14, Op::PressCtrlShiftEsc}, {15, Op::PressPrintScreen},
+        {16, Op::MonitorOn},
         // Control Panel's own tag, and tags of no action.
-        {11111, Op::None},        {0, Op::None},             {16, Op::None},             {-1, Op::None},
+        {11111, Op::None},        {0, Op::None},             {17, Op::None},             {-1, Op::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(OperationFor(c.Tag), c.Operation) << "tag " << c.Tag;
@@ -36,11 +37,17 @@ TEST(ActionCatalogue, TheSleepButtonRunsSleep)
     const auto& sleepButton = catalogue::HardwareButtons[3];
     EXPECT_EQ(sleepButton.Column, 2);
     EXPECT_EQ(sleepButton.Row, 1);
+    EXPECT_EQ(sleepButton.OwnTag, 5);
     EXPECT_EQ(OperationFor(sleepButton.Tag), ActionOperation::Sleep);
     EXPECT_STREQ(FindAction(sleepButton.Tag)->Caption, L"Sleep");
+    // No other button carries a tag of its own.
+    for (const auto& b : catalogue::HardwareButtons)
+        EXPECT_TRUE(b.OwnTag == 0 || &b == &sleepButton) << "tag " << b.Tag;
+    for (const auto& b : catalogue::KeyboardButtons)
+        EXPECT_EQ(b.OwnTag, 0) << "tag " << b.Tag;
 }
 
-TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelOnce)
+TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelAndMonitorOnOnce)
 {
     std::multiset<int> inMenus;
     for (const int tag : catalogue::SystemMenu)
@@ -68,29 +75,33 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelOnce)
     EXPECT_EQ(keyboardPlaces.size(), 6u) << "two buttons share a place";
 
     std::set<int> tags;
+    std::set<std::wstring> names;
     for (const auto& a : catalogue::Actions) {
         EXPECT_TRUE(tags.insert(a.Tag).second) << "tag " << a.Tag << " twice";
-        EXPECT_EQ(a.Handler == ActionHandler::KeyboardLocks, a.Tag >= 10 && a.Tag <= 12) << "tag " << a.Tag;
+        EXPECT_TRUE(names.insert(a.Name).second) << "a name twice, tag " << a.Tag;
+        EXPECT_EQ(catalogue::FindActionNamed(a.Name), &a);
     }
-    EXPECT_EQ(tags.size(), 16u);
+    EXPECT_EQ(tags.size(), 17u);
+    EXPECT_EQ(catalogue::FindActionNamed(L"monitoroff"), nullptr) << "names are matched as written";
+    // Only the three lock keys refresh the LEDs, each its own key.
+    EXPECT_EQ(FindAction(10)->Lock, LockKey::Caps);
+    EXPECT_EQ(FindAction(11)->Lock, LockKey::Num);
+    EXPECT_EQ(FindAction(12)->Lock, LockKey::Scroll);
+    for (const auto& a : catalogue::Actions)
+        EXPECT_EQ(a.Lock != LockKey::None, a.Tag >= 10 && a.Tag <= 12) << "tag " << a.Tag;
 }
 
 TEST(ActionCatalogue, OnlyTheIrreversibleAskAndOnlyWhileTheBoxIsChecked)
 {
-    for (const int tag : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 11111}) {
+    for (const int tag : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 11111}) {
         EXPECT_EQ(catalogue::NeedsConfirmation(tag, true), tag >= 5 && tag <= 9) << "tag " << tag;
         EXPECT_FALSE(catalogue::NeedsConfirmation(tag, false)) << "tag " << tag;
     }
 }
 
-TEST(ActionCatalogue, QuestionAndDialogCaption)
+TEST(ActionCatalogue, DialogCaption)
 {
     const ActionEntry& powerOff = *FindAction(9);
-    EXPECT_EQ(catalogue::ConfirmationText(powerOff.Hint, powerOff.Caption),
-              L"Shuts down Windows system and turns the computer off\r\nPerform \"Power Off\" action?");
-    // A hint is no format: its % signs stay as they are.
-    EXPECT_EQ(catalogue::ConfirmationText(L"100% %s %d %n", L"A %s"), L"100% %s %d %n\r\nPerform \"A %s\" action?");
-
     EXPECT_EQ(catalogue::DialogCaption(powerOff.Caption, true, L"Corvello"), L"Power Off");
     EXPECT_FALSE(catalogue::UsesApplicationIcon(true));
     EXPECT_EQ(catalogue::DialogCaption(L"Hibernate", false, L"Corvello"), L"Corvello - Hibernate");

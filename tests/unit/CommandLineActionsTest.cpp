@@ -47,10 +47,7 @@ TEST(CommandLineActions, EveryNameRunsWhatTheCatalogueRunsForItsTag)
         EXPECT_EQ(named->Operation, operation) << Narrow(name);
         // The tag brings the confirmation rule, caption and hint: it must be
         // the catalogue's action for the same operation.
-        if (named->Tag != 0)
-            EXPECT_EQ(catalogue::OperationFor(named->Tag), operation) << Narrow(name);
-        else
-            EXPECT_EQ(operation, Op::MonitorOn);
+        EXPECT_EQ(catalogue::OperationFor(named->Tag), operation) << Narrow(name);
         // Every name reaches the action mode: none holds an installer word.
         const WorkChoice choice = ChooseWork({L"/do:" + name});
         EXPECT_EQ(choice.Mode, WorkMode::Action) << Narrow(name);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "actions/CommandLineActions.h"
+#include "app/ActionQuestion.h"
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
@@ -156,6 +157,14 @@ private:
 const std::wstring PowerOffQuestion =
     L"Shuts down Windows system and turns the computer off\r\nPerform \"Power Off\" action?";
 
+TEST(ActionQuestion, TheTextComesFromTheStringTableWithTheHintAndCaptionAsTheyAre)
+{
+    EXPECT_EQ(ActionQuestionText(L"Shuts down Windows system and turns the computer off", L"Power Off"),
+              PowerOffQuestion);
+    // Neither is read as a format.
+    EXPECT_EQ(ActionQuestionText(L"100% %s %d %n", L"A %s"), L"100% %s %d %n\r\nPerform \"A %s\" action?");
+}
+
 // The application object of a start with this command line, its requests
 // recorded, with a settings key of the test's own.
 class StartingCopy : public testing::Test {
@@ -167,8 +176,8 @@ protected:
                                              std::wstring(L"\\") + Key);
         App = app_.get();
         AppObject = app_.get();
-        app_->SetPowerRequests(&requests_);
-        app_->SetKeyboardRequests(&requests_);
+        app_->System().SetPowerRequests(&requests_);
+        app_->System().SetKeyboardRequests(&requests_);
     }
     void TearDown() override
     {
@@ -222,7 +231,7 @@ TEST_F(StartingCopy, AnUnknownNameEndsWithTwoHavingShownAndRunNothing)
 TEST_F(StartingCopy, WithNoCopyRunningTheDisplayRequestReachesItsOwnWindowBeforeTheEnd)
 {
     // Windows' own requests this time: the post to the application window.
-    app_->SetPowerRequests(nullptr);
+    app_->System().SetPowerRequests(nullptr);
     std::vector<MSG> seen;
     tk::ApplicationEvents probe([&](MSG& msg, bool& handled) {
         if (msg.message == WM_SYSCOMMAND) {

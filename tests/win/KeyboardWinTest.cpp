@@ -160,18 +160,18 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
     testsupport::FormTestApp fixture;
     CorvelloApp& app = fixture.App();
     Recorder recorder;
-    app.SetKeyboardRequests(&recorder);
+    app.System().SetKeyboardRequests(&recorder);
 
-    EXPECT_TRUE(app.SwitchNumLock());
-    EXPECT_TRUE(app.SwitchCapsLock());
-    EXPECT_TRUE(app.SwitchScrollLock());
-    EXPECT_TRUE(app.PressCtrlShiftEsc());
-    EXPECT_TRUE(app.PressPrintScreen());
+    EXPECT_TRUE(app.System().Run(ActionOperation::SwitchNumLock));
+    EXPECT_TRUE(app.System().Run(ActionOperation::SwitchCapsLock));
+    EXPECT_TRUE(app.System().Run(ActionOperation::SwitchScrollLock));
+    EXPECT_TRUE(app.System().Run(ActionOperation::PressCtrlShiftEsc));
+    EXPECT_TRUE(app.System().Run(ActionOperation::PressPrintScreen));
     recorder.Toggled = 1;
-    EXPECT_TRUE(app.IsCapsLockOn());
+    EXPECT_TRUE(app.System().IsLockOn(LockKey::Caps));
     recorder.Toggled = 0;
-    EXPECT_FALSE(app.IsNumLockOn());
-    EXPECT_FALSE(app.IsScrollLockOn());
+    EXPECT_FALSE(app.System().IsLockOn(LockKey::Num));
+    EXPECT_FALSE(app.System().IsLockOn(LockKey::Scroll));
     EXPECT_EQ(recorder.Calls,
               (std::vector<std::wstring>{L"down 144", L"up 144", L"down 20", L"up 20", L"down 145", L"up 145",
                                          L"down 17", L"down 16", L"down 27", L"wait 50", L"up 27", L"up 16",
@@ -181,7 +181,7 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
     const bool vista = IsWinVistaOrHigher;
     IsWinVistaOrHigher = false;
     recorder.Calls.clear();
-    EXPECT_FALSE(app.PressCtrlAltDel());
+    EXPECT_FALSE(app.System().Run(ActionOperation::PressCtrlAltDel));
     EXPECT_EQ(recorder.Calls, (std::vector<std::wstring>{L"open winsta0"}));
 
     // From Vista on only the warning comes, over the main window.
@@ -206,7 +206,7 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
         seen.Owner = ::GetWindow(dialog->Handle(), GW_OWNER);
         dialog->ButtonFor(tk::DialogButton::Cancel)->Click();
     };
-    EXPECT_FALSE(app.PressCtrlAltDel());
+    EXPECT_FALSE(app.System().Run(ActionOperation::PressCtrlAltDel));
     IsWinVistaOrHigher = vista;
     tk::Application::Current().SetMainForm(nullptr);
 
@@ -218,5 +218,5 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
     EXPECT_TRUE(seen.CancelIsDefault);
     EXPECT_EQ(seen.Owner, mainForm->Handle());
     EXPECT_TRUE(recorder.Calls.empty());
-    app.SetKeyboardRequests(nullptr);
+    app.System().SetKeyboardRequests(nullptr);
 }

@@ -49,10 +49,10 @@ TEST(PowerRequests, TheSafeOnesAgainstWine)
 
     auto app = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
-    EXPECT_EQ(app->Sleep(), suspended);
-    EXPECT_EQ(app->Hibernate(), suspended);
+    EXPECT_EQ(app->System().Run(ActionOperation::Sleep), suspended);
+    EXPECT_EQ(app->System().Run(ActionOperation::Hibernate), suspended);
     // Refused by Wine, so the rundll32 fallback starts and the answer is false.
-    EXPECT_FALSE(app->LockUser());
+    EXPECT_FALSE(app->System().Run(ActionOperation::LockUser));
     app->Terminate(0);
 }
 
@@ -83,13 +83,13 @@ TEST(PowerRequests, TheApplicationActionsGoThroughTheSeam)
     auto app = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       L"\\Software\\QUORVANT\\CorvelloPowerTest\\1.0");
     Recorder recorder;
-    app->SetPowerRequests(&recorder);
-    EXPECT_FALSE(app->PowerOff());
-    EXPECT_FALSE(app->LogOff());
-    EXPECT_FALSE(app->HybridShutDown());
+    app->System().SetPowerRequests(&recorder);
+    EXPECT_FALSE(app->System().Run(ActionOperation::PowerOff));
+    EXPECT_FALSE(app->System().Run(ActionOperation::LogOff));
+    EXPECT_FALSE(app->System().Run(ActionOperation::HybridShutDown));
     EXPECT_EQ(recorder.Calls, (std::vector<std::wstring>{L"allowed?", L"shutdown.exe -s -t 00", L"exit 0",
                                                          L"shutdown.exe -l", L"exit 4194305", L"suspend"}));
-    app->SetPowerRequests(nullptr);  // back to Windows
+    app->System().SetPowerRequests(nullptr);  // back to Windows
     app->Terminate(0);
 }
 
@@ -143,9 +143,9 @@ TEST(PowerRequests, DisplayRequestsReachOnlyTheProgramsOwnWindow)
     SystemCommandsSeen.clear();
     ApplicationWindowProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(own, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordSystemCommands)));
-    EXPECT_TRUE(app->MonitorOff());
-    EXPECT_TRUE(app->MonitorOn());
-    EXPECT_TRUE(app->ScreenSaver());
+    EXPECT_TRUE(app->System().Run(ActionOperation::MonitorOff));
+    EXPECT_TRUE(app->System().Run(ActionOperation::MonitorOn));
+    EXPECT_TRUE(app->System().Run(ActionOperation::ScreenSaver));
     EXPECT_TRUE(testsupport::WaitUntil([] { return SystemCommandsSeen.size() >= 3; }, 5000));
     // The witnesses hear a broadcast made after the requests, so whatever the
     // requests had sent them is in their queues before it.

@@ -1,0 +1,76 @@
+#include "app/ActionRunner.h"
+
+#include <windows.h>
+
+#include "app/ActionQuestion.h"
+#include "app/CorvelloApp.h"
+#include "app/MainWindow.h"
+#include "core/Delay.h"
+#include "toolkit/Application.h"
+#include "toolkit/Log.h"
+#include "toolkit/Window.h"
+
+namespace corvello {
+namespace {
+
+// Beeps and brings the question that is open to the front.
+void LiftOpenQuestion()
+{
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    const tk::Form* question = tk::Application::Current().ModalForm();
+    if (!question || !question->Handle())
+        return;
+    ::SetForegroundWindow(question->Handle());
+    tk::WindowFlash(question->Handle(), 3, 75);
+}
+
+}  // namespace
+
+ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
+{
+    if (!App)
+        return ActionOutcome::Declined;
+    MainWindow* main = App->Main();
+    bool asks = false;
+    switch (trigger) {
+    case ActionTrigger::Control:
+    case ActionTrigger::HandedOver:
+    case ActionTrigger::Shortcut:
+        // The box, as it shows at this moment, not the stored setting.
+        asks = catalogue::NeedsConfirmation(entry.Tag,
+                                            main ? main->Confirmations().Checked() : App->StoredConfirmations());
+        break;
+    case ActionTrigger::CommandLine:
+        asks = catalogue::NeedsConfirmation(entry.Tag, App->StoredConfirmations());
+        break;
+    case ActionTrigger::Timer:
+        break;
+    }
+    if (asks) {
+        // One question at a time. The tray menu stays live while one is
+        // open, and a second would cover it exactly: its No would seem to do
+        // nothing. The open question comes to the front instead.
+        if (asking_) {
+            LiftOpenQuestion();
+            return ActionOutcome::Busy;
+        }
+        asking_ = true;
+        struct Done {
+            bool& Flag;
+            ~Done() { Flag = false; }
+        } done{asking_};
+        const bool windowShows = trigger == ActionTrigger::Control && main && main->Visible();
+        tk::Form* owner = trigger == ActionTrigger::CommandLine ? nullptr : main;
+        if (!ConfirmAction(entry.Caption, entry.Hint, windowShows, owner))
+            return ActionOutcome::Declined;
+    }
+    App->System().Run(entry.Operation);
+    if (entry.Lock != LockKey::None && main) {
+        // The key's new state reaches this thread a moment later.
+        Delay(50);
+        main->LocksUpdate();
+    }
+    return ActionOutcome::Ran;
+}
+
+}  // namespace corvello

@@ -1,0 +1,15 @@
+// The running copy's side of the action word: an action a starting copy
+// hands over in a WM_COPYDATA.
+#pragma once
+
+#include <windows.h>
+
+namespace corvello {
+
+// One the command-line rules accept is taken, answered with their tag and
+// run from the loop, as the tray menu runs it with the main window hidden
+// (the confirmations box decides the question, which names the program; the
+// lock keys' LEDs follow); anything else is left alone and answered 0.
+LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message);
+
+}  // namespace corvello
