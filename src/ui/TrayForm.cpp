@@ -10,6 +10,7 @@
 #include "toolkit/MessageDialog.h"
 #include "toolkit/Resources.h"
 #include "toolkit/Window.h"
+#include "ui/PingSchedule.h"
 #include "ui/ShowMessageDialog.h"
 
 namespace corvello {
@@ -18,9 +19,6 @@ namespace {
 // The minute timer's interval, drawn once per run: one to five minutes.
 constexpr int MinutesIntervalBase = 60000;
 constexpr int MinutesIntervalSpread = 240000;
-// "running" goes out after a day and a random part of half a day.
-constexpr int RunningThresholdBase = 1440;
-constexpr int RunningThresholdSpread = 720;
 
 // Copies started together draw different intervals: the performance counter
 // moves in well under a microsecond and each copy has its own process id.
@@ -269,9 +267,8 @@ void TrayForm::OnTimerMinutes(tk::Timer&)
         firstMinutes_ = false;
         AppObject->Ping(L"start", date, true);
     }
-    const auto threshold = static_cast<std::uint64_t>(
-        RunningThresholdBase + std::uniform_int_distribution<int>(0, RunningThresholdSpread - 1)(random_));
-    if (WholeMinutesBetween(LocalDateTimeNow(), AppObject->LastPing) > threshold)
+    const auto draw = std::uniform_int_distribution<std::uint32_t>(0, RunningThresholdSpread - 1)(random_);
+    if (RunningPingDue(WholeMinutesBetween(LocalDateTimeNow(), AppObject->LastPing), draw))
         AppObject->Ping(L"running", date, false);
     AppObject->FreeUnusedMemory();
 }

@@ -339,3 +339,32 @@ TEST_F(MainWindowE2e, TheWebLabelLooksTheSameAfterEveryRefresh)
     EXPECT_EQ(TextOf(web), domain);
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
 }
+
+TEST_F(MainWindowE2e, AboutsBigIconOpensTheSiteWithItsVersionAndReportsLinkZero)
+{
+    testsupport::ShellRecorder shell;
+    ASSERT_TRUE(shell.Ready());
+    Corvello program(L"");
+    ASSERT_TRUE(program.WaitRunning());
+    const ProgramUser user(program.Id());
+    ASSERT_TRUE(user.WaitMainVisible(true));
+    ::PostMessageW(user.MainWindow(), WM_SYSCOMMAND, AboutCommand, 0);
+    const HWND about = user.WaitWindow(L"TfrmAbout");
+    ASSERT_NE(about, nullptr);
+    // The picture: the one control that shows an icon larger than the
+    // social pictures.
+    HWND icon = nullptr;
+    for (const HWND child : testsupport::Descendants(about))
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && WindowRect(child).right -
+                                                                                  WindowRect(child).left > 64)
+            icon = child;
+    ASSERT_NE(icon, nullptr);
+    testsupport::ClickControl(icon);
+    ASSERT_TRUE(WaitUntil([&] { return !shell.Lines().empty() && listener_.RequestCount() > 0; }, 15000));
+    EXPECT_EQ(shell.Lines().front(), "browser http://corvello.quorvant.com/?version=1.2.0.21");
+    EXPECT_EQ(testsupport::ParseRequestLine(listener_.Requests().front()).Path,
+              "/ping/openlink/?version=1.2.0.21&id=0");
+    ClickButton(ChildWithText(about, L"OK"));
+    EXPECT_TRUE(user.WaitNone(L"TfrmAbout"));
+    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+}

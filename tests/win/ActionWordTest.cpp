@@ -12,6 +12,7 @@
 
 #include "actions/CommandLineActions.h"
 #include "app/ActionQuestion.h"
+#include "support/DialogAnswerer.h"
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
@@ -28,6 +29,7 @@
 #include "ui/TrayForm.h"
 
 using namespace corvello;
+using testsupport::Answerer;
 using commandline::HandOverTag;
 
 namespace {
@@ -84,35 +86,6 @@ private:
         Calls.push_back(call);
         return true;
     }
-};
-
-// The program's question, looked at and answered by a timer while it shows.
-class Answerer {
-public:
-    explicit Answerer(tk::DialogButton answer) : timer_(30)
-    {
-        timer_.OnTimer = [this, answer](tk::Timer& timer) {
-            auto* dialog = dynamic_cast<tk::MessageDialog*>(tk::Application::Current().ActiveForm());
-            if (!dialog || !dialog->Visible())
-                return;
-            timer.SetEnabled(false);
-            ++Shown;
-            Caption = dialog->Caption();
-            Message = dialog->MessageLabel()->Caption();
-            Icon = dialog->IconImage()->Icon();
-            NoIsDefault = dialog->ButtonFor(tk::DialogButton::No)->IsDefault();
-            dialog->ButtonFor(answer)->Click();
-        };
-    }
-
-    int Shown = 0;
-    std::wstring Caption;
-    std::wstring Message;
-    HICON Icon = nullptr;
-    bool NoIsDefault = false;
-
-private:
-    tk::Timer timer_;
 };
 
 // A stand-in for the running copy's main window, which answers WM_COPYDATA
@@ -493,4 +466,29 @@ TEST_F(RunningCopy, LeavesAloneWhatAStartingCopyDoesNotWrite)
     EXPECT_EQ(::SendMessageW(app_->Main()->Handle(), WM_COPYDATA, 0, 0), 0);
     tk::Application::Current().ProcessMessages();
     EXPECT_TRUE(requests_.Actions().empty());
+}
+
+TEST_F(RunningCopy, AButtonAsksAsTheBoxShowsNotAsTheStoredSetting)
+{
+    MainWindow& main = *app_->Main();
+    main.Show();
+    tk::Button* powerOff = main.ButtonFor(9);
+    ASSERT_NE(powerOff, nullptr);
+    // Stored off, the box on: it asks, under the action's own caption.
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);
+    ASSERT_TRUE(main.Confirmations().Checked());
+    {
+        Answerer answerer(tk::DialogButton::No);
+        powerOff->Click();
+        EXPECT_EQ(answerer.Shown, 1);
+        EXPECT_EQ(answerer.Caption, L"Power Off");
+        EXPECT_TRUE(requests_.Actions().empty());
+    }
+    // Stored on, the box off: it runs at once.
+    main.Confirmations().SetChecked(false);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 1);
+    Answerer answerer(tk::DialogButton::No);
+    powerOff->Click();
+    EXPECT_EQ(answerer.Shown, 0);
+    EXPECT_FALSE(requests_.Actions().empty());
 }

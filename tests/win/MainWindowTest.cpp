@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 #include "core/RegistryLayout.h"
 #include "online/Notifier.h"
+#include "support/DialogAnswerer.h"
 #include "support/HttpListener.h"
 #include "support/OnlineTestSupport.h"
 #include "support/RegistryTestSupport.h"
@@ -210,4 +211,37 @@ TEST_F(MainWindowTest, DraggingSnapsToTheWorkAreaEdges)
     RECT away{info.rcWork.left + 7, 300, info.rcWork.left + 7 + width, 300 + height};
     ::SendMessageW(main.Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&away));
     EXPECT_EQ(away.left, info.rcWork.left + 7);
+}
+
+TEST_F(MainWindowTest, WithOnlineFeaturesOffAtTheFirstTickTheRunSendsRunningNeverStart)
+{
+    MainWindow& main = Main();
+    ProgramNotifier()->PingTimeOnPage = 0;
+    app_->SetOnlineEnabled(false);
+    main.OnTimerMinutes(main.MinutesTimer());
+    app_->SetOnlineEnabled(true);
+    main.OnTimerMinutes(main.MinutesTimer());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return listener_.RequestCount() >= 1; }, 10000));
+    // The spacing holds back any further ping of this run.
+    main.OnTimerMinutes(main.MinutesTimer());
+    const auto requests = listener_.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const std::wstring today = TodayIso();
+    EXPECT_EQ(testsupport::ParseRequestLine(requests[0]).Path,
+              "/ping/running/?version=1.2.0.21&date=" + std::string(today.begin(), today.end()));
+}
+
+TEST_F(MainWindowTest, CloseFromTheTrayWhileTheProgramIsEndingClosesWithoutAsking)
+{
+    MainWindow& main = Main();
+    testsupport::Answerer answerer(tk::DialogButton::No);
+    // The loop is on its way out: the question would keep the program.
+    tk::Application::Current().Terminate(0);
+    ASSERT_TRUE(app_->Terminated());
+    tk::MenuItem* close = main.TrayIconMenu().Items().Find(L"miTrayIconClose");
+    ASSERT_NE(close, nullptr);
+    main.OnTrayIconMenuClick(*close);
+    EXPECT_EQ(answerer.Shown, 0);
+    EXPECT_TRUE(main.CloseConfirmed());
+    EXPECT_FALSE(main.Closing());
 }
