@@ -1,0 +1,30 @@
+// Any text reads as a shortcut or as nothing, and any stored number as a
+// possible combination or as nothing; what reads comes back the same way.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/Shortcut.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size >= 4) {
+        std::uint32_t stored = 0;
+        std::memcpy(&stored, data, 4);
+        if (const auto shortcut = corvello::DecodeShortcut(stored)) {
+            if (corvello::EncodeShortcut(*shortcut) != stored)
+                std::abort();
+            if (corvello::ParseShortcut(corvello::ShortcutText(*shortcut)) != shortcut)
+                std::abort();
+        }
+    }
+    std::wstring text;
+    for (std::size_t i = 0; i + 1 < size; i += 2)
+        text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+    if (const auto shortcut = corvello::ParseShortcut(text))
+        if (corvello::ParseShortcut(corvello::ShortcutText(*shortcut)) != shortcut)
+            std::abort();
+    return 0;
+}

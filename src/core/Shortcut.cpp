@@ -1,0 +1,212 @@
+#include "core/Shortcut.h"
+
+#include <array>
+
+#include "core/Text.h"
+#include "toolkit/Decimal.h"
+
+namespace corvello {
+namespace {
+
+struct NamedKey {
+    std::uint8_t Key;
+    const wchar_t* Name;
+};
+
+// Keys with a name of their own; letters, digits and function keys are
+// named by rule.
+constexpr NamedKey NamedKeys[] = {
+    {0x03, L"Break"},
+    {0x08, L"Backspace"},
+    {0x09, L"Tab"},
+    {0x0C, L"Clear"},
+    {0x0D, L"Enter"},
+    {0x13, L"Pause"},
+    {0x14, L"Caps Lock"},
+    {0x1B, L"Esc"},
+    {0x20, L"Space"},
+    {0x21, L"Page Up"},
+    {0x22, L"Page Down"},
+    {0x23, L"End"},
+    {0x24, L"Home"},
+    {0x25, L"Left"},
+    {0x26, L"Up"},
+    {0x27, L"Right"},
+    {0x28, L"Down"},
+    {0x2C, L"Print Screen"},
+    {0x2D, L"Insert"},
+    {0x2E, L"Delete"},
+    {0x5D, L"Menu"},
+    {0x5F, L"Sleep"},
+    {0x6A, L"Num *"},
+    {0x6B, L"Num +"},
+    {0x6D, L"Num -"},
+    {0x6E, L"Num ."},
+    {0x6F, L"Num /"},
+    {0x90, L"Num Lock"},
+    {0x91, L"Scroll Lock"},
+    {0xA6, L"Browser Back"},
+    {0xA7, L"Browser Forward"},
+    {0xA8, L"Browser Refresh"},
+    {0xA9, L"Browser Stop"},
+    {0xAA, L"Browser Search"},
+    {0xAB, L"Browser Favorites"},
+    {0xAC, L"Browser Home"},
+    {0xAD, L"Volume Mute"},
+    {0xAE, L"Volume Down"},
+    {0xAF, L"Volume Up"},
+    {0xB0, L"Next Track"},
+    {0xB1, L"Previous Track"},
+    {0xB2, L"Stop Media"},
+    {0xB3, L"Play/Pause"},
+    {0xB4, L"Mail"},
+    {0xB5, L"Media"},
+    {0xB6, L"App 1"},
+    {0xB7, L"App 2"},
+    {0xBA, L";"},
+    {0xBB, L"="},
+    {0xBC, L","},
+    {0xBD, L"-"},
+    {0xBE, L"."},
+    {0xBF, L"/"},
+    {0xC0, L"`"},
+    {0xDB, L"["},
+    {0xDC, L"\\"},
+    {0xDD, L"]"},
+    {0xDE, L"'"},
+    {0xE2, L"<"},
+};
+
+struct NamedModifier {
+    std::uint8_t Bit;
+    const wchar_t* Name;
+};
+
+// In the order a shortcut's text writes them.
+constexpr std::array<NamedModifier, 4> Modifiers{{
+    {modifier::Control, L"Ctrl"},
+    {modifier::Alt, L"Alt"},
+    {modifier::Shift, L"Shift"},
+    {modifier::Win, L"Win"},
+}};
+
+}  // namespace
+
+bool IsModifierKey(std::uint8_t key) noexcept
+{
+    // Shift, Ctrl, Alt (0x10-0x12), their left and right keys (0xA0-0xA5)
+    // and the Windows keys.
+    return (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5) || key == 0x5B || key == 0x5C;
+}
+
+bool IsStandaloneKey(std::uint8_t key) noexcept
+{
+    return (key >= 0x70 && key <= 0x87) || key == 0x13 || (key >= 0xA6 && key <= 0xB7);
+}
+
+std::wstring KeyName(std::uint8_t key)
+{
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        return std::wstring(1, static_cast<wchar_t>(key));
+    if (key >= 0x60 && key <= 0x69)
+        return L"Num " + std::wstring(1, static_cast<wchar_t>(L'0' + key - 0x60));
+    if (key >= 0x70 && key <= 0x87)
+        return L"F" + tk::Decimal(key - 0x70 + 1);
+    for (const NamedKey& named : NamedKeys)
+        if (named.Key == key)
+            return named.Name;
+    return {};
+}
+
+std::optional<Shortcut> DecodeShortcut(std::uint32_t stored) noexcept
+{
+    if (stored == 0)
+        return Shortcut{};
+    if ((stored & 0xFF00u) != 0 || (stored >> 16) > modifier::All)
+        return std::nullopt;
+    const Shortcut shortcut{static_cast<std::uint8_t>(stored & 0xFFu), static_cast<std::uint8_t>(stored >> 16)};
+    if (CheckShortcut(shortcut) == ShortcutProblem::Impossible)
+        return std::nullopt;
+    return shortcut;
+}
+
+ShortcutProblem CheckShortcut(Shortcut shortcut) noexcept
+{
+    if (shortcut.Empty() || (shortcut.Modifiers & ~modifier::All) != 0 || IsModifierKey(shortcut.Key) ||
+        KeyName(shortcut.Key).empty())
+        return ShortcutProblem::Impossible;
+    const bool plain = (shortcut.Modifiers & ~modifier::Shift) == 0;
+    if (plain && shortcut.Modifiers == 0 && shortcut.Key == 0x7B)
+        return ShortcutProblem::Reserved;
+    if (plain && !IsStandaloneKey(shortcut.Key))
+        return ShortcutProblem::PlainKey;
+    return ShortcutProblem::None;
+}
+
+std::wstring ShortcutProblemText(ShortcutProblem problem)
+{
+    switch (problem) {
+    case ShortcutProblem::None:
+        return {};
+    case ShortcutProblem::Impossible:
+        return L"Not a key a shortcut can use";
+    case ShortcutProblem::PlainKey:
+        return L"Hold Ctrl, Alt or the Windows key with it";
+    case ShortcutProblem::Reserved:
+        return L"F12 alone is kept for debuggers";
+    }
+    return {};
+}
+
+std::wstring ShortcutText(Shortcut shortcut)
+{
+    if (shortcut.Empty())
+        return {};
+    std::wstring text;
+    for (const NamedModifier& named : Modifiers)
+        if (shortcut.Modifiers & named.Bit)
+            text += std::wstring(named.Name) + L"+";
+    return text + KeyName(shortcut.Key);
+}
+
+std::optional<Shortcut> ParseShortcut(std::wstring_view text)
+{
+    if (text.empty())
+        return Shortcut{};
+    const auto keyNamed = [](const std::wstring& name) -> std::uint8_t {
+        for (int key = 1; key < 0xFF; ++key) {
+            const std::wstring keyName = KeyName(static_cast<std::uint8_t>(key));
+            if (!keyName.empty() && LowerAscii(keyName) == name)
+                return static_cast<std::uint8_t>(key);
+        }
+        return 0;
+    };
+    Shortcut shortcut;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        // The rest may be the key itself, whose name can hold a "+" (Num +).
+        if (const std::uint8_t key = keyNamed(LowerAscii(std::wstring(text.substr(start))))) {
+            shortcut.Key = key;
+            return shortcut;
+        }
+        const std::size_t end = text.find(L'+', start);
+        if (end == std::wstring_view::npos)
+            return std::nullopt;
+        const std::wstring part = LowerAscii(std::wstring(text.substr(start, end - start)));
+        bool known = false;
+        for (const NamedModifier& named : Modifiers) {
+            if (LowerAscii(named.Name) != part)
+                continue;
+            if (shortcut.Modifiers & named.Bit)
+                return std::nullopt;
+            shortcut.Modifiers |= named.Bit;
+            known = true;
+        }
+        if (!known)
+            return std::nullopt;
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+}  // namespace corvello
