@@ -72,15 +72,38 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
   ${Loop}
 !macroend
 
+; Ends the running copy with the program's own word before anything is
+; changed. A copy that does not end (it hangs) stops the setup with nothing
+; done: asked, the user may close it and try again; silent, the setup ends
+; with exit code 2.
+!macro EndRunningCopy WORD WHAT
+  ${If} ${FileExists} "$INSTDIR\${EXE_NAME}"
+    DetailPrint "Asking the running ${NAME} to end"
+    ${Do}
+      ClearErrors
+      ExecWait '"$INSTDIR\${EXE_NAME}" ${WORD}' $0
+      ${IfNot} ${Errors}
+      ${AndIf} $0 == 0
+        ${Break}
+      ${EndIf}
+      ${If} ${Silent}
+        SetErrorLevel 2
+        Quit
+      ${EndIf}
+      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${NAME} is running and does not answer, so it cannot be ${WHAT}.$\r$\n$\r$\nEnd it (in Task Manager, if need be), then choose Retry. Nothing has been changed." /SD IDCANCEL IDRETRY`
+        SetErrorLevel 1
+        Quit
+      ${EndIf}
+    ${Loop}
+    !insertmacro WaitUntilWritable "$INSTDIR\${EXE_NAME}"
+  ${EndIf}
+!macroend
+
 Section "${NAME}"
   SetOutPath "$INSTDIR"
 
   ; An upgrade: the running copy ends first, so its file is free.
-  ${If} ${FileExists} "$INSTDIR\${EXE_NAME}"
-    DetailPrint "Asking the running ${NAME} to end"
-    ExecWait '"$INSTDIR\${EXE_NAME}" stop'
-    !insertmacro WaitUntilWritable "$INSTDIR\${EXE_NAME}"
-  ${EndIf}
+  !insertmacro EndRunningCopy stop replaced
 
   File "/oname=${EXE_NAME}" "${EXE_PATH}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -106,10 +129,7 @@ SectionEnd
 Section "Uninstall"
   ; The program's uninstall word ends a running copy and removes the
   ; settings; the start-with-Windows entry it leaves to us.
-  ${If} ${FileExists} "$INSTDIR\${EXE_NAME}"
-    ExecWait '"$INSTDIR\${EXE_NAME}" -uninstall'
-    !insertmacro WaitUntilWritable "$INSTDIR\${EXE_NAME}"
-  ${EndIf}
+  !insertmacro EndRunningCopy -uninstall removed
 
   Delete "$INSTDIR\${EXE_NAME}"
   Delete "$INSTDIR\${UNINSTALLER}"

@@ -1,6 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "core/AppBase.h"
+#include "core/Timings.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Window.h"
@@ -37,7 +38,7 @@ tk::FormLayout AboutLayout()
 
 }  // namespace
 
-AboutDialog::AboutDialog() : LinksForm(AboutLayout(), L"frmAbout")
+AboutDialog::AboutDialog() : LinksForm(AboutLayout(), L"frmAbout"), runOnce_(TimingMs(Timing::AboutPing))
 {
     runOnce_.OnTimer = [this](tk::Timer& sender) { OnRunOnceTimer(sender); };
 }

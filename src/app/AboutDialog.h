@@ -36,7 +36,7 @@ private:
     std::unique_ptr<tk::Label> lbCopyright_;
     std::unique_ptr<tk::Button> btnOK_;
     // Runs from construction: the "about" ping after ten seconds open.
-    tk::Timer runOnce_{10000};
+    tk::Timer runOnce_;
 };
 
 // Shows the About dialog modally and returns its modal result. With one open

@@ -108,6 +108,14 @@ ModeResult CorvelloApp::HandleActionMode()
             return end(true, ActionExitCode::Done);
         case HandOverResult::NotTaken:
             return end(false, ActionExitCode::Failed);
+        case HandOverResult::Refused:
+            // A copy on its way out (a stop, an install) refuses what it
+            // would not get to: once it has gone, the action runs here. A
+            // copy that stays (one too old to know the word) keeps it
+            // refused.
+            if (!WaitForInstanceToEnd(HandOverWait, mainWindowClass_, mainWindowTitle_))
+                return end(false, ActionExitCode::Failed);
+            break;
         case HandOverResult::NoCopy:
             break;
         }

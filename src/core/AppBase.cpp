@@ -12,6 +12,7 @@
 #include "core/StoredNumber.h"
 #include "core/SystemNames.h"
 #include "core/Ticks.h"
+#include "core/Timings.h"
 #include "toolkit/Form.h"
 #include "toolkit/Log.h"
 #include "toolkit/Registry.h"
@@ -24,7 +25,10 @@ AppBase* AppObject = nullptr;
 
 AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool confirmClose, std::uint32_t registryRoot,
                  const std::wstring& registryKey)
-    : ProductIdentity(name, version, registryRoot, registryKey)
+    : ProductIdentity(name, version, registryRoot, registryKey),
+      StopWait(TimingMs(Timing::StopWait)),
+      StopModeWait(TimingMs(Timing::StopModeWait)),
+      HandOverWait(TimingMs(Timing::HandOverWait))
 {
     software_.Hardware = Hardware();
     software_.RunFirst = TodayIso();
@@ -190,16 +194,22 @@ void AppBase::ParseCommandLine()
 
 namespace {
 
-// Runs a handler's steps: an error ends them and the handler reports failure.
+// Runs a handler's steps: an error ends them and the handler reports
+// failure. Steps that answer false found that the running copy would not
+// end: then the word does nothing else and the program ends with 1, so an
+// installer knows.
 template <typename Steps>
 ModeResult Guarded(bool endAfter, const wchar_t* what, Steps steps)
 {
     try {
-        return {steps(), endAfter};
+        if (steps())
+            return {true, endAfter};
     } catch (...) {
         tk::LogCurrentException(what);
         return {false, endAfter};
     }
+    tk::LogFailure(std::wstring(what) + L": the running copy did not end, so nothing else was done", ERROR_TIMEOUT);
+    return {false, true, CopyNotEndedExitCode};
 }
 
 }  // namespace
@@ -223,10 +233,8 @@ ModeResult AppBase::HandleUninstallMode()
     return Guarded(true, L"the uninstall mode", [this] {
         // A copy that did not end would write its settings back at its end:
         // they stay until it has gone.
-        if (!StopInstance(StopWait, mainWindowClass_, mainWindowTitle_)) {
-            tk::LogFailure(L"uninstall: stopping the running copy (the settings stay)", 0);
+        if (!StopInstance(StopWait, mainWindowClass_, mainWindowTitle_))
             return false;
-        }
         RegistryClear();
         // A help index the system may have left beside the program.
         const std::wstring gid = ChangeFileExt(filePath_ + fileName_, L".gid");
@@ -244,10 +252,12 @@ ModeResult AppBase::HandleStartupMode()
 ModeResult AppBase::HandleResetMode()
 {
     return Guarded(false, L"the reset mode", [this] {
-        const bool stopped = StopInstance(StopWait, mainWindowClass_, mainWindowTitle_);
+        // The copy would write its own settings back at its end.
+        if (!StopInstance(StopWait, mainWindowClass_, mainWindowTitle_))
+            return false;
         SettingsReset();
         SettingsWrite();
-        return stopped;
+        return true;
     });
 }
 

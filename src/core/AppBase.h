@@ -21,6 +21,10 @@ namespace corvello {
 
 // What a work mode's handler reports: whether its steps ran without error,
 // whether the program ends after it instead of running, and with which code.
+// A word whose running copy could not be ended ends with this, having done
+// nothing else.
+inline constexpr int CopyNotEndedExitCode = 1;
+
 struct ModeResult {
     bool Succeeded = true;
     bool EndAfter = false;
@@ -118,10 +122,10 @@ public:
     double LastPing = 0;  // time of the last statistics ping; 0 for none yet
     // How long a work mode waits for a running copy to end: install,
     // uninstall and reset, and stop.
-    std::uint32_t StopWait = 3000;
-    std::uint32_t StopModeWait = 5000;
+    std::uint32_t StopWait;
+    std::uint32_t StopModeWait;
     // How long the action word waits for a running copy to take it.
-    std::uint32_t HandOverWait = 5000;
+    std::uint32_t HandOverWait;
 
 protected:
     // The last settings write of an object that ends without having been

@@ -146,12 +146,38 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title)
     return true;
 }
 
+namespace {
+
+// Waits up to timeout ms until the copy's window has gone and no other
+// process holds the instance; each look at the window may post to it.
+template <typename WindowThere>
+bool WaitUntilGone(std::uint32_t timeout, WindowThere windowThere)
+{
+    auto gone = [&] { return !windowThere() && !InstanceHeldElsewhere(); };
+    if (gone())
+        return true;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        if (passed >= timeout)
+            return false;
+        // Messages keep flowing while it waits.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, std::min(timeout - passed, StopPollMilliseconds), QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+        tk::Application::Current().ProcessMessages();
+        if (gone())
+            return true;
+    }
+}
+
+}  // namespace
+
 bool StopInstance(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
 {
     // A copy that is starting may have the instance before its window: it
     // is asked as soon as the window is there.
     bool asked = false;
-    auto windowThere = [&] {
+    const bool stopped = WaitUntilGone(timeout, [&] {
         const HWND window = FindInstanceWindow(className, title);
         if (!WindowExists(window))
             return false;
@@ -160,25 +186,15 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
             asked = true;
         }
         return true;
-    };
-    auto gone = [&] { return !windowThere() && !InstanceHeldElsewhere(); };
+    });
+    if (!stopped)
+        tk::LogFailure(L"stopping the running copy (it has neither ended nor let the instance go)", ERROR_TIMEOUT);
+    return stopped;
+}
 
-    if (gone())
-        return true;
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
-        if (passed >= timeout) {
-            tk::LogFailure(L"stopping the running copy (it has neither ended nor let the instance go)", ERROR_TIMEOUT);
-            return false;
-        }
-        // Messages keep flowing while it waits.
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, std::min(timeout - passed, StopPollMilliseconds), QS_ALLINPUT,
-                                      MWMO_INPUTAVAILABLE);
-        tk::Application::Current().ProcessMessages();
-        if (gone())
-            return true;
-    }
+bool WaitForInstanceToEnd(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
+{
+    return WaitUntilGone(timeout, [&] { return WindowExists(FindInstanceWindow(className, title)); });
 }
 
 HandOverResult HandOverToInstance(const std::wstring& className, const std::wstring& title, std::uintptr_t tag,
@@ -220,7 +236,7 @@ HandOverResult HandOverToInstance(const std::wstring& className, const std::wstr
     }
     if (static_cast<LRESULT>(answer) != taken) {
         tk::LogFailure(L"handing over to the running copy (it did not take it)", 0);
-        return HandOverResult::NotTaken;
+        return HandOverResult::Refused;
     }
     return HandOverResult::Taken;
 }

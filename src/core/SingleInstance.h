@@ -36,6 +36,10 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title);
 // itself does not count.
 bool StopInstance(std::uint32_t timeout, const std::wstring& className, const std::wstring& title);
 
+// Waits up to timeout ms, asking nothing, until the copy's window has gone
+// and no other process holds the instance; true once they have.
+bool WaitForInstanceToEnd(std::uint32_t timeout, const std::wstring& className, const std::wstring& title);
+
 // True while a thread other than the caller's holds the instance mutex (the
 // one of IsAnotherInstance(true, true, L"")); the caller takes no part in it.
 bool InstanceHeldElsewhere();
@@ -43,13 +47,14 @@ bool InstanceHeldElsewhere();
 enum class HandOverResult {
     NoCopy,    // no copy runs: neither its window nor the instance is there
     Taken,     // the copy answered that it took the data
-    NotTaken,  // the copy answered otherwise, or not within the time (logged)
+    Refused,   // the copy answered that it did not take it (logged)
+    NotTaken,  // the copy did not answer within the time (logged)
 };
 
 // Hands data to the running copy's window as a WM_COPYDATA with the tag, and
 // waits about timeout ms in all for its answer; a copy that holds the
 // instance without its window yet is waited for within the same time. Only
-// the answer `taken` counts as taken. The caller takes no instance mutex and
+// the answer `taken` counts as taken; any other answer is a refusal. The caller takes no instance mutex and
 // makes no window.
 HandOverResult HandOverToInstance(const std::wstring& className, const std::wstring& title, std::uintptr_t tag,
                                   const void* data, std::uint32_t size, LRESULT taken, std::uint32_t timeout);

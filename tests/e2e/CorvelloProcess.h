@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <optional>
 #include <string>
@@ -73,6 +74,24 @@ public:
         return code;
     }
 
+    // Stops every thread of the process, as a copy that hangs is stopped,
+    // or lets them go on again.
+    void SuspendThreads(bool suspend) const
+    {
+        const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
+            if (entry.th32OwnerProcessID != id_)
+                continue;
+            const tk::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+            if (suspend)
+                ::SuspendThread(thread.Get());
+            else
+                ::ResumeThread(thread.Get());
+        }
+    }
+
     // The foreground and focus as the program's thread sees them.
     GUITHREADINFO ThreadInfo() const
     {
@@ -120,6 +139,16 @@ public:
         ::PostMessageW(AppWindow(), corvello::WM_INSTANCE_STOP, 0, 0);
         return WaitExit(timeoutMs);
     }
+};
+
+// The program's own waits shortened for the processes a test starts while
+// this lives (the program reads CORVELLO_TIMINGS at its start).
+class ShortTimings {
+public:
+    explicit ShortTimings(const wchar_t* list) { ::SetEnvironmentVariableW(L"CORVELLO_TIMINGS", list); }
+    ~ShortTimings() { ::SetEnvironmentVariableW(L"CORVELLO_TIMINGS", nullptr); }
+    ShortTimings(const ShortTimings&) = delete;
+    ShortTimings& operator=(const ShortTimings&) = delete;
 };
 
 inline std::wstring InstanceMutexName()

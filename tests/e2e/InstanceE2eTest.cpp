@@ -110,7 +110,8 @@ TEST(Stop, LeavesAStubbornInstanceAloneAndWaitsForIt)
 TEST(Uninstall, KeepsTheSettingsWhileAWindowlessCopyHoldsTheInstance)
 {
     // A copy that holds the instance and has no window (yet) would write its
-    // settings back: uninstall waits its 3 s for it, then leaves them.
+    // settings back: uninstall waits its 3 s for it, then leaves them and
+    // says it failed.
     const HKEY hkcu = HKEY_CURRENT_USER;
     const std::wstring key = L"Software\\QUORVANT\\Corvello\\1.0";
     ASSERT_TRUE(tk::RegKey::Create(hkcu, key + L"\\frmMain"));
@@ -119,7 +120,7 @@ TEST(Uninstall, KeepsTheSettingsWhileAWindowlessCopyHoldsTheInstance)
     ASSERT_TRUE(WaitInstanceHeld(mutex));
 
     Corvello uninstall(L"-uninstall");
-    EXPECT_EQ(uninstall.WaitExit(15000), std::optional<DWORD>(0));
+    EXPECT_EQ(uninstall.WaitExit(15000), std::optional<DWORD>(1));
     EXPECT_TRUE(tk::RegKey::Open(hkcu, key + L"\\frmMain"));
     EXPECT_TRUE(holder.Running());
     holder.Kill();

@@ -291,6 +291,8 @@ TEST_F(StartingCopy, WithNoCopyRunningTheStoredSettingDecidesTheQuestion)
 
 TEST_F(StartingCopy, ARunningCopyIsHandedTheActionAndOnlyItsAnswerCounts)
 {
+    // A refusing copy that stays is waited for this long.
+    app_->HandOverWait = 300;
     StandInCopy copy;
     const struct {
         LRESULT Answer;
@@ -314,6 +316,23 @@ TEST_F(StartingCopy, ARunningCopyIsHandedTheActionAndOnlyItsAnswerCounts)
     // Nothing ran or asked here, and no window of its own was made.
     EXPECT_TRUE(requests_.Calls.empty());
     EXPECT_EQ(tk::Application::Current().Handle(), nullptr);
+}
+
+TEST_F(StartingCopy, ACopyOnItsWayOutRefusesAndTheActionRunsHereOnceItHasGone)
+{
+    // A copy being stopped (by an installer, say) refuses what it would not
+    // get to, then goes.
+    std::optional<testsupport::TestWindow> copy;
+    copy.emplace(L"TfrmMain", L"Corvello", [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_COPYDATA) {
+            ::PostMessageW(copy->Handle(), WM_CLOSE, 0, 0);
+            return true;  // answered 0
+        }
+        return false;
+    });
+    const ModeResult result = Handle(L"/do:capslock");
+    EXPECT_EQ(result.ExitCode, Code(ActionExitCode::Done));
+    EXPECT_EQ(requests_.Actions(), (std::vector<std::wstring>{L"down 20", L"up 20"}));
 }
 
 TEST_F(StartingCopy, ACopyThatDoesNotAnswerInTimeIsAFailureNotASuccess)

@@ -18,6 +18,7 @@
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
 #include "support/RegistryTestSupport.h"
+#include "support/ScreenPixels.h"
 #include "toolkit/ComPtr.h"
 #include "toolkit/Registry.h"
 
@@ -394,4 +395,177 @@ TEST_F(Installer, UninstallLeavesNothingBehind)
     EXPECT_EQ(RunValue(), std::nullopt);
     EXPECT_FALSE(KeyExists(ProductKey));
     EXPECT_EQ(KeyExists(MakerKey), othersUnderMaker_);
+}
+
+namespace {
+
+// The exit code of the uninstaller's copy of itself in the temporary folder,
+// which does the work, once it has ended.
+std::optional<DWORD> UninstallerCopyExit(std::uint32_t timeoutMs)
+{
+    wchar_t temp[MAX_PATH] = {};
+    wchar_t longTemp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetLongPathNameW(temp, longTemp, MAX_PATH);
+    const std::wstring tempFolder = longTemp;
+    tk::KernelHandle copy;
+    if (!WaitUntil(
+            [&] {
+                const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+                PROCESSENTRY32W entry{};
+                entry.dwSize = sizeof entry;
+                for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
+                     more = ::Process32NextW(snapshot.Get(), &entry)) {
+                    tk::KernelHandle process(
+                        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+                    wchar_t image[MAX_PATH] = {};
+                    wchar_t longImage[MAX_PATH] = {};
+                    DWORD size = MAX_PATH;
+                    if (process && ::QueryFullProcessImageNameW(process.Get(), 0, image, &size) &&
+                        ::GetLongPathNameW(image, longImage, MAX_PATH) &&
+                        ::CompareStringOrdinal(longImage, static_cast<int>(tempFolder.size()), tempFolder.c_str(),
+                                               -1, TRUE) == CSTR_EQUAL)
+                        copy = std::move(process);
+                }
+                return static_cast<bool>(copy);
+            },
+            timeoutMs) ||
+        !WaitUntil([&] { return ::WaitForSingleObject(copy.Get(), 0) == WAIT_OBJECT_0; }, timeoutMs))
+        return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(copy.Get(), &code);
+    return code;
+}
+
+// The uninstaller's window, or a message box of it, by the start of its
+// caption.
+HWND UninstallerWindow(const wchar_t* className)
+{
+    const std::wstring caption = Name + L" Uninstall";
+    for (const HWND window : testsupport::TopWindows(0, className))
+        if (testsupport::TextOf(window).rfind(caption, 0) == 0)
+            return window;
+    return nullptr;
+}
+
+// Stops (or lets go on) every thread of a copy seen from outside.
+void SuspendCopy(DWORD id, bool suspend)
+{
+    const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != id)
+            continue;
+        const tk::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (suspend)
+            ::SuspendThread(thread.Get());
+        else
+            ::ResumeThread(thread.Get());
+    }
+}
+
+}  // namespace
+
+TEST_F(Installer, AgainstACopyThatHangsSilentSetupAndUninstallChangeNothingAndFail)
+{
+    const testsupport::ShortTimings timings(L"StopWait=1000,StopModeWait=1000");
+    ASSERT_EQ(RunSetup(), std::optional<DWORD>(0));
+    const auto copy = WaitRunningCopy();
+    ASSERT_TRUE(copy);
+    ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }, 10000));
+    // The installed program as an older build would be: an upgrade would
+    // replace it.
+    ::PostMessageW(copy->Main, WM_INSTANCE_STOP, 0, 0);
+    ASSERT_TRUE(copy->Ended(10000));
+    {
+        std::ofstream exe(InstalledExe().c_str(), std::ios::binary | std::ios::app);
+        exe << "an older build";
+    }
+    const std::string older = Contents(InstalledExe());
+    Launched started(L'"' + InstalledExe() + L'"');
+    const auto hung = WaitRunningCopy(copy->Id);
+    ASSERT_TRUE(hung);
+    SuspendCopy(hung->Id, true);
+
+    // The upgrade stops before it replaces anything, and says so.
+    EXPECT_EQ(RunSetup(), std::optional<DWORD>(2));
+    EXPECT_EQ(Contents(InstalledExe()), older);
+
+    // So does the removal: everything stays, so it can be removed later.
+    const auto quiet = testsupport::StoredSz(HKEY_CURRENT_USER, UninstallKey, L"QuietUninstallString");
+    ASSERT_TRUE(quiet);
+    Launched uninstall(*quiet);
+    EXPECT_EQ(UninstallerCopyExit(30000), std::optional<DWORD>(2));
+    EXPECT_TRUE(KeyExists(UninstallKey));
+    EXPECT_TRUE(Exists(InstalledExe()));
+    EXPECT_TRUE(Exists(Uninstaller()));
+    EXPECT_TRUE(Exists(Shortcut()));
+    EXPECT_TRUE(RunValue().has_value());
+    EXPECT_TRUE(KeyExists(SettingsKey));
+
+    SuspendCopy(hung->Id, false);
+    ::PostMessageW(hung->Main, WM_INSTANCE_STOP, 0, 0);
+    EXPECT_TRUE(hung->Ended(10000));
+}
+
+TEST_F(Installer, AgainstACopyThatHangsTheUninstallerSaysWhyAndRetries)
+{
+    const testsupport::ShortTimings timings(L"StopWait=1000,StopModeWait=1000");
+    ASSERT_EQ(RunSetup(), std::optional<DWORD>(0));
+    const auto copy = WaitRunningCopy();
+    ASSERT_TRUE(copy);
+    SuspendCopy(copy->Id, true);
+
+    Launched uninstall(L'"' + Uninstaller() + L'"');
+    // The confirmation page, then its Uninstall button.
+    HWND page = nullptr;
+    HWND button = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            page = UninstallerWindow(L"#32770");
+            button = page ? ::FindWindowExW(page, nullptr, L"Button", L"&Uninstall") : nullptr;
+            return button && ::IsWindowVisible(button) && ::IsWindowEnabled(button);
+        },
+        30000));
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+    // The message: why, and Retry.
+    HWND message = nullptr;
+    HWND retry = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            message = UninstallerWindow(L"#32770");
+            retry = message ? ::FindWindowExW(message, nullptr, L"Button", L"&Retry") : nullptr;
+            return retry != nullptr;
+        },
+        30000));
+    HWND text = ::FindWindowExW(message, nullptr, L"Static", nullptr);
+    std::wstring shown;
+    for (; text; text = ::FindWindowExW(message, text, L"Static", nullptr)) {
+        wchar_t buffer[512] = {};
+        ::GetWindowTextW(text, buffer, 512);
+        shown += buffer;
+    }
+    EXPECT_NE(shown.find(L"does not answer"), std::wstring::npos) << std::string(shown.begin(), shown.end());
+    EXPECT_TRUE(testsupport::SaveWindowPng(message, L"uninstall-copy-does-not-answer.png"));
+    EXPECT_TRUE(KeyExists(UninstallKey));
+    EXPECT_TRUE(Exists(InstalledExe()));
+
+    // The copy answers again; Retry finishes the removal.
+    SuspendCopy(copy->Id, false);
+    ::PostMessageW(retry, BM_CLICK, 0, 0);
+    EXPECT_TRUE(copy->Ended(15000));
+    EXPECT_TRUE(WaitUntil([] { return !KeyExists(UninstallKey); }, 30000));
+    EXPECT_FALSE(Exists(InstalledExe()));
+    // The finished page closes with its own button.
+    HWND finish = nullptr;
+    WaitUntil(
+        [&] {
+            const HWND last = UninstallerWindow(L"#32770");
+            finish = last ? ::FindWindowExW(last, nullptr, L"Button", L"&Close") : nullptr;
+            return finish && ::IsWindowVisible(finish) && ::IsWindowEnabled(finish);
+        },
+        15000);
+    if (finish)
+        ::PostMessageW(finish, BM_CLICK, 0, 0);
 }
