@@ -38,6 +38,11 @@ enum class ActionOperation {
 // are brought up to date.
 enum class LockKey { None, Caps, Num, Scroll };
 
+// Whether the action waits, before it acts, until every key is up and no
+// input has come for a moment: the release of the keys (or a nudge of the
+// mouse) would undo a display turned off.
+enum class QuietInput { Never, FromShortcut, Always };
+
 struct ActionEntry {
     // Known by this name where the program names actions (registry values,
     // the menu entries' and actions' own names).
@@ -50,6 +55,7 @@ struct ActionEntry {
     LockKey Lock;
     // Asks before it runs while the confirmations box is checked.
     bool Confirmed;
+    QuietInput Quiet = QuietInput::Never;
 };
 
 // A button's place in its group: column and row from 1, the tag of the
@@ -72,9 +78,9 @@ inline constexpr int ControlPanelTag = 11111;
 
 inline constexpr ActionEntry Actions[] = {
     {L"MonitorOff", 1, GeneralCategory, L"Monitor Off", L"Blanks the screen or turns the monitor off ",
-     ActionOperation::MonitorOff, LockKey::None, false},
+     ActionOperation::MonitorOff, LockKey::None, false, QuietInput::Always},
     {L"ScreenSaver", 2, GeneralCategory, L"Screen Saver", L"Starts default screensaver if set",
-     ActionOperation::ScreenSaver, LockKey::None, false},
+     ActionOperation::ScreenSaver, LockKey::None, false, QuietInput::FromShortcut},
     {L"Lock", 3, GeneralCategory, L"Lock Computer", L"Locks current user session and jumps to the Welcome screen",
      ActionOperation::LockUser, LockKey::None, false},
     {L"Sleep", 4, GeneralCategory, L"Sleep", L"Brings computer to sleep or suspend mode",

@@ -24,6 +24,33 @@ void LiftOpenQuestion()
     tk::WindowFlash(question->Handle(), 3, 75);
 }
 
+// Until every key is up and no input has come for half a second, three
+// seconds at most; messages keep flowing meanwhile.
+void WaitForQuietInput()
+{
+    constexpr DWORD QuietMs = 500;
+    constexpr DWORD LongestMs = 3000;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        bool keyDown = false;
+        for (int key = 1; key < 0xFF && !keyDown; ++key)
+            keyDown = (::GetAsyncKeyState(key) & 0x8000) != 0;
+        LASTINPUTINFO last{};
+        last.cbSize = sizeof last;
+        const DWORD now = ::GetTickCount();
+        const bool quiet = !keyDown && ::GetLastInputInfo(&last) && now - last.dwTime >= QuietMs;
+        if (quiet || now - start >= LongestMs)
+            return;
+        Delay(50);
+    }
+}
+
+bool WaitsForQuietInput(const ActionEntry& entry, ActionTrigger trigger) noexcept
+{
+    return entry.Quiet == QuietInput::Always ||
+           (entry.Quiet == QuietInput::FromShortcut && trigger == ActionTrigger::Shortcut);
+}
+
 }  // namespace
 
 ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
@@ -64,6 +91,8 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
         if (!ConfirmAction(entry.Caption, entry.Hint, windowShows, owner))
             return ActionOutcome::Declined;
     }
+    if (WaitsForQuietInput(entry, trigger))
+        WaitForQuietInput();
     App->System().Run(entry.Operation);
     if (entry.Lock != LockKey::None && main) {
         // The key's new state reaches this thread a moment later.

@@ -79,6 +79,59 @@ void CorvelloApp::CreateForms()
     mainWindow_ = tk::CreateForm<MainWindow>();
     tk::Application::Current().SetMainForm(mainWindow_.get());
     DoChangeTrayIcon();
+    StartShortcuts();
+}
+
+void CorvelloApp::StartShortcuts()
+{
+    events_ = std::make_unique<tk::SystemEvents>();
+    events_->OnHotKey = [this](int id) {
+        if (const ActionEntry* entry = shortcuts_.ForHotKey(id))
+            runner_.Run(*entry, ActionTrigger::Shortcut);
+    };
+    // Windows can drop what was registered: register everything again.
+    const auto registerAgain = [this] {
+        if (events_)
+            shortcuts_.RegisterAll(events_->Handle());
+    };
+    events_->OnResume = registerAgain;
+    events_->OnSessionUnlock = registerAgain;
+    events_->OnTaskbarCreated = registerAgain;
+    shortcuts_.OnChanged = [this] { ShortcutsChanged(); };
+    shortcuts_.Load(OpenSettingsSubkey(registry::HotkeysKey, false));
+    const auto inUse = shortcuts_.RegisterAll(events_->Handle());
+    if (inUse.empty())
+        return;
+    pendingBalloon_ = L"These shortcuts are in use by another program: " + ShortcutList(inUse, shortcuts_) +
+                      L". Choose others in the Options window.";
+    // The tray icon may not be there yet (a start with Windows comes before
+    // the task bar): the balloon waits for it, for half a minute at most.
+    balloonRetry_.OnTimer = [this](tk::Timer& timer) {
+        if ((mainWindow_ && mainWindow_->TrayIcon().ShowBalloon(name_, pendingBalloon_,
+                                                                tk::TrayIcon::BalloonKind::Warning)) ||
+            ++balloonTries_ >= 30) {
+            timer.SetEnabled(false);
+            pendingBalloon_.clear();
+        }
+    };
+    balloonRetry_.OnTimer(balloonRetry_);
+    if (!pendingBalloon_.empty())
+        balloonRetry_.SetEnabled(true);
+}
+
+void CorvelloApp::ShortcutsChanged()
+{
+    if (mainWindow_)
+        mainWindow_->ShortcutsChanged();
+    if (options_)
+        options_->Refresh();
+}
+
+void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* action)
+{
+    if (!options_)
+        options_ = tk::CreateForm<OptionsWindow>();
+    options_->ShowPage(page, action);
 }
 
 bool CorvelloApp::StoredConfirmations() const

@@ -7,7 +7,11 @@
 #include "actions/CommandLineActions.h"
 #include "actions/SystemActions.h"
 #include "app/ActionRunner.h"
+#include "app/OptionsWindow.h"
+#include "app/ShortcutKeys.h"
 #include "core/AppBase.h"
+#include "toolkit/SystemEvents.h"
+#include "toolkit/Timer.h"
 
 namespace corvello {
 
@@ -57,6 +61,15 @@ public:
     // What the actions do to Windows, and where they are run from.
     SystemActions& System() noexcept { return system_; }
     ActionRunner& Runner() noexcept { return runner_; }
+    // The keyboard shortcuts of the actions.
+    ShortcutKeys& Shortcuts() noexcept { return shortcuts_; }
+    // The window that hears hot keys, resumes, unlocks and a new task bar;
+    // null until the program runs as the instance.
+    tk::SystemEvents* Events() const noexcept { return events_.get(); }
+
+    // Shows the Options window (made when first asked for) on the page.
+    void ShowOptions(OptionsWindow::PageId page, const ActionEntry* action = nullptr);
+    OptionsWindow* Options() const noexcept { return options_.get(); }
 
     // The stored confirmations setting, read as a run reads it; on where
     // nothing is stored, as the defaults have it.
@@ -67,9 +80,22 @@ private:
     // answered No.
     bool RunNamedAction(const NamedAction& named);
 
+    // Reads the shortcuts and registers them; names once, in a balloon, the
+    // ones another program holds.
+    void StartShortcuts();
+    void ShortcutsChanged();
+
     SystemActions system_;
     ActionRunner runner_;
+    ShortcutKeys shortcuts_;
+    std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<OptionsWindow> options_;
+    // Names the shortcuts not registered at the start once the tray icon
+    // can show it.
+    std::wstring pendingBalloon_;
+    tk::Timer balloonRetry_{1000, false};
+    int balloonTries_ = 0;
 };
 
 // The same object as AppObject, typed as the program's own class.

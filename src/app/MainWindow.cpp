@@ -4,6 +4,8 @@
 
 #include "actions/ActionCatalogue.h"
 #include "app/HandOver.h"
+#include "app/OptionsWindow.h"
+#include "core/Shortcut.h"
 #include "app/CorvelloApp.h"
 #include "core/Messages.h"
 #include "core/Product.h"
@@ -15,6 +17,9 @@
 
 namespace corvello {
 namespace {
+
+// The system menu's command that opens the Options window.
+constexpr UINT OptionsCommandId = 2395;
 
 constexpr const wchar_t* InfoText =
     L"Software combines many useful but hidden actions in a single place. You can turn off monitor, hibernate the "
@@ -106,6 +111,8 @@ void MainWindow::CreateControls()
         auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
         button.SetAction(FindByTag(actions_, place.Tag));
         button.Tag = place.OwnTag != 0 ? place.OwnTag : place.Tag;
+        if (const ActionEntry* entry = catalogue::FindAction(place.Tag))
+            button.OnContextMenu = [this, entry](tk::Control&, POINT at) { ShowButtonMenu(*entry, at); };
     };
     // Tab order: the hardware group with its buttons and the confirmations
     // box, the keyboard group with its buttons, then the two other boxes.
@@ -220,8 +227,38 @@ void MainWindow::AfterCreate()
                                 std::size(catalogue::KeyboardMenu)));
     menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu,
                                 std::size(catalogue::SystemMenu)));
+    // The system menu ends with "Options...".
+    if (const HMENU system = ::GetSystemMenu(Handle(), FALSE))
+        ::AppendMenuW(system, MF_STRING, OptionsCommandId, L"Options...");
     FullUpdate();
     LocksUpdate();
+}
+
+void MainWindow::ShortcutsChanged()
+{
+    if (!App)
+        return;
+    for (const ActionEntry& entry : catalogue::Actions) {
+        const std::wstring text = ShortcutText(App->Shortcuts().Get(entry));
+        if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
+            item->ShortCutText = text;
+        if (tk::Action* action = FindByTag(actions_, entry.Tag))
+            action->SetHint(text.empty() ? std::wstring(entry.Hint) : std::wstring(entry.Hint) + L" (" + text + L")");
+    }
+}
+
+void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
+{
+    tk::MenuItem& items = buttonMenu_.Items();
+    while (items.Count() > 0)
+        items.Remove(items.Item(0));
+    auto& shortcut = items.Add(std::make_unique<tk::MenuItem>(L"miShortcut", L"Shortcut..."));
+    shortcut.OnClick = [&entry](tk::MenuItem&) {
+        if (App)
+            App->ShowOptions(OptionsWindow::PageId::Shortcuts, &entry);
+    };
+    buttonMenu_.Owner = Handle();
+    buttonMenu_.Popup(at.x, at.y);
 }
 
 void MainWindow::ControlsInit()
@@ -352,6 +389,12 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COPYDATA)
         return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    // The whole command word, as for About.
+    if (message == WM_SYSCOMMAND && wParam == OptionsCommandId) {
+        if (App)
+            App->ShowOptions(OptionsWindow::PageId::Shortcuts);
+        return 0;
+    }
     LRESULT result = 0;
     if (snapping_.HandleMessage(message, wParam, lParam, result))
         return result;

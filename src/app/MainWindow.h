@@ -8,7 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "actions/ActionCatalogue.h"
 #include "toolkit/Actions.h"
+#include "toolkit/Menus.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Timer.h"
@@ -41,6 +43,10 @@ public:
     void OnHideEvent(tk::Form& sender) override;
     void OnTimerMinutes(tk::Timer& sender) override;
 
+    // Every shortcut shows beside its tray entry and at the end of its
+    // button's hint.
+    void ShortcutsChanged();
+
     void OnCheckBoxClick(tk::Control& sender);
     void TimerGuardTimer(tk::Timer& sender);
 
@@ -64,6 +70,8 @@ private:
     void FitCheckBoxes();
     void FitDescription();
     void PostUpdate();
+    // The menu a right click on an action's button opens.
+    void ShowButtonMenu(const ActionEntry& entry, POINT at);
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);
 
@@ -83,6 +91,7 @@ private:
     tk::Timer timerGuard_{1250, false};
     // While dragged, the window's edges stick to the work area's.
     WindowSnapping snapping_{*this};
+    tk::PopupMenu buttonMenu_;
 };
 
 }  // namespace corvello

@@ -23,6 +23,11 @@ inline constexpr const wchar_t* Bounds = L"Bounds";            // REG_SZ, "left,
 inline constexpr const wchar_t* WindowState = L"WindowState";  // REG_DWORD, 0 normal, 1 minimised, 2 maximised
 inline constexpr const wchar_t* Visible = L"Visible";          // REG_DWORD, 0 or 1
 
+// A subkey of the settings key: one REG_DWORD a keyboard shortcut, named
+// after its action (the catalogue's name), the key in the low word and the
+// modifiers in the high word.
+inline constexpr const wchar_t* HotkeysKey = L"Hotkeys";
+
 // Below HKEY_CURRENT_USER, whatever the settings root: a value named after the
 // executable's file name starts the program with Windows.
 inline constexpr const wchar_t* RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -10,6 +10,7 @@ bool IsWinNT = false;
 bool IsWin95 = false;
 bool IsWin95OSR2 = false;
 bool IsWinVistaOrHigher = false;
+bool IsWin7OrHigher = false;
 
 WindowsVersion DetectWindowsVersion()
 {
@@ -25,6 +26,8 @@ WindowsVersion DetectWindowsVersion()
     IsWin95 = result.Flags.IsWin95;
     IsWin95OSR2 = result.Flags.IsWin95OSR2;
     IsWinVistaOrHigher = result.Flags.IsWinVistaOrHigher;
+    IsWin7OrHigher = result.Flags.IsWinNT &&
+                     (info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 1));
     return result.Version;
 }
 

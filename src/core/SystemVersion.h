@@ -10,6 +10,9 @@ extern bool IsWinNT;
 extern bool IsWin95;
 extern bool IsWin95OSR2;
 extern bool IsWinVistaOrHigher;
+// Windows 7 or later: what only these know
+// (MOD_NOREPEAT, say) may be asked for.
+extern bool IsWin7OrHigher;
 
 // Reads the version from Windows, fills the flags above and returns it.
 WindowsVersion DetectWindowsVersion();

@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "toolkit/Actions.h"
 #include "toolkit/Form.h"
@@ -128,6 +129,22 @@ void Control::Click()
 
 void Control::Notify(WORD) {}
 
+LRESULT Control::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU && OnContextMenu) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (lParam == -1) {
+            // From the keyboard: the control's centre.
+            RECT r{};
+            ::GetWindowRect(Handle(), &r);
+            at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        }
+        OnContextMenu(*this, at);
+        return 0;
+    }
+    return Window::WndProc(message, wParam, lParam);
+}
+
 SIZE Control::TextExtent(int wrapWidth, bool wordWrap) const
 {
     if (!Handle())
@@ -157,6 +174,12 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
             }
         }
         return false;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (auto* control = header ? dynamic_cast<Control*>(Window::FromHandle(header->hwndFrom)) : nullptr)
+            return control->NotifyEx(*header, result);
+        return false;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (auto* control = dynamic_cast<Control*>(Window::FromHandle(reinterpret_cast<HWND>(lParam)))) {
@@ -501,6 +524,229 @@ LRESULT Panel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 Bevel::Bevel(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 {
     CreateControl(WC_STATICW, SS_ETCHEDFRAME);
+}
+
+// --- TabControl
+
+TabControl::TabControl(Container& parent, const Bounds& bounds) : Control(parent, bounds)
+{
+    CreateControl(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS);
+}
+
+Panel& TabControl::AddPage(const std::wstring& caption)
+{
+    std::wstring text = caption;
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    TabCtrl_InsertItem(Handle(), static_cast<int>(pages_.size()), &item);
+    // A sibling above the tabs, so the dialog keys reach its controls.
+    auto& page = *pages_.emplace_back(std::make_unique<Panel>(parent_, bounds_, caption));
+    ::SetWindowPos(page.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PlacePages();
+    ShowSelected();
+    return page;
+}
+
+std::size_t TabControl::Selected() const noexcept
+{
+    const int selected = Handle() ? TabCtrl_GetCurSel(Handle()) : -1;
+    return selected < 0 ? 0 : static_cast<std::size_t>(selected);
+}
+
+void TabControl::Select(std::size_t index)
+{
+    if (index >= pages_.size())
+        return;
+    TabCtrl_SetCurSel(Handle(), static_cast<int>(index));
+    ShowSelected();
+}
+
+void TabControl::ApplyLayout()
+{
+    Control::ApplyLayout();
+    PlacePages();
+}
+
+void TabControl::PlacePages()
+{
+    if (!Handle())
+        return;
+    // The display area below the tabs, in the container's 96-dpi measure.
+    RECT area = PixelRect();
+    TabCtrl_AdjustRect(Handle(), FALSE, &area);
+    const int dpi = static_cast<int>(form_->Dpi());
+    const POINT origin = parent_.ContainerOrigin();
+    const Bounds page{::MulDiv(area.left, 96, dpi) - origin.x, ::MulDiv(area.top, 96, dpi) - origin.y,
+                      ::MulDiv(area.right - area.left, 96, dpi), ::MulDiv(area.bottom - area.top, 96, dpi)};
+    for (const auto& panel : pages_)
+        panel->SetBounds(page);
+}
+
+void TabControl::ShowSelected()
+{
+    const std::size_t selected = Selected();
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        pages_[i]->SetVisible(i == selected);
+}
+
+bool TabControl::NotifyEx(const NMHDR& header, LRESULT& result)
+{
+    if (header.code != TCN_SELCHANGE)
+        return false;
+    ShowSelected();
+    if (OnChange)
+        OnChange(*this);
+    result = 0;
+    return true;
+}
+
+// --- ListView
+
+ListView::ListView(Container& parent, const Bounds& bounds, const std::vector<Column>& columns)
+    : Control(parent, bounds), columns_(columns)
+{
+    CreateControl(WC_LISTVIEWW, WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+    if (!Handle())
+        return;
+    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        std::wstring caption = columns_[i].Caption;
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = caption.data();
+        column.cx = Scale(columns_[i].Width, form_->Dpi());
+        column.iSubItem = static_cast<int>(i);
+        ListView_InsertColumn(Handle(), static_cast<int>(i), &column);
+    }
+}
+
+void ListView::ApplyLayout()
+{
+    Control::ApplyLayout();
+    if (!Handle())
+        return;
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        ListView_SetColumnWidth(Handle(), static_cast<int>(i), Scale(columns_[i].Width, form_->Dpi()));
+}
+
+void ListView::SetRowCount(std::size_t count)
+{
+    while (RowCount() < count) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(RowCount());
+        item.pszText = const_cast<wchar_t*>(L"");
+        if (ListView_InsertItem(Handle(), &item) < 0)
+            return;
+    }
+    while (RowCount() > count)
+        ListView_DeleteItem(Handle(), static_cast<int>(RowCount()) - 1);
+}
+
+std::size_t ListView::RowCount() const noexcept
+{
+    const int count = Handle() ? ListView_GetItemCount(Handle()) : 0;
+    return count < 0 ? 0 : static_cast<std::size_t>(count);
+}
+
+void ListView::SetCell(std::size_t row, std::size_t column, const std::wstring& text)
+{
+    if (Cell(row, column) == text)
+        return;
+    std::wstring copy = text;
+    ListView_SetItemText(Handle(), static_cast<int>(row), static_cast<int>(column), copy.data());
+}
+
+std::wstring ListView::Cell(std::size_t row, std::size_t column) const
+{
+    wchar_t text[256] = {};
+    if (Handle())
+        ListView_GetItemText(Handle(), static_cast<int>(row), static_cast<int>(column), text,
+                             static_cast<int>(std::size(text)));
+    return text;
+}
+
+int ListView::Selected() const noexcept
+{
+    return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1;
+}
+
+void ListView::Select(std::size_t row)
+{
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(Handle(), static_cast<int>(row), both, both);
+    ListView_EnsureVisible(Handle(), static_cast<int>(row), FALSE);
+}
+
+bool ListView::NotifyEx(const NMHDR& header, LRESULT& result)
+{
+    if (header.code != LVN_ITEMCHANGED)
+        return false;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+        !(change.uOldState & LVIS_SELECTED) && OnSelect)
+        OnSelect(*this);
+    result = 0;
+    return true;
+}
+
+// --- ShortcutField
+
+ShortcutField::ShortcutField(Container& parent, const Bounds& bounds) : Control(parent, bounds)
+{
+    CreateControl(WC_EDITW, WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL);
+}
+
+void ShortcutField::SetDisplay(const std::wstring& text)
+{
+    caption_ = text;
+    SetText(text);
+}
+
+LRESULT ShortcutField::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto held = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
+    const bool modified = held(VK_CONTROL) || held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN);
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (auto* msg = reinterpret_cast<const MSG*>(lParam);
+            msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && !modified &&
+            (msg->wParam == VK_TAB || msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+            break;
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const auto key = static_cast<UINT>(wParam);
+        if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN)
+            return 0;
+        UINT modifiers = 0;
+        if (held(VK_MENU))
+            modifiers |= MOD_ALT;
+        if (held(VK_CONTROL))
+            modifiers |= MOD_CONTROL;
+        if (held(VK_SHIFT))
+            modifiers |= MOD_SHIFT;
+        if (held(VK_LWIN) || held(VK_RWIN))
+            modifiers |= MOD_WIN;
+        if (modifiers == 0 && (key == VK_BACK || key == VK_DELETE)) {
+            if (OnClear)
+                OnClear(*this);
+        } else if (OnKeys) {
+            OnKeys(*this, key, modifiers);
+        }
+        return 0;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // Taken whole by the keys above: no beep, no menu.
+        return 0;
+    default:
+        break;
+    }
+    return Control::WndProc(message, wParam, lParam);
 }
 
 }  // namespace tk

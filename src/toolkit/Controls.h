@@ -7,7 +7,9 @@
 
 #include <functional>
 #include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/Graphics.h"
 #include "toolkit/Window.h"
@@ -80,6 +82,16 @@ public:
 
     // Notifications the container reflects back (WM_COMMAND codes).
     virtual void Notify(WORD code);
+    // A WM_NOTIFY the container reflects back; true when it was answered.
+    virtual bool NotifyEx(const NMHDR& header, LRESULT& result)
+    {
+        (void)header;
+        (void)result;
+        return false;
+    }
+    // A right click or the menu key on the control, at a screen point (the
+    // control's centre from the keyboard).
+    std::function<void(Control& sender, POINT at)> OnContextMenu;
     // The caption's size in the control's font at 96 dpi; wrapped at the
     // width when wordWrap is set.
     SIZE TextExtent(int wrapWidth, bool wordWrap) const;
@@ -87,6 +99,7 @@ public:
 
 protected:
     Control(Container& parent, const Bounds& bounds);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool CreateControl(const wchar_t* className, DWORD style, DWORD exStyle = 0);
     RECT PixelRect() const;
     HFONT CurrentFont() const noexcept;
@@ -221,8 +234,69 @@ public:
     Bevel(Container& parent, const Bounds& bounds);
 };
 
-// Hands a container's WM_COMMAND and WM_CTLCOLOR... on to the control that
-// sent it; true when the message was one of those.
+// Pages with tabs. Each page is a panel of the form, shown while its tab is
+// chosen; the pages' controls live on their panels.
+class TabControl : public Control {
+public:
+    TabControl(Container& parent, const Bounds& bounds);
+    Panel& AddPage(const std::wstring& caption);
+    std::size_t PageCount() const noexcept { return pages_.size(); }
+    Panel& Page(std::size_t index) const { return *pages_.at(index); }
+    std::size_t Selected() const noexcept;
+    void Select(std::size_t index);
+    std::function<void(TabControl& sender)> OnChange;
+
+    void ApplyLayout() override;
+    bool NotifyEx(const NMHDR& header, LRESULT& result) override;
+
+private:
+    void PlacePages();
+    void ShowSelected();
+    std::vector<std::unique_ptr<Panel>> pages_;
+};
+
+// A list of rows in columns (a report view), one row chosen at a time.
+class ListView : public Control {
+public:
+    struct Column {
+        std::wstring Caption;
+        int Width;  // at 96 dpi
+    };
+    ListView(Container& parent, const Bounds& bounds, const std::vector<Column>& columns);
+
+    void SetRowCount(std::size_t count);
+    std::size_t RowCount() const noexcept;
+    void SetCell(std::size_t row, std::size_t column, const std::wstring& text);
+    std::wstring Cell(std::size_t row, std::size_t column) const;
+    // The chosen row; -1 for none.
+    int Selected() const noexcept;
+    void Select(std::size_t row);
+    std::function<void(ListView& sender)> OnSelect;
+
+    void ApplyLayout() override;
+    bool NotifyEx(const NMHDR& header, LRESULT& result) override;
+
+private:
+    std::vector<Column> columns_;
+};
+
+// A field that takes the key combination the user presses, the Windows key
+// included: a key with the modifiers held (MOD_ALT, MOD_CONTROL, MOD_SHIFT,
+// MOD_WIN). Backspace or Delete alone clear it. Tab, Shift+Tab, Enter and
+// Escape alone stay the dialog's. It shows what its owner says it holds.
+class ShortcutField : public Control {
+public:
+    ShortcutField(Container& parent, const Bounds& bounds);
+    void SetDisplay(const std::wstring& text);
+    std::function<void(ShortcutField& sender, UINT key, UINT modifiers)> OnKeys;
+    std::function<void(ShortcutField& sender)> OnClear;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// Hands a container's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR... on to the
+// control that sent it; true when the message was one of those.
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 }  // namespace tk

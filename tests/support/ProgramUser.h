@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -273,5 +274,61 @@ public:
 private:
     DWORD processId_;
 };
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// The text of a cell of a list view in another process: the request and
+// its answer go through memory of that process, as Windows needs.
+inline std::wstring ListViewCell(HWND list, int row, int column)
+{
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(list, &processId);
+    const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return {};
+    constexpr std::size_t TextChars = 256;
+    struct Block {
+        LVITEMW Item;
+        wchar_t Text[TextChars];
+    };
+    auto* remote = static_cast<Block*>(::VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text;
+    if (remote) {
+        Block local{};
+        local.Item.iSubItem = column;
+        local.Item.pszText = remote->Text;
+        local.Item.cchTextMax = static_cast<int>(TextChars);
+        ::WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&remote->Item));
+        if (::ReadProcessMemory(process, remote, &local, sizeof local, nullptr))
+            text = std::wstring(local.Text, ::wcsnlen(local.Text, TextChars));
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return text;
+}
+
+// Keys pressed together and let go in reverse order, as the keyboard gives
+// them.
+inline void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 }  // namespace testsupport

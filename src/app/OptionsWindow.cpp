@@ -1,0 +1,66 @@
+#include "app/OptionsWindow.h"
+
+#include "app/ShortcutsPage.h"
+#include "core/Product.h"
+
+namespace corvello {
+namespace {
+
+constexpr int DesignWidth = 440;
+constexpr int DesignHeight = 444;
+
+tk::FormLayout OptionsLayout()
+{
+    tk::FormLayout layout;
+    layout.ClassName = L"TfrmOptions";
+    layout.Caption = CORVELLO_WIDEN(CORVELLO_NAME) L" Options";
+    layout.ClientWidth = DesignWidth;
+    layout.ClientHeight = DesignHeight;
+    layout.Border = tk::BorderStyle::Single;
+    layout.SystemMenu = true;
+    layout.MinimizeBox = true;
+    layout.MaximizeBox = false;
+    return layout;
+}
+
+}  // namespace
+
+OptionsWindow::OptionsWindow() : PersistentForm(OptionsLayout(), L"frmOptions")
+{
+    // The pages, in the order of their tabs and of PageId.
+    pages_.push_back(std::make_unique<ShortcutsPage>());
+}
+
+OptionsWindow::~OptionsWindow() = default;
+
+void OptionsWindow::CreateControls()
+{
+    PersistentForm::CreateControls();
+    tabs_ = std::make_unique<tk::TabControl>(*this, tk::Bounds{8, 8, DesignWidth - 16, DesignHeight - 52});
+    for (const auto& page : pages_)
+        page->Build(tabs_->AddPage(page->Caption()));
+    btnClose_ = std::make_unique<tk::Button>(*this, tk::Bounds{DesignWidth - 88, DesignHeight - 36, 80, 25},
+                                             L"Close");
+    btnClose_->OnClick = [this](tk::Control&) { Close(); };
+    btnClose_->SetDefault(true);
+    SetCancelButton(btnClose_.get());
+}
+
+void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
+{
+    Refresh();
+    tabs_->Select(static_cast<std::size_t>(page));
+    if (action)
+        Page(page).SelectAction(*action);
+    Show();
+    BringToFront();
+    ::SetForegroundWindow(Handle());
+}
+
+void OptionsWindow::Refresh()
+{
+    for (const auto& page : pages_)
+        page->Refresh();
+}
+
+}  // namespace corvello

@@ -1,0 +1,124 @@
+#include "app/ShortcutsPage.h"
+
+#include "app/CorvelloApp.h"
+#include "app/ShortcutKeys.h"
+#include "core/RegistryLayout.h"
+
+namespace corvello {
+namespace {
+
+enum Column { ActionColumn, ShortcutColumn, StateColumn };
+
+std::wstring StateText(ShortcutKeys::State state)
+{
+    switch (state) {
+    case ShortcutKeys::State::InUse:
+        return ShortcutsPage::InUseText;
+    case ShortcutKeys::State::Failed:
+        return L"not taken by Windows";
+    case ShortcutKeys::State::None:
+    case ShortcutKeys::State::Registered:
+        break;
+    }
+    return {};
+}
+
+}  // namespace
+
+void ShortcutsPage::Build(tk::Panel& page)
+{
+    for (const ActionEntry& entry : catalogue::Actions)
+        if (ShortcutKeys::CanHaveShortcut(entry))
+            rows_.push_back(&entry);
+    lbIntro_ = std::make_unique<tk::Label>(
+        page, tk::Bounds{8, 8, 400, 28},
+        L"Choose an action, then press its shortcut in the field below: Ctrl, Alt or Win with a key, or a function "
+        L"or media key alone.",
+        tk::Label::Options{true, false, tk::Alignment::Left, false});
+    list_ = std::make_unique<tk::ListView>(page, tk::Bounds{8, 40, 400, 246},
+                                           std::vector<tk::ListView::Column>{
+                                               {L"Action", 112}, {L"Shortcut", 98}, {L"State", 166}});
+    list_->SetRowCount(rows_.size());
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        list_->SetCell(row, ActionColumn, rows_[row]->Caption);
+    list_->OnSelect = [this](tk::ListView&) {
+        lbReason_->SetCaption(L"");
+        ShowChosen();
+    };
+    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{8, 300, 60, 15}, L"Shortcut:");
+    field_ = std::make_unique<tk::ShortcutField>(page, tk::Bounds{72, 296, 176, 22});
+    field_->OnKeys = [this](tk::ShortcutField&, UINT key, UINT modifiers) {
+        Take(Shortcut{static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(modifiers & modifier::All)});
+    };
+    field_->OnClear = [this](tk::ShortcutField&) { Take(Shortcut{}); };
+    btnClear_ = std::make_unique<tk::Button>(page, tk::Bounds{256, 295, 72, 25}, L"Clear");
+    btnClear_->OnClick = [this](tk::Control&) {
+        Take(Shortcut{});
+        field_->SetFocus();
+    };
+    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 324, 336, 28}, L"",
+                                            tk::Label::Options{true, false, tk::Alignment::Left, false});
+    list_->Select(0);
+    Refresh();
+}
+
+const ActionEntry* ShortcutsPage::Chosen() const
+{
+    const int row = list_ ? list_->Selected() : -1;
+    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? rows_[static_cast<std::size_t>(row)] : nullptr;
+}
+
+void ShortcutsPage::Refresh()
+{
+    if (!App || !list_)
+        return;
+    const ShortcutKeys& keys = App->Shortcuts();
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        list_->SetCell(row, ShortcutColumn, ShortcutText(keys.Get(*rows_[row])));
+        list_->SetCell(row, StateColumn, StateText(keys.StateOf(*rows_[row])));
+    }
+    ShowChosen();
+}
+
+void ShortcutsPage::SelectAction(const ActionEntry& entry)
+{
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row] == &entry)
+            list_->Select(row);
+    lbReason_->SetCaption(L"");
+    ShowChosen();
+    field_->SetFocus();
+}
+
+void ShortcutsPage::ShowChosen()
+{
+    const ActionEntry* entry = Chosen();
+    const Shortcut shortcut = entry && App ? App->Shortcuts().Get(*entry) : Shortcut{};
+    field_->SetDisplay(shortcut.Empty() ? L"None" : ShortcutText(shortcut));
+}
+
+void ShortcutsPage::Take(Shortcut shortcut)
+{
+    const ActionEntry* entry = Chosen();
+    if (!entry || !App)
+        return;
+    ShortcutKeys& keys = App->Shortcuts();
+    std::wstring reason;
+    if (!shortcut.Empty()) {
+        const std::wstring text = ShortcutText(shortcut);
+        const ShortcutProblem problem = CheckShortcut(shortcut);
+        if (problem != ShortcutProblem::None)
+            reason = (text.empty() ? L"That key" : text) + L": " + ShortcutProblemText(problem) + L".";
+        else if (const ActionEntry* other = keys.TakenBy(shortcut, *entry))
+            reason = text + L": already the shortcut of " + other->Caption + L".";
+    }
+    if (reason.empty()) {
+        keys.Set(*entry, shortcut, App->OpenSettingsSubkey(registry::HotkeysKey, true));
+        if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
+            reason = ShortcutText(shortcut) + L": " + InUseText + L".";
+    }
+    lbReason_->SetCaption(reason);
+    Refresh();
+}
+
+}  // namespace corvello

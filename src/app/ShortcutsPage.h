@@ -1,0 +1,37 @@
+// The Options page "Shortcuts": every action with its keyboard shortcut, and
+// a field that records the combination the user presses for the chosen one.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/OptionsWindow.h"
+#include "core/Shortcut.h"
+
+namespace corvello {
+
+class ShortcutsPage : public OptionsPage {
+public:
+    const wchar_t* Caption() const override { return L"Shortcuts"; }
+    void Build(tk::Panel& page) override;
+    void Refresh() override;
+    void SelectAction(const ActionEntry& entry) override;
+
+    // What the state column says of a shortcut Windows would not take.
+    static constexpr const wchar_t* InUseText = L"in use by another program";
+
+private:
+    const ActionEntry* Chosen() const;
+    void ShowChosen();
+    void Take(Shortcut shortcut);
+
+    std::vector<const ActionEntry*> rows_;
+    std::unique_ptr<tk::Label> lbIntro_;
+    std::unique_ptr<tk::ListView> list_;
+    std::unique_ptr<tk::Label> lbField_;
+    std::unique_ptr<tk::ShortcutField> field_;
+    std::unique_ptr<tk::Button> btnClear_;
+    std::unique_ptr<tk::Label> lbReason_;
+};
+
+}  // namespace corvello
