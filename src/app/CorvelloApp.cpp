@@ -86,7 +86,8 @@ void CorvelloApp::StartShortcuts()
 {
     events_ = std::make_unique<tk::SystemEvents>();
     events_->OnHotKey = [this](int id) {
-        if (const ActionEntry* entry = shortcuts_.ForHotKey(id))
+        const ActionEntry* entry = shortcuts_.ForHotKey(id);
+        if (entry && !(options_ && options_->TakeShortcutKeys(*entry)))
             runner_.Run(*entry, ActionTrigger::Shortcut);
     };
     // Windows can drop what was registered: register everything again.

@@ -50,11 +50,22 @@ void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
 {
     Refresh();
     tabs_->Select(static_cast<std::size_t>(page));
-    if (action)
-        Page(page).SelectAction(*action);
     Show();
     BringToFront();
     ::SetForegroundWindow(Handle());
+    // Once shown: the page gives the keyboard to what the action needs.
+    if (action)
+        Page(page).SelectAction(*action);
+}
+
+bool OptionsWindow::TakeShortcutKeys(const ActionEntry& pressed)
+{
+    if (!Visible() || ::GetForegroundWindow() != Handle())
+        return false;
+    for (const auto& page : pages_)
+        if (page->TakeShortcutKeys(pressed))
+            return true;
+    return false;
 }
 
 void OptionsWindow::Refresh()

@@ -24,6 +24,13 @@ public:
     virtual void Refresh() {}
     // Brings the action forward where the page lists actions.
     virtual void SelectAction(const ActionEntry& entry) { (void)entry; }
+    // A shortcut of the program pressed while the page has the keyboard:
+    // true when the page takes the keys instead of the action running.
+    virtual bool TakeShortcutKeys(const ActionEntry& pressed)
+    {
+        (void)pressed;
+        return false;
+    }
 };
 
 class OptionsWindow : public PersistentForm {
@@ -38,6 +45,9 @@ public:
     void ShowPage(PageId page, const ActionEntry* action = nullptr);
     // Every page shows what the settings say now.
     void Refresh();
+    // A shortcut of the program pressed: true when a page that records keys
+    // has the keyboard and takes them (the action does not run).
+    bool TakeShortcutKeys(const ActionEntry& pressed);
     OptionsPage& Page(PageId page) const { return *pages_.at(static_cast<std::size_t>(page)); }
 
 protected:

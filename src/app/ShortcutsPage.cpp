@@ -90,6 +90,14 @@ void ShortcutsPage::SelectAction(const ActionEntry& entry)
     field_->SetFocus();
 }
 
+bool ShortcutsPage::TakeShortcutKeys(const ActionEntry& pressed)
+{
+    if (!field_ || !App || ::GetFocus() != field_->Handle())
+        return false;
+    Take(App->Shortcuts().Get(pressed));
+    return true;
+}
+
 void ShortcutsPage::ShowChosen()
 {
     const ActionEntry* entry = Chosen();

@@ -16,6 +16,9 @@ public:
     void Build(tk::Panel& page) override;
     void Refresh() override;
     void SelectAction(const ActionEntry& entry) override;
+    // Windows gives the program's own shortcuts to the program, not to the
+    // field: one pressed while the field has the keyboard is recorded.
+    bool TakeShortcutKeys(const ActionEntry& pressed) override;
 
     // What the state column says of a shortcut Windows would not take.
     static constexpr const wchar_t* InUseText = L"in use by another program";

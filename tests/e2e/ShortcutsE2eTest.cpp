@@ -105,6 +105,17 @@ protected:
     HWND main_ = nullptr;
 };
 
+// What an edit control of the program holds: asked of it, since the
+// caption Windows keeps for another process's window is not its text.
+std::wstring FieldText(HWND field)
+{
+    wchar_t text[128] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(field, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                          &copied);
+    return text;
+}
+
 HWND FindList(HWND window)
 {
     for (const HWND child : testsupport::Descendants(window))
@@ -200,4 +211,67 @@ TEST_F(ShortcutsE2e, EveryShortcutIsRegisteredAgainAfterAResumeAnUnlockAndANewTa
         testsupport::ForgetProgramSettings();
         testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock", CtrlAltK);
     }
+}
+
+TEST_F(ShortcutsE2e, AButtonsMenuLeadsToItsFieldWhichTakesACombinationAndRefusesAPlainKeyOrATakenOne)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock", CtrlAltK);
+    Start();
+    // A right click on Monitor Off's button: its menu, "Shortcut...".
+    const HWND button = ChildWithText(main_, L"Monitor Off");
+    ASSERT_NE(button, nullptr);
+    RECT at{};
+    ::GetWindowRect(button, &at);
+    ::PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), MAKELPARAM(at.left + 5, at.top + 5));
+    const HWND menu = user_->WaitWindow(L"#32768");
+    ASSERT_NE(menu, nullptr);
+    ProgramUser::Key(menu, VK_DOWN);
+    ProgramUser::Enter(menu);
+    const HWND options = user_->WaitWindow(L"TfrmOptions");
+    ASSERT_NE(options, nullptr);
+    const HWND list = FindList(options);
+    ASSERT_NE(list, nullptr);
+    // The field has the keyboard, for Monitor Off.
+    HWND field = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            field = program_->ThreadInfo().hwndFocus;
+            return field && testsupport::ClassOf(field) == L"Edit";
+        },
+        5000));
+    EXPECT_EQ(FieldText(field), L"None");
+    const auto reasonShown = [&](const std::wstring& start) {
+        return WaitUntil(
+            [&] {
+                for (const HWND child : testsupport::Descendants(options))
+                    if (TextOf(child).rfind(start, 0) == 0)
+                        return true;
+                return false;
+            },
+            5000);
+    };
+
+    // A plain letter is refused, with the reason beside the field.
+    testsupport::PressKeys({'M'});
+    EXPECT_TRUE(reasonShown(L"M: Hold Ctrl, Alt or the Windows key with it"));
+    EXPECT_EQ(FieldText(field), L"None");
+    // So is Caps Lock's combination.
+    testsupport::PressKeys({VK_CONTROL, VK_MENU, 'K'});
+    EXPECT_TRUE(reasonShown(L"Ctrl+Alt+K: already the shortcut of Caps Lock"));
+    EXPECT_EQ(FieldText(field), L"None");
+    // The Windows key counts; the combination is stored and registered.
+    testsupport::PressKeys({VK_LWIN, VK_SHIFT, 'M'});
+    EXPECT_TRUE(WaitUntil([&] { return FieldText(field) == L"Shift+Win+M"; }, 5000)) << testsupport::Narrow(FieldText(field));
+    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, HotkeysKey, L"MonitorOff"), 0x000C004Du);
+    EXPECT_EQ(Row(list, L"Monitor Off"), L"Shift+Win+M | ");
+    testsupport::TestWindow other(L"CorvelloHotKeyHolder", L"Holder");
+    EXPECT_FALSE(::RegisterHotKey(other.Handle(), 1, MOD_SHIFT | MOD_WIN, 'M'));
+    EXPECT_TRUE(testsupport::SaveWindowPng(options, L"options-shortcuts-set.png"));
+
+    // Backspace clears it, from the registry and from Windows.
+    testsupport::PressKeys({VK_BACK});
+    EXPECT_TRUE(WaitUntil([&] { return FieldText(field) == L"None"; }, 5000));
+    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, HotkeysKey, L"MonitorOff"), std::nullopt);
+    EXPECT_TRUE(::RegisterHotKey(other.Handle(), 1, MOD_SHIFT | MOD_WIN, 'M'));
+    EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
 }
