@@ -51,6 +51,15 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
         }
     });
 
+    // A question about the end of the session that no answer follows lapses.
+    sessionEndTimer_.OnTimer = [this](tk::Timer& timer) {
+        timer.SetEnabled(false);
+        endingSession_ = false;
+        tk::LogFailure(L"waiting for the end of the session after its question (the session did not end; the "
+                       L"program runs on)",
+                       ERROR_TIMEOUT);
+    };
+
     confirmClose_ = confirmClose;
     copyright_ = CORVELLO_WIDEN(CORVELLO_COPYRIGHT);
     const auto parts = SplitPath(GetModulePath());
@@ -327,7 +336,10 @@ bool AppBase::OnAppMessage(MSG& msg)
 {
     switch (msg.message) {
     case WM_QUERYENDSESSION:
-        endingSession_ = true;
+        SessionEndAsked();
+        return true;
+    case WM_ENDSESSION:
+        SessionEndTold(msg.wParam != FALSE);
         return true;
     case WM_APP_UPDATE:
         Update();
@@ -347,6 +359,22 @@ bool AppBase::OnAppMessage(MSG& msg)
     default:
         return false;
     }
+}
+
+void AppBase::SessionEndAsked()
+{
+    // Each of the program's windows is asked in turn: the wait starts anew.
+    endingSession_ = true;
+    sessionEndTimer_.SetInterval(SessionEndWait);
+    sessionEndTimer_.SetEnabled(true);
+}
+
+void AppBase::SessionEndTold(bool ending)
+{
+    // Going on, the session undoes the question; ending, it leaves the
+    // program marked while its forms close (each hears of it itself).
+    sessionEndTimer_.SetEnabled(false);
+    endingSession_ = ending;
 }
 
 void AppBase::ShowProgram()

@@ -157,11 +157,14 @@ void PersistentForm::OnCloseQueryEvent(tk::Form&, bool& canClose)
     canClose = true;
 }
 
-LRESULT PersistentForm::DoQueryEndSession()
+void PersistentForm::DoEndSession(bool ending)
 {
+    // The question before only prepared the end (another program may still
+    // refuse it); now it comes, and the form closes in order.
+    if (!ending)
+        return;
     SetParentWindow(nullptr);
     Close();
-    return 1;
 }
 
 void PersistentForm::InsertIntoControl(tk::Control* control)

@@ -180,13 +180,23 @@ TEST_F(Forms, EmbeddingIntoAnotherFormsControlAndBack)
     EXPECT_EQ(guest->ParentWindow(), nullptr);
 }
 
-TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrder)
+TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrderOnlyWhenItComes)
 {
     auto form = tk::CreateForm<TestForm>();
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
+    // The question only prepares: another program may yet refuse the end.
     const LRESULT answer = ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(app_.App().Terminated());  // the application heard of it first
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(StoredBounds().has_value());
+
+    ::SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(app_.App().Terminated());
+    EXPECT_TRUE(form->Visible());
+
+    ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    ::SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(StoredBounds().has_value());  // the close stored the placement
 }
