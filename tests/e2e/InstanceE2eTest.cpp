@@ -142,6 +142,22 @@ TEST(Instance, ClosingTheApplicationWindowEndsTheProgramInOrder)
     EXPECT_EQ(second.Stop(), std::optional<DWORD>(0));
 }
 
+TEST(Instance, TheTrayIconOutlivesACloseSentToItsWindow)
+{
+    // With the main window in the tray, the icon is the program's only way
+    // back: closing its hidden window from outside must not take it away.
+    Corvello program(L"");
+    ASSERT_TRUE(program.WaitRunning());
+    const testsupport::ProgramUser user(program.Id());
+    ASSERT_TRUE(WaitUntil([&] { return user.TrayIconShown(); }, 5000));
+    const HWND tray = user.TrayWindow();
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(tray, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_TRUE(::IsWindow(tray));
+    EXPECT_TRUE(user.TrayIconShown());
+    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+}
+
 TEST(Instance, StartAfterAKilledInstanceRunsNormally)
 {
     Corvello first(L"");
