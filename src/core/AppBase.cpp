@@ -118,7 +118,10 @@ tk::RegKey AppBase::OpenSettingsKey(bool create) const
 bool AppBase::SettingsRead()
 {
     // A value that is missing, or stored in a type or size that is not ours,
-    // leaves its field as it is; the next write stores it properly.
+    // leaves its field as it is; the next write stores it properly (the first
+    // date apart, which stays as it is). A date is read from text as it
+    // stands: REG_SZ, or REG_EXPAND_SZ unexpanded, of at most MaxDateChars;
+    // a list (REG_MULTI_SZ), bytes or a number is no date to read.
     const tk::RegKey key = OpenSettingsKey(false);
     if (const auto count = ReadNumber(key, registry::RunCount))
         software_.RunCount = *count;
@@ -138,10 +141,10 @@ bool AppBase::SettingsWrite()
     // read at start.
     const std::wstring today = TodayIso();
     key.WriteString(registry::RunLast, today);
-    // A first date of any length stays; only a missing one, or one of
-    // another type, is written.
-    const auto first = key.ReadRaw(registry::RunFirst, std::numeric_limits<std::size_t>::max());
-    if (!first || first->Type != REG_SZ)
+    // The first date is written once, when there is none. One that is there
+    // stays, whatever its type, length or text: it may be the user's real
+    // first run in a form this program does not read.
+    if (!key.HasValue(registry::RunFirst))
         key.WriteString(registry::RunFirst, today);
     return true;
 }
