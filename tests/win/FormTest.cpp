@@ -101,6 +101,23 @@ TEST_F(Forms, AFixedSizeFormIgnoresAStoredSize)
     EXPECT_EQ(form->ClientHeight(), tk::Scale(200, form->Dpi()));
 }
 
+TEST_F(Forms, AFixedSizeFormIsNeverMaximisedAndAnUnreadablePlaceIsNone)
+{
+    for (const wchar_t* bounds : {L"yes please", L"10,20", L"1,2,0,0"}) {
+        SCOPED_TRACE(std::string(bounds, bounds + std::wcslen(bounds)));
+        Store(bounds, 2);
+        auto form = tk::CreateForm<TestForm>(tk::BorderStyle::Single);
+        ASSERT_TRUE(form->Visible());
+        EXPECT_FALSE(::IsZoomed(form->Handle()));
+        // Where a form without a stored place goes.
+        const Point expected = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form.get()));
+        EXPECT_EQ(form->Left(), expected.x);
+        EXPECT_EQ(form->Top(), expected.y);
+        form->Close();
+        EXPECT_EQ(StoredDword(registry::WindowState), 0u);
+    }
+}
+
 TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
 {
     Store(L"-3000,-3000,400,300");
