@@ -185,7 +185,8 @@ void AppBase::SetAutoRun(bool value)
 void AppBase::ParseCommandLine()
 {
     workMode_ = WorkMode::Default;
-    commandLineParams_ = CollectParams(SplitCommandLine(CommandLine));
+    // The pieces of this exe's own path, unquoted on the command line, are no words.
+    commandLineParams_ = CollectParams(SplitCommandLine(CommandLine), filePath_ + fileName_);
     WorkChoice choice = ChooseWork(commandLineParams_);
     workMode_ = choice.Mode;
     actionName_ = std::move(choice.ActionName);

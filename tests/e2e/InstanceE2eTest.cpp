@@ -233,6 +233,37 @@ TEST(CommandLine, HostileLinesRunAsAPlainStart)
     }
 }
 
+TEST(CommandLine, TheUnquotedPathOfACopyInAFolderWithBlanksHoldsNoWord)
+{
+    // Windows splits "...\Reset Tools\corvello.exe" at its blanks when it
+    // is not quoted; "e2e\Reset" is a piece of the program's path, no reset.
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"Corvello e2e";
+    const std::wstring tools = folder + L"\\Reset Tools";
+    const std::wstring exe = tools + L"\\corvello.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::CreateDirectoryW(tools.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((testsupport::BinDir() + L"corvello.exe").c_str(), exe.c_str(), FALSE));
+    const wchar_t* key = testsupport::ProgramSettingsKey;
+    for (const wchar_t* arguments : {L"", L" -startup"}) {
+        SCOPED_TRACE(*arguments ? "-startup" : "no arguments");
+        testsupport::ForgetProgramSettings();
+        testsupport::WriteDword(HKEY_CURRENT_USER, key, registry::RunCount, 7);
+        testsupport::WriteDword(HKEY_CURRENT_USER, key, registry::Confirmations, 0);
+        Corvello start(testsupport::ExactStart{exe, exe + arguments});
+        ASSERT_TRUE(start.WaitRunning());
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+        // Counted on as a plain start, the setting kept: nothing was reset.
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, key, registry::RunCount), 8u);
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, key, registry::Confirmations), 0u);
+    }
+    testsupport::ForgetProgramSettings();
+    EXPECT_TRUE(WaitUntil([&] { return ::DeleteFileW(exe.c_str()) != FALSE; }, 5000));
+    ::RemoveDirectoryW(tools.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
 TEST(Uninstall, RemovesTheSettingsButNotTheAutorunEntry)
 {
     const HKEY hkcu = HKEY_CURRENT_USER;
