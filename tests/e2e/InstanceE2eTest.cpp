@@ -158,6 +158,26 @@ TEST(Instance, TheTrayIconOutlivesACloseSentToItsWindow)
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
 }
 
+TEST(Instance, AStartGuardThatIsThereKeepsNoStartAway)
+{
+    // Another process merely has the guard open, or holds it and hangs: no
+    // copy runs, so the start runs as the instance all the same.
+    corvello::InstanceNameParts parts;
+    parts.UserName = corvello::GetCurrentUserName();
+    parts.ExeFileName = L"corvello.exe";
+    const std::wstring guardName = corvello::ComposeInstanceNames(parts).Guard;
+    for (const BOOL held : {FALSE, TRUE}) {
+        SCOPED_TRACE(held ? "held" : "open");
+        tk::KernelHandle guard(::CreateMutexW(nullptr, held, guardName.c_str()));
+        ASSERT_TRUE(guard);
+        Corvello start(L"");
+        ASSERT_TRUE(start.WaitRunning()) << "the start took the guard for a running copy";
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+        if (held)
+            ::ReleaseMutex(guard.Get());
+    }
+}
+
 TEST(Instance, StartAfterAKilledInstanceRunsNormally)
 {
     Corvello first(L"");
