@@ -70,13 +70,9 @@ TEST_F(SessionEnd, TheProgramEndsInOrderWhenTheSessionEnds)
 
     Ask(program.Id());
     SendToEach(program.Id(), WM_ENDSESSION, TRUE);
-    EXPECT_EQ(program.WaitExit(10000), std::optional<DWORD>(0));
     // Without a question, and with the window's place stored as it was: the
     // next session shows it again.
-    EXPECT_EQ(testsupport::StoredSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds),
-              std::to_wstring(placed.left) + L',' + std::to_wstring(placed.top) + L',' +
-                  std::to_wstring(placed.right - placed.left) + L',' + std::to_wstring(placed.bottom - placed.top));
-    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Visible), 1u);
+    ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 1);
 }
 
 TEST_F(SessionEnd, ACancelledEndLeavesTheProgramRunningAsBefore)
