@@ -150,8 +150,8 @@ protected:
     virtual void DoHide() {}
     virtual bool DoCloseQuery() { return true; }
     virtual void DoClose(CloseAction& action) { (void)action; }
-    // Windows asks whether the session may end; the answer. Only a
-    // preparation: the session may yet go on.
+    // Windows asks whether the session may end; returns the answer. Only to
+    // prepare: another program may refuse, and the session go on.
     virtual LRESULT DoQueryEndSession() { return TRUE; }
     // Windows says whether the session, asked about before, ends after all.
     virtual void DoEndSession(bool ending) { (void)ending; }
