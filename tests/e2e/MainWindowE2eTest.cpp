@@ -185,7 +185,7 @@ TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
     EXPECT_TRUE(testsupport::SaveWindowPng(question, L"close-question.png"));
 
     ClickButton(ChildWithText(question, L"&Yes"));
-    ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 0);
+    testsupport::ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 0);
 }
 
 TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)

@@ -21,8 +21,11 @@ using testsupport::WaitUntil;
 
 namespace {
 
-class SessionEnd : public testsupport::ProgramUserTest {
+class SessionEnd : public ::testing::Test {
 protected:
+    void SetUp() override { testsupport::ForgetProgramSettings(); }
+    void TearDown() override { testsupport::ForgetProgramSettings(); }
+
     // What Windows sends at a log-off, to each of the program's top-level
     // windows in turn; the answers of those that still answer.
     static std::vector<LRESULT> SendToEach(DWORD processId, UINT message, WPARAM wParam)
@@ -72,7 +75,7 @@ TEST_F(SessionEnd, TheProgramEndsInOrderWhenTheSessionEnds)
     SendToEach(program.Id(), WM_ENDSESSION, TRUE);
     // Without a question, and with the window's place stored as it was: the
     // next session shows it again.
-    ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 1);
+    testsupport::ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 1);
 }
 
 TEST_F(SessionEnd, ACancelledEndLeavesTheProgramRunningAsBefore)

@@ -139,6 +139,15 @@ inline double LabelTextDifference(HWND label)
     return MeanDifference(shown, drawn);
 }
 
+// The program has ended, with 0, and stored the main window where it was,
+// visible or not.
+inline void ExpectEndedStoringThePlace(std::optional<DWORD> exitCode, const RECT& placed, DWORD visible)
+{
+    EXPECT_EQ(exitCode, std::optional<DWORD>(0));
+    EXPECT_EQ(StoredSz(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Bounds), BoundsText(placed));
+    EXPECT_EQ(StoredDword(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Visible), visible);
+}
+
 // Every test starts from nothing stored and leaves nothing behind; page
 // loads of the program go through the loopback proxy to the listener.
 class ProgramUserTest : public ::testing::Test {
@@ -155,15 +164,6 @@ protected:
 
     // The close box, as a click on it arrives.
     static void CloseBox(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
-
-    // The program has ended, with 0, and stored the main window where it
-    // was, visible or not.
-    static void ExpectEndedStoringThePlace(std::optional<DWORD> exitCode, const RECT& placed, DWORD visible)
-    {
-        EXPECT_EQ(exitCode, std::optional<DWORD>(0));
-        EXPECT_EQ(StoredSz(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Bounds), BoundsText(placed));
-        EXPECT_EQ(StoredDword(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Visible), visible);
-    }
 
     // The tray menu, opened, comes to look exactly like the lines (it is
     // drawn when the program gets round to it); when it does not, both
