@@ -1,6 +1,7 @@
 // Any command line: the splitting and the work-mode choice never crash, and
 // what they return keeps its promises. The same bytes, as a handed-over
 // message, never make the receiver take what a starting copy does not write.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,10 @@ void CheckCommandLine(const std::wstring& line)
 {
     const auto elements = corvello::SplitCommandLine(line);
     const auto params = corvello::CollectParams(elements);
+    // The program's own path only ever takes leading pieces away.
+    const auto own = corvello::CollectParams(elements, L"C:\\Program Files\\Reset Tools\\corvello.exe");
+    if (own.size() > params.size() || !std::equal(own.rbegin(), own.rend(), params.rbegin()))
+        std::abort();
     const auto choice = corvello::ChooseWork(params);
     const auto mode = choice.Mode;
 

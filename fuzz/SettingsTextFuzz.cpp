@@ -1,6 +1,7 @@
 // Any text read back from the registry as a placement ("left,top,width,height",
-// "x,y") or as an option's Boolean: every text reads as something, and what a
-// placement reads as is written back to the same numbers.
+// "x,y") or as an option's Boolean: every text reads as something (or, as
+// stored bounds, as nothing), and what a placement reads as is written back to
+// the same numbers.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const corvello::Quad rect = corvello::StrToRect(text);
     if (corvello::StrToRect(corvello::RectToStr(rect.a, rect.b, rect.c, rect.d)) != rect)
         std::abort();
+    // Bounds that read as a place are the same numbers the lenient reading
+    // gives, with a size, and are written back to themselves.
+    if (const auto bounds = corvello::ReadBounds(text)) {
+        if (bounds->c <= 0 || bounds->d <= 0 || corvello::StrToRect(text) != *bounds ||
+            corvello::ReadBounds(corvello::RectToStr(bounds->a, bounds->b, bounds->c, bounds->d)) != bounds)
+            std::abort();
+    }
     const corvello::Point point = corvello::StrToPoint(text);
     if (corvello::StrToPoint(corvello::PointToStr(point)) != point)
         std::abort();

@@ -28,7 +28,8 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
     : ProductIdentity(name, version, registryRoot, registryKey),
       StopWait(TimingMs(Timing::StopWait)),
       StopModeWait(TimingMs(Timing::StopModeWait)),
-      HandOverWait(TimingMs(Timing::HandOverWait))
+      HandOverWait(TimingMs(Timing::HandOverWait)),
+      SessionEndWait(TimingMs(Timing::SessionEndForget))
 {
     software_.Hardware = Hardware();
     software_.RunFirst = TodayIso();
@@ -56,6 +57,15 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
     });
     for (const unsigned message : ProgramMessages)
         tk::Application::Current().RouteToHooks(message);
+
+    // A question about the end of the session that no answer follows lapses.
+    sessionEndTimer_.OnTimer = [this](tk::Timer& timer) {
+        timer.SetEnabled(false);
+        endingSession_ = false;
+        tk::LogFailure(L"waiting for the end of the session after its question (the session did not end; the "
+                       L"program runs on)",
+                       ERROR_TIMEOUT);
+    };
 
     confirmClose_ = confirmClose;
     copyright_ = CORVELLO_WIDEN(CORVELLO_COPYRIGHT);
@@ -122,7 +132,10 @@ tk::RegKey AppBase::OpenSettingsSubkey(const wchar_t* subkey, bool create) const
 bool AppBase::SettingsRead()
 {
     // A value that is missing, or stored in a type or size that is not ours,
-    // leaves its field as it is; the next write stores it properly.
+    // leaves its field as it is; the next write stores it properly (the first
+    // date apart, which stays as it is). A date is read from text as it
+    // stands: REG_SZ, or REG_EXPAND_SZ unexpanded, of at most MaxDateChars;
+    // a list (REG_MULTI_SZ), bytes or a number is no date to read.
     const tk::RegKey key = OpenSettingsKey(false);
     if (const auto count = ReadNumber(key, registry::RunCount))
         software_.RunCount = *count;
@@ -142,10 +155,10 @@ bool AppBase::SettingsWrite()
     // read at start.
     const std::wstring today = TodayIso();
     key.WriteString(registry::RunLast, today);
-    // A first date of any length stays; only a missing one, or one of
-    // another type, is written.
-    const auto first = key.ReadRaw(registry::RunFirst, std::numeric_limits<std::size_t>::max());
-    if (!first || first->Type != REG_SZ)
+    // The first date is written once, when there is none. One that is there
+    // stays, whatever its type, length or text: it may be the user's real
+    // first run in a form this program does not read.
+    if (!key.HasValue(registry::RunFirst))
         key.WriteString(registry::RunFirst, today);
     return true;
 }
@@ -186,7 +199,8 @@ void AppBase::SetAutoRun(bool value)
 void AppBase::ParseCommandLine()
 {
     workMode_ = WorkMode::Default;
-    commandLineParams_ = CollectParams(SplitCommandLine(CommandLine));
+    // The pieces of this exe's own path, unquoted on the command line, are no words.
+    commandLineParams_ = CollectParams(SplitCommandLine(CommandLine), filePath_ + fileName_);
     WorkChoice choice = ChooseWork(commandLineParams_);
     workMode_ = choice.Mode;
     actionName_ = std::move(choice.ActionName);
@@ -346,7 +360,10 @@ bool AppBase::OnAppMessage(MSG& msg)
 {
     switch (msg.message) {
     case WM_QUERYENDSESSION:
-        endingSession_ = true;
+        SessionEndAsked();
+        return true;
+    case WM_ENDSESSION:
+        SessionEndTold(msg.wParam != FALSE);
         return true;
     case WM_APP_UPDATE:
         Update();
@@ -366,6 +383,22 @@ bool AppBase::OnAppMessage(MSG& msg)
     default:
         return false;
     }
+}
+
+void AppBase::SessionEndAsked()
+{
+    // Each of the program's windows is asked in turn: the wait starts anew.
+    endingSession_ = true;
+    sessionEndTimer_.SetInterval(SessionEndWait);
+    sessionEndTimer_.SetEnabled(true);
+}
+
+void AppBase::SessionEndTold(bool ending)
+{
+    // Going on, the session undoes the question; ending, it leaves the
+    // program marked while its forms close (each hears of it itself).
+    sessionEndTimer_.SetEnabled(false);
+    endingSession_ = ending;
 }
 
 void AppBase::ShowProgram()

@@ -16,6 +16,7 @@
 #include "core/ProductIdentity.h"
 #include "toolkit/Application.h"
 #include "toolkit/Registry.h"
+#include "toolkit/Timer.h"
 
 namespace corvello {
 
@@ -54,7 +55,9 @@ public:
     void SetConfirmations(bool value) noexcept { confirmations_ = value; }
     bool AutoRun() const noexcept { return autoRun_; }
     bool NeedSettings() const noexcept { return needSettings_; }
-    // Windows is ending the session (WM_QUERYENDSESSION arrived).
+    // Windows asked whether the session may end (WM_QUERYENDSESSION) and has
+    // not said since that it goes on: no close question, no pings, no final
+    // settings write meanwhile.
     bool EndingSession() const noexcept { return endingSession_; }
     const LinkSet& Links() const noexcept { return links_; }
 
@@ -126,6 +129,10 @@ public:
     std::uint32_t StopModeWait;
     // How long the action word waits for a running copy to take it.
     std::uint32_t HandOverWait;
+    // How long the question about the end of the session holds when Windows
+    // does not follow it with its answer (another program asked, say): then
+    // the program runs on as before.
+    std::uint32_t SessionEndWait;
 
 protected:
     // The last settings write of an object that ends without having been
@@ -158,6 +165,13 @@ protected:
     SoftwareInfo software_;
     LinkSet links_;
     std::unique_ptr<tk::ApplicationEvents> events_;
+
+private:
+    // WM_QUERYENDSESSION prepares the end; WM_ENDSESSION says whether it comes.
+    void SessionEndAsked();
+    void SessionEndTold(bool ending);
+
+    tk::Timer sessionEndTimer_{0, false};
 };
 
 // Set by Restart when there is no main window: the exit sequence then starts

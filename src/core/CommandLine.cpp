@@ -13,6 +13,19 @@ bool IsBlank(wchar_t c)
     return c == L' ' || c == L'\t';
 }
 
+// Whether the typed name (lower case, pieces joined by one blank) names the
+// path (lower case, runs of blanks as one): the whole of it, or its end after
+// a backslash, with or without ".exe".
+bool NamesPath(std::wstring_view typed, std::wstring_view path)
+{
+    const auto endsWith = [typed](std::wstring_view whole) {
+        return whole.size() >= typed.size() && whole.substr(whole.size() - typed.size()) == typed &&
+               (whole.size() == typed.size() || whole[whole.size() - typed.size() - 1] == L'\\');
+    };
+    constexpr std::wstring_view exe = L".exe";
+    return endsWith(path) || (path.ends_with(exe) && endsWith(path.substr(0, path.size() - exe.size())));
+}
+
 }  // namespace
 
 std::vector<std::wstring> SplitCommandLine(std::wstring_view line)
@@ -94,10 +107,24 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view line)
     return elements;
 }
 
-std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements)
+std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements, std::wstring_view modulePath)
 {
+    std::size_t first = 1;
+    if (!modulePath.empty() && !elements.empty()) {
+        std::wstring path;
+        for (const wchar_t c : LowerAscii(std::wstring(modulePath)))
+            if (c != L' ' || path.empty() || path.back() != L' ')
+                path += c;
+        // Longer than the path, the joined pieces can name it no more.
+        std::wstring typed = LowerAscii(elements[0]);
+        for (std::size_t i = 1; i < elements.size() && !elements[i].empty() && typed.size() < path.size(); ++i) {
+            typed += L' ' + LowerAscii(elements[i]);
+            if (NamesPath(typed, path))
+                first = i + 1;
+        }
+    }
     std::vector<std::wstring> params;
-    for (std::size_t i = 1; i < elements.size() && !elements[i].empty(); ++i)
+    for (std::size_t i = first; i < elements.size() && !elements[i].empty(); ++i)
         params.push_back(elements[i]);
     return params;
 }

@@ -31,8 +31,15 @@ enum class WorkMode : int {
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
 // The program's arguments: every element after the program name, up to the
-// first empty one.
-std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements);
+// first empty one. A program path with blanks that was not quoted comes in
+// pieces ("C:\Program Files\Reset Tools\tool.exe" gives "C:\Program",
+// "Files\Reset" and "Tools\tool.exe"): where the name and the pieces after
+// it, joined with a blank, name the module's own path, those pieces are the
+// name, not arguments. Naming it is being the whole path or its end after a
+// backslash (a start relative to a folder), with or without its ".exe", the
+// letters A to Z in any case. Without a module path every element counts.
+std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& elements,
+                                        std::wstring_view modulePath = {});
 
 // The word that runs one action: "/do:" or "-do:" (the letters in any case)
 // at the start of the argument, and the action's name after it. The name as

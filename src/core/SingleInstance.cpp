@@ -53,17 +53,22 @@ bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& ex
 {
     const InstanceNames names = ProgramInstanceNames(useUserName, useExeName, extra);
 
-    // The guard serialises two starts at the same moment: whoever finds it
-    // already there treats the other as the running instance.
-    ::SetLastError(ERROR_SUCCESS);
-    tk::KernelHandle guard(::CreateMutexW(nullptr, TRUE, names.Guard.c_str()));
-    if (!guard || ::GetLastError() != ERROR_SUCCESS)
-        return true;
+    // The guard serialises two starts at the same moment; the instance mutex
+    // alone says whether a copy runs. A guard that is there is waited for, a
+    // while: another start holds it for a moment, but a process that merely
+    // has it open, or hangs holding it, must not keep every start away.
+    tk::KernelHandle guard(::CreateMutexW(nullptr, FALSE, names.Guard.c_str()));
+    const DWORD guardError = guard ? ERROR_TIMEOUT : ::GetLastError();
+    const DWORD guardWait = guard ? ::WaitForSingleObject(guard.Get(), StartGuardWait) : WAIT_FAILED;
+    const bool guarded = guardWait == WAIT_OBJECT_0 || guardWait == WAIT_ABANDONED;
+    if (!guarded)
+        tk::LogFailure(L"taking the start guard (the instance mutex decides without it)", guardError);
 
     auto& instance = InstanceMutexHandle();
     instance.Reset(::CreateMutexW(nullptr, FALSE, names.Instance.c_str()));
     const DWORD wait = instance ? ::WaitForSingleObject(instance.Get(), 0) : WAIT_FAILED;
-    ::ReleaseMutex(guard.Get());
+    if (guarded)
+        ::ReleaseMutex(guard.Get());
     // WAIT_OBJECT_0 or WAIT_ABANDONED: this process owns the instance now.
     return wait == WAIT_TIMEOUT || wait == WAIT_FAILED;
 }

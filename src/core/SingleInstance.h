@@ -21,8 +21,12 @@ HANDLE InstanceMutex();
 // Releases and closes the instance mutex, if there is one.
 void FreeInstanceMutex();
 
-// True when another copy holds the instance (or is starting at this moment);
-// otherwise this process takes the instance mutex.
+// How long a start waits for the guard that another start holds; after that
+// the instance mutex decides without it (logged).
+inline constexpr std::uint32_t StartGuardWait = 1000;
+
+// True when another copy holds the instance (or the instance mutex cannot be
+// had at all); otherwise this process takes the instance mutex.
 bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra);
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title);
 bool WindowExists(HWND window);

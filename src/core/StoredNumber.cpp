@@ -22,7 +22,9 @@ bool IsBlank(char16_t c)
 
 std::optional<std::uint32_t> FromText(const std::uint8_t* data, std::size_t size)
 {
-    // UTF-16 units up to the first zero; an odd last byte is ignored.
+    // UTF-16 units up to the first zero.
+    if (size % 2 != 0)
+        return std::nullopt;
     const std::size_t units = size / 2;
     std::size_t end = 0;
     while (end < units && LittleEndian(data + 2 * end, 2) != 0)
@@ -45,12 +47,13 @@ std::optional<std::uint32_t> FromText(const std::uint8_t* data, std::size_t size
         const char16_t c = at(i);
         if (c < u'0' || c > u'9')
             return std::nullopt;
-        if (value <= Largest)
-            value = value * 10 + static_cast<std::uint64_t>(c - u'0');
+        value = value * 10 + static_cast<std::uint64_t>(c - u'0');
+        if (value > Largest)
+            return std::nullopt;
     }
-    if (negative)
-        return 0;
-    return value > Largest ? Largest : static_cast<std::uint32_t>(value);
+    if (negative && value != 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(value);
 }
 
 }  // namespace
@@ -68,7 +71,9 @@ std::optional<std::uint32_t> DecodeStoredNumber(std::uint32_t type, const std::u
         if (size != 8)
             return std::nullopt;
         const std::uint64_t value = LittleEndian(data, size);
-        return value > Largest ? Largest : static_cast<std::uint32_t>(value);
+        if (value > Largest)
+            return std::nullopt;
+        return static_cast<std::uint32_t>(value);
     }
     case value_type::String:
     case value_type::ExpandString:

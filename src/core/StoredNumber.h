@@ -21,11 +21,13 @@ inline constexpr std::uint32_t Qword = 11;        // REG_QWORD
 
 // The value as a number, where it can be read as one:
 // - a DWORD of one to four bytes, little-endian;
-// - a QWORD of eight bytes, capped at the largest 32-bit number;
-// - text (UTF-16, up to its first zero or its end) holding a whole decimal
-//   number, blanks around it allowed, a "+" or "-" before it; a negative
-//   number reads as 0, a larger one than 32 bits as the largest.
-// Anything else (other types, sizes or texts) reads as nothing.
+// - a QWORD of eight bytes whose number fits in 32 bits;
+// - text (UTF-16 of whole characters, up to its first zero or its end)
+//   holding a whole decimal number from 0 to 4294967295, blanks around it
+//   allowed, a "+" (or, before 0, a "-") in front.
+// Anything else reads as nothing: other types and sizes, a number beyond 32
+// bits (capping it would turn a damaged switch on), a negative one, and text
+// torn in the middle of a character (an odd number of bytes).
 std::optional<std::uint32_t> DecodeStoredNumber(std::uint32_t type, const std::uint8_t* data, std::size_t size);
 
 }  // namespace corvello

@@ -14,7 +14,7 @@ constexpr TimingName Names[] = {
     {Timing::StopModeWait, L"StopModeWait", 5000},
     {Timing::HandOverWait, L"HandOverWait", 5000},
     {Timing::AboutPing, L"AboutPing", 10000},
-    {Timing::SessionEndForget, L"SessionEndForget", 60000},
+    {Timing::SessionEndForget, L"SessionEndForget", 10000},
 };
 
 const TimingName& Find(Timing timing) noexcept

@@ -238,11 +238,11 @@ LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wPara
             main->Close();
         return 0;
     }
-    // Windows sends the end of the session rather than posting it: the hooks
-    // see it all the same.
-    if (message == WM_QUERYENDSESSION) {
+    // Windows sends the question about the end of the session, and then
+    // whether it ends, rather than posting them: the hooks see them all the same.
+    if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION) {
         application.PreviewSentMessage(window, message, wParam, lParam);
-        return TRUE;
+        return message == WM_QUERYENDSESSION ? TRUE : 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }

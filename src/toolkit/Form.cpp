@@ -524,6 +524,10 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Sent, not queued: the application's hooks hear of it here.
         app.PreviewSentMessage(Handle(), message, wParam, lParam);
         return DoQueryEndSession();
+    case WM_ENDSESSION:
+        app.PreviewSentMessage(Handle(), message, wParam, lParam);
+        DoEndSession(wParam != FALSE);
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
             app.SetActiveForm(this);

@@ -150,7 +150,11 @@ protected:
     virtual void DoHide() {}
     virtual bool DoCloseQuery() { return true; }
     virtual void DoClose(CloseAction& action) { (void)action; }
+    // Windows asks whether the session may end; returns the answer. Only to
+    // prepare: another program may refuse, and the session go on.
     virtual LRESULT DoQueryEndSession() { return TRUE; }
+    // Windows says whether the session, asked about before, ends after all.
+    virtual void DoEndSession(bool ending) { (void)ending; }
     // The form moved to a monitor of another dpi and laid itself out anew:
     // pictures drawn for the old size are to be loaded again.
     virtual void DoDpiChanged() {}

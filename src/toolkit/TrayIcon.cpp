@@ -141,6 +141,10 @@ LRESULT TrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    // The window lives as long as its object: a close sent from outside
+    // would take the icon away for the rest of the run.
+    if (message == WM_CLOSE)
+        return 0;
     if (message == WM_TIMER && wParam == RetryTimerId) {
         if (wanted_ && !visible_)
             Add();

@@ -45,21 +45,28 @@ void PersistentForm::AfterCreate()
 bool PersistentForm::SettingsRead()
 {
     const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
-    // A value of another type than ours counts as not stored.
-    if (const auto bounds = key.ReadString(registry::Bounds, 64)) {
-        const Quad q = StrToRect(*bounds);
-        const tk::BorderStyle border = GetBorderStyle();
-        if (border == tk::BorderStyle::Sizeable || border == tk::BorderStyle::SizeToolWin)
-            SetBounds(q.a, q.b, q.c, q.d);
+    const tk::BorderStyle border = GetBorderStyle();
+    const bool resizable = border == tk::BorderStyle::Sizeable || border == tk::BorderStyle::SizeToolWin;
+    // A value of another type than ours, or one that cannot be read, counts
+    // as not stored.
+    const auto text = key.ReadString(registry::Bounds, 64);
+    if (const auto bounds = text ? ReadBounds(*text) : std::nullopt) {
+        if (resizable)
+            SetBounds(bounds->a, bounds->b, bounds->c, bounds->d);
         else
-            MoveTo(q.a, q.b);
+            MoveTo(bounds->a, bounds->b);
     } else {
         FormCenterOnWorkArea(this);
     }
     FormFitIntoWorkArea(this);
 
-    if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2)
-        SetWindowState(static_cast<tk::WindowState>(*state));
+    // A form of a fixed size is never maximised: it would cover the whole
+    // screen with its controls in one corner, and store that back each run.
+    if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2) {
+        const auto windowState = static_cast<tk::WindowState>(*state);
+        if (resizable || windowState != tk::WindowState::Maximized)
+            SetWindowState(windowState);
+    }
 
     bool visible = Creating() ? PendingShow() : Visible();
     if (const auto stored = key.ReadDword(registry::Visible))
@@ -157,11 +164,14 @@ void PersistentForm::OnCloseQueryEvent(tk::Form&, bool& canClose)
     canClose = true;
 }
 
-LRESULT PersistentForm::DoQueryEndSession()
+void PersistentForm::DoEndSession(bool ending)
 {
+    // The question before only prepared the end (another program may still
+    // refuse it); now it comes, and the form closes in order.
+    if (!ending)
+        return;
     SetParentWindow(nullptr);
     Close();
-    return 1;
 }
 
 void PersistentForm::InsertIntoControl(tk::Control* control)

@@ -48,7 +48,7 @@ protected:
     void DoHide() override;
     bool DoCloseQuery() override;
     void DoClose(tk::CloseAction& action) override;
-    LRESULT DoQueryEndSession() override;
+    void DoEndSession(bool ending) override;
 
     std::wstring componentName_;
     std::uint32_t registryRoot_ = 0;

@@ -9,8 +9,9 @@
 namespace corvello {
 namespace {
 
-// A whole decimal integer of the int range with an optional sign, or 0.
-int ToIntOrZero(const std::wstring& text)
+// A whole decimal integer of the int range with an optional sign, blanks
+// around it ignored; nothing for any other text.
+std::optional<int> ToInt(const std::wstring& text)
 {
     const std::wstring t = TrimBlanks(text);
     std::size_t i = 0;
@@ -18,19 +19,24 @@ int ToIntOrZero(const std::wstring& text)
     if (i < t.size() && (t[i] == L'+' || t[i] == L'-'))
         negative = t[i++] == L'-';
     if (i == t.size())
-        return 0;
+        return std::nullopt;
     long long value = 0;
     for (; i < t.size(); ++i) {
         if (t[i] < L'0' || t[i] > L'9')
-            return 0;
+            return std::nullopt;
         value = value * 10 + (t[i] - L'0');
         if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
-            return 0;
+            return std::nullopt;
     }
     value = negative ? -value : value;
     if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
-        return 0;
+        return std::nullopt;
     return static_cast<int>(value);
+}
+
+int ToIntOrZero(const std::wstring& text)
+{
+    return ToInt(text).value_or(0);
 }
 
 int Clamp(int value, int low, int high, int size)
@@ -74,6 +80,25 @@ Quad StrToRect(const std::wstring& text)
     const Point ab = StrToPoint(head);
     const Point cd = StrToPoint(tail);
     return {ab.x, ab.y, cd.x, cd.y};
+}
+
+std::optional<Quad> ReadBounds(const std::wstring& text)
+{
+    int numbers[4] = {};
+    std::size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t comma = i < 3 ? text.find(L',', start) : text.size();
+        if (comma == std::wstring::npos)
+            return std::nullopt;
+        const auto number = ToInt(text.substr(start, comma - start));
+        if (!number)
+            return std::nullopt;
+        numbers[i] = *number;
+        start = comma + 1;
+    }
+    if (numbers[2] <= 0 || numbers[3] <= 0)
+        return std::nullopt;
+    return Quad{numbers[0], numbers[1], numbers[2], numbers[3]};
 }
 
 Point FitIntoArea(int left, int top, int width, int height, const Area& area)

@@ -2,6 +2,7 @@
 // area. Plain arithmetic, no Windows types.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace corvello {
@@ -37,6 +38,11 @@ Point StrToPoint(const std::wstring& text);
 std::wstring RectToStr(int a, int b, int c, int d);
 // The text before the second comma gives a and b, the rest c and d.
 Quad StrToRect(const std::wstring& text);
+// Stored bounds where they can be read: exactly four whole numbers of the int
+// range, separated by commas, blanks and control characters around each
+// allowed, and a width and height above 0. Anything else reads as nothing,
+// so that a damaged place counts as no place rather than as 0,0.
+std::optional<Quad> ReadBounds(const std::wstring& text);
 
 // The position that keeps a form of this size inside the work area; where it
 // is larger, its left and top edges win.

@@ -21,20 +21,30 @@
 
 namespace testsupport {
 
+// A start of the program at that path with exactly this command line, as a
+// shortcut or an entry that forgot the quotes makes it.
+struct ExactStart {
+    std::wstring Application;
+    std::wstring CommandLine;
+};
+
 // A program built beside the tests, started by a test; killed at the end of
 // the test if it still runs.
 class TestedProcess {
 public:
     TestedProcess(const wchar_t* exeName, const std::wstring& arguments, bool suspended = false)
+        : TestedProcess(ExactStart{BinDir() + exeName, L'"' + BinDir() + exeName + L'"' +
+                                                            (arguments.empty() ? L"" : L" " + arguments)},
+                        suspended)
     {
-        std::wstring line = L'"' + BinDir() + exeName + L'"';
-        if (!arguments.empty())
-            line += L' ' + arguments;
+    }
+    explicit TestedProcess(ExactStart start, bool suspended = false)
+    {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
-                             nullptr, &startup, &info)) {
+        if (::CreateProcessW(start.Application.c_str(), start.CommandLine.data(), nullptr, nullptr, FALSE,
+                             suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info)) {
             process_.Reset(info.hProcess);
             thread_.Reset(info.hThread);
             id_ = info.dwProcessId;
@@ -115,6 +125,7 @@ public:
         : TestedProcess(L"corvello.exe", arguments, suspended)
     {
     }
+    explicit Corvello(ExactStart start) : TestedProcess(std::move(start)) {}
 
     // The hidden application window, which exists once the process runs as
     // the instance or hands over.

@@ -143,6 +143,42 @@ TEST(Instance, ClosingTheApplicationWindowEndsTheProgramInOrder)
     EXPECT_EQ(second.Stop(), std::optional<DWORD>(0));
 }
 
+TEST(Instance, TheTrayIconOutlivesACloseSentToItsWindow)
+{
+    // With the main window in the tray, the icon is the program's only way
+    // back: closing its hidden window from outside must not take it away.
+    Corvello program(L"");
+    ASSERT_TRUE(program.WaitRunning());
+    const testsupport::ProgramUser user(program.Id());
+    ASSERT_TRUE(WaitUntil([&] { return user.TrayIconShown(); }, 5000));
+    const HWND tray = user.TrayWindow();
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(tray, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_TRUE(::IsWindow(tray));
+    EXPECT_TRUE(user.TrayIconShown());
+    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+}
+
+TEST(Instance, AStartGuardThatIsThereKeepsNoStartAway)
+{
+    // Another process merely has the guard open, or holds it and hangs: no
+    // copy runs, so the start runs as the instance all the same.
+    corvello::InstanceNameParts parts;
+    parts.UserName = corvello::GetCurrentUserName();
+    parts.ExeFileName = L"corvello.exe";
+    const std::wstring guardName = corvello::ComposeInstanceNames(parts).Guard;
+    for (const BOOL held : {FALSE, TRUE}) {
+        SCOPED_TRACE(held ? "held" : "open");
+        tk::KernelHandle guard(::CreateMutexW(nullptr, held, guardName.c_str()));
+        ASSERT_TRUE(guard);
+        Corvello start(L"");
+        ASSERT_TRUE(start.WaitRunning()) << "the start took the guard for a running copy";
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+        if (held)
+            ::ReleaseMutex(guard.Get());
+    }
+}
+
 TEST(Instance, StartAfterAKilledInstanceRunsNormally)
 {
     Corvello first(L"");
@@ -216,6 +252,37 @@ TEST(CommandLine, HostileLinesRunAsAPlainStart)
         ASSERT_TRUE(start.WaitRunning()) << "did not become the instance";
         EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
     }
+}
+
+TEST(CommandLine, TheUnquotedPathOfACopyInAFolderWithBlanksHoldsNoWord)
+{
+    // Windows splits "...\Reset Tools\corvello.exe" at its blanks when it
+    // is not quoted; "e2e\Reset" is a piece of the program's path, no reset.
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"Corvello e2e";
+    const std::wstring tools = folder + L"\\Reset Tools";
+    const std::wstring exe = tools + L"\\corvello.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::CreateDirectoryW(tools.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((testsupport::BinDir() + L"corvello.exe").c_str(), exe.c_str(), FALSE));
+    const wchar_t* key = testsupport::ProgramSettingsKey;
+    for (const wchar_t* arguments : {L"", L" -startup"}) {
+        SCOPED_TRACE(*arguments ? "-startup" : "no arguments");
+        testsupport::ForgetProgramSettings();
+        testsupport::WriteDword(HKEY_CURRENT_USER, key, registry::RunCount, 7);
+        testsupport::WriteDword(HKEY_CURRENT_USER, key, registry::Confirmations, 0);
+        Corvello start(testsupport::ExactStart{exe, exe + arguments});
+        ASSERT_TRUE(start.WaitRunning());
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+        // Counted on as a plain start, the setting kept: nothing was reset.
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, key, registry::RunCount), 8u);
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, key, registry::Confirmations), 0u);
+    }
+    testsupport::ForgetProgramSettings();
+    EXPECT_TRUE(WaitUntil([&] { return ::DeleteFileW(exe.c_str()) != FALSE; }, 5000));
+    ::RemoveDirectoryW(tools.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST(Uninstall, RemovesTheSettingsButNotTheAutorunEntry)

@@ -186,11 +186,7 @@ TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
     EXPECT_TRUE(testsupport::SaveWindowPng(question, L"close-question.png"));
 
     ClickButton(ChildWithText(question, L"&Yes"));
-    EXPECT_EQ(program.WaitExit(10000), std::optional<DWORD>(0));
-    EXPECT_EQ(testsupport::StoredSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds),
-              std::to_wstring(placed.left) + L',' + std::to_wstring(placed.top) + L',' +
-                  std::to_wstring(placed.right - placed.left) + L',' + std::to_wstring(placed.bottom - placed.top));
-    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Visible), 0u);
+    testsupport::ExpectEndedStoringThePlace(program.WaitExit(10000), placed, 0);
 }
 
 TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)

@@ -6,6 +6,7 @@
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
 #include "support/RegistryTestSupport.h"
+#include "support/ScreenPixels.h"
 #include "toolkit/Registry.h"
 
 using namespace corvello;
@@ -151,4 +152,22 @@ TEST_F(Store, TheRunningInstanceSavesAndRereadsOnRequest)
     EXPECT_TRUE(testsupport::WaitUntil([&] { return Dword(registry::Online) == 1u; }, 5000));
     EXPECT_EQ(Dword(registry::AutoRun), 0u);
     EXPECT_EQ(instance.Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(Store, TheFixedSizeMainWindowIsNeverMaximised)
+{
+    testsupport::WriteSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds, L"300,200,900,700");
+    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState, 2);
+    Corvello program(L"");
+    ASSERT_TRUE(program.WaitRunning());
+    const testsupport::ProgramUser user(program.Id());
+    ASSERT_TRUE(user.WaitMainVisible(true));
+    const RECT placed = testsupport::WindowRect(user.MainWindow());
+    EXPECT_FALSE(::IsZoomed(user.MainWindow()));
+    // At its place, in its own size.
+    EXPECT_EQ(placed.left, 300);
+    EXPECT_EQ(placed.top, 200);
+    EXPECT_LT(placed.right - placed.left, 900);
+    ASSERT_EQ(program.Stop(), std::optional<DWORD>(0));
+    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState), 0u);
 }

@@ -139,6 +139,15 @@ inline double LabelTextDifference(HWND label)
     return MeanDifference(shown, drawn);
 }
 
+// The program has ended, with 0, and stored the main window where it was,
+// visible or not.
+inline void ExpectEndedStoringThePlace(std::optional<DWORD> exitCode, const RECT& placed, DWORD visible)
+{
+    EXPECT_EQ(exitCode, std::optional<DWORD>(0));
+    EXPECT_EQ(StoredSz(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Bounds), BoundsText(placed));
+    EXPECT_EQ(StoredDword(HKEY_CURRENT_USER, MainFormKey, corvello::registry::Visible), visible);
+}
+
 // Every test starts from nothing stored and leaves nothing behind; page
 // loads of the program go through the loopback proxy to the listener.
 class ProgramUserTest : public ::testing::Test {

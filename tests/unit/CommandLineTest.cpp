@@ -59,6 +59,39 @@ TEST(CollectParams, SkipsTheProgramAndStopsAtTheFirstEmptyArgument)
     EXPECT_EQ(CollectParams({}), std::vector<std::wstring>{});
 }
 
+TEST(CollectParams, ThePiecesOfTheProgramsOwnUnquotedPathAreNoArguments)
+{
+    struct Case {
+        const wchar_t* Line;
+        const wchar_t* Module;
+        std::vector<std::wstring> Params;
+    };
+    const wchar_t* tools = L"C:\\Program Files\\Reset Tools\\corvello.exe";
+    const Case cases[] = {
+        {L"C:\\Program Files\\Reset Tools\\corvello.exe", tools, {}},
+        {L"C:\\Program Files\\Reset Tools\\corvello.exe -startup", tools, {L"-startup"}},
+        {L"c:\\PROGRAM files\\reset TOOLS\\Corvello.EXE stop", tools, {L"stop"}},
+        {L"C:\\Program Files\\Reset Tools\\corvello reset", tools, {L"reset"}},  // ".exe" left out
+        {L"Reset Tools\\corvello.exe", tools, {}},                               // relative to a folder
+        {L"Program Files\\Reset Tools\\corvello.exe c", tools, {L"c"}},
+        {L"C:\\Program  Files\\Reset \t Tools\\corvello.exe", L"C:\\Program  Files\\Reset Tools\\corvello.exe", {}},
+        {L"\"C:\\Program Files\\Reset Tools\\corvello.exe\" reset", tools, {L"reset"}},
+        // Pieces that do not make up the program's own path are arguments.
+        {L"C:\\Program Files\\Reset Tools\\other.exe", tools, {L"Files\\Reset", L"Tools\\other.exe"}},
+        {L"C:\\Program Files\\Reset", tools, {L"Files\\Reset"}},
+        {L"C:\\Program Files\\Reset Tools\\corvello.exe.bak", tools, {L"Files\\Reset", L"Tools\\corvello.exe.bak"}},
+        {L"ols\\corvello.exe reset", L"C:\\Reset To ols\\corvello.exe", {L"reset"}},  // not after a backslash
+        {L"C:\\Program Files\\Reset Tools\\corvello.exe", L"", {L"Files\\Reset", L"Tools\\corvello.exe"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CollectParams(SplitCommandLine(c.Line), c.Module), c.Params)
+            << "line: " << std::string(c.Line, c.Line + std::wcslen(c.Line));
+    // The rule for real arguments stays: the first that holds a word wins.
+    EXPECT_EQ(ChooseWorkMode(CollectParams(SplitCommandLine(std::wstring(tools) + L" x reset"), tools)),
+              WorkMode::Reset);
+    EXPECT_EQ(ChooseWorkMode(CollectParams(SplitCommandLine(tools), tools)), WorkMode::Default);
+}
+
 TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
 {
     struct Case {

@@ -62,6 +62,37 @@ TEST(Placement, TextForms)
         EXPECT_EQ(StrToRect(c.Text), c.Expected) << std::string(c.Text, c.Text + std::wcslen(c.Text));
 }
 
+TEST(Placement, StoredBoundsReadOnlyWhenWhole)
+{
+    struct Case {
+        const wchar_t* Text;
+        std::optional<Quad> Expected;
+    };
+    const std::optional<Quad> none;
+    const Case cases[] = {
+        {L"340,212,336,448", Quad{340, 212, 336, 448}},
+        {L" -3000 ,\t-20, 400 ,300\r\n", Quad{-3000, -20, 400, 300}},
+        {L"+1,2,3,4", Quad{1, 2, 3, 4}},
+        {L"2147483647,-2147483648,1,1", Quad{2147483647, -2147483647 - 1, 1, 1}},
+        {L"", none},
+        {L"5", none},
+        {L"10,20", none},
+        {L"1,2,3", none},
+        {L"1,2,3,4,5", none},
+        {L"1,2,3,", none},
+        {L",2,3,4", none},
+        {L"a,b,c,d", none},
+        {L"yes please", none},
+        {L"%TEMP%", none},
+        {L"1,2,3 4,5", none},
+        {L"99999999999,1,2,3", none},
+        {L"1,2,0,4", none},   // no width
+        {L"1,2,3,-4", none},  // nor a height below 0
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadBounds(c.Text), c.Expected) << std::string(c.Text, c.Text + std::wcslen(c.Text));
+}
+
 TEST(Placement, FittingKeepsFormsOnTheWorkArea)
 {
     const Area area{0, 0, 1024, 738};

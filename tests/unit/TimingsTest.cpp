@@ -34,5 +34,5 @@ TEST(Timings, AListOnlyShortensWaitsItNamesExactly)
     for (const Case& c : cases)
         EXPECT_EQ(ChooseTiming(c.List, c.Which), c.Expected) << std::string(c.List, c.List + std::wcslen(c.List));
     EXPECT_EQ(StandardTiming(Timing::HandOverWait), 5000u);
-    EXPECT_EQ(StandardTiming(Timing::SessionEndForget), 60000u);
+    EXPECT_EQ(StandardTiming(Timing::SessionEndForget), 10000u);
 }

@@ -3,6 +3,7 @@
 
 #include "core/Messages.h"
 #include "support/FormTestSupport.h"
+#include "support/InstanceTestSupport.h"
 #include "support/WinTestSupport.h"
 
 using namespace corvello;
@@ -41,6 +42,32 @@ TEST_F(AppMessages, AnEndOfSessionSentToTheApplicationWindowReachesTheHook)
 {
     EXPECT_TRUE(::SendMessageW(tk::Application::Current().Handle(), WM_QUERYENDSESSION, 0, 0));
     EXPECT_TRUE(app_.App().EndingSession());
+}
+
+TEST_F(AppMessages, TheQuestionAboutTheEndOfTheSessionHoldsUntilTheAnswer)
+{
+    auto& app = app_.App();
+    const HWND window = tk::Application::Current().Handle();
+    // The session goes on after all.
+    ::SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    ASSERT_TRUE(app.Terminated());
+    ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(app.EndingSession());
+    EXPECT_FALSE(app.Terminated());
+
+    // No answer comes: the question lapses, and the log says so.
+    testsupport::CapturedLog log;
+    app.SessionEndWait = 50;
+    ::SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !app.EndingSession(); }, 5000));
+    EXPECT_FALSE(app.Terminated());
+    EXPECT_EQ(log.Count(L"the session did not end"), 1u);
+
+    // The session ends: the program stays marked as ending.
+    ::SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(app.EndingSession());
+    EXPECT_TRUE(app.Terminated());
 }
 
 TEST_F(AppMessages, TerminateWithAMainFormEndsTheLoopWithZero)

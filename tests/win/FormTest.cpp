@@ -101,6 +101,23 @@ TEST_F(Forms, AFixedSizeFormIgnoresAStoredSize)
     EXPECT_EQ(form->ClientHeight(), tk::Scale(200, form->Dpi()));
 }
 
+TEST_F(Forms, AFixedSizeFormIsNeverMaximisedAndAnUnreadablePlaceIsNone)
+{
+    for (const wchar_t* bounds : {L"yes please", L"10,20", L"1,2,0,0"}) {
+        SCOPED_TRACE(std::string(bounds, bounds + std::wcslen(bounds)));
+        Store(bounds, 2);
+        auto form = tk::CreateForm<TestForm>(tk::BorderStyle::Single);
+        ASSERT_TRUE(form->Visible());
+        EXPECT_FALSE(::IsZoomed(form->Handle()));
+        // Where a form without a stored place goes.
+        const Point expected = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form.get()));
+        EXPECT_EQ(form->Left(), expected.x);
+        EXPECT_EQ(form->Top(), expected.y);
+        form->Close();
+        EXPECT_EQ(StoredDword(registry::WindowState), 0u);
+    }
+}
+
 TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
 {
     Store(L"-3000,-3000,400,300");
@@ -180,13 +197,23 @@ TEST_F(Forms, EmbeddingIntoAnotherFormsControlAndBack)
     EXPECT_EQ(guest->ParentWindow(), nullptr);
 }
 
-TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrder)
+TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrderOnlyWhenItComes)
 {
     auto form = tk::CreateForm<TestForm>();
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
+    // The question only prepares: another program may yet refuse the end.
     const LRESULT answer = ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(app_.App().Terminated());  // the application heard of it first
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(StoredBounds().has_value());
+
+    ::SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(app_.App().Terminated());
+    EXPECT_TRUE(form->Visible());
+
+    ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    ::SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(StoredBounds().has_value());  // the close stored the placement
 }

@@ -54,15 +54,24 @@ TEST(IsAnotherInstance, FirstOwnsTheMutexOthersSeeIt)
     }));
 }
 
-TEST(IsAnotherInstance, AHeldGuardCountsAsAnotherInstance)
+TEST(IsAnotherInstance, AGuardThatIsThereIsWaitedForNotTakenForAnInstance)
 {
+    // Merely open elsewhere, or held and never let go: either way no copy
+    // runs, and the start takes the instance (after its wait, for the held
+    // one, which it logs).
     const auto names = OwnNames();
-    tk::KernelHandle guard(::CreateMutexW(nullptr, TRUE, names.Guard.c_str()));
-    ASSERT_TRUE(guard);
-    EXPECT_TRUE(OnOtherThread([] { return IsAnotherInstance(true, true, L""); }));
-    // The instance mutex was not touched on that path.
-    tk::KernelHandle instance(::OpenMutexW(SYNCHRONIZE, FALSE, names.Instance.c_str()));
-    EXPECT_FALSE(instance);
+    for (const BOOL held : {FALSE, TRUE}) {
+        SCOPED_TRACE(held ? "held" : "open");
+        testsupport::CapturedLog log;
+        tk::KernelHandle guard(::CreateMutexW(nullptr, held, names.Guard.c_str()));
+        ASSERT_TRUE(guard);
+        EXPECT_FALSE(OnOtherThread([] {
+            const bool another = IsAnotherInstance(true, true, L"");
+            FreeInstanceMutex();
+            return another;
+        }));
+        EXPECT_EQ(log.Count(L"start guard"), held ? 1u : 0u);
+    }
 }
 
 TEST(IsAnotherInstance, AnAbandonedInstanceIsTakenOver)

@@ -146,6 +146,41 @@ TEST_F(Settings, ADeletedFirstDateIsWrittenAgain)
     EXPECT_EQ(value(registry::RunFirst)->Sz(), L"2027-03-14");
 }
 
+TEST_F(Settings, AStoredFirstDateStaysWhateverItsType)
+{
+    // Read where it is text as it stands; otherwise the run reports today's
+    // date. Rewritten never: only a missing one is written.
+    const auto text = [](const std::wstring& t) {
+        const auto* bytes = reinterpret_cast<const BYTE*>(t.c_str());
+        return std::vector<BYTE>(bytes, bytes + (t.size() + 1) * sizeof(wchar_t));
+    };
+    struct Case {
+        const char* What;
+        DWORD Type;
+        std::vector<BYTE> Data;
+        const wchar_t* InMemory;
+    };
+    const Case cases[] = {
+        {"an expand-string", REG_EXPAND_SZ, text(L"2019-05-06"), L"2019-05-06"},
+        {"a string that is no date", REG_SZ, text(L"long ago"), L"long ago"},
+        {"a multi-string", REG_MULTI_SZ, text(std::wstring(L"2019-05-06\0", 11)), L"2026-03-14"},
+        {"bytes", REG_BINARY, {1, 2, 3}, L"2026-03-14"},
+        {"a number", REG_DWORD, {6, 5, 1, 2}, L"2026-03-14"},
+        {"an empty value", REG_NONE, {}, L"2026-03-14"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        testsupport::WriteValue(HKEY_CURRENT_USER, Key, registry::RunFirst, c.Type, c.Data.data(), c.Data.size());
+        auto app = NewApp();
+        Start(*app);
+        const auto stored = value(registry::RunFirst);
+        ASSERT_TRUE(stored.has_value());
+        EXPECT_EQ(stored->Type, c.Type);
+        EXPECT_EQ(stored->data, c.Data);
+        EXPECT_EQ(app->Software().RunFirst, c.InMemory);
+    }
+}
+
 TEST_F(Settings, DamagedValuesReadWhatCanBeRead)
 {
     const std::wstring text = L"5";
