@@ -126,6 +126,7 @@ private:
     void FollowAction();
     bool default_ = false;
     Action* action_ = nullptr;
+    HICON glyph_ = nullptr;
     int actionToken_ = 0;
 };
 
