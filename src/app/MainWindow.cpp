@@ -54,6 +54,9 @@ tk::FormLayout MainLayout()
     layout.MinimizeBox = false;
     layout.MaximizeBox = false;
     layout.Visible = true;
+    // A start with the window stored hidden (the start with Windows) puts
+    // the tray icon up without the buttons and pictures nobody sees yet.
+    layout.ControlsWhenShown = true;
     return layout;
 }
 
@@ -255,11 +258,20 @@ void MainWindow::ControlsInit()
     web.SetVisible(true);
 }
 
+void MainWindow::ControlsMadeOnShow()
+{
+    TrayForm::ControlsMadeOnShow();
+    SettingsUpdate();
+    LocksUpdate();
+}
+
 void MainWindow::ControlsUpdate()
 {
     TrayForm::ControlsUpdate();
-    tk::Label& web = ClickLabelWeb();
-    web.SetCaption(UpperAscii(web.Caption()));
+    if (ControlsMade()) {
+        tk::Label& web = ClickLabelWeb();
+        web.SetCaption(UpperAscii(web.Caption()));
+    }
     if (!FirstShow())
         FullUpdate();
     LocksUpdate();
@@ -283,7 +295,8 @@ void MainWindow::SettingsUpdate()
         bool& Flag;
         ~Done() { Flag = false; }
     } done{ignoreChanges_};
-    if (!ProgramOptions)
+    // The boxes are filled when they are made.
+    if (!ProgramOptions || !ControlsMade())
         return;
     for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
         const auto value = TextToBoolean(ProgramOptions->OptionGet(box->Tag), UserDecimalSeparator());
@@ -377,7 +390,10 @@ void MainWindow::ActCorvelloExecute(tk::Action& sender)
 void MainWindow::RunAction(tk::Action& action, bool windowVisible)
 {
     const int tag = action.Tag();
-    if (catalogue::NeedsConfirmation(tag, chbConfirmations_->Checked())) {
+    // Before the window first showed there is no box: the setting it shows.
+    const bool confirmations =
+        chbConfirmations_ ? chbConfirmations_->Checked() : !AppObject || AppObject->Confirmations();
+    if (catalogue::NeedsConfirmation(tag, confirmations)) {
         // One question at a time. The tray menu stays live while one is
         // open, and a second would cover it exactly: its No would seem to do
         // nothing. The open question comes to the front instead.

@@ -35,6 +35,7 @@ public:
 
     void ControlsInit() override;
     void ControlsUpdate() override;
+    void ControlsMadeOnShow() override;
     void OnShowEvent(tk::Form& sender) override;
     void OnHideEvent(tk::Form& sender) override;
     void OnTimerMinutes(tk::Timer& sender) override;

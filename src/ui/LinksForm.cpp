@@ -69,12 +69,20 @@ void LinksForm::LoadPictures()
 void LinksForm::DoDpiChanged()
 {
     PersistentForm::DoDpiChanged();
-    LoadPictures();
+    if (ControlsMade())
+        LoadPictures();
 }
 
 void LinksForm::AfterCreate()
 {
     PersistentForm::AfterCreate();
+    if (ControlsMade())
+        ControlsInit();
+}
+
+void LinksForm::ControlsMadeOnShow()
+{
+    PersistentForm::ControlsMadeOnShow();
     ControlsInit();
 }
 
@@ -112,6 +120,9 @@ void LinksForm::ClickLabelsInit()
 
 void LinksForm::ControlsUpdate()
 {
+    // Controls made later are bound then.
+    if (!ControlsMade())
+        return;
     SocialButtonsInit();
     ClickLabelsInit();
     if (AppObject)

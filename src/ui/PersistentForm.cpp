@@ -32,6 +32,15 @@ void PersistentForm::AfterCreate()
     tk::Form::AfterCreate();
     realVisible_ = Visible();
     realBorderStyle_ = GetBorderStyle();
+    ResolveRegistryKey();
+    SettingsRead();
+}
+
+void PersistentForm::ResolveRegistryKey()
+{
+    if (keyResolved_)
+        return;
+    keyResolved_ = true;
     if (AppObject) {
         registryRoot_ = AppObject->RegistryRoot();
         registryKey_ = AppObject->RegistryKey();
@@ -39,12 +48,31 @@ void PersistentForm::AfterCreate()
     if (registryKey_.empty() || registryKey_.back() != L'\\')
         registryKey_ += L'\\';
     registryKey_ += componentName_;
-    SettingsRead();
 }
 
-bool PersistentForm::SettingsRead()
+std::optional<bool> PersistentForm::StoredVisible(const tk::RegKey& key)
 {
-    const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
+    if (const auto stored = key.ReadDword(registry::Visible))
+        return *stored != 0;
+    return std::nullopt;
+}
+
+bool PersistentForm::StartsHidden()
+{
+    ResolveRegistryKey();
+    return !StoredVisible(tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_)).value_or(Layout().Visible);
+}
+
+void PersistentForm::ControlsMadeOnShow()
+{
+    // Placed again, as a form shown at once is placed when it is made: the
+    // controls may have widened it (a caption that needs the room), and the
+    // work area may have changed since the start.
+    ReadPlacement(tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_));
+}
+
+void PersistentForm::ReadPlacement(const tk::RegKey& key)
+{
     // A value of another type than ours counts as not stored.
     if (const auto bounds = key.ReadString(registry::Bounds, 64)) {
         const Quad q = StrToRect(*bounds);
@@ -57,13 +85,17 @@ bool PersistentForm::SettingsRead()
         FormCenterOnWorkArea(this);
     }
     FormFitIntoWorkArea(this);
+}
+
+bool PersistentForm::SettingsRead()
+{
+    const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
+    ReadPlacement(key);
 
     if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2)
         SetWindowState(static_cast<tk::WindowState>(*state));
 
-    bool visible = Creating() ? PendingShow() : Visible();
-    if (const auto stored = key.ReadDword(registry::Visible))
-        visible = *stored != 0;
+    const bool visible = StoredVisible(key).value_or(Creating() ? PendingShow() : Visible());
     realVisible_ = visible;
     SetVisible(visible);
     if (!visible)
