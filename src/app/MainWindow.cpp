@@ -239,7 +239,14 @@ void MainWindow::AfterCreate()
     miCapsLock_ = menu.Find(L"miCapsLock");
     miNumLock_ = menu.Find(L"miNumLock");
     miScrollLock_ = menu.Find(L"miScrollLock");
-    FullUpdate();
+    // A window that shows at the end of its construction shows first and
+    // gets its tray icon right after (the application object refreshes the
+    // icon once it has made the window); its boxes are filled before it
+    // paints.
+    if (PendingShow())
+        SettingsUpdate();
+    else
+        FullUpdate();
     LocksUpdate();
 }
 
