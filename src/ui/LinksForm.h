@@ -51,6 +51,7 @@ private:
         const wchar_t* Resource;
     };
     void LoadPictures();
+    void LoadBigIconWhereShown();
 
     std::unique_ptr<tk::Label> clickLabelEmail_;
     std::unique_ptr<tk::Label> clickLabelWeb_;
