@@ -179,12 +179,15 @@ run_program() {
   wine build/mingw/bin/corvello.exe "$@"
 }
 
+# The benchmark runs in a prefix of its own, kept between runs, so that a test
+# run of this tree cannot share its server or its programs.
 run_bench() {
   build mingw
   start_xvfb
   kill_wine_on_exit=yes
-  start_wine "$root/build/mingw/wine-prefix" desktop
-  log "benchmark under Wine (about three minutes)"
+  local prefix="$root/build/mingw/wine-prefix-bench"
+  start_wine "$prefix" desktop
+  log "benchmark under Wine (about two minutes)"
   local out
   out=$(mktemp)
   wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" 2>/dev/null &
@@ -194,31 +197,35 @@ run_bench() {
   local minimal='corvello_minimal\.exe' corvello='[\\/]corvello\.exe'
   until grep -q IDLE-START "$out" || ! kill -0 "$bench" 2>/dev/null; do sleep 0.2; done
   local m_switches m_ticks c_switches c_ticks
-  read -r m_switches m_ticks < <(process_counters "$minimal")
-  read -r c_switches c_ticks < <(process_counters "$corvello")
+  read -r m_switches m_ticks < <(process_counters "$prefix" "$minimal")
+  read -r c_switches c_ticks < <(process_counters "$prefix" "$corvello")
   until grep -q IDLE-END "$out" || ! kill -0 "$bench" 2>/dev/null; do sleep 0.2; done
   local m2 mt2 c2 ct2
-  read -r m2 mt2 < <(process_counters "$minimal")
-  read -r c2 ct2 < <(process_counters "$corvello")
+  read -r m2 mt2 < <(process_counters "$prefix" "$minimal")
+  read -r c2 ct2 < <(process_counters "$prefix" "$corvello")
   wait "$bench" || true
   grep -v -E '^IDLE-(START|END)$' "$out"
   rm -f "$out"
   local hz
   hz=$(getconf CLK_TCK)
   awk -v m=$((m2 - m_switches)) -v c=$((c2 - c_switches)) -v mt=$((mt2 - m_ticks)) -v ct=$((ct2 - c_ticks)) -v hz="$hz" 'BEGIN {
-    printf "| %-52s | %10.1f /s | %10.1f /s | %5s   |\n", "wake-ups over 60 s idle in the tray", m / 60, c / 60,
-      (m > 0 ? sprintf("%.2f x", c / m) : "-")
-    printf "| %-52s | %10.0f ms | %10.0f ms | %5s   |\n", "CPU time over 60 s idle in the tray", mt * 1000 / hz,
-      ct * 1000 / hz, (mt > 0 ? sprintf("%.2f x", ct / mt) : "-")
+    printf "| %-62s | %-14s | %9.1f /s | %9.1f /s | %7s |\n", "wake-ups over 60 s in the tray, window hidden", "minimal",
+      m / 60, c / 60, (m > 0 ? sprintf("%.2f x", c / m) : "")
+    printf "| %-62s | %-14s | %9.0f ms | %9.0f ms | %7s |\n", "CPU time over 60 s in the tray, window hidden", "minimal",
+      mt * 1000 / hz, ct * 1000 / hz, (mt > 0 ? sprintf("%.2f x", ct / mt) : "")
   }'
 }
 
 # Wake-ups (the voluntary context switches: a thread that slept and was woken;
 # the others are preemptions while it ran) and CPU ticks (user and system) of
-# all threads of the Wine processes whose command line matches the pattern.
+# all threads of the Wine processes of one prefix whose command line matches
+# the pattern. A copy of the program in another prefix (another test run, an
+# installed one) is not counted: a Wine process keeps the WINEPREFIX it was
+# started with in its environment, and its children inherit it.
 process_counters() {
-  local switches=0 ticks=0 pid value
-  for pid in $(pgrep -f "$1"); do
+  local prefix=$1 switches=0 ticks=0 pid value
+  for pid in $(pgrep -f "$2"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$prefix" || continue
     for value in $(cat /proc/"$pid"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {print $2}'); do
       switches=$((switches + value))
     done

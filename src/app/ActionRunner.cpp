@@ -65,7 +65,7 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
     case ActionTrigger::Shortcut:
         // The box, as it shows at this moment, not the stored setting.
         asks = catalogue::NeedsConfirmation(entry.Tag,
-                                            main ? main->Confirmations().Checked() : App->StoredConfirmations());
+                                            main ? main->ConfirmationsChecked() : App->StoredConfirmations());
         break;
     case ActionTrigger::CommandLine:
         asks = catalogue::NeedsConfirmation(entry.Tag, App->StoredConfirmations());

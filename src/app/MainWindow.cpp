@@ -48,6 +48,9 @@ tk::FormLayout MainLayout()
     layout.MinimizeBox = false;
     layout.MaximizeBox = false;
     layout.Visible = true;
+    // A start with the window stored hidden (the start with Windows) puts
+    // the tray icon up without the buttons and pictures nobody sees yet.
+    layout.ControlsWhenShown = true;
     return layout;
 }
 
@@ -230,7 +233,14 @@ void MainWindow::AfterCreate()
     // The system menu ends with "Options...".
     if (const HMENU system = ::GetSystemMenu(Handle(), FALSE))
         ::AppendMenuW(system, MF_STRING, OptionsCommandId, L"Options...");
-    FullUpdate();
+    // A window that shows at the end of its construction shows first and
+    // gets its tray icon right after (the application object refreshes the
+    // icon once it has made the window); its boxes are filled before it
+    // paints.
+    if (PendingShow())
+        SettingsUpdate();
+    else
+        FullUpdate();
     LocksUpdate();
 }
 
@@ -275,6 +285,13 @@ void MainWindow::ControlsInit()
     web.SetVisible(true);
 }
 
+void MainWindow::ControlsMadeOnShow()
+{
+    TrayForm::ControlsMadeOnShow();
+    SettingsUpdate();
+    LocksUpdate();
+}
+
 void MainWindow::ControlsUpdate()
 {
     TrayForm::ControlsUpdate();
@@ -306,7 +323,8 @@ void MainWindow::SettingsUpdate()
         bool& Flag;
         ~Done() { Flag = false; }
     } done{ignoreChanges_};
-    if (!ProgramOptions)
+    // The boxes are filled when they are made.
+    if (!ProgramOptions || !ControlsMade())
         return;
     for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
         const auto value = TextToBoolean(ProgramOptions->OptionGet(box->Tag), UserDecimalSeparator());
@@ -323,6 +341,13 @@ void MainWindow::FullUpdate()
 bool MainWindow::SomePopupVisible()
 {
     return tk::Application::Current().ModalLevel() > 0 || TrayIconMenu().Visible();
+}
+
+bool MainWindow::ConfirmationsChecked() const noexcept
+{
+    if (chbConfirmations_)
+        return chbConfirmations_->Checked();
+    return !AppObject || AppObject->Confirmations();
 }
 
 void MainWindow::OnCheckBoxClick(tk::Control& sender)

@@ -39,6 +39,7 @@ public:
     void ControlsUpdate() override;
     // The web label in capitals.
     std::wstring WebLabelCaption(const std::wstring& linkText) const override;
+    void ControlsMadeOnShow() override;
     void OnShowEvent(tk::Form& sender) override;
     void OnHideEvent(tk::Form& sender) override;
     void OnTimerMinutes(tk::Timer& sender) override;
@@ -54,6 +55,9 @@ public:
     HICON IconLedOn() const noexcept { return iconLedOn_.Get(); }
     tk::ActionList& Actions() noexcept { return actions_; }
     tk::CheckBox& Confirmations() const noexcept { return *chbConfirmations_; }
+    // What the confirmations box shows, or, before the window first showed
+    // and made its controls, the setting it will show.
+    bool ConfirmationsChecked() const noexcept;
     tk::CheckBox& AutoRunBox() const noexcept { return *chbAutoRun_; }
     tk::CheckBox& OnlineBox() const noexcept { return *chbOnlineEnabled_; }
     // The button bound to the action with this tag, or null.

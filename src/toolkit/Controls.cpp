@@ -23,13 +23,16 @@ Control::~Control()
 
 bool Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle)
 {
-    if (!CreateSystemControl(className, exStyle, WS_CHILD | style, PixelRect(),
-                             parent_.ContainerHandle(), id_))
+    // Made with its caption, shown, in one step: a form builds dozens of
+    // controls, and Wine answers each later change with a round of messages.
+    if (!CreateSystemControl(className, caption_.c_str(), exStyle, WS_CHILD | style | (visible_ ? WS_VISIBLE : 0),
+                             PixelRect(), parent_.ContainerHandle(), id_))
         return false;
-    ApplyFont();
+    if (fontSpec_)
+        font_ = CreateFontFor(*fontSpec_, form_->Dpi());
+    // Nothing is drawn yet: the control paints with its font when it first paints.
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
     form_->ControlAdded(*this);
-    if (visible_)
-        ::ShowWindow(Handle(), SW_SHOWNA);
     return true;
 }
 
@@ -83,12 +86,18 @@ void Control::SetFocus()
 
 void Control::SetCaption(const std::wstring& caption)
 {
+    // The forms refresh their captions and hints on every show and every
+    // opening of the tray menu; an unchanged one costs nothing.
+    if (caption == caption_ && Handle())
+        return;
     caption_ = caption;
     SetText(caption);
 }
 
 void Control::SetHint(const std::wstring& hint)
 {
+    if (hint == hint_)
+        return;
     hint_ = hint;
     form_->UpdateTooltip(*this);
 }
@@ -202,7 +211,6 @@ Button::Button(Container& parent, const Bounds& bounds, const std::wstring& capt
 {
     caption_ = caption;
     CreateControl(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
-    SetText(caption);
 }
 
 Button::~Button()
@@ -239,6 +247,11 @@ void Button::FollowAction()
 
 void Button::SetGlyph(HICON icon)
 {
+    // The lock LEDs are set again every 1.25 s while the window shows; a
+    // new picture repaints the button.
+    if (icon == glyph_)
+        return;
+    glyph_ = icon;
     if (Handle())
         ::SendMessageW(Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }
@@ -269,7 +282,6 @@ CheckBox::CheckBox(Container& parent, const Bounds& bounds, const std::wstring& 
 {
     caption_ = caption;
     CreateControl(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
-    SetText(caption);
     if (Handle())
         ::SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -305,7 +317,6 @@ GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& 
 {
     caption_ = caption;
     CreateControl(WC_BUTTONW, BS_GROUPBOX);
-    SetText(caption);
     // Below the controls it frames, as in a dialog.
     if (Handle())
         ::SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -341,7 +352,6 @@ Label::Label(Container& parent, const Bounds& bounds, const std::wstring& captio
         break;
     }
     CreateControl(WC_STATICW, style);
-    SetText(caption);
     FitToText();
 }
 
@@ -367,6 +377,8 @@ void Label::SetCaption(const std::wstring& caption)
 
 void Label::SetAutoSize(bool autoSize)
 {
+    if (autoSize == options_.AutoSize)
+        return;
     options_.AutoSize = autoSize;
     FitToText();
 }

@@ -139,6 +139,7 @@ private:
     void FollowAction();
     bool default_ = false;
     Action* action_ = nullptr;
+    HICON glyph_ = nullptr;
     int actionToken_ = 0;
 };
 

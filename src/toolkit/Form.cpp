@@ -109,18 +109,32 @@ void Form::Create(HWND owner)
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SetText(layout_.Caption);
 
-    tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                     ::GetModuleHandleW(nullptr), nullptr));
-
-    CreateControls();
-    Loaded();
+    if (!layout_.ControlsWhenShown || !StartsHidden())
+        MakeControls();
     AfterCreate();
     creating_ = false;
     if (pendingShow_) {
         pendingShow_ = false;
         SetVisible(true);
     }
+}
+
+void Form::MakeControls()
+{
+    controlsMade_ = true;
+    tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                     ::GetModuleHandleW(nullptr), nullptr));
+    CreateControls();
+    Loaded();
+}
+
+void Form::MakeControlsOnShow()
+{
+    if (controlsMade_ || !Handle())
+        return;
+    MakeControls();
+    ControlsMadeOnShow();
 }
 
 int Form::Left() const
@@ -280,6 +294,7 @@ void Form::SetVisible(bool visible)
     if (!Handle() || visible == Visible())
         return;
     if (visible) {
+        MakeControlsOnShow();
         const int command = windowState_ == WindowState::Maximized   ? SW_SHOWMAXIMIZED
                             : windowState_ == WindowState::Minimized ? SW_SHOWMINIMIZED
                                                                      : SW_SHOW;
@@ -491,6 +506,8 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Direct shows and hides only; those of an owner's minimising are not ours.
         if (lParam == 0) {
             if (wParam && !showing_) {
+                // Shown by a call that did not go through SetVisible.
+                MakeControlsOnShow();
                 showing_ = true;
                 DoShow();
             } else if (!wParam && showing_) {

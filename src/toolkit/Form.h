@@ -50,6 +50,9 @@ struct FormLayout {
     // The layout asks for a visible form.
     bool Visible = false;
     FontSpec Font;
+    // A form that starts hidden makes its controls (and its tooltip) only
+    // when it first shows: until then it costs no more than its window.
+    bool ControlsWhenShown = false;
 };
 
 class Form : public Window, public Container {
@@ -63,6 +66,9 @@ public:
 
     const FormLayout& Layout() const noexcept { return layout_; }
     bool Creating() const noexcept { return creating_; }
+    // The controls exist: always, except in a form that makes them when it
+    // first shows and has not shown yet.
+    bool ControlsMade() const noexcept { return controlsMade_; }
 
     // Container
     HWND ContainerHandle() const override { return Handle(); }
@@ -144,6 +150,11 @@ protected:
     virtual void Loaded() {}
     // After building, before the pending show is carried out.
     virtual void AfterCreate() {}
+    // Asked before building by a form that makes its controls when shown.
+    virtual bool StartsHidden() { return !layout_.Visible; }
+    // Such a form has just made its controls, at its first show (after
+    // AfterCreate, before the show event).
+    virtual void ControlsMadeOnShow() {}
 
     // Events.
     virtual void DoShow() {}
@@ -164,6 +175,9 @@ protected:
 private:
     DWORD StyleFor(BorderStyle border, bool child) const noexcept;
     DWORD ExStyleFor(BorderStyle border) const noexcept;
+    // The tooltip, the controls and Loaded.
+    void MakeControls();
+    void MakeControlsOnShow();
     void ApplyDpi(UINT dpi);
     void OnCommand(WPARAM wParam, LPARAM lParam);
 
@@ -173,6 +187,7 @@ private:
     UINT dpi_ = 96;
     Font font_;
     bool creating_ = false;
+    bool controlsMade_ = false;
     bool pendingShow_ = false;
     bool showing_ = false;  // the show event ran and no hide yet
     bool modal_ = false;

@@ -86,6 +86,10 @@ int TrayIcon::IconSize() noexcept
 
 void TrayIcon::SetHint(const std::wstring& hint)
 {
+    // Set again on every show and every opening of the menu; each change
+    // is a round trip to the shell.
+    if (hint == hint_)
+        return;
     hint_ = hint;
     if (visible_)
         Notify(NIM_MODIFY, NIF_TIP | NIF_SHOWTIP);

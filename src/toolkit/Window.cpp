@@ -70,10 +70,10 @@ bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style
     return window != nullptr;
 }
 
-bool Window::CreateSystemControl(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds,
-                                 HWND parent, UINT_PTR id)
+bool Window::CreateSystemControl(const wchar_t* className, const wchar_t* text, DWORD exStyle, DWORD style,
+                                 const RECT& bounds, HWND parent, UINT_PTR id)
 {
-    const HWND window = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
+    const HWND window = ::CreateWindowExW(exStyle, className, text, style, bounds.left, bounds.top,
                                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                           reinterpret_cast<HMENU>(id), ::GetModuleHandleW(nullptr), nullptr);
     if (!window)

@@ -33,10 +33,10 @@ protected:
     // this object behind it.
     bool CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
                         UINT_PTR id, HICON icon = nullptr, HCURSOR cursor = nullptr);
-    // Creates a system control (BUTTON, STATIC, ...) and subclasses it, so
-    // that its messages pass through WndProc first.
-    bool CreateSystemControl(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
-                             UINT_PTR id);
+    // Creates a system control (BUTTON, STATIC, ...) with its text and
+    // subclasses it, so that its messages pass through WndProc first.
+    bool CreateSystemControl(const wchar_t* className, const wchar_t* text, DWORD exStyle, DWORD style,
+                             const RECT& bounds, HWND parent, UINT_PTR id);
     void DestroyHandle() noexcept;
 
     // The object's message handler; Default passes a message on to Windows

@@ -60,6 +60,21 @@ void LinksForm::LoadPictures()
         s.Picture = tk::Icon::FromResource(s.Resource, size, size);
         s.Image->SetIcon(s.Picture.Get());
     }
+    // The big icon is drawn anew for the size too, once it shows.
+    if (bigIcon_) {
+        imgIcon_->SetIcon(nullptr);
+        bigIcon_ = tk::Icon();
+    }
+    LoadBigIconWhereShown();
+}
+
+void LinksForm::LoadBigIconWhereShown()
+{
+    // Only a window that shows the big icon loads it (its largest frame is
+    // the slowest picture to read): the About dialog does, the main window
+    // never.
+    if (!imgIcon_->Visible() || bigIcon_)
+        return;
     // Windows before Vista draw no icon larger than 48 pixels.
     const int big = tk::Scale(IsWinVistaOrHigher ? 128 : 48, Dpi());
     bigIcon_ = tk::Icon::FromResource(L"MAINICON", big, big);
@@ -69,12 +84,20 @@ void LinksForm::LoadPictures()
 void LinksForm::DoDpiChanged()
 {
     PersistentForm::DoDpiChanged();
-    LoadPictures();
+    if (ControlsMade())
+        LoadPictures();
 }
 
 void LinksForm::AfterCreate()
 {
     PersistentForm::AfterCreate();
+    if (ControlsMade())
+        ControlsInit();
+}
+
+void LinksForm::ControlsMadeOnShow()
+{
+    PersistentForm::ControlsMadeOnShow();
     ControlsInit();
 }
 
@@ -113,10 +136,14 @@ void LinksForm::ClickLabelsInit()
 
 void LinksForm::ControlsUpdate()
 {
+    // Controls made later are bound then.
+    if (!ControlsMade())
+        return;
     SocialButtonsInit();
     ClickLabelsInit();
     if (AppObject)
         imgIcon_->SetHint(AppObject->Links().Web.Hint);
+    LoadBigIconWhereShown();
     const tk::Bounds icon = imgIcon_->LayoutBounds();
     bvIcon_->SetBounds({icon.Left, icon.Top, bvIcon_->LayoutBounds().Width, bvIcon_->LayoutBounds().Height});
     // The frame marks the icon's place when the icon failed to load.

@@ -17,7 +17,8 @@ class LinksForm : public PersistentForm {
 public:
     LinksForm(tk::FormLayout layout, std::wstring componentName);
 
-    // Once, at the end of construction: binds the links and loads the icon.
+    // Once the controls are made (at the end of construction, or at the first
+    // show for a form that makes them then): binds the links.
     virtual void ControlsInit();
     virtual void SocialButtonsInit();
     virtual void ClickLabelsInit();
@@ -40,8 +41,10 @@ public:
 protected:
     // The base's controls; a derived form creates its own after them.
     void CreateControls() override;
-    // Placement first (the form base), then ControlsInit.
+    // Placement first (the form base), then ControlsInit; for controls made
+    // at the first show, ControlsInit comes then.
     void AfterCreate() override;
+    void ControlsMadeOnShow() override;
     void DoDpiChanged() override;
 
 private:
@@ -51,6 +54,7 @@ private:
         const wchar_t* Resource;
     };
     void LoadPictures();
+    void LoadBigIconWhereShown();
 
     std::unique_ptr<tk::Label> clickLabelEmail_;
     std::unique_ptr<tk::Label> clickLabelWeb_;

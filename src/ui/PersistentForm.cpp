@@ -32,6 +32,15 @@ void PersistentForm::AfterCreate()
     tk::Form::AfterCreate();
     realVisible_ = Visible();
     realBorderStyle_ = GetBorderStyle();
+    ResolveRegistryKey();
+    SettingsRead();
+}
+
+void PersistentForm::ResolveRegistryKey()
+{
+    if (keyResolved_)
+        return;
+    keyResolved_ = true;
     if (AppObject) {
         registryRoot_ = AppObject->RegistryRoot();
         registryKey_ = AppObject->RegistryKey();
@@ -39,19 +48,42 @@ void PersistentForm::AfterCreate()
     if (registryKey_.empty() || registryKey_.back() != L'\\')
         registryKey_ += L'\\';
     registryKey_ += componentName_;
-    SettingsRead();
 }
 
-bool PersistentForm::SettingsRead()
+bool PersistentForm::Resizable() const
 {
-    const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
     const tk::BorderStyle border = GetBorderStyle();
-    const bool resizable = border == tk::BorderStyle::Sizeable || border == tk::BorderStyle::SizeToolWin;
+    return border == tk::BorderStyle::Sizeable || border == tk::BorderStyle::SizeToolWin;
+}
+
+std::optional<bool> PersistentForm::StoredVisible(const tk::RegKey& key)
+{
+    if (const auto stored = key.ReadDword(registry::Visible))
+        return *stored != 0;
+    return std::nullopt;
+}
+
+bool PersistentForm::StartsHidden()
+{
+    ResolveRegistryKey();
+    return !StoredVisible(tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_)).value_or(Layout().Visible);
+}
+
+void PersistentForm::ControlsMadeOnShow()
+{
+    // Placed again, as a form shown at once is placed when it is made: the
+    // controls may have widened it (a caption that needs the room), and the
+    // work area may have changed since the start.
+    ReadPlacement(tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_));
+}
+
+void PersistentForm::ReadPlacement(const tk::RegKey& key)
+{
     // A value of another type than ours, or one that cannot be read, counts
     // as not stored.
     const auto text = key.ReadString(registry::Bounds, 64);
     if (const auto bounds = text ? ReadBounds(*text) : std::nullopt) {
-        if (resizable)
+        if (Resizable())
             SetBounds(bounds->a, bounds->b, bounds->c, bounds->d);
         else
             MoveTo(bounds->a, bounds->b);
@@ -59,18 +91,22 @@ bool PersistentForm::SettingsRead()
         FormCenterOnWorkArea(this);
     }
     FormFitIntoWorkArea(this);
+}
+
+bool PersistentForm::SettingsRead()
+{
+    const auto key = tk::RegKey::Open(tk::RootKey(registryRoot_), registryKey_);
+    ReadPlacement(key);
 
     // A form of a fixed size is never maximised: it would cover the whole
     // screen with its controls in one corner, and store that back each run.
     if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2) {
         const auto windowState = static_cast<tk::WindowState>(*state);
-        if (resizable || windowState != tk::WindowState::Maximized)
+        if (Resizable() || windowState != tk::WindowState::Maximized)
             SetWindowState(windowState);
     }
 
-    bool visible = Creating() ? PendingShow() : Visible();
-    if (const auto stored = key.ReadDword(registry::Visible))
-        visible = *stored != 0;
+    const bool visible = StoredVisible(key).value_or(Creating() ? PendingShow() : Visible());
     realVisible_ = visible;
     SetVisible(visible);
     if (!visible)

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Registry.h"
 
 namespace corvello {
 
@@ -42,8 +44,13 @@ public:
     void LinkImageSetup(tk::Image& image, int tag, const std::wstring& hint, Handler click);
 
 protected:
+    // The user can change the form's size.
+    bool Resizable() const;
     void Loaded() override;
     void AfterCreate() override;
+    // The stored "Visible", else the layout's.
+    bool StartsHidden() override;
+    void ControlsMadeOnShow() override;
     void DoShow() override;
     void DoHide() override;
     bool DoCloseQuery() override;
@@ -56,6 +63,16 @@ protected:
     bool firstShow_ = true;
     bool realVisible_ = false;
     tk::BorderStyle realBorderStyle_ = tk::BorderStyle::Sizeable;
+
+private:
+    // The form's key below the application's, once.
+    void ResolveRegistryKey();
+    // The stored bounds (the position only, for a form of fixed size), or
+    // the centre of the work area; inside the work area either way.
+    void ReadPlacement(const tk::RegKey& key);
+    static std::optional<bool> StoredVisible(const tk::RegKey& key);
+
+    bool keyResolved_ = false;
 };
 
 }  // namespace corvello

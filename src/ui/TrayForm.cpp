@@ -66,10 +66,10 @@ TrayForm::~TrayForm()
         trayIcon_->Menu = nullptr;
 }
 
-void TrayForm::CreateControls()
+void TrayForm::AfterCreate()
 {
-    LinksForm::CreateControls();
-    // Hidden: the notifier's browsers live on it.
+    // What lives in the tray comes with the window, whether its controls are
+    // made now or at its first show. Hidden: the notifier's browsers live on it.
     pnTickover_ = std::make_unique<tk::Panel>(*this, tk::Bounds{20, 156, 32, 24}, L"Ping");
     pnTickover_->SetVisible(false);
     // Hidden until the main window shows it.
@@ -77,10 +77,9 @@ void TrayForm::CreateControls()
     trayIcon_->Menu = &trayMenu_;
     trayIcon_->OnClick = [this](tk::TrayIcon& sender) { OnTrayIconClick(sender); };
     trayIcon_->OnDblClick = [this](tk::TrayIcon& sender) { OnTrayIconDblClick(sender); };
-}
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ApplicationIcon()));
+    LoadTrayIcon();
 
-void TrayForm::AfterCreate()
-{
     LinksForm::AfterCreate();
     if (AppObject)
         SetCaption(AppObject->Name());
@@ -109,13 +108,6 @@ void TrayForm::LoadTrayIcon()
 void TrayForm::DoDpiChanged()
 {
     LinksForm::DoDpiChanged();
-    LoadTrayIcon();
-}
-
-void TrayForm::ControlsInit()
-{
-    LinksForm::ControlsInit();
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ApplicationIcon()));
     LoadTrayIcon();
 }
 

@@ -40,7 +40,6 @@ public:
     bool CloseConfirmed() const noexcept { return closeConfirmed_; }
     int UserActionsCount() const noexcept { return userActions_; }
 
-    void ControlsInit() override;
     void ControlsUpdate() override;
     void OnCloseQueryEvent(tk::Form& sender, bool& canClose) override;
 
@@ -59,7 +58,6 @@ public:
     virtual void UserActionEnd();
 
 protected:
-    void CreateControls() override;
     void AfterCreate() override;
     void DoDpiChanged() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

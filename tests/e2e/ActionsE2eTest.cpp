@@ -14,6 +14,7 @@
 #include "e2e/ProgramSpy.h"
 #include "e2e/ProgramUi.h"
 #include "e2e/RecordingWitness.h"
+#include "support/MainWindowScenes.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ScreenPixels.h"
 #include "toolkit/Registry.h"
@@ -363,6 +364,36 @@ TEST_F(Actions, CapsLockFromTheTrayMenuWithTheWindowHidden)
     ChooseCapsLock();
     EXPECT_TRUE(WaitUntil([] { return !CapsLockOn(); }, 3000));
     EXPECT_EQ(CapsLockEntryChecked(), std::optional<bool>(false));
+}
+
+// A start with the window stored hidden, as with Windows, makes the window's
+// controls only when it first shows. The tray menu's check marks are right
+// before, and the LEDs, the boxes and the window's place once it shows.
+TEST_F(Actions, AStartInTheTrayMakesTheControlsWhenTheWindowFirstShows)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Visible, 0);
+    testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Online, 0);
+    program_.emplace(L"-startup");
+    ASSERT_TRUE(program_->WaitRunning());
+    ASSERT_TRUE(WaitUntil([&] { return (main_ = ::FindWindowW(L"TfrmMain", L"Corvello")) != nullptr; }, 10000));
+    processId_ = ProcessOf(main_);
+    EXPECT_FALSE(::IsWindowVisible(main_));
+    EXPECT_EQ(FindButton(main_, L"Caps Lock"), nullptr);
+
+    ChooseCapsLock();
+    EXPECT_TRUE(WaitUntil([] { return CapsLockOn(); }, 3000));
+    EXPECT_EQ(CapsLockEntryChecked(), std::optional<bool>(true));
+
+    ::PostMessageW(main_, WM_INSTANCE_ACTIVATE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main_) != FALSE; }, 5000));
+    const HWND caps = Button(L"Caps Lock");
+    EXPECT_TRUE(WaitUntil([&] { return LedLit(caps); }, 3000));
+    EXPECT_FALSE(testsupport::IsChecked(testsupport::ChildWithText(main_, testsupport::OnlineCaption)));
+    EXPECT_TRUE(testsupport::IsChecked(testsupport::ChildWithText(main_, testsupport::ConfirmationsCaption)));
+    // Placed when it shows, as widened by its boxes: centred on the work area.
+    RECT placed{};
+    ::GetWindowRect(main_, &placed);
+    EXPECT_LE(testsupport::CentreDistance(placed, testsupport::WorkAreaOf(main_)), 1);
 }
 
 // The guard timer reads the locks every 1250 ms while the window shows.
