@@ -80,6 +80,8 @@ void CorvelloApp::CreateForms()
     tk::Application::Current().SetMainForm(mainWindow_.get());
     DoChangeTrayIcon();
     StartShortcuts();
+    if (workMode_ == WorkMode::Options)
+        ShowOptionsRequested();
 }
 
 void CorvelloApp::StartShortcuts()
@@ -126,6 +128,12 @@ void CorvelloApp::ShortcutsChanged()
         mainWindow_->ShortcutsChanged();
     if (options_)
         options_->Refresh();
+}
+
+void CorvelloApp::ShowOptionsRequested()
+{
+    // From the loop: the request may come while a menu or dialog runs.
+    tk::Application::Current().Post([this] { ShowOptions(OptionsWindow::PageId::Shortcuts); });
 }
 
 void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* action)

@@ -48,6 +48,7 @@ public:
     void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
     void OpenLink(std::int32_t linkId) override;
     void SetNotifierParent(HWND parent) override;
+    void ShowOptionsRequested() override;
 
     // The main window, once CreateForms made it.
     MainWindow* Main() const noexcept { return mainWindow_.get(); }

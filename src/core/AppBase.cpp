@@ -318,6 +318,8 @@ void AppBase::Execute()
     case WorkMode::Action:
         result = HandleActionMode();
         break;
+    case WorkMode::Options:
+        break;
     }
     if (!result.Succeeded)
         tk::LogFailure(L"the steps of the work mode", 0);
@@ -330,7 +332,8 @@ void AppBase::Execute()
     // over needs none.
     tk::Application::Current().SetTitle(name_);
     if (IsAnotherInstance(true, true, L"")) {
-        ActivateInstance(mainWindowClass_, mainWindowTitle_);
+        ActivateInstance(mainWindowClass_, mainWindowTitle_,
+                         workMode_ == WorkMode::Options ? WM_INSTANCE_OPTIONS : WM_INSTANCE_ACTIVATE);
         Terminate(0);
         return;
     }
@@ -379,6 +382,9 @@ bool AppBase::OnAppMessage(MSG& msg)
         return true;
     case WM_INSTANCE_STOP:
         Terminate(0);
+        return true;
+    case WM_INSTANCE_OPTIONS:
+        ShowOptionsRequested();
         return true;
     default:
         return false;
@@ -517,6 +523,8 @@ int AppBase::ShowAbout()
 }
 
 void AppBase::SetNotifierParent(HWND) {}
+
+void AppBase::ShowOptionsRequested() {}
 
 void AppBase::RunNewInstance()
 {

@@ -108,6 +108,8 @@ public:
     virtual int ShowAbout();
     // The window under which the hidden browsers of the statistics live.
     virtual void SetNotifierParent(HWND parent);
+    // The command line, or another copy's, asked for the Options window.
+    virtual void ShowOptionsRequested();
 
     // A subkey of the settings key (a feature's own settings); created when
     // asked to.

@@ -162,6 +162,8 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
             return {WorkMode::Settings, {}};
         if (auto name = ActionWordName(param))
             return {WorkMode::Action, std::move(*name)};
+        if (word == L"/options" || word == L"-options")
+            return {WorkMode::Options, {}};
     }
     return {};
 }

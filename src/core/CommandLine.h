@@ -20,6 +20,7 @@ enum class WorkMode : int {
     Reset = 6,
     Stop = 7,
     Action = 8,
+    Options = 9,  // /options: a start that shows the Options window
 };
 
 // Splits a full command line (program name first) by the rules of
@@ -64,8 +65,9 @@ struct WorkChoice {
 
 // The first argument that matches a rule decides; the rules in order are:
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
-// then "c" or "s" as the whole argument, then the action word. No match at
-// all gives Default.
+// then "c" or "s" as the whole argument, then the action word, then
+// "/options" or "-options" as the whole argument (the letters in any case).
+// No match at all gives Default.
 WorkChoice ChooseWork(const std::vector<std::wstring>& params);
 WorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
 

@@ -138,7 +138,7 @@ bool InstanceHeldElsewhere()
     return true;
 }
 
-bool ActivateInstance(const std::wstring& className, const std::wstring& title)
+bool ActivateInstance(const std::wstring& className, const std::wstring& title, UINT request)
 {
     const HWND window = FindInstanceWindow(className, title);
     if (!WindowExists(window))
@@ -147,7 +147,7 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title)
         ::OpenIcon(window);
     else
         ::SetForegroundWindow(window);
-    PostToInstance(window, WM_INSTANCE_ACTIVATE);
+    PostToInstance(window, request);
     return true;
 }
 

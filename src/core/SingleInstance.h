@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/InstanceNames.h"
+#include "core/Messages.h"
 
 namespace corvello {
 
@@ -31,7 +32,10 @@ bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& ex
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title);
 bool WindowExists(HWND window);
 // Brings the running copy's window forward and asks it to show itself.
-bool ActivateInstance(const std::wstring& className, const std::wstring& title);
+// The request is WM_INSTANCE_ACTIVATE, or another request to show something
+// (WM_INSTANCE_OPTIONS).
+bool ActivateInstance(const std::wstring& className, const std::wstring& title,
+                      UINT request = WM_INSTANCE_ACTIVATE);
 // Asks the running copy to end: posts the stop to its window (also to one
 // that appears during the wait) and waits up to timeout ms until the window
 // has gone and no other process holds the instance mutex (the one of

@@ -275,3 +275,27 @@ TEST_F(ShortcutsE2e, AButtonsMenuLeadsToItsFieldWhichTakesACombinationAndRefuses
     EXPECT_TRUE(::RegisterHotKey(other.Handle(), 1, MOD_SHIFT | MOD_WIN, 'M'));
     EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
 }
+
+TEST_F(ShortcutsE2e, TheOptionsWordShowsTheWindowOnTheRunningCopyAndAlone)
+{
+    // Alone: the start becomes the program, with the Options window.
+    {
+        Corvello alone(L"/options");
+        ASSERT_TRUE(alone.WaitRunning());
+        const ProgramUser user(alone.Id());
+        EXPECT_NE(user.WaitWindow(L"TfrmOptions"), nullptr);
+        EXPECT_EQ(alone.Stop(), std::optional<DWORD>(0));
+    }
+    // Handed to the running copy, in the tray, like a second start.
+    testsupport::ForgetProgramSettings();
+    Start();
+    CloseBox(main_);
+    ASSERT_TRUE(user_->WaitMainVisible(false));
+    Corvello word(L"-OPTIONS");
+    EXPECT_EQ(word.WaitExit(10000), std::optional<DWORD>(0));
+    const HWND options = user_->WaitWindow(L"TfrmOptions");
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(main_));
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000));
+    EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
+}

@@ -122,6 +122,12 @@ TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
         {L"corvello.exe \"-re set\" \"st\"op", WorkMode::Stop},  // quotes group and vanish
         {L"corvello.exe \"/stop", WorkMode::Stop},               // unbalanced quote
         {L"corvello.exe STARTUPUNINSTALL", WorkMode::Startup},   // rule order, not position
+        {L"corvello.exe /options", WorkMode::Options},
+        {L"corvello.exe -OPTIONS", WorkMode::Options},
+        {L"corvello.exe options", WorkMode::Default},            // the whole word with its sign
+        {L"corvello.exe /options2", WorkMode::Default},
+        {L"corvello.exe /options stop", WorkMode::Options},      // the first argument that matches
+        {L"corvello.exe stop /options", WorkMode::Stop},
         {L"corvello.exe \x00C9stop", WorkMode::Stop},            // non-ASCII around a word
         {L"corvello.exe \x0130NSTALL", WorkMode::Default},      // only A-Z fold
         {L"corvello.exe s\x0001", WorkMode::Default},
