@@ -23,6 +23,7 @@ struct SpiedMessage {
     std::wstring ClassName;
     std::uint64_t WParam;
     std::int64_t LParam;
+    std::uint32_t Time;
 };
 
 class ProgramSpy {
@@ -88,7 +89,7 @@ public:
             if (!entry.Written || entry.Message != message)
                 continue;
             seen.push_back({static_cast<spy::Stage>(entry.Stage), reinterpret_cast<HWND>(entry.Window),
-                            entry.ClassName, entry.WParam, entry.LParam});
+                            entry.ClassName, entry.WParam, entry.LParam, entry.Time});
         }
         return seen;
     }

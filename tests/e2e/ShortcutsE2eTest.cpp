@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -297,5 +298,46 @@ TEST_F(ShortcutsE2e, TheOptionsWordShowsTheWindowOnTheRunningCopyAndAlone)
     ASSERT_NE(options, nullptr);
     EXPECT_FALSE(::IsWindowVisible(main_));
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000));
+    EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(ShortcutsE2e, MonitorOffFromItsShortcutWaitsUntilTheKeysAreUpAndQuiet)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"MonitorOff", 0x0003004F);  // Ctrl+Alt+O
+    Start();
+    const HWND application = program_->AppWindow();
+    ASSERT_NE(application, nullptr);
+    testsupport::ProgramSpy spy(main_);
+    ASSERT_TRUE(spy.InPlace());
+
+    // The keys go down and stay down: the shortcut is taken, the display
+    // is left alone.
+    INPUT keys[3] = {};
+    const WORD codes[3] = {VK_CONTROL, VK_MENU, 'O'};
+    for (int i = 0; i < 3; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+    }
+    ::SetForegroundWindow(main_);
+    ::SendInput(3, keys, sizeof(INPUT));
+    ASSERT_TRUE(WaitUntil([&] { return !spy.Messages(WM_HOTKEY).empty(); }, 5000));
+    // While they are held the program keeps waiting: a message sent now is
+    // answered from inside that wait, and nothing has gone to the display.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_TRUE(spy.SystemCommands().empty());
+
+    // Let go: the display request follows, half a second of quiet later.
+    for (int i = 0; i < 3; ++i)
+        keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
+    std::swap(keys[0], keys[2]);
+    ::SendInput(3, keys, sizeof(INPUT));
+    const DWORD released = ::GetTickCount();
+    ASSERT_TRUE(WaitUntil([&] { return !spy.SystemCommands().empty(); }, 5000));
+    const auto commands = spy.SystemCommands();
+    EXPECT_EQ(commands.front().Window, application);
+    EXPECT_EQ(commands.front().WParam, 0xF170u);  // SC_MONITORPOWER
+    EXPECT_EQ(commands.front().LParam, 2);
+    EXPECT_GE(commands.front().Time - released, 450u) << "not half a second after the keys came up";
     EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
 }

@@ -30,6 +30,7 @@ void Note(spy::Stage stage, const MSG& msg)
     entry.Window = reinterpret_cast<std::uint64_t>(msg.hwnd);
     entry.WParam = static_cast<std::uint64_t>(msg.wParam);
     entry.LParam = static_cast<std::int64_t>(msg.lParam);
+    entry.Time = static_cast<std::uint32_t>(msg.time);
     ::GetClassNameW(msg.hwnd, entry.ClassName, static_cast<int>(std::size(entry.ClassName)));
     ::InterlockedIncrement(&entry.Written);
 }

@@ -14,10 +14,11 @@ namespace spy {
 inline constexpr const wchar_t* BlockName = L"CorvelloSpyRecords";
 inline constexpr std::uint32_t Capacity = 64;
 
-// What the spy records: system commands, and the requests of other copies.
+// What the spy records: system commands, hot keys, and the requests of
+// other copies.
 inline bool Watched(UINT message)
 {
-    return message == WM_SYSCOMMAND || message == corvello::WM_INSTANCE_ACTIVATE ||
+    return message == WM_SYSCOMMAND || message == WM_HOTKEY || message == corvello::WM_INSTANCE_ACTIVATE ||
            message == corvello::WM_INSTANCE_STOP;
 }
 
@@ -32,6 +33,7 @@ struct Entry {
     std::uint64_t Window;
     std::uint64_t WParam;
     std::int64_t LParam;
+    std::uint32_t Time;  // the message's time, for one taken from the queue
     wchar_t ClassName[32];
     // Set last: the entry is complete.
     LONG Written;
