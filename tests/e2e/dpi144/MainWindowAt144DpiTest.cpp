@@ -111,3 +111,24 @@ TEST_F(MainWindowAt144Dpi, TheAboutDialogAndTheCloseQuestion)
     ASSERT_TRUE(user.WaitNone(L"TMessageForm"));
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
 }
+
+TEST_F(MainWindowAt144Dpi, TheOptionsWindowIsItsDesignHalfAsLargeAgainWithNothingClipped)
+{
+    Corvello program(L"/options");
+    ASSERT_TRUE(program.WaitRunning());
+    const ProgramUser user(program.Id());
+    const HWND options = user.WaitWindow(L"TfrmOptions");
+    ASSERT_NE(options, nullptr);
+    const RECT client = ClientRectOf(options);
+    // 440 x 444 at 96 dpi.
+    EXPECT_EQ(client.right, 660);
+    EXPECT_EQ(client.bottom, 666);
+    // Every control of every page lies inside its parent.
+    for (const HWND child : testsupport::Descendants(options)) {
+        if (::IsWindowVisible(child) && testsupport::ClassOf(child) != L"tooltips_class32") {
+            EXPECT_TRUE(InsideParent(child)) << testsupport::Narrow(testsupport::ClassOf(child));
+        }
+    }
+    EXPECT_TRUE(testsupport::SaveWindowPng(options, L"options-shortcuts-144.png"));
+    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+}
