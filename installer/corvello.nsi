@@ -84,7 +84,15 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
       ExecWait '"$INSTDIR\${EXE_NAME}" ${WORD}' $0
       ${IfNot} ${Errors}
       ${AndIf} $0 == 0
-        ${Break}
+        ; Ended, or answered so: its file must also come free (a copy of an
+        ; older build answers 0 and may still hang).
+        !insertmacro WaitUntilWritable "$INSTDIR\${EXE_NAME}"
+        ClearErrors
+        FileOpen $R1 "$INSTDIR\${EXE_NAME}" a
+        ${IfNot} ${Errors}
+          FileClose $R1
+          ${Break}
+        ${EndIf}
       ${EndIf}
       ${If} ${Silent}
         SetErrorLevel 2
@@ -95,7 +103,6 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
         Quit
       ${EndIf}
     ${Loop}
-    !insertmacro WaitUntilWritable "$INSTDIR\${EXE_NAME}"
   ${EndIf}
 !macroend
 
