@@ -28,6 +28,24 @@ struct ExactStart {
     std::wstring CommandLine;
 };
 
+// Stops every thread of a process, as a program that hangs is stopped, or
+// lets them go on again.
+inline void SuspendProcessThreads(DWORD processId, bool suspend)
+{
+    const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != processId)
+            continue;
+        const tk::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (suspend)
+            ::SuspendThread(thread.Get());
+        else
+            ::ResumeThread(thread.Get());
+    }
+}
+
 // A program built beside the tests, started by a test; killed at the end of
 // the test if it still runs.
 class TestedProcess {
@@ -86,21 +104,7 @@ public:
 
     // Stops every thread of the process, as a copy that hangs is stopped,
     // or lets them go on again.
-    void SuspendThreads(bool suspend) const
-    {
-        const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-        THREADENTRY32 entry{};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
-            if (entry.th32OwnerProcessID != id_)
-                continue;
-            const tk::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
-            if (suspend)
-                ::SuspendThread(thread.Get());
-            else
-                ::ResumeThread(thread.Get());
-        }
-    }
+    void SuspendThreads(bool suspend) const { SuspendProcessThreads(id_, suspend); }
 
     // The foreground and focus as the program's thread sees them.
     GUITHREADINFO ThreadInfo() const

@@ -448,23 +448,6 @@ HWND UninstallerWindow(const wchar_t* className)
     return nullptr;
 }
 
-// Stops (or lets go on) every thread of a copy seen from outside.
-void SuspendCopy(DWORD id, bool suspend)
-{
-    const tk::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID != id)
-            continue;
-        const tk::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
-        if (suspend)
-            ::SuspendThread(thread.Get());
-        else
-            ::ResumeThread(thread.Get());
-    }
-}
-
 }  // namespace
 
 TEST_F(Installer, AgainstACopyThatHangsSilentSetupAndUninstallChangeNothingAndFail)
@@ -486,7 +469,7 @@ TEST_F(Installer, AgainstACopyThatHangsSilentSetupAndUninstallChangeNothingAndFa
     Launched started(L'"' + InstalledExe() + L'"');
     const auto hung = WaitRunningCopy(copy->Id);
     ASSERT_TRUE(hung);
-    SuspendCopy(hung->Id, true);
+    testsupport::SuspendProcessThreads(hung->Id, true);
 
     // The upgrade stops before it replaces anything, and says so.
     EXPECT_EQ(RunSetup(), std::optional<DWORD>(2));
@@ -504,7 +487,7 @@ TEST_F(Installer, AgainstACopyThatHangsSilentSetupAndUninstallChangeNothingAndFa
     EXPECT_TRUE(RunValue().has_value());
     EXPECT_TRUE(KeyExists(SettingsKey));
 
-    SuspendCopy(hung->Id, false);
+    testsupport::SuspendProcessThreads(hung->Id, false);
     ::PostMessageW(hung->Main, WM_INSTANCE_STOP, 0, 0);
     EXPECT_TRUE(hung->Ended(10000));
 }
@@ -515,7 +498,7 @@ TEST_F(Installer, AgainstACopyThatHangsTheUninstallerSaysWhyAndRetries)
     ASSERT_EQ(RunSetup(), std::optional<DWORD>(0));
     const auto copy = WaitRunningCopy();
     ASSERT_TRUE(copy);
-    SuspendCopy(copy->Id, true);
+    testsupport::SuspendProcessThreads(copy->Id, true);
 
     Launched uninstall(L'"' + Uninstaller() + L'"');
     // The confirmation page, then its Uninstall button.
@@ -552,7 +535,7 @@ TEST_F(Installer, AgainstACopyThatHangsTheUninstallerSaysWhyAndRetries)
     EXPECT_TRUE(Exists(InstalledExe()));
 
     // The copy answers again; Retry finishes the removal.
-    SuspendCopy(copy->Id, false);
+    testsupport::SuspendProcessThreads(copy->Id, false);
     ::PostMessageW(retry, BM_CLICK, 0, 0);
     EXPECT_TRUE(copy->Ended(15000));
     EXPECT_TRUE(WaitUntil([] { return !KeyExists(UninstallKey); }, 30000));
