@@ -100,9 +100,13 @@ bool PersistentForm::SettingsRead()
 
     // A form of a fixed size is never maximised: it would cover the whole
     // screen with its controls in one corner, and store that back each run.
+    // Nor is one without a minimise box minimised: nothing would bring it back.
     if (const auto state = key.ReadDword(registry::WindowState); state && *state <= 2) {
         const auto windowState = static_cast<tk::WindowState>(*state);
-        if (Resizable() || windowState != tk::WindowState::Maximized)
+        const bool possible = windowState == tk::WindowState::Maximized ? Resizable()
+                              : windowState == tk::WindowState::Minimized ? Layout().MinimizeBox
+                                                                          : true;
+        if (possible)
             SetWindowState(windowState);
     }
 

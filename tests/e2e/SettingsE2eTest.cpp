@@ -154,20 +154,25 @@ TEST_F(Store, TheRunningInstanceSavesAndRereadsOnRequest)
     EXPECT_EQ(instance.Stop(), std::optional<DWORD>(0));
 }
 
-TEST_F(Store, TheFixedSizeMainWindowIsNeverMaximised)
+TEST_F(Store, TheFixedSizeMainWindowIsNeverMaximisedNorMinimised)
 {
-    testsupport::WriteSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds, L"300,200,900,700");
-    testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState, 2);
-    Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
-    const testsupport::ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
-    const RECT placed = testsupport::WindowRect(user.MainWindow());
-    EXPECT_FALSE(::IsZoomed(user.MainWindow()));
-    // At its place, in its own size.
-    EXPECT_EQ(placed.left, 300);
-    EXPECT_EQ(placed.top, 200);
-    EXPECT_LT(placed.right - placed.left, 900);
-    ASSERT_EQ(program.Stop(), std::optional<DWORD>(0));
-    EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState), 0u);
+    // Neither has a box on the window to undo it.
+    for (const DWORD state : {2u, 1u}) {
+        SCOPED_TRACE(state);
+        testsupport::WriteSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds, L"300,200,900,700");
+        testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState, state);
+        Corvello program(L"");
+        ASSERT_TRUE(program.WaitRunning());
+        const testsupport::ProgramUser user(program.Id());
+        ASSERT_TRUE(user.WaitMainVisible(true));
+        const RECT placed = testsupport::WindowRect(user.MainWindow());
+        EXPECT_FALSE(::IsZoomed(user.MainWindow()));
+        EXPECT_FALSE(::IsIconic(user.MainWindow()));
+        // At its place, in its own size.
+        EXPECT_EQ(placed.left, 300);
+        EXPECT_EQ(placed.top, 200);
+        EXPECT_LT(placed.right - placed.left, 900);
+        ASSERT_EQ(program.Stop(), std::optional<DWORD>(0));
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState), 0u);
+    }
 }
