@@ -12,6 +12,7 @@
 
 #include "actions/CommandLineActions.h"
 #include "app/ActionQuestion.h"
+#include "core/Messages.h"
 #include "support/DialogAnswerer.h"
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
@@ -510,4 +511,18 @@ TEST_F(RunningCopy, AButtonAsksAsTheBoxShowsNotAsTheStoredSetting)
     powerOff->Click();
     EXPECT_EQ(answerer.Shown, 0);
     EXPECT_FALSE(requests_.Actions().empty());
+}
+
+TEST_F(RunningCopy, AskedToEndItTakesNoActionItWouldNotGetTo)
+{
+    for (const UINT request : {corvello::WM_INSTANCE_STOP, corvello::WM_APP_TERMINATE}) {
+        // The request waits in the queue; the hand-over, being sent, comes
+        // first.
+        ::PostMessageW(tk::Application::Current().Handle(), request, 0, 0);
+        EXPECT_EQ(Send(L"capslock"), 0) << request;
+        MSG taken{};
+        ::PeekMessageW(&taken, nullptr, request, request, PM_REMOVE);
+    }
+    tk::Application::Current().ProcessMessages();
+    EXPECT_TRUE(requests_.Actions().empty());
 }
