@@ -1,7 +1,5 @@
 #include "toolkit/Window.h"
 
-#include <unordered_set>
-
 #include "toolkit/Application.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
@@ -48,9 +46,11 @@ void Window::Attach(HWND window) noexcept
 bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
                             UINT_PTR id, HICON icon, HCURSOR cursor)
 {
-    static std::unordered_set<std::wstring> registered;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (!registered.contains(className)) {
+    // The first window of a class registers it; later ones find it there.
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (!::GetClassInfoExW(instance, className, &known)) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
@@ -62,7 +62,6 @@ bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
             return false;
-        registered.insert(className);
     }
     const HWND window = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
                                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
