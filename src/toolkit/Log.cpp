@@ -48,12 +48,14 @@ std::wstring Widen(const char* text)
 
 }  // namespace
 
-void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
+void LogFailure(std::wstring_view what, unsigned long errorCode) noexcept
 {
     // The log itself must never fail its caller.
     try {
         const DWORD saved = ::GetLastError();
-        std::wstring line = ProgramName() + L": " + what + L" failed";
+        std::wstring line = ProgramName() + L": ";
+        line += what;
+        line += L" failed";
         if (errorCode != 0) {
             line += L" (error " + tk::Decimal(errorCode);
             const std::wstring text = SystemText(errorCode);
@@ -68,19 +70,19 @@ void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
     }
 }
 
-void LogLastError(const std::wstring& what) noexcept
+void LogLastError(std::wstring_view what) noexcept
 {
     LogFailure(what, ::GetLastError());
 }
 
-void LogCurrentException(const std::wstring& what) noexcept
+void LogCurrentException(std::wstring_view what) noexcept
 {
     try {
         throw;
     } catch (const WindowsError& error) {
-        LogFailure(what + L": " + Widen(error.what()), static_cast<unsigned long>(error.Code()));
+        LogFailure(std::wstring(what) + L": " + Widen(error.what()), static_cast<unsigned long>(error.Code()));
     } catch (const std::exception& error) {
-        LogFailure(what + L": " + Widen(error.what()), 0);
+        LogFailure(std::wstring(what) + L": " + Widen(error.what()), 0);
     } catch (...) {
         LogFailure(what, 0);
     }
