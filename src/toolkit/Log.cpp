@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace tk {
@@ -57,10 +58,10 @@ void LogFailure(std::wstring_view what, unsigned long errorCode) noexcept
         line += what;
         line += L" failed";
         if (errorCode != 0) {
-            line += L" (error " + tk::Decimal(errorCode);
+            line += tk::Concat({L" (error ", tk::Decimal(errorCode)});
             const std::wstring text = SystemText(errorCode);
             if (!text.empty())
-                line += L": " + text;
+                line += tk::Concat({L": ", text});
             line += L')';
         }
         line += L'\n';
@@ -80,9 +81,9 @@ void LogCurrentException(std::wstring_view what) noexcept
     try {
         throw;
     } catch (const WindowsError& error) {
-        LogFailure(std::wstring(what) + L": " + Widen(error.what()), static_cast<unsigned long>(error.Code()));
+        LogFailure(Concat({what, L": ", Widen(error.what())}), static_cast<unsigned long>(error.Code()));
     } catch (const std::exception& error) {
-        LogFailure(std::wstring(what) + L": " + Widen(error.what()), 0);
+        LogFailure(Concat({what, L": ", Widen(error.what())}), 0);
     } catch (...) {
         LogFailure(what, 0);
     }

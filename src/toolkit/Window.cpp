@@ -1,6 +1,7 @@
 #include "toolkit/Window.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -114,7 +115,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         result = WndProc(message, wParam, lParam);
     } catch (...) {
         // Nothing escapes into Windows; the message gets its default answer.
-        LogCurrentException(L"window message " + tk::Decimal(message));
+        LogCurrentException(tk::Concat({L"window message ", tk::Decimal(message)}));
         result = systemProc ? ::CallWindowProcW(systemProc, window, message, wParam, lParam)
                             : ::DefWindowProcW(window, message, wParam, lParam);
     }
