@@ -21,9 +21,10 @@ function(corvello_layer name)
     endif()
   endforeach()
   corvello_warnings(${target})
-  if(NOT MSVC)
-    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
-  else()
+  # No section of its own for each function (-ffunction-sections): the MinGW
+  # assembler pads every section to 16 bytes, and the linker finds none of
+  # ours to drop.
+  if(MSVC)
     set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   endif()
 endfunction()

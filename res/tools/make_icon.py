@@ -525,22 +525,52 @@ PICTURES = [
 
 # --------------------------------------------------------------- encoding ---
 
-def png(width, height, pixels, channels=4):
-    """PNG of packed RGBA (or RGB) bytes, top row first; each row with the
-    filter that leaves the smallest residue, as encoders usually choose."""
+def png(width, height, pixels, channels=4, thorough=False):
+    """PNG of packed RGBA (or RGB) bytes, top row first.  Each row takes the
+    filter that leaves the smallest residue, as encoders usually choose; a
+    thorough one also tries one filter for every row and the filter that
+    adds the fewest compressed bytes row by row, and keeps the smallest."""
     def chunk(tag, data):
         return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data))
     n = width * channels
-    raw, prior = bytearray(), bytes(n)
-    for r in range(height):
-        row = pixels[r * n:(r + 1) * n]
-        candidates = [(kind, filter_row(kind, row, prior, channels)) for kind in range(5)]
-        kind, line = min(candidates, key=lambda c: sum(v if v < 128 else 256 - v for v in c[1]))
-        raw += bytes((kind,)) + line
-        prior = row
+    rows = [pixels[r * n:(r + 1) * n] for r in range(height)]
+    lines = [[filter_row(kind, row, prior, channels) for kind in range(5)]
+             for row, prior in zip(rows, [bytes(n)] + rows)]
+
+    def encode(kinds):
+        return b"".join(bytes((kind,)) + options[kind] for kind, options in zip(kinds, lines))
+
+    residue = [min(range(5), key=lambda kind: sum(v if v < 128 else 256 - v for v in options[kind]))
+               for options in lines]
+    choices = [residue]
+    if thorough:
+        choices += [[kind] * height for kind in range(5)] + [fewest_bytes(lines)]
+    idat = min((deflate(encode(kinds)) for kinds in choices), key=len)
     return (b"\x89PNG\r\n\x1a\n"
             + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6 if channels == 4 else 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+            + chunk(b"IDAT", idat) + chunk(b"IEND", b""))
+
+
+def deflate(data):
+    """The smallest zlib stream of a few settings of the standard library."""
+    def compress(strategy):
+        c = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+        return c.compress(data) + c.flush()
+    return min((compress(s) for s in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED)), key=len)
+
+
+def fewest_bytes(lines):
+    """Row by row, the filter whose line adds the fewest bytes to the stream so far."""
+    stream, kinds = zlib.compressobj(9, zlib.DEFLATED, 15, 9), []
+    for options in lines:
+        def cost(kind):
+            trial = stream.copy()
+            line = bytes((kind,)) + options[kind]
+            return len(trial.compress(line)) + len(trial.flush(zlib.Z_SYNC_FLUSH))
+        kind = min(range(5), key=cost)
+        stream.compress(bytes((kind,)) + options[kind])
+        kinds.append(kind)
+    return kinds
 
 
 def paeth(a, b, c):
@@ -585,7 +615,7 @@ def ico(render, sizes, dib_sizes):
     # The sizes Windows XP shows a picture at are DIBs, which every Windows
     # reads; the rest are PNG, which Vista and later read, at a fraction of the
     # bytes. Where XP meets a PNG frame the program scales a DIB one instead.
-    images = [(s, dib(s, render(s)) if s in dib_sizes else png(s, s, bytes(v for p in render(s) for v in p)))
+    images = [(s, dib(s, render(s)) if s in dib_sizes else png(s, s, bytes(v for p in render(s) for v in p), thorough=True))
               for s in sizes]
     offset = 6 + 16 * len(images)
     header, body = struct.pack("<HHH", 0, 1, len(images)), b""

@@ -5,6 +5,7 @@
 // texts of the dialogs the actions show.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -76,44 +77,9 @@ inline constexpr const wchar_t* ShortcutsCategory = L"Keyboard Shortcuts";
 
 inline constexpr int ControlPanelTag = 11111;
 
-inline constexpr ActionEntry Actions[] = {
-    {L"MonitorOff", 1, GeneralCategory, L"Monitor Off", L"Blanks the screen or turns the monitor off ",
-     ActionOperation::MonitorOff, LockKey::None, false, QuietInput::Always},
-    {L"ScreenSaver", 2, GeneralCategory, L"Screen Saver", L"Starts default screensaver if set",
-     ActionOperation::ScreenSaver, LockKey::None, false, QuietInput::FromShortcut},
-    {L"Lock", 3, GeneralCategory, L"Lock Computer", L"Locks current user session and jumps to the Welcome screen",
-     ActionOperation::LockUser, LockKey::None, false},
-    {L"Sleep", 4, GeneralCategory, L"Sleep", L"Brings computer to sleep or suspend mode",
-     ActionOperation::Sleep, LockKey::None, false},
-    {L"Hibernate", 5, GeneralCategory, L"Hibernate", L"Saves computer memory on disk and turns the computer off",
-     ActionOperation::Hibernate, LockKey::None, true},
-    {L"LogOff", 6, GeneralCategory, L"Log Off", L"Closes current user session and jumps to the Welcome screen",
-     ActionOperation::LogOff, LockKey::None, true},
-    {L"Restart", 7, GeneralCategory, L"Restart", L"Shuts down Windows system and reboots the computer",
-     ActionOperation::Reboot, LockKey::None, true},
-    {L"ShutDown", 8, GeneralCategory, L"Shut Down", L"Shuts down Windows system",
-     ActionOperation::ShutDown, LockKey::None, true},
-    {L"PowerOff", 9, GeneralCategory, L"Power Off", L"Shuts down Windows system and turns the computer off",
-     ActionOperation::PowerOff, LockKey::None, true},
-    {L"CapsLock", 10, LocksCategory, L"Caps Lock", L"Switch Caps Lock",
-     ActionOperation::SwitchCapsLock, LockKey::Caps, false},
-    {L"NumLock", 11, LocksCategory, L"Num Lock", L"Switch Num Lock",
-     ActionOperation::SwitchNumLock, LockKey::Num, false},
-    {L"ScrollLock", 12, LocksCategory, L"Scroll Lock", L"Switch Scroll Lock",
-     ActionOperation::SwitchScrollLock, LockKey::Scroll, false},
-    {L"CtrlAltDel", 13, ShortcutsCategory, L"Ctrl+Alt+Del", L"Emulate Ctrl+Alt+Del key combination",
-     ActionOperation::PressCtrlAltDel, LockKey::None, false},
-    {L"CtrlShiftEsc", 14, ShortcutsCategory, L"Ctrl+Shift+Esc", L"Emulate Ctrl+Shift+Esc key combination",
-     ActionOperation::PressCtrlShiftEsc, LockKey::None, false},
-    {L"PrintScreen", 15, ShortcutsCategory, L"Print Screen", L"Emulate Print Screen key",
-     ActionOperation::PressPrintScreen, LockKey::None, false},
-    // Bound to no control, and its tag selects nothing.
-    {L"ControlPanel", ControlPanelTag, GeneralCategory, L"Control Panel", L"Opens Control Panel of  Windows sytem",
-     ActionOperation::None, LockKey::None, false},
-    // Bound to no control: the command line names it.
-    {L"MonitorOn", 16, GeneralCategory, L"Monitor On", L"Turns the monitor on", ActionOperation::MonitorOn,
-     LockKey::None, false},
-};
+// Every action. The table itself is in ActionCatalogue.cpp, so that the
+// program holds one copy of it and of its texts: new entries go there.
+extern const std::span<const ActionEntry> Actions;
 
 // The tray menu's submenus, top to bottom: action tags, 0 for a separator.
 inline constexpr const wchar_t* SystemMenuCaption = L"System";
@@ -139,30 +105,12 @@ inline constexpr const wchar_t* CtrlAltDelWarning =
 
 // The catalogue's entry for a name (as the table writes it) or a tag; null
 // for one it does not hold.
-constexpr const ActionEntry* FindActionNamed(std::wstring_view name) noexcept
-{
-    for (const ActionEntry& entry : Actions)
-        if (name == entry.Name)
-            return &entry;
-    return nullptr;
-}
-constexpr const ActionEntry* FindAction(int tag) noexcept
-{
-    for (const ActionEntry& entry : Actions)
-        if (entry.Tag == tag)
-            return &entry;
-    return nullptr;
-}
+const ActionEntry* FindActionNamed(std::wstring_view name) noexcept;
+const ActionEntry* FindAction(int tag) noexcept;
 
 // What a tag runs: None for a tag outside the catalogue and for the
 // Control Panel action.
-constexpr ActionOperation OperationFor(int tag) noexcept
-{
-    for (const ActionEntry& entry : Actions)
-        if (entry.Tag == tag)
-            return entry.Operation;
-    return ActionOperation::None;
-}
+ActionOperation OperationFor(int tag) noexcept;
 
 // Whether to ask first: only while the confirmations box is checked at this
 // moment (the box, not the stored setting) and only for the actions that

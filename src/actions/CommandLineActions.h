@@ -17,36 +17,29 @@ namespace corvello {
 struct NamedAction {
     // Lower case; compared with the letters A to Z in any case.
     const wchar_t* Name;
-    // The catalogue's action, whose confirmation rule, caption and hint
-    // apply.
+    // The catalogue's action, whose operation, confirmation rule, caption
+    // and hint apply.
     int Tag;
-    ActionOperation Operation;
 };
 
 namespace commandline {
 
-// A name for a catalogue action: it runs what the catalogue has the tag run.
-constexpr NamedAction CatalogueAction(const wchar_t* name, int tag) noexcept
-{
-    return {name, tag, catalogue::OperationFor(tag)};
-}
-
 inline constexpr NamedAction Actions[] = {
-    CatalogueAction(L"monitoroff", 1),
-    CatalogueAction(L"monitoron", 16),
-    CatalogueAction(L"screensaver", 2),
-    CatalogueAction(L"lock", 3),
-    CatalogueAction(L"sleep", 4),
-    CatalogueAction(L"hibernate", 5),
-    CatalogueAction(L"logoff", 6),
-    CatalogueAction(L"restart", 7),
-    CatalogueAction(L"shutdown", 8),
-    CatalogueAction(L"poweroff", 9),
-    CatalogueAction(L"capslock", 10),
-    CatalogueAction(L"numlock", 11),
-    CatalogueAction(L"scrolllock", 12),
-    CatalogueAction(L"ctrlshiftesc", 14),
-    CatalogueAction(L"printscreen", 15),
+    {L"monitoroff", 1},
+    {L"monitoron", 16},
+    {L"screensaver", 2},
+    {L"lock", 3},
+    {L"sleep", 4},
+    {L"hibernate", 5},
+    {L"logoff", 6},
+    {L"restart", 7},
+    {L"shutdown", 8},
+    {L"poweroff", 9},
+    {L"capslock", 10},
+    {L"numlock", 11},
+    {L"scrolllock", 12},
+    {L"ctrlshiftesc", 14},
+    {L"printscreen", 15},
 };
 
 // The action of that name, the letters A to Z in any case; null for none.

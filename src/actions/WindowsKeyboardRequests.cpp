@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/Delay.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -29,7 +30,7 @@ KeyboardRequests::Handle WindowsKeyboardRequests::OpenNamedWindowStation(const s
 {
     HWINSTA station = ::OpenWindowStationW(name.c_str(), inherit, access);
     if (!station)
-        tk::LogLastError(L"OpenWindowStation " + name);
+        tk::LogLastError(tk::Concat({L"OpenWindowStation ", name}));
     return station;
 }
 
@@ -46,7 +47,7 @@ KeyboardRequests::Handle WindowsKeyboardRequests::OpenNamedDesktop(const std::ws
 {
     HDESK desktop = ::OpenDesktopW(name.c_str(), flags, inherit, access);
     if (!desktop)
-        tk::LogLastError(L"OpenDesktop " + name);
+        tk::LogLastError(tk::Concat({L"OpenDesktop ", name}));
     return desktop;
 }
 
@@ -62,7 +63,7 @@ bool WindowsKeyboardRequests::PostBroadcast(unsigned message, std::uintptr_t wPa
 {
     if (::PostMessageW(HWND_BROADCAST, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)))
         return true;
-    tk::LogLastError(L"broadcasting message " + tk::Decimal(message));
+    tk::LogLastError(tk::Concat({L"broadcasting message ", tk::Decimal(message)}));
     return false;
 }
 

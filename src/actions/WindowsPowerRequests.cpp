@@ -4,6 +4,7 @@
 
 #include "core/ProcessLaunch.h"
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
@@ -15,12 +16,13 @@ bool WindowsPowerRequests::PostToProgramWindow(unsigned message, std::uintptr_t 
     // Without the window a null target would post to this thread instead.
     const HWND window = tk::Application::Current().Handle();
     if (!window) {
-        tk::LogFailure(L"posting message " + tk::Decimal(message) + L" before the application window exists", 0);
+        tk::LogFailure(
+            tk::Concat({L"posting message ", tk::Decimal(message), L" before the application window exists"}), 0);
         return false;
     }
     if (::PostMessageW(window, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)))
         return true;
-    tk::LogLastError(L"posting message " + tk::Decimal(message) + L" to the application window");
+    tk::LogLastError(tk::Concat({L"posting message ", tk::Decimal(message), L" to the application window"}));
     return false;
 }
 
@@ -59,7 +61,7 @@ bool WindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
 {
     if (::ExitWindowsEx(flags, reason))
         return true;
-    tk::LogLastError(L"ExitWindowsEx " + tk::Decimal(flags));
+    tk::LogLastError(tk::Concat({L"ExitWindowsEx ", tk::Decimal(flags)}));
     return false;
 }
 

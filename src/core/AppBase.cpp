@@ -13,6 +13,7 @@
 #include "core/SystemNames.h"
 #include "core/Ticks.h"
 #include "core/Timings.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Form.h"
 #include "toolkit/Log.h"
 #include "toolkit/Registry.h"
@@ -125,7 +126,7 @@ tk::RegKey AppBase::OpenSettingsKey(bool create) const
 tk::RegKey AppBase::OpenSettingsSubkey(const wchar_t* subkey, bool create) const
 {
     const HKEY root = tk::RootKey(registryRoot_);
-    const std::wstring path = registryKey_ + L"\\" + subkey;
+    const std::wstring path = tk::Concat({registryKey_, L"\\", subkey});
     return create ? tk::RegKey::Create(root, path) : tk::RegKey::Open(root, path);
 }
 
@@ -222,7 +223,7 @@ ModeResult Guarded(bool endAfter, const wchar_t* what, Steps steps)
         tk::LogCurrentException(what);
         return {false, endAfter};
     }
-    tk::LogFailure(std::wstring(what) + L": the running copy did not end, so nothing else was done", ERROR_TIMEOUT);
+    tk::LogFailure(tk::Concat({what, L": the running copy did not end, so nothing else was done"}), ERROR_TIMEOUT);
     return {false, true, CopyNotEndedExitCode};
 }
 

@@ -1,5 +1,6 @@
 #include "core/Identity.h"
 
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace corvello {
@@ -17,17 +18,18 @@ std::wstring VersionToText(const VersionArray& version)
 
 std::wstring ComposeFullVersion(const std::wstring& version, const std::wstring& edition)
 {
-    return edition.empty() ? version : version + L' ' + edition;
+    return edition.empty() ? version : tk::Concat({version, L" ", edition});
 }
 
 std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullVersion)
 {
-    return name + L" (" + fullVersion + L')';
+    return tk::Concat({name, L" (", fullVersion, L")"});
 }
 
 std::wstring ComposeSettingsKey(const std::wstring& name, const VersionArray& version)
 {
-    return L"\\Software\\" CORVELLO_WIDEN(CORVELLO_MAKER) L"\\" + name + L'\\' + tk::Decimal(version[0]) + L".0";
+    return tk::Concat(
+        {L"\\Software\\" CORVELLO_WIDEN(CORVELLO_MAKER) L"\\", name, L"\\", tk::Decimal(version[0]), L".0"});
 }
 
 VersionArray VersionFromWords(std::uint32_t mostSignificant, std::uint32_t leastSignificant)
@@ -55,7 +57,7 @@ std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& extensi
 
 std::wstring ComposeHardware(const std::wstring& computerName, const std::wstring& userName)
 {
-    return computerName + L'-' + userName;
+    return tk::Concat({computerName, L"-", userName});
 }
 
 std::wstring FormatIsoDate(int year, int month, int day)
@@ -64,7 +66,7 @@ std::wstring FormatIsoDate(int year, int month, int day)
         std::wstring digits = tk::Decimal(value < 0 ? 0 : value);
         return digits.size() >= width ? digits : std::wstring(width - digits.size(), L'0') + digits;
     };
-    return padded(year, 4) + L'-' + padded(month, 2) + L'-' + padded(day, 2);
+    return tk::Concat({padded(year, 4), L"-", padded(month, 2), L"-", padded(day, 2)});
 }
 
 }  // namespace corvello

@@ -1,6 +1,7 @@
 #include "core/InstanceNames.h"
 
 #include "core/Text.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 
@@ -13,7 +14,7 @@ InstanceNames ComposeInstanceNames(const InstanceNameParts& parts)
     if (!parts.Extra.empty())
         stem += L'.' + parts.Extra;
     stem += L".OneInstance.";
-    return {stem + L"CriticalSection", stem + L"Default"};
+    return {tk::Concat({stem, L"CriticalSection"}), tk::Concat({stem, L"Default"})};
 }
 
 }  // namespace corvello

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
@@ -19,7 +20,9 @@ std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& c
     // characters; a longer one is refused rather than cut into another command.
     constexpr std::size_t BufferChars = 32769;
     if (commandLine.size() >= 32768) {
-        tk::LogFailure(L"starting a command line of " + tk::Decimal(static_cast<long long>(commandLine.size())) + L" characters", 0);
+        tk::LogFailure(tk::Concat({L"starting a command line of ", tk::Decimal(static_cast<long long>(commandLine.size())),
+                                   L" characters"}),
+                       0);
         return 0;
     }
     std::vector<wchar_t> buffer(BufferChars, L'\0');
@@ -32,7 +35,7 @@ std::uint32_t StartProcess(const wchar_t* applicationName, const std::wstring& c
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(applicationName, buffer.data(), nullptr, nullptr, FALSE,
                           CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
-        tk::LogLastError(L"starting " + commandLine);
+        tk::LogLastError(tk::Concat({L"starting ", commandLine}));
         return 0;
     }
     tk::KernelHandle process(info.hProcess);
@@ -55,7 +58,7 @@ std::uint32_t RunProcess(const std::wstring& commandLine, bool wait, bool show)
 
 void StartProgramCopy(const std::wstring& exePath)
 {
-    RunProcess(L'"' + exePath + L'"', false, true);
+    RunProcess(tk::Concat({L"\"", exePath, L"\""}), false, true);
 }
 
 std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
@@ -70,7 +73,7 @@ std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool sho
     const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return 0;
-    const std::wstring image = std::wstring(system, length) + L'\\' + tool;
+    const std::wstring image = tk::Concat({std::wstring_view(system, length), L"\\", tool});
     return StartProcess(image.c_str(), commandLine, wait, show);
 }
 

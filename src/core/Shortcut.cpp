@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Text.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace corvello {
@@ -111,7 +112,7 @@ std::wstring KeyName(std::uint8_t key)
     if (key >= 0x60 && key <= 0x69)
         return L"Num " + std::wstring(1, static_cast<wchar_t>(L'0' + key - 0x60));
     if (key >= 0x70 && key <= 0x87)
-        return L"F" + tk::Decimal(key - 0x70 + 1);
+        return tk::Concat({L"F", tk::Decimal(key - 0x70 + 1)});
     for (const NamedKey& named : NamedKeys)
         if (named.Key == key)
             return named.Name;

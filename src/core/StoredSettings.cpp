@@ -1,6 +1,7 @@
 #include "core/StoredSettings.h"
 
 #include "core/StoredNumber.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -12,15 +13,15 @@ std::optional<std::uint32_t> LoadStoredNumber(const tk::RegKey& key, const wchar
     const auto raw = key.ReadRaw(name);
     if (!raw) {
         if (key.HasValue(name))
-            tk::LogFailure(std::wstring(L"reading the setting ") + name + L" (too large; its default stays)",
+            tk::LogFailure(tk::Concat({L"reading the setting ", name, L" (too large; its default stays)"}),
                            ERROR_INVALID_DATA);
         return std::nullopt;
     }
     const auto value = DecodeStoredNumber(raw->Type, raw->Data.data(), raw->Data.size());
     if (!value || *value < min || *value > max) {
-        tk::LogFailure(std::wstring(L"reading the setting ") + name +
-                           (value ? L" (" + tk::Decimal(*value) + L" is out of range; its default stays)"
-                                  : std::wstring(L" (no number; its default stays)")),
+        tk::LogFailure(value ? tk::Concat({L"reading the setting ", name, L" (", tk::Decimal(*value),
+                                           L" is out of range; its default stays)"})
+                             : tk::Concat({L"reading the setting ", name, L" (no number; its default stays)"}),
                        ERROR_INVALID_DATA);
         return std::nullopt;
     }
@@ -31,7 +32,7 @@ std::optional<std::wstring> LoadStoredText(const tk::RegKey& key, const wchar_t*
 {
     auto text = key.ReadString(name, maxChars);
     if (!text && key.HasValue(name))
-        tk::LogFailure(std::wstring(L"reading the setting ") + name + L" (no text, or too long; its default stays)",
+        tk::LogFailure(tk::Concat({L"reading the setting ", name, L" (no text, or too long; its default stays)"}),
                        ERROR_INVALID_DATA);
     return text;
 }

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "online/NotifyAddress.h"
 #include "online/ProductLinks.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 
@@ -19,20 +20,21 @@ Link MakeLink(std::int32_t id, std::wstring url, std::wstring text, std::wstring
 
 void ComposeLinks(LinkSet& links, const std::wstring& appName, const LinkHints& hints, const AnsiConverter& toAnsi)
 {
-    const std::wstring web = std::wstring(L"http://") + product::WebDomain;
+    const std::wstring web = tk::Concat({L"http://", product::WebDomain});
     links.Web = MakeLink(LinkIdWeb, web, product::WebDomain, hints.Web);
     links.Email =
-        MakeLink(LinkIdEmail, std::wstring(L"mailto:") + product::SupportEmail, product::SupportEmail, hints.Email);
-    links.RSS = MakeLink(LinkIdRSS, web + L"/feed/", links.Web.Text, hints.RSS);
+        MakeLink(LinkIdEmail, tk::Concat({L"mailto:", product::SupportEmail}), product::SupportEmail, hints.Email);
+    links.RSS = MakeLink(LinkIdRSS, tk::Concat({web, L"/feed/"}), links.Web.Text, hints.RSS);
     links.Facebook = MakeLink(LinkIdFacebook, product::FacebookPage, product::FacebookText, hints.Facebook);
     links.Gplus = MakeLink(LinkIdGplus, product::GplusPage, product::GplusText, hints.Gplus);
     links.Twitter = MakeLink(LinkIdTwitter, product::TwitterPage, product::TwitterText, hints.Twitter);
     links.Delicious = MakeLink(LinkIdDelicious,
-                               product::DeliciousSave + WidenAscii(UrlEncode(toAnsi(web))) + L"&title=" +
-                                   WidenAscii(UrlEncode(toAnsi(appName))),
+                               tk::Concat({product::DeliciousSave, WidenAscii(UrlEncode(toAnsi(web))), L"&title=",
+                                           WidenAscii(UrlEncode(toAnsi(appName)))}),
                                product::DeliciousText, hints.Delicious);
     links.StumbleUpon =
-        MakeLink(LinkIdStumbleUpon, product::StumbleUponSubmit + web, product::StumbleUponText, hints.StumbleUpon);
+        MakeLink(LinkIdStumbleUpon, tk::Concat({product::StumbleUponSubmit, web}), product::StumbleUponText,
+                 hints.StumbleUpon);
 }
 
 LinkTarget ChooseLinkTarget(const LinkSet& links, std::int32_t linkId, const std::wstring& version)
@@ -53,7 +55,7 @@ LinkTarget ChooseLinkTarget(const LinkSet& links, std::int32_t linkId, const std
     case LinkIdStumbleUpon:
         return {false, links.StumbleUpon.Url};
     default:
-        return {false, links.Web.Url + L"?version=" + version};
+        return {false, tk::Concat({links.Web.Url, L"?version=", version})};
     }
 }
 
@@ -61,18 +63,18 @@ std::wstring ComposeOpenUrl(const std::wstring& address)
 {
     if (address.find(L"://") != std::wstring::npos)
         return address;
-    return L"http://" + address;
+    return tk::Concat({L"http://", address});
 }
 
 std::wstring ComposeMailUrl(const std::wstring& address, const std::string& subject, const std::string& body)
 {
     std::wstring url = address;
     if (LowerAscii(address).find(L"mailto:") == std::wstring::npos)
-        url = L"mailto:" + url;
+        url = tk::Concat({L"mailto:", url});
     if (!subject.empty())
-        url += L"?subject=" + WidenAscii(UrlEncode(subject));
+        url += tk::Concat({L"?subject=", WidenAscii(UrlEncode(subject))});
     if (!body.empty())
-        url += (subject.empty() ? L"?body=" : L"&body=") + WidenAscii(UrlEncode(body));
+        url += tk::Concat({subject.empty() ? L"?body=" : L"&body=", WidenAscii(UrlEncode(body))});
     return url;
 }
 

@@ -6,6 +6,7 @@
 #include "online/LinkStrings.h"
 #include "toolkit/OleSession.h"
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/Resources.h"
@@ -38,7 +39,7 @@ void ShellOpen(const std::wstring& address)
     const auto result = reinterpret_cast<INT_PTR>(
         execute(tk::Application::Current().Handle(), L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
     if (result <= 32)
-        tk::LogFailure(L"opening " + address, static_cast<unsigned long>(result));
+        tk::LogFailure(tk::Concat({L"opening ", address}), static_cast<unsigned long>(result));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/Ticks.h"
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Log.h"
 
 namespace corvello {
@@ -206,7 +207,7 @@ bool Notifier::SafeNotify(const std::wstring& verb, const std::wstring& data, bo
     try {
         return Notify(verb, data, wait, timeOnPage, timeOut);
     } catch (...) {
-        tk::LogCurrentException(L"notification \"" + verb + L"\"");
+        tk::LogCurrentException(tk::Concat({L"notification \"", verb, L"\""}));
         return false;
     }
 }
@@ -216,7 +217,7 @@ void Notifier::SafePing(const std::wstring& verb, const std::wstring& data) noex
     try {
         Ping(verb, data);
     } catch (...) {
-        tk::LogCurrentException(L"ping \"" + verb + L"\"");
+        tk::LogCurrentException(tk::Concat({L"ping \"", verb, L"\""}));
     }
 }
 

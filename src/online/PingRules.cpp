@@ -1,6 +1,7 @@
 #include "online/PingRules.h"
 
 #include "core/DateTime.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 
@@ -17,7 +18,7 @@ PingGate CheckPingGates(bool onlineEnabled, bool terminated, bool urgent, double
 
 std::wstring ComposePingParams(const std::wstring& version, const std::wstring& additionalParams)
 {
-    std::wstring params = L"version=" + version;
+    std::wstring params = tk::Concat({L"version=", version});
     if (!additionalParams.empty())
         params += L'&' + additionalParams;
     return params;

@@ -5,6 +5,7 @@
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/PingRules.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace corvello {
@@ -18,7 +19,7 @@ void SendPing(AppBase& app, const std::wstring& verb, const std::wstring& extraP
     // spacing too.
     app.LastPing = now;
     if (!ProgramNotifier())
-        CreateProgramNotifier(app.Links().Web.Url + L"/ping/", nullptr);
+        CreateProgramNotifier(tk::Concat({app.Links().Web.Url, L"/ping/"}), nullptr);
     ProgramNotifier()->SafePing(verb, ComposePingParams(app.Version(), extraParams));
 }
 
@@ -29,7 +30,7 @@ void OpenProductLink(AppBase& app, std::int32_t linkId)
         ComposeMail(target.Address, app.FullName(), L"");
     else
         OpenUrl(target.Address);
-    app.Ping(L"openlink", L"id=" + tk::Decimal(linkId), false);
+    app.Ping(L"openlink", tk::Concat({L"id=", tk::Decimal(linkId)}), false);
 }
 
 }  // namespace corvello

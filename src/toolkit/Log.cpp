@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace tk {
@@ -48,17 +49,19 @@ std::wstring Widen(const char* text)
 
 }  // namespace
 
-void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
+void LogFailure(std::wstring_view what, unsigned long errorCode) noexcept
 {
     // The log itself must never fail its caller.
     try {
         const DWORD saved = ::GetLastError();
-        std::wstring line = ProgramName() + L": " + what + L" failed";
+        std::wstring line = ProgramName() + L": ";
+        line += what;
+        line += L" failed";
         if (errorCode != 0) {
-            line += L" (error " + tk::Decimal(errorCode);
+            line += tk::Concat({L" (error ", tk::Decimal(errorCode)});
             const std::wstring text = SystemText(errorCode);
             if (!text.empty())
-                line += L": " + text;
+                line += tk::Concat({L": ", text});
             line += L')';
         }
         line += L'\n';
@@ -68,19 +71,19 @@ void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept
     }
 }
 
-void LogLastError(const std::wstring& what) noexcept
+void LogLastError(std::wstring_view what) noexcept
 {
     LogFailure(what, ::GetLastError());
 }
 
-void LogCurrentException(const std::wstring& what) noexcept
+void LogCurrentException(std::wstring_view what) noexcept
 {
     try {
         throw;
     } catch (const WindowsError& error) {
-        LogFailure(what + L": " + Widen(error.what()), static_cast<unsigned long>(error.Code()));
+        LogFailure(Concat({what, L": ", Widen(error.what())}), static_cast<unsigned long>(error.Code()));
     } catch (const std::exception& error) {
-        LogFailure(what + L": " + Widen(error.what()), 0);
+        LogFailure(Concat({what, L": ", Widen(error.what())}), 0);
     } catch (...) {
         LogFailure(what, 0);
     }

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace tk {
 
@@ -22,13 +23,13 @@ private:
 
 // "<program>: <what> failed (error <code>: <system text>)"; a code of 0 leaves
 // the error part out.
-void LogFailure(const std::wstring& what, unsigned long errorCode) noexcept;
+void LogFailure(std::wstring_view what, unsigned long errorCode) noexcept;
 // The same with the calling thread's last Windows error.
-void LogLastError(const std::wstring& what) noexcept;
+void LogLastError(std::wstring_view what) noexcept;
 
 // For a catch block that swallows what it caught: the exception's text and
 // code when it says them.
-void LogCurrentException(const std::wstring& what) noexcept;
+void LogCurrentException(std::wstring_view what) noexcept;
 
 // Where the lines go: OutputDebugString, unless a test catches them.
 using LogSink = void (*)(const std::wstring& line);

@@ -111,11 +111,13 @@ std::optional<DialogButton> DialogCancelButton(const DialogButtons& buttons)
 MessageDialog::MessageDialog(std::wstring message, DialogType type, DialogButtons buttons, DialogButton defaultButton)
     : Form(FormLayout{L"TMessageForm", DialogCaption(type), 0, 0, 300, 100, BorderStyle::Dialog, true, false, false,
                       false, FontSpec{}}),
-      messageText_(std::move(message)), type_(type), buttonKinds_(std::move(buttons)), defaultButton_(defaultButton)
+      messageText_(std::move(message)), type_(type), defaultButton_(defaultButton)
 {
-    // The standard order, whatever order the caller listed them in.
-    std::sort(buttonKinds_.begin(), buttonKinds_.end());
-    buttonKinds_.erase(std::unique(buttonKinds_.begin(), buttonKinds_.end()), buttonKinds_.end());
+    // The standard order, whatever order the caller listed them in, each once
+    // (a walk over the kinds: a general sort is much more code).
+    for (int kind = 0; kind <= static_cast<int>(DialogButton::Close); ++kind)
+        if (Offers(buttons, static_cast<DialogButton>(kind)))
+            buttonKinds_.push_back(static_cast<DialogButton>(kind));
 }
 
 Button* MessageDialog::ButtonFor(DialogButton button) const noexcept

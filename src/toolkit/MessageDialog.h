@@ -11,6 +11,7 @@
 namespace tk {
 
 enum class DialogType { Warning, Error, Information, Confirmation, Custom };
+// In the order a dialog shows them; Close stays the last.
 enum class DialogButton { Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help, Close };
 using DialogButtons = std::vector<DialogButton>;
 

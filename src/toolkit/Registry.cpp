@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "toolkit/Concat.h"
 #include "toolkit/Log.h"
 
 namespace tk {
@@ -75,7 +76,7 @@ bool RegKey::DeleteTree(HKEY root, const std::wstring& path) noexcept
     const LSTATUS status = deleteTree ? deleteTree(root, relative) : DeleteKeyTreeByHand(root, relative);
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
         return true;
-    LogFailure(L"deleting the registry key " + path, static_cast<unsigned long>(status));
+    LogFailure(Concat({L"deleting the registry key ", path}), static_cast<unsigned long>(status));
     return false;
 }
 
@@ -119,7 +120,7 @@ bool Written(LSTATUS status, const wchar_t* name) noexcept
 {
     if (status == ERROR_SUCCESS)
         return true;
-    LogFailure(std::wstring(L"writing the registry value ") + (name ? name : L"(default)"),
+    LogFailure(Concat({L"writing the registry value ", name ? name : L"(default)"}),
                static_cast<unsigned long>(status));
     return false;
 }
@@ -171,7 +172,7 @@ bool RegKey::DeleteValue(const wchar_t* name) const noexcept
     const LSTATUS status = ::RegDeleteValueW(key_.Get(), name);
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
         return true;
-    LogFailure(std::wstring(L"deleting the registry value ") + (name ? name : L"(default)"),
+    LogFailure(Concat({L"deleting the registry value ", name ? name : L"(default)"}),
                static_cast<unsigned long>(status));
     return false;
 }

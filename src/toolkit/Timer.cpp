@@ -1,15 +1,16 @@
 #include "toolkit/Timer.h"
 #include "toolkit/Log.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <vector>
 
 namespace tk {
 namespace {
 
-// Thread timers carry only their id: this finds the object.
-std::unordered_map<UINT_PTR, Timer*>& Timers()
+// Thread timers carry only their id: the running ones are found here by it.
+std::vector<Timer*>& Timers()
 {
-    static std::unordered_map<UINT_PTR, Timer*> timers;
+    static std::vector<Timer*> timers;
     return timers;
 }
 
@@ -42,22 +43,23 @@ void Timer::Restart()
 {
     if (id_) {
         ::KillTimer(nullptr, id_);
-        Timers().erase(id_);
+        std::erase(Timers(), this);
         id_ = 0;
     }
     if (enabled_ && interval_ > 0) {
         id_ = ::SetTimer(nullptr, 0, interval_, &Timer::Proc);
         if (id_)
-            Timers()[id_] = this;
+            Timers().push_back(this);
     }
 }
 
 void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD)
 {
-    const auto it = Timers().find(id);
-    if (it == Timers().end())
+    const auto& timers = Timers();
+    const auto it = std::find_if(timers.begin(), timers.end(), [id](const Timer* t) { return t->id_ == id; });
+    if (it == timers.end())
         return;
-    Timer* timer = it->second;
+    Timer* timer = *it;
     try {
         if (timer->OnTimer)
             timer->OnTimer(*timer);

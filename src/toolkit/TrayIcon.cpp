@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -37,13 +38,13 @@ bool TrayIcon::Notify(DWORD command, UINT flags)
     data.uVersion = NOTIFYICON_VERSION_4;
     if (::Shell_NotifyIconW(command, &data)) {
         if (retrying)
-            LogFailure(L"adding the tray icon (it is there now, after " + tk::Decimal(retries_) + L" retries)", 0);
+            LogFailure(Concat({L"adding the tray icon (it is there now, after ", tk::Decimal(retries_), L" retries)"}), 0);
         retries_ = 0;
         return true;
     }
     // A retry that fails again is not logged once more.
     if (!retrying)
-        LogLastError(L"Shell_NotifyIcon " + tk::Decimal(command));
+        LogLastError(tk::Concat({L"Shell_NotifyIcon ", tk::Decimal(command)}));
     if (command == NIM_ADD)
         ++retries_;
     return false;

@@ -1,8 +1,7 @@
 #include "toolkit/Window.h"
 
-#include <unordered_set>
-
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/Log.h"
 
@@ -48,9 +47,11 @@ void Window::Attach(HWND window) noexcept
 bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
                             UINT_PTR id, HICON icon, HCURSOR cursor)
 {
-    static std::unordered_set<std::wstring> registered;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (!registered.contains(className)) {
+    // The first window of a class registers it; later ones find it there.
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    if (!::GetClassInfoExW(instance, className, &known)) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
@@ -62,7 +63,6 @@ bool Window::CreateOwnClass(const wchar_t* className, DWORD exStyle, DWORD style
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
             return false;
-        registered.insert(className);
     }
     const HWND window = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
                                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -115,7 +115,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept
         result = WndProc(message, wParam, lParam);
     } catch (...) {
         // Nothing escapes into Windows; the message gets its default answer.
-        LogCurrentException(L"window message " + tk::Decimal(message));
+        LogCurrentException(tk::Concat({L"window message ", tk::Decimal(message)}));
         result = systemProc ? ::CallWindowProcW(systemProc, window, message, wParam, lParam)
                             : ::DefWindowProcW(window, message, wParam, lParam);
     }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/Text.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 
 namespace corvello {
@@ -55,7 +56,7 @@ int Clamp(int value, int low, int high, int size)
 
 std::wstring PointToStr(const Point& point)
 {
-    return tk::Decimal(point.x) + L',' + tk::Decimal(point.y);
+    return tk::Concat({tk::Decimal(point.x), L",", tk::Decimal(point.y)});
 }
 
 Point StrToPoint(const std::wstring& text)
@@ -68,7 +69,7 @@ Point StrToPoint(const std::wstring& text)
 
 std::wstring RectToStr(int a, int b, int c, int d)
 {
-    return PointToStr({a, b}) + L',' + PointToStr({c, d});
+    return tk::Concat({PointToStr({a, b}), L",", PointToStr({c, d})});
 }
 
 Quad StrToRect(const std::wstring& text)

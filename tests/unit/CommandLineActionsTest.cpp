@@ -44,7 +44,6 @@ TEST(CommandLineActions, EveryNameRunsWhatTheCatalogueRunsForItsTag)
         const NamedAction* named = FindAction(name);
         ASSERT_NE(named, nullptr) << Narrow(name);
         EXPECT_EQ(named->Name, name);
-        EXPECT_EQ(named->Operation, operation) << Narrow(name);
         // The tag brings the confirmation rule, caption and hint: it must be
         // the catalogue's action for the same operation.
         EXPECT_EQ(catalogue::OperationFor(named->Tag), operation) << Narrow(name);
