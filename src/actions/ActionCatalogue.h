@@ -29,6 +29,10 @@ enum class ActionOperation {
     PressCtrlAltDel,
     PressCtrlShiftEsc,
     PressPrintScreen,
+    // Keeps the computer from sleeping until stopped; a second time stops.
+    KeepAwake,
+    // Locks the session, then turns the monitor off once input is quiet.
+    LockMonitorOff,
     // Operations no entry runs.
     HybridShutDown,
     ControlPanel,
@@ -113,7 +117,17 @@ inline constexpr ActionEntry Actions[] = {
     // Bound to no control: the command line names it.
     {L"MonitorOn", 16, GeneralCategory, L"Monitor On", L"Turns the monitor on", ActionOperation::MonitorOn,
      LockKey::None, false},
+    // Bound to no control either: a shortcut, the command line and the
+    // Options window reach them.
+    {L"KeepAwake", 17, GeneralCategory, L"Keep Awake", L"Keeps the computer from sleeping until stopped",
+     ActionOperation::KeepAwake, LockKey::None, false},
+    // Waits for quiet input itself, after the lock: the lock comes at once.
+    {L"LockMonitorOff", 18, GeneralCategory, L"Lock and Monitor Off",
+     L"Locks current user session, then turns the monitor off", ActionOperation::LockMonitorOff, LockKey::None,
+     false},
 };
+
+inline constexpr int KeepAwakeTag = 17;
 
 // The tray menu's submenus, top to bottom: action tags, 0 for a separator.
 inline constexpr const wchar_t* SystemMenuCaption = L"System";

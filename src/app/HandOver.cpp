@@ -8,17 +8,16 @@ namespace corvello {
 
 LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message)
 {
-    const NamedAction* named =
-        message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData) : nullptr;
-    const ActionEntry* entry = named ? catalogue::FindAction(named->Tag) : nullptr;
+    const auto request = message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData)
+                                 : std::nullopt;
     // A program on its way out would not get to it.
-    if (!entry || !App || App->Terminated())
+    if (!request || !App || App->Terminated())
         return 0;
-    // Run from the loop: the starting copy waits for the answer, not for the
+    // Run from the loop: the starting copy waits for the answer, not for a
     // question.
-    tk::Application::Current().Post([entry] {
+    tk::Application::Current().Post([request = *request] {
         if (App)
-            App->Runner().Run(*entry, ActionTrigger::HandedOver);
+            App->TakeRequest(request);
     });
     return static_cast<LRESULT>(commandline::HandOverTag);
 }

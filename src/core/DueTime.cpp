@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Decimal.h"
+
 namespace corvello {
 namespace {
 
@@ -30,16 +32,6 @@ std::int64_t DaysFrom1601(int year, int month, int day) noexcept
 std::wstring TwoDigits(int value)
 {
     return {static_cast<wchar_t>(L'0' + value / 10 % 10), static_cast<wchar_t>(L'0' + value % 10)};
-}
-
-std::wstring Number(std::int64_t value)
-{
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
-        value /= 10;
-    } while (value > 0);
-    return digits;
 }
 
 }  // namespace
@@ -85,7 +77,7 @@ std::optional<std::uint32_t> ParseDuration(std::wstring_view text) noexcept
 
 std::wstring DurationWord(std::uint32_t seconds)
 {
-    return Number(seconds) + L's';
+    return tk::Decimal(seconds) + L's';
 }
 
 std::optional<int> ParseClockTime(std::wstring_view text) noexcept
@@ -146,6 +138,11 @@ DueTime DueAt(int minuteOfDay, const ClockReading& now) noexcept
     return due;
 }
 
+DueTime DueFor(const LaterTime& when, const ClockReading& now) noexcept
+{
+    return when.Kind == DueKind::At ? DueAt(when.ClockMinute, now) : DueIn(when.Seconds, now);
+}
+
 std::int64_t RemainingMs(const DueTime& due, const ClockReading& now) noexcept
 {
     if (due.Kind == DueKind::At)
@@ -183,10 +180,10 @@ std::wstring RemainingText(std::int64_t remainingMs)
 {
     const std::int64_t minutes = std::max<std::int64_t>(MinutesLeft(remainingMs), 1);
     if (minutes < 60)
-        return L"in " + Number(minutes) + L" min";
-    std::wstring text = L"in " + Number(minutes / 60) + L" h";
+        return L"in " + tk::Decimal(minutes) + L" min";
+    std::wstring text = L"in " + tk::Decimal(minutes / 60) + L" h";
     if (minutes % 60 != 0)
-        text += L' ' + Number(minutes % 60) + L" min";
+        text += L' ' + tk::Decimal(minutes % 60) + L" min";
     return text;
 }
 

@@ -58,6 +58,15 @@ struct DueTime {
     std::int64_t LocalDueMs = 0;
 };
 
+// When something is to be due, as the user asked: "in" so many seconds, or
+// "at" a minute of the day.
+struct LaterTime {
+    DueKind Kind = DueKind::In;
+    std::uint32_t Seconds = 0;
+    int ClockMinute = 0;
+};
+DueTime DueFor(const LaterTime& when, const ClockReading& now) noexcept;
+
 // A wait of so many seconds from now.
 DueTime DueIn(std::uint32_t seconds, const ClockReading& now) noexcept;
 // The next time the clock shows that minute: later today, or tomorrow when
