@@ -224,6 +224,10 @@ TEST_F(TimerE2e, CapsLockInFiveSecondsSwitchesThenAndNotBeforeHandedToARunningCo
     const std::wstring waiting = ExpectWaiting(L"Caps Lock", L"tray-menu-waiting");
     EXPECT_TRUE(HeldFor(*spy_, L"Corvello: " + waiting)) << Held(*spy_);
     EXPECT_TRUE(CapsLockPresses::Downs().empty()) << "before its time";
+    if (const HWND menu = user_->OpenTrayMenu()) {
+        EXPECT_TRUE(testsupport::SaveWindowPng(menu, L"tray-menu-waiting.png"));
+        EXPECT_TRUE(user_->CloseMenus());
+    }
 
     ASSERT_TRUE(WaitUntil([] { return !CapsLockPresses::Downs().empty(); }, 9000));
     EXPECT_GE(CapsLockPresses::Downs().front() - asked, 5000u);
