@@ -348,6 +348,22 @@ TEST_F(TimerE2e, AnIrreversibleActionWarnsInABalloonThenCountsDownAndRunsAtZeroW
     EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
 }
 
+TEST_F(TimerE2e, EndingTheProgramWhileItCountsDownCancelsWhatWaits)
+{
+    StartCopy();
+    EXPECT_EQ(HandOver(L"/do:shutdown /in:35s"), std::optional<DWORD>(0));
+    ASSERT_NE(user_->WaitWindow(L"TfrmCountdown", 15000), nullptr);
+    EXPECT_TRUE(HeldFor(*spy_, L"Corvello: " + ExpectWaiting(L"Shut Down", L"tray-menu-waiting-shutdown")))
+        << Held(*spy_);
+    EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
+    EXPECT_TRUE(spy_->Calls(spy::Call::ExitWindows).empty());
+    // The next start says nothing of it.
+    StartCopy();
+    ExpectNothingWaits(L"tray-menu-next-start");
+    EXPECT_TRUE(spy_->Balloons().empty());
+    EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
+}
+
 TEST_F(TimerE2e, KeepAwakeMakesAPowerRequestAndOffEndsIt)
 {
     StartCopy();
