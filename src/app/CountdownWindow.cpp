@@ -60,9 +60,10 @@ void CountdownWindow::Present(std::int64_t secondsLeft)
 {
     ShowSeconds(secondsLeft);
     FormCenterOnWorkArea(this);
+    // Above whatever the user works in, from the moment it shows: it is
+    // about to end their session.
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Show();
-    // Above whatever the user works in: it is about to end their session.
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetForegroundWindow(Handle());
     btnCancel_->SetFocus();
 }
