@@ -1,6 +1,7 @@
-// Any command line: the splitting and the work-mode choice never crash, and
-// what they return keeps its promises. The same bytes, as a handed-over
-// message, never make the receiver take what a starting copy does not write.
+// Any command line: the splitting, the work-mode choice and the words beside
+// the action word never crash, and what they return keeps its promises. The
+// same bytes, as a handed-over message, never make the receiver take what a
+// starting copy does not write.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +11,22 @@
 
 #include "actions/CommandLineActions.h"
 #include "core/CommandLine.h"
+#include "core/DueTime.h"
 #include "core/Text.h"
 
 namespace {
+
+// Words that are not malformed hold values in range.
+void CheckWords(const corvello::ActionWords& words)
+{
+    if (words.Malformed)
+        return;
+    if (words.Wait == corvello::WaitKind::In &&
+        (words.Seconds < corvello::ShortestWaitSeconds || words.Seconds > corvello::LongestWaitSeconds))
+        std::abort();
+    if (words.Wait == corvello::WaitKind::At && (words.ClockMinute < 0 || words.ClockMinute >= 1440))
+        std::abort();
+}
 
 void CheckCommandLine(const std::wstring& line)
 {
@@ -34,7 +48,7 @@ void CheckCommandLine(const std::wstring& line)
     for (const auto& param : params)
         if (param.empty())
             std::abort();
-    if (mode < corvello::WorkMode::Default || mode > corvello::WorkMode::Action)
+    if (mode < corvello::WorkMode::Default || mode > corvello::WorkMode::Cancel)
         std::abort();
     if (params.empty() && mode != corvello::WorkMode::Default)
         std::abort();
@@ -53,6 +67,29 @@ void CheckCommandLine(const std::wstring& line)
     if (const auto* named = corvello::commandline::FindAction(choice.ActionName))
         if (corvello::LowerAscii(choice.ActionName) != named->Name)
             std::abort();
+    CheckWords(choice.Words);
+    // A request whose words fit goes over and comes back as it was.
+    if (const auto* named = corvello::commandline::FindAction(choice.ActionName);
+        named && mode == corvello::WorkMode::Action && corvello::commandline::WordsFit(*named, choice.Words)) {
+        const std::u16string text = corvello::commandline::HandOverText({named, choice.Words});
+        const auto back = corvello::commandline::ReadHandOver(corvello::commandline::HandOverTag, text.data(),
+                                                              text.size() * sizeof(char16_t));
+        if (!back || back->Action != named || back->Words.Wait != choice.Words.Wait ||
+            back->Words.ScreenOn != choice.Words.ScreenOn || back->Words.Off != choice.Words.Off)
+            std::abort();
+    }
+    for (const auto& param : params) {
+        // What parses is in range and is written back as the same.
+        if (const auto seconds = corvello::ParseDuration(param)) {
+            if (*seconds < corvello::ShortestWaitSeconds || *seconds > corvello::LongestWaitSeconds ||
+                corvello::ParseDuration(corvello::DurationWord(*seconds)) != seconds)
+                std::abort();
+        }
+        if (const auto minute = corvello::ParseClockTime(param)) {
+            if (*minute < 0 || *minute >= 1440 || corvello::ParseClockTime(corvello::ClockTimeText(*minute)) != minute)
+                std::abort();
+        }
+    }
 }
 
 void CheckHandOver(const std::uint8_t* data, std::size_t size)
@@ -61,11 +98,15 @@ void CheckHandOver(const std::uint8_t* data, std::size_t size)
     if (size < 1)
         return;
     const std::uintptr_t tag = (data[0] & 1) ? corvello::commandline::HandOverTag : data[0];
-    const auto* named = corvello::commandline::ReadHandOver(tag, data + 1, size - 1);
-    if (!named)
+    const auto request = corvello::commandline::ReadHandOver(tag, data + 1, size - 1);
+    if (!request)
         return;
-    // Taken only when it is byte for byte what a starting copy writes.
-    const std::u16string text = corvello::commandline::HandOverText(*named);
+    // Taken only when it is byte for byte what a starting copy writes, and
+    // only with words that fit.
+    if (request->Action && !corvello::commandline::WordsFit(*request->Action, request->Words))
+        std::abort();
+    CheckWords(request->Words);
+    const std::u16string text = corvello::commandline::HandOverText(*request);
     if (tag != corvello::commandline::HandOverTag || text.size() * sizeof(char16_t) != size - 1 ||
         std::memcmp(text.data(), data + 1, size - 1) != 0)
         std::abort();

@@ -40,6 +40,14 @@ constexpr ActionEntry Table[] = {
     // Bound to no control: the command line names it.
     {L"MonitorOn", 16, GeneralCategory, L"Monitor On", L"Turns the monitor on", ActionOperation::MonitorOn,
      LockKey::None, false},
+    // Bound to no control either: a shortcut, the command line and the
+    // Options window reach them.
+    {L"KeepAwake", KeepAwakeTag, GeneralCategory, L"Keep Awake", L"Keeps the computer from sleeping until stopped",
+     ActionOperation::KeepAwake, LockKey::None, false},
+    // Waits for quiet input itself, after the lock: the lock comes at once.
+    {L"LockMonitorOff", 18, GeneralCategory, L"Lock and Monitor Off",
+     L"Locks current user session, then turns the monitor off", ActionOperation::LockMonitorOff, LockKey::None,
+     false},
 };
 
 }  // namespace

@@ -30,6 +30,10 @@ enum class ActionOperation {
     PressCtrlAltDel,
     PressCtrlShiftEsc,
     PressPrintScreen,
+    // Keeps the computer from sleeping until stopped; a second time stops.
+    KeepAwake,
+    // Locks the session, then turns the monitor off once input is quiet.
+    LockMonitorOff,
     // Operations no entry runs.
     HybridShutDown,
     ControlPanel,
@@ -80,6 +84,8 @@ inline constexpr int ControlPanelTag = 11111;
 // Every action. The table itself is in ActionCatalogue.cpp, so that the
 // program holds one copy of it and of its texts: new entries go there.
 extern const std::span<const ActionEntry> Actions;
+
+inline constexpr int KeepAwakeTag = 17;
 
 // The tray menu's submenus, top to bottom: action tags, 0 for a separator.
 inline constexpr const wchar_t* SystemMenuCaption = L"System";

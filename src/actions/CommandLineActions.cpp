@@ -2,14 +2,31 @@
 
 #include <cstring>
 
+#include "core/DueTime.h"
 #include "core/Text.h"
 
 namespace corvello::commandline {
+namespace {
+
+constexpr const wchar_t* CancelWord = L"cancel";
+
+bool IsKeepAwake(const NamedAction& action) noexcept
+{
+    return catalogue::OperationFor(action.Tag) == ActionOperation::KeepAwake;
+}
+
+void Append(std::u16string& text, std::wstring_view part)
+{
+    for (const wchar_t c : part)
+        text += static_cast<char16_t>(c);
+}
+
+}  // namespace
 
 const NamedAction* FindAction(std::wstring_view name) noexcept
 {
     // Longer than any name: not one, whatever its case.
-    if (name.size() * sizeof(char16_t) >= MaxHandOverBytes)
+    if (name.size() > MaxNameLength)
         return nullptr;
     const std::wstring lower = LowerAscii(std::wstring(name));
     for (const NamedAction& action : Actions)
@@ -18,36 +35,87 @@ const NamedAction* FindAction(std::wstring_view name) noexcept
     return nullptr;
 }
 
-std::u16string HandOverText(const NamedAction& action)
+bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept
+{
+    if (words.Malformed || words.Cancel)
+        return false;
+    if (!IsKeepAwake(action))
+        return !words.ScreenOn && !words.Off;
+    return !words.Off || (words.Wait == WaitKind::None && !words.ScreenOn);
+}
+
+bool Lasts(const NamedAction& action, const ActionWords& words) noexcept
+{
+    return words.Wait != WaitKind::None || (IsKeepAwake(action) && !words.Off);
+}
+
+std::u16string HandOverText(const Request& request)
 {
     std::u16string text;
-    for (const wchar_t* c = action.Name; *c; ++c)
-        text += static_cast<char16_t>(*c);
+    if (!request.Action) {
+        Append(text, CancelWord);
+    } else {
+        const ActionWords& words = request.Words;
+        Append(text, request.Action->Name);
+        if (words.Wait == WaitKind::In)
+            Append(text, L" in:" + DurationWord(words.Seconds));
+        else if (words.Wait == WaitKind::At)
+            Append(text, L" at:" + ClockTimeText(words.ClockMinute));
+        if (words.ScreenOn)
+            Append(text, *words.ScreenOn ? L" screen:on" : L" screen:off");
+        if (words.Off)
+            Append(text, L" off");
+    }
     text += u'\0';
     return text;
 }
 
-const NamedAction* ReadHandOver(std::uintptr_t tag, const void* data, std::size_t size) noexcept
+std::u16string HandOverText(const NamedAction& action)
+{
+    return HandOverText(Request{&action, {}});
+}
+
+std::optional<Request> ReadHandOver(std::uintptr_t tag, const void* data, std::size_t size) noexcept
 {
     if (tag != HandOverTag || !data || size % sizeof(char16_t) != 0 || size < 2 * sizeof(char16_t) ||
         size > MaxHandOverBytes)
-        return nullptr;
+        return std::nullopt;
     char16_t units[MaxHandOverBytes / sizeof(char16_t)] = {};
     std::memcpy(units, data, size);
     const std::size_t count = size / sizeof(char16_t);
     if (units[count - 1] != u'\0')
-        return nullptr;
-    std::wstring name;
+        return std::nullopt;
+    std::wstring text;
     for (std::size_t i = 0; i + 1 < count; ++i) {
-        // A null inside, or anything a name never holds.
+        // A null inside, or anything a request never holds.
         if (units[i] == u'\0' || units[i] > 0x7F)
-            return nullptr;
-        name += static_cast<wchar_t>(units[i]);
+            return std::nullopt;
+        text += static_cast<wchar_t>(units[i]);
     }
-    for (const NamedAction& action : Actions)
-        if (name == action.Name)
-            return &action;
-    return nullptr;
+    Request request;
+    const std::size_t blank = text.find(L' ');
+    const std::wstring name = text.substr(0, blank);
+    if (name != CancelWord) {
+        for (const NamedAction& action : Actions)
+            if (name == action.Name)
+                request.Action = &action;
+        if (!request.Action)
+            return std::nullopt;
+    }
+    for (std::size_t at = blank; at != std::wstring::npos;) {
+        const std::size_t next = text.find(L' ', at + 1);
+        const std::wstring_view word = std::wstring_view(text).substr(at + 1, next - at - 1);
+        if (!TakeActionWord(word, request.Words))
+            return std::nullopt;
+        at = next;
+    }
+    if (request.Action ? !WordsFit(*request.Action, request.Words) : text != CancelWord)
+        return std::nullopt;
+    // Exactly as a starting copy writes it: case, order, blanks and numbers.
+    const std::u16string canonical = HandOverText(request);
+    if (canonical.size() != count || std::memcmp(canonical.data(), units, size) != 0)
+        return std::nullopt;
+    return request;
 }
 
 }  // namespace corvello::commandline

@@ -19,6 +19,13 @@ bool ExitOrFallback(PowerRequests& requests, unsigned flags, const wchar_t* comm
 
 }  // namespace
 
+SleepPath ChooseSleepPath(const std::optional<SleepStates>& states) noexcept
+{
+    if (states && states->AoAc && !states->S1 && !states->S2 && !states->S3)
+        return SleepPath::DisplayOff;
+    return SleepPath::Suspend;
+}
+
 bool MonitorOff(PowerRequests& requests)
 {
     return requests.PostToProgramWindow(SysCommand, ScMonitorPower, 2);
@@ -43,6 +50,8 @@ bool LockUser(PowerRequests& requests)
 
 bool Sleep(PowerRequests& requests)
 {
+    if (ChooseSleepPath(requests.SleepCapabilities()) == SleepPath::DisplayOff)
+        return MonitorOff(requests);
     return requests.SetSuspendState(false, false, false);
 }
 
@@ -86,6 +95,14 @@ bool ControlPanel(PowerRequests& requests)
 {
     requests.RunSystemTool(ControlPanelCommand, false, true);
     return true;
+}
+
+bool LockMonitorOff(PowerRequests& requests, const std::function<void()>& wait)
+{
+    const bool locked = LockUser(requests);
+    if (wait)
+        wait();
+    return MonitorOff(requests) && locked;
 }
 
 }  // namespace corvello::power

@@ -5,9 +5,21 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace corvello {
+
+// The sleep states the machine offers, as Windows reports its power
+// capabilities.
+struct SleepStates {
+    bool S1 = false;
+    bool S2 = false;
+    bool S3 = false;
+    // Modern Standby ("always on, always connected").
+    bool AoAc = false;
+};
 
 class PowerRequests {
 public:
@@ -23,6 +35,8 @@ public:
     // Starts a Windows tool from the system directory with exactly this
     // command line; the tool's exit code when waited for, else 0.
     virtual std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show) = 0;
+    // What sleep the machine offers; nullopt where Windows does not say.
+    virtual std::optional<SleepStates> SleepCapabilities() { return std::nullopt; }
 };
 
 namespace power {
@@ -44,6 +58,13 @@ inline constexpr const wchar_t* RebootCommand = L"shutdown.exe -r -t 00";
 inline constexpr const wchar_t* ShutDownCommand = L"shutdown.exe -s -t 00";
 inline constexpr const wchar_t* ControlPanelCommand = L"control.exe";
 
+// How Sleep puts the machine to sleep. With Modern Standby and none of the
+// S1 to S3 states SetSuspendState does nothing; turning the display off
+// lets such a machine enter its standby. Where Windows does not say,
+// SetSuspendState as ever.
+enum class SleepPath { Suspend, DisplayOff };
+SleepPath ChooseSleepPath(const std::optional<SleepStates>& states) noexcept;
+
 bool MonitorOff(PowerRequests& requests);
 bool MonitorOn(PowerRequests& requests);
 bool ScreenSaver(PowerRequests& requests);
@@ -57,6 +78,10 @@ bool Reboot(PowerRequests& requests, unsigned exitFlags);
 bool ShutDown(PowerRequests& requests, unsigned exitFlags);
 bool PowerOff(PowerRequests& requests, unsigned exitFlags);
 bool ControlPanel(PowerRequests& requests);
+// Locks the session, waits (for quiet input: the keys of a shortcut must
+// not wake the screen again), then turns the monitor off. True when both
+// requests were taken.
+bool LockMonitorOff(PowerRequests& requests, const std::function<void()>& wait);
 
 }  // namespace power
 }  // namespace corvello

@@ -1,5 +1,6 @@
 #include "actions/SystemActions.h"
 
+#include "actions/WindowsAwakeRequests.h"
 #include "actions/WindowsKeyboardRequests.h"
 #include "actions/WindowsPowerRequests.h"
 #include "core/SystemVersion.h"
@@ -9,8 +10,10 @@ namespace corvello {
 SystemActions::SystemActions()
     : windowsPower_(std::make_unique<WindowsPowerRequests>()),
       windowsKeyboard_(std::make_unique<WindowsKeyboardRequests>()),
+      windowsAwake_(std::make_unique<WindowsAwakeRequests>()),
       power_(windowsPower_.get()),
-      keyboard_(windowsKeyboard_.get())
+      keyboard_(windowsKeyboard_.get()),
+      awake_(*windowsAwake_)
 {
 }
 
@@ -24,6 +27,18 @@ void SystemActions::SetPowerRequests(PowerRequests* requests) noexcept
 void SystemActions::SetKeyboardRequests(KeyboardRequests* requests) noexcept
 {
     keyboard_ = requests ? requests : windowsKeyboard_.get();
+}
+
+void SystemActions::SetAwakeRequests(AwakeRequests* requests) noexcept
+{
+    awake_.SetRequests(requests ? *requests : *windowsAwake_);
+}
+
+bool SystemActions::SleepTurnsDisplayOff()
+{
+    if (!sleepTurnsDisplayOff_)
+        sleepTurnsDisplayOff_ = power::ChooseSleepPath(power_->SleepCapabilities()) == power::SleepPath::DisplayOff;
+    return *sleepTurnsDisplayOff_;
 }
 
 bool SystemActions::Run(ActionOperation operation)
@@ -69,6 +84,12 @@ bool SystemActions::Run(ActionOperation operation)
         return keyboard::PressCtrlShiftEsc(*keyboard_);
     case Op::PressPrintScreen:
         return keyboard::PressPrintScreen(*keyboard_);
+    case Op::KeepAwake:
+        if (ToggleKeepAwake)
+            ToggleKeepAwake();
+        return true;
+    case Op::LockMonitorOff:
+        return power::LockMonitorOff(*power_, WaitForQuietInput);
     case Op::None:
         break;
     }

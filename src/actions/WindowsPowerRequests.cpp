@@ -65,6 +65,22 @@ bool WindowsPowerRequests::ExitWindowsEx(unsigned flags, unsigned long reason)
     return false;
 }
 
+std::optional<SleepStates> WindowsPowerRequests::SleepCapabilities()
+{
+    using Fn = BOOLEAN(WINAPI*)(PSYSTEM_POWER_CAPABILITIES);
+    const tk::SystemLibrary powrprof(L"powrprof.dll");
+    const auto fn = powrprof.Proc<Fn>("GetPwrCapabilities");
+    SYSTEM_POWER_CAPABILITIES capabilities{};
+    if (!fn || !fn(&capabilities)) {
+        tk::LogLastError(L"GetPwrCapabilities");
+        return std::nullopt;
+    }
+    // Newer headers name the three spare bytes after FastSystemS4
+    // Hiberboot, WakeAlarmPresent and AoAc; Windows before 8 leaves them 0.
+    return SleepStates{capabilities.SystemS1 != FALSE, capabilities.SystemS2 != FALSE,
+                       capabilities.SystemS3 != FALSE, capabilities.spare2[2] != FALSE};
+}
+
 std::uint32_t WindowsPowerRequests::RunSystemTool(const std::wstring& commandLine, bool wait, bool show)
 {
     return corvello::RunSystemTool(commandLine, wait, show);

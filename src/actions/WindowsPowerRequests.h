@@ -13,6 +13,7 @@ public:
     bool IsPwrHibernateAllowed() override;
     bool ExitWindowsEx(unsigned flags, unsigned long reason) override;
     std::uint32_t RunSystemTool(const std::wstring& commandLine, bool wait, bool show) override;
+    std::optional<SleepStates> SleepCapabilities() override;
 };
 
 }  // namespace corvello

@@ -24,8 +24,14 @@ void LiftOpenQuestion()
     tk::WindowFlash(question->Handle(), 3, 75);
 }
 
-// Until every key is up and no input has come for half a second, three
-// seconds at most; messages keep flowing meanwhile.
+bool WaitsForQuietInput(const ActionEntry& entry, ActionTrigger trigger) noexcept
+{
+    return entry.Quiet == QuietInput::Always ||
+           (entry.Quiet == QuietInput::FromShortcut && trigger == ActionTrigger::Shortcut);
+}
+
+}  // namespace
+
 void WaitForQuietInput()
 {
     constexpr DWORD QuietMs = 500;
@@ -44,14 +50,6 @@ void WaitForQuietInput()
         Delay(50);
     }
 }
-
-bool WaitsForQuietInput(const ActionEntry& entry, ActionTrigger trigger) noexcept
-{
-    return entry.Quiet == QuietInput::Always ||
-           (entry.Quiet == QuietInput::FromShortcut && trigger == ActionTrigger::Shortcut);
-}
-
-}  // namespace
 
 ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
 {

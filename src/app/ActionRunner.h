@@ -31,6 +31,10 @@ enum class ActionOutcome {
     Busy,      // a question is open already: it was brought forward instead
 };
 
+// Until every key is up and no input has come for half a second, three
+// seconds at most; messages keep flowing meanwhile.
+void WaitForQuietInput();
+
 class ActionRunner {
 public:
     ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger);

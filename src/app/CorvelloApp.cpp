@@ -29,6 +29,8 @@ CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, 
                           tk::DialogButton::Cancel, tk::Application::Current().MainForm(), L"", nullptr, std::nullopt,
                           nullptr);
     };
+    system_.ToggleKeepAwake = [this] { awake_.Toggle(); };
+    system_.WaitForQuietInput = [] { WaitForQuietInput(); };
 }
 
 CorvelloApp::~CorvelloApp()
@@ -80,8 +82,72 @@ void CorvelloApp::CreateForms()
     tk::Application::Current().SetMainForm(mainWindow_.get());
     DoChangeTrayIcon();
     StartShortcuts();
+    StartTimers();
     if (workMode_ == WorkMode::Options)
         ShowOptionsRequested();
+}
+
+void CorvelloApp::StartTimers()
+{
+    timer_.OnChanged = [this] { TimersChanged(); };
+    timer_.OnBalloon = [this](const std::wstring& text) { BalloonShow(text); };
+    awake_.OnChanged = [this] { TimersChanged(); };
+    // The time left is worked out anew after a change of the clock and
+    // after a resume (as well as what was there to do then).
+    events_->OnTimeChange = [this] { FollowClock(); };
+    events_->OnResume = [this, before = events_->OnResume] {
+        if (before)
+            before();
+        FollowClock();
+    };
+    if (pendingRequest_) {
+        // From the loop, once the window and its tray icon are there.
+        tk::Application::Current().Post([this, request = *pendingRequest_] { TakeRequest(request); });
+        pendingRequest_.reset();
+    }
+}
+
+void CorvelloApp::FollowClock()
+{
+    timer_.FollowClock();
+    awake_.FollowClock();
+}
+
+void CorvelloApp::TimersChanged()
+{
+    if (mainWindow_)
+        mainWindow_->TimersChanged();
+    if (options_)
+        options_->Page(OptionsWindow::PageId::Timer).Refresh();
+}
+
+void CorvelloApp::TakeRequest(const commandline::Request& request)
+{
+    if (!request.Action) {
+        timer_.Cancel();
+        return;
+    }
+    const ActionEntry* entry = catalogue::FindAction(request.Action->Tag);
+    if (!entry)
+        return;
+    const ActionWords& words = request.Words;
+    std::optional<LaterTime> when;
+    if (words.Wait == WaitKind::In)
+        when = LaterTime{DueKind::In, words.Seconds, 0};
+    else if (words.Wait == WaitKind::At)
+        when = LaterTime{DueKind::At, 0, words.ClockMinute};
+    if (entry->Operation == ActionOperation::KeepAwake) {
+        // For Keep Awake the time says how long it holds.
+        if (words.Off)
+            awake_.Stop();
+        else
+            awake_.Start(when, words.ScreenOn.value_or(false));
+        return;
+    }
+    if (when)
+        timer_.Set(*entry, *when);
+    else
+        runner_.Run(*entry, ActionTrigger::HandedOver);
 }
 
 void CorvelloApp::StartShortcuts()
@@ -149,6 +215,30 @@ bool CorvelloApp::StoredConfirmations() const
     return ReadSwitch(OpenSettingsKey(false), registry::Confirmations, true);
 }
 
+std::optional<ActionExitCode> CorvelloApp::HandOverRequest(const commandline::Request& request)
+{
+    const std::u16string text = commandline::HandOverText(request);
+    switch (HandOverToInstance(mainWindowClass_, mainWindowTitle_, commandline::HandOverTag, text.data(),
+                               static_cast<std::uint32_t>(text.size() * sizeof(char16_t)),
+                               static_cast<LRESULT>(commandline::HandOverTag), HandOverWait)) {
+    case HandOverResult::Taken:
+        return ActionExitCode::Done;
+    case HandOverResult::NotTaken:
+        return ActionExitCode::Failed;
+    case HandOverResult::Refused:
+        // A copy on its way out (a stop, an install) refuses what it would
+        // not get to: once it has gone, the request is this start's. A copy
+        // that stays (one too old to know the word or its words) keeps it
+        // refused.
+        if (!WaitForInstanceToEnd(HandOverWait, mainWindowClass_, mainWindowTitle_))
+            return ActionExitCode::Failed;
+        break;
+    case HandOverResult::NoCopy:
+        break;
+    }
+    return std::nullopt;
+}
+
 ModeResult CorvelloApp::HandleActionMode()
 {
     const auto end = [](bool succeeded, ActionExitCode code) {
@@ -162,28 +252,45 @@ ModeResult CorvelloApp::HandleActionMode()
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::UnknownName);
         }
-        const std::u16string text = commandline::HandOverText(*named);
-        switch (HandOverToInstance(mainWindowClass_, mainWindowTitle_, commandline::HandOverTag, text.data(),
-                                   static_cast<std::uint32_t>(text.size() * sizeof(char16_t)),
-                                   static_cast<LRESULT>(commandline::HandOverTag), HandOverWait)) {
-        case HandOverResult::Taken:
-            return end(true, ActionExitCode::Done);
-        case HandOverResult::NotTaken:
-            return end(false, ActionExitCode::Failed);
-        case HandOverResult::Refused:
-            // A copy on its way out (a stop, an install) refuses what it
-            // would not get to: once it has gone, the action runs here. A
-            // copy that stays (one too old to know the word) keeps it
-            // refused.
-            if (!WaitForInstanceToEnd(HandOverWait, mainWindowClass_, mainWindowTitle_))
-                return end(false, ActionExitCode::Failed);
-            break;
-        case HandOverResult::NoCopy:
-            break;
+        if (!commandline::WordsFit(*named, actionWords_)) {
+            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
+                               L"\" will not do (/in:, /at:, /screen: or /off malformed, twice, or not for it)",
+                           ERROR_INVALID_PARAMETER);
+            return end(false, ActionExitCode::MalformedWord);
         }
+        const commandline::Request request{named, actionWords_};
+        if (const auto handedOver = HandOverRequest(request))
+            return end(*handedOver == ActionExitCode::Done, *handedOver);
+        if (commandline::Lasts(*named, actionWords_)) {
+            // This start becomes the program, and sets it once it runs.
+            pendingRequest_ = request;
+            return ModeResult{true, false, 0};
+        }
+        // Keep Awake's "/off" with none running: nothing holds.
+        if (actionWords_.Off)
+            return end(true, ActionExitCode::Done);
         return end(true, RunNamedAction(*named) ? ActionExitCode::Done : ActionExitCode::Declined);
     } catch (...) {
         tk::LogCurrentException(L"the action word");
+        return end(false, ActionExitCode::Failed);
+    }
+}
+
+ModeResult CorvelloApp::HandleCancelMode()
+{
+    const auto end = [](bool succeeded, ActionExitCode code) {
+        return ModeResult{succeeded, true, static_cast<int>(code)};
+    };
+    if (actionWords_.Malformed) {
+        tk::LogFailure(L"/cancel: it takes no other word", ERROR_INVALID_PARAMETER);
+        return end(false, ActionExitCode::MalformedWord);
+    }
+    try {
+        // With no copy running (or once it has gone), nothing waits.
+        const auto handedOver = HandOverRequest(commandline::Request{});
+        return end(!handedOver || *handedOver == ActionExitCode::Done, handedOver.value_or(ActionExitCode::Done));
+    } catch (...) {
+        tk::LogCurrentException(L"/cancel");
         return end(false, ActionExitCode::Failed);
     }
 }

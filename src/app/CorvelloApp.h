@@ -3,10 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "actions/CommandLineActions.h"
 #include "actions/SystemActions.h"
 #include "app/ActionRunner.h"
+#include "app/ActionTimer.h"
+#include "app/KeepAwake.h"
 #include "app/OptionsWindow.h"
 #include "app/ShortcutKeys.h"
 #include "core/AppBase.h"
@@ -36,13 +39,17 @@ public:
     void Update() override;
     // Makes the main window the program's main form.
     void CreateForms() override;
-    // The action word (/do:NAME). An unknown name ends the start at once,
-    // logged. A running copy is handed the action and the start ends once it
-    // took it. With none, the action runs here as the tray menu would run it
-    // with the window hidden, the stored confirmations setting deciding the
+    // The action word (/do:NAME). An unknown name, or words beside it that
+    // will not do, end the start at once, logged. A running copy is handed
+    // the request and the start ends once it took it. With none, an action
+    // that waits (or Keep Awake) makes this start the program, which sets it
+    // once it runs; any other runs here as the tray menu would run it with
+    // the window hidden, the stored confirmations setting deciding the
     // question, and the program ends without becoming the tray program and
     // without the instance mutex. The exit code is an ActionExitCode.
     ModeResult HandleActionMode() override;
+    // "/cancel": handed to the running copy, which calls off what waits.
+    ModeResult HandleCancelMode() override;
     int ShowAbout() override;
 
     void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
@@ -62,6 +69,12 @@ public:
     // What the actions do to Windows, and where they are run from.
     SystemActions& System() noexcept { return system_; }
     ActionRunner& Runner() noexcept { return runner_; }
+    // The action set for later, and Keep Awake.
+    ActionTimer& Timer() noexcept { return timer_; }
+    KeepAwake& Awake() noexcept { return awake_; }
+    // What a command line asks, here or handed over: an action now or
+    // later, Keep Awake, or calling off what waits.
+    void TakeRequest(const commandline::Request& request);
     // The keyboard shortcuts of the actions.
     ShortcutKeys& Shortcuts() noexcept { return shortcuts_; }
     // The window that hears hot keys, resumes, unlocks and a new task bar;
@@ -85,10 +98,21 @@ private:
     // ones another program holds.
     void StartShortcuts();
     void ShortcutsChanged();
+    // Follows the clock and resumes; sets what this start was asked for.
+    void StartTimers();
+    void FollowClock();
+    void TimersChanged();
+    // Hands a request to the running copy; NoCopy when there is none (or it
+    // went on its way out), else the start's exit code.
+    std::optional<ActionExitCode> HandOverRequest(const commandline::Request& request);
 
     SystemActions system_;
     ActionRunner runner_;
     ShortcutKeys shortcuts_;
+    ActionTimer timer_{system_.Awake()};
+    KeepAwake awake_{system_.Awake()};
+    // Asked of a start that became the program: set once it runs.
+    std::optional<commandline::Request> pendingRequest_;
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;

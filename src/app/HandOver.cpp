@@ -9,9 +9,8 @@ namespace corvello {
 
 LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message)
 {
-    const NamedAction* named =
-        message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData) : nullptr;
-    const ActionEntry* entry = named ? catalogue::FindAction(named->Tag) : nullptr;
+    const auto request = message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData)
+                                 : std::nullopt;
     // A program on its way out would not get to it: one ending already, or
     // one with a request to end waiting in its queue (the hand-over is sent,
     // so it comes before what was posted earlier).
@@ -19,13 +18,13 @@ LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message)
     const auto requested = [&waiting](UINT message) {
         return ::PeekMessageW(&waiting, nullptr, message, message, PM_NOREMOVE) != FALSE;
     };
-    if (!entry || !App || App->Terminated() || requested(WM_INSTANCE_STOP) || requested(WM_APP_TERMINATE))
+    if (!request || !App || App->Terminated() || requested(WM_INSTANCE_STOP) || requested(WM_APP_TERMINATE))
         return 0;
-    // Run from the loop: the starting copy waits for the answer, not for the
+    // Run from the loop: the starting copy waits for the answer, not for a
     // question.
-    tk::Application::Current().Post([entry] {
+    tk::Application::Current().Post([request = *request] {
         if (App)
-            App->Runner().Run(*entry, ActionTrigger::HandedOver);
+            App->TakeRequest(request);
     });
     return static_cast<LRESULT>(commandline::HandOverTag);
 }

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "actions/ActionCatalogue.h"
 #include "app/HandOver.h"
@@ -242,6 +243,9 @@ void MainWindow::AfterCreate()
     else
         FullUpdate();
     LocksUpdate();
+    // Once the window shows: the Sleep hint asks Windows about its sleep.
+    if (ControlsMade())
+        tk::Application::Current().Post([this] { ActionHintsUpdate(); });
 }
 
 void MainWindow::ShortcutsChanged()
@@ -252,9 +256,65 @@ void MainWindow::ShortcutsChanged()
         const std::wstring text = ShortcutText(App->Shortcuts().Get(entry));
         if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
             item->ShortCutText = text;
-        if (tk::Action* action = FindByTag(actions_, entry.Tag))
-            action->SetHint(text.empty() ? std::wstring(entry.Hint) : std::wstring(entry.Hint) + L" (" + text + L")");
     }
+    ActionHintsUpdate();
+}
+
+void MainWindow::ActionHintsUpdate()
+{
+    if (!App)
+        return;
+    const ActionEntry* waiting = App->Timer().Action();
+    for (const ActionEntry& entry : catalogue::Actions) {
+        tk::Action* action = FindByTag(actions_, entry.Tag);
+        if (!action)
+            continue;
+        std::wstring hint = entry.Hint;
+        // Asked of Windows only once a button can show it.
+        if (entry.Operation == ActionOperation::Sleep && ControlsMade() && App->System().SleepTurnsDisplayOff())
+            hint += L" (on this computer, with Modern Standby: turns the display off, and the computer then "
+                    L"enters standby)";
+        if (const std::wstring keys = ShortcutText(App->Shortcuts().Get(entry)); !keys.empty())
+            hint += L" (" + keys + L")";
+        if (waiting == &entry)
+            hint += L"\r\nSet to run: " + App->Timer().Status();
+        action->SetHint(hint);
+    }
+}
+
+void MainWindow::TimersChanged()
+{
+    TrayIconUpdate();
+    TimerEntriesUpdate();
+    ActionHintsUpdate();
+}
+
+void MainWindow::TimerEntriesUpdate()
+{
+    if (!App)
+        return;
+    // "Cancel Shut Down at 23:30" and "Stop Keeping Awake" head the menu,
+    // with a line below them, only while they apply.
+    tk::MenuItem& menu = TrayIconMenu().Items();
+    for (const wchar_t* name : {L"miTrayIconCancelTimer", L"miTrayIconStopAwake", L"miTrayIconTimerLine"})
+        if (tk::MenuItem* item = menu.Find(name))
+            menu.Remove(*item);
+    std::size_t at = 0;
+    const auto add = [&](const wchar_t* name, const std::wstring& caption, int tag) {
+        auto& item = menu.Insert(at++, std::make_unique<tk::MenuItem>(name, caption, tag));
+        item.OnClick = [](tk::MenuItem& sender) {
+            if (App && sender.Tag == 1)
+                App->Timer().Cancel();
+            else if (App)
+                App->Awake().Stop();
+        };
+    };
+    if (App->Timer().Waiting())
+        add(L"miTrayIconCancelTimer", L"Cancel " + App->Timer().What(), 1);
+    if (App->Awake().Active())
+        add(L"miTrayIconStopAwake", L"Stop Keeping Awake", 2);
+    if (at > 0)
+        menu.Insert(at, std::make_unique<tk::MenuItem>(L"miTrayIconTimerLine", L"-"));
 }
 
 void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
@@ -262,11 +322,39 @@ void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
     tk::MenuItem& items = buttonMenu_.Items();
     while (items.Count() > 0)
         items.Remove(items.Item(0));
-    auto& shortcut = items.Add(std::make_unique<tk::MenuItem>(L"miShortcut", L"Shortcut..."));
-    shortcut.OnClick = [&entry](tk::MenuItem&) {
-        if (App)
-            App->ShowOptions(OptionsWindow::PageId::Shortcuts, &entry);
+    // The entries' tags: minutes for the action set for later in a while;
+    // these for the others.
+    enum { ShortcutTag = -1, AtTimeTag = -2, CancelTag = -3 };
+    const auto add = [&](const std::wstring& caption, int tag) {
+        auto& item = items.Add(std::make_unique<tk::MenuItem>(L"miButton", caption, tag));
+        item.OnClick = [&entry](tk::MenuItem& sender) {
+            if (!App)
+                return;
+            switch (sender.Tag) {
+            case ShortcutTag:
+                App->ShowOptions(OptionsWindow::PageId::Shortcuts, &entry);
+                break;
+            case AtTimeTag:
+                App->ShowOptions(OptionsWindow::PageId::Timer, &entry);
+                break;
+            case CancelTag:
+                App->Timer().Cancel();
+                break;
+            default:
+                App->Timer().Set(entry, LaterTime{DueKind::In, static_cast<std::uint32_t>(sender.Tag) * 60, 0});
+                break;
+            }
+        };
     };
+    add(L"Shortcut...", ShortcutTag);
+    add(L"-", 0);
+    add(L"In 15 minutes", 15);
+    add(L"In 30 minutes", 30);
+    add(L"In 1 hour", 60);
+    add(L"In 2 hours", 120);
+    add(L"At a time...", AtTimeTag);
+    if (App && App->Timer().Action() == &entry)
+        add(L"Cancel " + App->Timer().What(), CancelTag);
     buttonMenu_.Owner = Handle();
     buttonMenu_.Popup(at.x, at.y);
 }
@@ -290,6 +378,7 @@ void MainWindow::ControlsMadeOnShow()
     TrayForm::ControlsMadeOnShow();
     SettingsUpdate();
     LocksUpdate();
+    ActionHintsUpdate();
 }
 
 void MainWindow::ControlsUpdate()
@@ -308,8 +397,16 @@ std::wstring MainWindow::WebLabelCaption(const std::wstring& linkText) const
 void MainWindow::TrayIconUpdate()
 {
     try {
-        if (AppObject)
-            TrayIcon().SetHint(AppObject->FullName());
+        if (AppObject) {
+            // What waits, and Keep Awake, each a line below the name.
+            std::wstring hint = AppObject->FullName();
+            if (App) {
+                for (const std::wstring& status : {App->Timer().Status(), App->Awake().Status()})
+                    if (!status.empty())
+                        hint += L"\n" + status;
+            }
+            TrayIcon().SetHint(hint);
+        }
         TrayIcon().SetVisible(true);
     } catch (...) {
         tk::LogCurrentException(L"updating the tray icon");

@@ -47,6 +47,11 @@ public:
     // Every shortcut shows beside its tray entry and at the end of its
     // button's hint.
     void ShortcutsChanged();
+    // An action set for later, or Keep Awake, started, ended or moved on:
+    // the tray tip, the entries heading the tray menu while they apply
+    // ("Cancel Shut Down at 23:30", "Stop Keeping Awake") and the buttons'
+    // hints follow.
+    void TimersChanged();
 
     void OnCheckBoxClick(tk::Control& sender);
     void TimerGuardTimer(tk::Timer& sender);
@@ -74,8 +79,13 @@ private:
     void FitCheckBoxes();
     void FitDescription();
     void PostUpdate();
-    // The menu a right click on an action's button opens.
+    // The menu a right click on an action's button opens: the action set
+    // for later, and its shortcut.
     void ShowButtonMenu(const ActionEntry& entry, POINT at);
+    // Each action's hint: what it does (for Sleep, how on this computer),
+    // its shortcut, and when it runs while set for later.
+    void ActionHintsUpdate();
+    void TimerEntriesUpdate();
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);
 

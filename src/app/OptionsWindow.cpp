@@ -1,6 +1,7 @@
 #include "app/OptionsWindow.h"
 
 #include "app/ShortcutsPage.h"
+#include "app/TimerPage.h"
 #include "core/Product.h"
 
 namespace corvello {
@@ -29,6 +30,7 @@ OptionsWindow::OptionsWindow() : PersistentForm(OptionsLayout(), L"frmOptions")
 {
     // The pages, in the order of their tabs and of PageId.
     pages_.push_back(std::make_unique<ShortcutsPage>());
+    pages_.push_back(std::make_unique<TimerPage>());
 }
 
 OptionsWindow::~OptionsWindow() = default;

@@ -205,6 +205,7 @@ void AppBase::ParseCommandLine()
     WorkChoice choice = ChooseWork(commandLineParams_);
     workMode_ = choice.Mode;
     actionName_ = std::move(choice.ActionName);
+    actionWords_ = choice.Words;
 }
 
 namespace {
@@ -288,6 +289,11 @@ ModeResult AppBase::HandleActionMode()
     return {false, true, static_cast<int>(ActionExitCode::UnknownName)};
 }
 
+ModeResult AppBase::HandleCancelMode()
+{
+    return {true, true, 0};
+}
+
 void AppBase::Execute()
 {
     ParseCommandLine();
@@ -318,6 +324,9 @@ void AppBase::Execute()
         break;
     case WorkMode::Action:
         result = HandleActionMode();
+        break;
+    case WorkMode::Cancel:
+        result = HandleCancelMode();
         break;
     case WorkMode::Options:
         break;

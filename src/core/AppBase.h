@@ -43,8 +43,10 @@ public:
     const std::wstring& FileName() const noexcept { return fileName_; }
     const std::wstring& FilePath() const noexcept { return filePath_; }
     const std::vector<std::wstring>& CommandLineParams() const noexcept { return commandLineParams_; }
-    // The name after the action word, as the command line has it.
+    // The name after the action word, as the command line has it, and the
+    // words beside it (or beside "/cancel").
     const std::wstring& ActionName() const noexcept { return actionName_; }
+    const ActionWords& Words() const noexcept { return actionWords_; }
     const std::wstring& MainWindowClass() const noexcept { return mainWindowClass_; }
     const std::wstring& MainWindowTitle() const noexcept { return mainWindowTitle_; }
     bool ConfirmClose() const noexcept { return confirmClose_; }
@@ -81,6 +83,8 @@ public:
     // The action word: here no action has a name, so the start ends with
     // ActionExitCode::UnknownName. The program's own class runs them.
     virtual ModeResult HandleActionMode();
+    // "/cancel": here nothing ever waits, so the start ends with 0.
+    virtual ModeResult HandleCancelMode();
     virtual void Run();
     virtual void CreateForms();
     virtual void RunNewInstance();
@@ -152,6 +156,7 @@ protected:
 
     std::vector<std::wstring> commandLineParams_;
     std::wstring actionName_;
+    ActionWords actionWords_;
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;

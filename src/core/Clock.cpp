@@ -40,4 +40,11 @@ double LocalDateTimeNow()
     return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
 }
 
+ClockReading ClocksNow()
+{
+    const SYSTEMTIME now = LocalNow();
+    return {::GetTickCount(),
+            LocalMilliseconds(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds)};
+}
+
 }  // namespace corvello

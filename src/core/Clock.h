@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/DueTime.h"
+
 namespace corvello {
 
 // The local date and time. Tests put a clock of their own in its place.
@@ -15,5 +17,7 @@ void SetLocalClock(LocalClock clock);
 std::wstring TodayIso();
 // Now as one number (see EncodeDateTime), for the spacing of the pings.
 double LocalDateTimeNow();
+// The tick counter and the local clock (LocalNow) now, for what waits.
+ClockReading ClocksNow();
 
 }  // namespace corvello

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "core/DueTime.h"
 #include "core/Text.h"
 
 namespace corvello {
@@ -139,6 +140,64 @@ std::optional<std::wstring> ActionWordName(std::wstring_view param)
     return std::wstring(param.substr(prefixLength));
 }
 
+bool TakeActionWord(std::wstring_view word, ActionWords& words)
+{
+    const std::wstring lower = LowerAscii(std::wstring(word));
+    const auto valueAfter = [&](std::wstring_view prefix) -> std::optional<std::wstring_view> {
+        if (lower.size() < prefix.size() || std::wstring_view(lower).substr(0, prefix.size()) != prefix)
+            return std::nullopt;
+        return word.substr(prefix.size());
+    };
+    // Twice is once too many, even the same.
+    const auto once = [&](bool given) {
+        if (given)
+            words.Malformed = true;
+    };
+    if (const auto value = valueAfter(L"in:")) {
+        once(words.Wait != WaitKind::None);
+        const auto seconds = ParseDuration(*value);
+        words.Malformed = words.Malformed || !seconds;
+        words.Wait = WaitKind::In;
+        words.Seconds = seconds.value_or(0);
+        return true;
+    }
+    if (const auto value = valueAfter(L"at:")) {
+        once(words.Wait != WaitKind::None);
+        const auto minute = ParseClockTime(*value);
+        words.Malformed = words.Malformed || !minute;
+        words.Wait = WaitKind::At;
+        words.ClockMinute = minute.value_or(0);
+        return true;
+    }
+    if (const auto value = valueAfter(L"screen:")) {
+        const std::wstring state = LowerAscii(std::wstring(*value));
+        once(words.ScreenOn.has_value());
+        words.Malformed = words.Malformed || (state != L"on" && state != L"off");
+        words.ScreenOn = state == L"on";
+        return true;
+    }
+    if (lower == L"off") {
+        once(words.Off);
+        words.Off = true;
+        return true;
+    }
+    if (lower == L"cancel") {
+        once(words.Cancel);
+        words.Cancel = true;
+        return true;
+    }
+    return false;
+}
+
+ActionWords ReadActionWords(const std::vector<std::wstring>& params)
+{
+    ActionWords words;
+    for (const auto& param : params)
+        if (param.size() > 1 && (param[0] == L'/' || param[0] == L'-'))
+            TakeActionWord(std::wstring_view(param).substr(1), words);
+    return words;
+}
+
 WorkChoice ChooseWork(const std::vector<std::wstring>& params)
 {
     struct Rule {
@@ -157,13 +216,27 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
         const std::wstring word = LowerAscii(param);
         for (const auto& rule : Contains)
             if (word.find(rule.Word) != std::wstring::npos)
-                return {rule.Mode, {}};
+                return {rule.Mode, {}, {}};
         if (word == L"c" || word == L"s")
-            return {WorkMode::Settings, {}};
-        if (auto name = ActionWordName(param))
-            return {WorkMode::Action, std::move(*name)};
+            return {WorkMode::Settings, {}, {}};
+        if (auto name = ActionWordName(param)) {
+            WorkChoice choice{WorkMode::Action, std::move(*name), ReadActionWords(params)};
+            if (choice.Words.Cancel)
+                choice.Words.Malformed = true;
+            return choice;
+        }
         if (word == L"/options" || word == L"-options")
-            return {WorkMode::Options, {}};
+            return {WorkMode::Options, {}, {}};
+        if (word == L"/cancel" || word == L"-cancel") {
+            WorkChoice choice{WorkMode::Cancel, {}, ReadActionWords(params)};
+            // Only the word itself: calling off is all it does.
+            for (const auto& other : params)
+                if (ActionWordName(other))
+                    choice.Words.Malformed = true;
+            if (choice.Words.Wait != WaitKind::None || choice.Words.ScreenOn || choice.Words.Off)
+                choice.Words.Malformed = true;
+            return choice;
+        }
     }
     return {};
 }

@@ -3,6 +3,7 @@
 // No Windows types here, so the whole path is tested and fuzzed natively.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ enum class WorkMode : int {
     Stop = 7,
     Action = 8,
     Options = 9,  // /options: a start that shows the Options window
+    Cancel = 10,  // /cancel: calls off the action that waits
 };
 
 // Splits a full command line (program name first) by the rules of
@@ -48,11 +50,36 @@ std::vector<std::wstring> CollectParams(const std::vector<std::wstring>& element
 // argument that is not the word.
 std::optional<std::wstring> ActionWordName(std::wstring_view param);
 
+// The words beside the action word that say when it runs ("/in:15m",
+// "/at:23:30") and how Keep Awake holds ("/screen:on", "/off"); "/" or "-"
+// before each, the letters in any case.
+enum class WaitKind { None, In, At };
+struct ActionWords {
+    WaitKind Wait = WaitKind::None;
+    std::uint32_t Seconds = 0;  // In
+    int ClockMinute = 0;        // At
+    // "/screen:on" or "/screen:off"; without, the screen may turn off.
+    std::optional<bool> ScreenOn;
+    bool Off = false;           // "/off"
+    bool Cancel = false;        // "/cancel"
+    // One of the words is not as the rules write it ("/in:5x", "/at:24:00",
+    // "/screen:dim"), or comes twice, or "/in:" comes with "/at:".
+    bool Malformed = false;
+};
+
+// Takes one word, without its sign ("in:15m"), into the words; false when it
+// is none of them. A word of theirs with a value that will not do, or one
+// given before, marks the words malformed.
+bool TakeActionWord(std::wstring_view word, ActionWords& words);
+// The words among the arguments, wherever they stand.
+ActionWords ReadActionWords(const std::vector<std::wstring>& params);
+
 // What the program's exit code says after the action word.
 enum class ActionExitCode : int {
     Done = 0,         // the action ran here, or the running copy took it
     Declined = 1,     // the question was answered No
     UnknownName = 2,  // no action has that name: nothing ran, nothing showed
+    MalformedWord = 2,  // a word beside it will not do: likewise
     Failed = 3,       // a running copy did not take it in time or refused it,
                       // or an error stopped it here (logged either way)
 };
@@ -61,13 +88,16 @@ enum class ActionExitCode : int {
 struct WorkChoice {
     WorkMode Mode = WorkMode::Default;
     std::wstring ActionName;
+    // For Action and Cancel: the words beside it. "/cancel" with the action
+    // word, or with any other of the words, is malformed.
+    ActionWords Words;
 };
 
 // The first argument that matches a rule decides; the rules in order are:
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
 // then "c" or "s" as the whole argument, then the action word, then
-// "/options" or "-options" as the whole argument (the letters in any case).
-// No match at all gives Default.
+// "/options" or "-options", then "/cancel" or "-cancel" as the whole
+// argument (the letters in any case). No match at all gives Default.
 WorkChoice ChooseWork(const std::vector<std::wstring>& params);
 WorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
 

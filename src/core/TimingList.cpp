@@ -15,6 +15,8 @@ constexpr TimingName Names[] = {
     {Timing::HandOverWait, L"HandOverWait", 5000},
     {Timing::AboutPing, L"AboutPing", 10000},
     {Timing::SessionEndForget, L"SessionEndForget", 10000},
+    {Timing::TimerWarning, L"TimerWarning", 5 * 60000},
+    {Timing::TimerCountdown, L"TimerCountdown", 30000},
 };
 
 const TimingName& Find(Timing timing) noexcept

@@ -1,9 +1,10 @@
 // How long the program waits for things it cannot hurry: another copy that
 // is to end or to take an action, the About dialog's report, a session end
-// that does not come. A test shortens them through the environment variable
-// CORVELLO_TIMINGS, a list like "StopWait=300,AboutPing=500"; only a shorter
-// wait than the program's own is taken, so nothing there can make the
-// program slower or change what it does.
+// that does not come, the warnings before an action set for later. A test
+// shortens them through the environment variable CORVELLO_TIMINGS, a list
+// like "StopWait=300,AboutPing=500"; only a shorter wait than the program's
+// own is taken, so nothing there can make the program slower or change
+// what it does.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,8 @@ enum class Timing {
     HandOverWait,      // the action word: for the running copy to take it
     AboutPing,         // the About dialog open this long reports it
     SessionEndForget,  // a session end asked about and then neither done nor called off
+    TimerWarning,      // an irreversible action set for later: its balloon comes this long before
+    TimerCountdown,    // and its countdown window this long before
 };
 
 inline constexpr const wchar_t* TimingsVariable = L"CORVELLO_TIMINGS";

@@ -703,6 +703,62 @@ bool ListView::NotifyEx(const NMHDR& header, LRESULT& result)
     return true;
 }
 
+// --- ComboBox
+
+ComboBox::ComboBox(Container& parent, const Bounds& bounds) : Control(parent, bounds)
+{
+    CreateControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+}
+
+void ComboBox::AddItem(const std::wstring& text)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::size_t ComboBox::ItemCount() const noexcept
+{
+    const LRESULT count = Handle() ? ::SendMessageW(Handle(), CB_GETCOUNT, 0, 0) : 0;
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+int ComboBox::Selected() const noexcept
+{
+    return Handle() ? static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void ComboBox::Select(int index)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBox::Notify(WORD code)
+{
+    if (code == CBN_SELCHANGE && OnChange)
+        OnChange(*this);
+}
+
+// --- Edit
+
+Edit::Edit(Container& parent, const Bounds& bounds, const std::wstring& text) : Control(parent, bounds)
+{
+    caption_ = text;
+    CreateControl(WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+}
+
+void Edit::SetValue(const std::wstring& text)
+{
+    caption_ = text;
+    SetText(text);
+}
+
+void Edit::Notify(WORD code)
+{
+    if (code == EN_CHANGE && OnChange)
+        OnChange(*this);
+}
+
 // --- ShortcutField
 
 ShortcutField::ShortcutField(Container& parent, const Bounds& bounds) : Control(parent, bounds)

@@ -281,6 +281,33 @@ private:
     std::vector<Column> columns_;
 };
 
+// A drop-down list to choose one of its items from. The height is the
+// list's when it drops; the closed box takes the height of its font.
+class ComboBox : public Control {
+public:
+    ComboBox(Container& parent, const Bounds& bounds);
+    void AddItem(const std::wstring& text);
+    std::size_t ItemCount() const noexcept;
+    // The chosen item; -1 for none.
+    int Selected() const noexcept;
+    void Select(int index);
+    // The user chose another item.
+    std::function<void(ComboBox& sender)> OnChange;
+    void Notify(WORD code) override;
+};
+
+// A field for one line of text.
+class Edit : public Control {
+public:
+    Edit(Container& parent, const Bounds& bounds, const std::wstring& text = L"");
+    // What the field holds now, as typed.
+    std::wstring Value() const { return Text(); }
+    void SetValue(const std::wstring& text);
+    // The text changed, by the user or by SetValue.
+    std::function<void(Edit& sender)> OnChange;
+    void Notify(WORD code) override;
+};
+
 // A field that takes the key combination the user presses, the Windows key
 // included: a key with the modifiers held (MOD_ALT, MOD_CONTROL, MOD_SHIFT,
 // MOD_WIN). Backspace or Delete alone clear it. Tab, Shift+Tab, Enter and

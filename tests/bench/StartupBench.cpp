@@ -475,6 +475,17 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         // Time for the script to read the counters of the running programs.
         ::Sleep(2000);
+        // The same minute with an action set for two hours on: only the
+        // minute its tray tip shows is to wake the program.
+        Started later = Start(corvelloExe, L"/do:monitoron /in:2h");
+        ::WaitForSingleObject(later.Process.Get(), 15000);
+        ::Sleep(2000);
+        std::printf("WAITING-START\n");
+        std::fflush(stdout);
+        ::Sleep(60000);
+        std::printf("WAITING-END\n");
+        std::fflush(stdout);
+        ::Sleep(2000);
     }
 
     // A ping that waits on a server answering after 12 s: the About dialog

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -16,6 +17,13 @@
 #include "toolkit/Handles.h"
 
 namespace testsupport {
+
+struct SpiedCall {
+    spy::Call Call;
+    std::uint32_t Flags;
+    std::uint64_t Value;
+    std::wstring Text;
+};
 
 struct SpiedMessage {
     spy::Stage Stage;
@@ -76,6 +84,53 @@ public:
     bool InPlace() const { return block_ && block_->Attached && block_->Routed; }
 
     std::vector<SpiedMessage> SystemCommands() const { return Messages(WM_SYSCOMMAND); }
+
+    // The tray icon, the power requests and the session's end go through it.
+    bool CallsInPlace() const { return block_ && block_->Attached && block_->CallsRouted; }
+
+    // What the program asked of Windows through the routed imports, in
+    // order.
+    std::vector<SpiedCall> AllCalls() const
+    {
+        std::vector<SpiedCall> seen;
+        if (!block_)
+            return seen;
+        const LONG count = std::min<LONG>(block_->CallCount, static_cast<LONG>(spy::CallCapacity));
+        for (LONG i = 0; i < count; ++i) {
+            const spy::CallEntry& entry = block_->Calls[i];
+            if (entry.Written)
+                seen.push_back({static_cast<spy::Call>(entry.Call), entry.Flags, entry.Value, entry.Text});
+        }
+        return seen;
+    }
+    std::vector<SpiedCall> Calls(spy::Call call) const
+    {
+        std::vector<SpiedCall> seen;
+        for (SpiedCall& entry : AllCalls())
+            if (entry.Call == call)
+                seen.push_back(std::move(entry));
+        return seen;
+    }
+
+    // The tray tip the program gave the shell last; empty for none yet.
+    std::wstring LastTip() const
+    {
+        std::wstring tip;
+        for (const SpiedCall& call : Calls(spy::Call::TrayIcon))
+            if ((call.Value & NIF_TIP) && call.Flags != NIM_DELETE)
+                tip = call.Text;
+        return tip;
+    }
+
+    // The balloons the program showed at its tray icon, in order.
+    std::vector<std::wstring> Balloons() const
+    {
+        std::vector<std::wstring> balloons;
+        for (const SpiedCall& call : Calls(spy::Call::TrayIcon))
+            if (call.Value & NIF_INFO)
+                balloons.push_back(call.Text);
+        return balloons;
+    }
 
     // What the spy recorded of one of the messages it watches.
     std::vector<SpiedMessage> Messages(UINT message) const

@@ -15,7 +15,8 @@ inline constexpr const wchar_t* BlockName = L"CorvelloSpyRecords";
 inline constexpr std::uint32_t Capacity = 64;
 
 // What the spy records: system commands, hot keys, and the requests of
-// other copies.
+// other copies; and what the program asks of Windows through the imports it
+// routes (the tray icon, power requests, the end of the session).
 inline bool Watched(UINT message)
 {
     return message == WM_SYSCOMMAND || message == WM_HOTKEY || message == corvello::WM_INSTANCE_ACTIVATE ||
@@ -39,6 +40,28 @@ struct Entry {
     LONG Written;
 };
 
+// A call the program made through an import the spy routes.
+enum class Call : std::uint32_t {
+    TrayIcon = 1,        // Shell_NotifyIconW: Flags the command (NIM_...), Value the flags (NIF_...), Text the
+                         // tip (NIF_TIP) or the balloon (NIF_INFO)
+    PowerCreate = 2,     // PowerCreateRequest: Text the reason, Value the request
+    PowerSet = 3,        // PowerSetRequest: Value the request, Flags the type
+    PowerClear = 4,      // PowerClearRequest: likewise
+    ExecutionState = 5,  // SetThreadExecutionState: Flags the state
+    ExitWindows = 6,     // ExitWindowsEx: Flags the flags. Recorded and not passed on: the session stays
+};
+
+inline constexpr std::uint32_t CallCapacity = 256;
+
+struct CallEntry {
+    std::uint32_t Call;
+    std::uint32_t Flags;
+    std::uint64_t Value;
+    wchar_t Text[128];
+    // Set last: the entry is complete.
+    LONG Written;
+};
+
 struct Block {
     // The process the spy is to watch; elsewhere it stays idle.
     DWORD ProcessId;
@@ -48,6 +71,10 @@ struct Block {
     LONG Routed;
     LONG Count;
     Entry Entries[Capacity];
+    // Whether the other imports go through it, and what came through them.
+    LONG CallsRouted;
+    LONG CallCount;
+    CallEntry Calls[CallCapacity];
 };
 
 }  // namespace spy

@@ -21,9 +21,9 @@ TEST(ActionCatalogue, EveryTagRunsItsOperation)
         {5, Op::Hibernate},       {6, Op::LogOff},           {7, Op::Reboot},            {8, Op::ShutDown},
         {9, Op::PowerOff},        {10, Op::SwitchCapsLock},  {11, Op::SwitchNumLock},    {12, Op::SwitchScrollLock},
         {13, Op::PressCtrlAltDel}, {14, Op::PressCtrlShiftEsc}, {15, Op::PressPrintScreen},
-        {16, Op::MonitorOn},
+        {16, Op::MonitorOn},      {17, Op::KeepAwake},       {18, Op::LockMonitorOff},
         // Control Panel's own tag, and tags of no action.
-        {11111, Op::None},        {0, Op::None},             {17, Op::None},             {-1, Op::None},
+        {11111, Op::None},        {0, Op::None},             {19, Op::None},             {-1, Op::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(OperationFor(c.Tag), c.Operation) << "tag " << c.Tag;
@@ -47,7 +47,9 @@ TEST(ActionCatalogue, TheSleepButtonRunsSleep)
         EXPECT_EQ(b.OwnTag, 0) << "tag " << b.Tag;
 }
 
-TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelAndMonitorOnOnce)
+// Monitor On, Keep Awake and Lock and Monitor Off are reached by shortcut,
+// command line and the Options window only.
+TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButTheOnesBeyondThemOnce)
 {
     std::multiset<int> inMenus;
     for (const int tag : catalogue::SystemMenu)
@@ -81,7 +83,7 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelAndMonitorOn
         EXPECT_TRUE(names.insert(a.Name).second) << "a name twice, tag " << a.Tag;
         EXPECT_EQ(catalogue::FindActionNamed(a.Name), &a);
     }
-    EXPECT_EQ(tags.size(), 17u);
+    EXPECT_EQ(tags.size(), 19u);
     EXPECT_EQ(catalogue::FindActionNamed(L"monitoroff"), nullptr) << "names are matched as written";
     // Only the three lock keys refresh the LEDs, each its own key.
     EXPECT_EQ(FindAction(10)->Lock, LockKey::Caps);
@@ -93,7 +95,7 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButControlPanelAndMonitorOn
 
 TEST(ActionCatalogue, OnlyTheIrreversibleAskAndOnlyWhileTheBoxIsChecked)
 {
-    for (const int tag : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 11111}) {
+    for (const int tag : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 11111}) {
         EXPECT_EQ(catalogue::NeedsConfirmation(tag, true), tag >= 5 && tag <= 9) << "tag " << tag;
         EXPECT_FALSE(catalogue::NeedsConfirmation(tag, false)) << "tag " << tag;
     }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@ using corvello::ChooseWork;
 using corvello::ChooseWorkMode;
 using corvello::CollectParams;
 using corvello::SplitCommandLine;
+using corvello::WaitKind;
 using corvello::WorkMode;
 
 namespace {
@@ -198,6 +201,60 @@ TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
         EXPECT_EQ(choice.ActionName, c.Name) << "line: " << line;
         EXPECT_EQ(ModeOf(c.Line), c.Mode) << "line: " << line;
     }
+}
+
+TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
+{
+    struct Case {
+        const wchar_t* Line;
+        WorkMode Mode;
+        WaitKind Wait;
+        std::uint32_t Seconds;
+        int ClockMinute;
+        bool Malformed;
+    };
+    const Case cases[] = {
+        {L"t /do:capslock /in:5s", WorkMode::Action, WaitKind::In, 5, 0, false},
+        {L"t -IN:2H /do:capslock", WorkMode::Action, WaitKind::In, 7200, 0, false},
+        {L"t /do:shutdown /at:23:30", WorkMode::Action, WaitKind::At, 0, 1410, false},
+        {L"t /do:shutdown -At:0:00", WorkMode::Action, WaitKind::At, 0, 0, false},
+        {L"t /do:shutdown /at:25:00", WorkMode::Action, WaitKind::At, 0, 0, true},
+        {L"t /do:shutdown /in:soon", WorkMode::Action, WaitKind::In, 0, 0, true},
+        {L"t /do:shutdown /in:5 /in:5", WorkMode::Action, WaitKind::In, 300, 0, true},
+        {L"t /do:shutdown /screen", WorkMode::Action, WaitKind::None, 0, 0, false},  // no word: left alone
+        {L"t /do:shutdown in:5", WorkMode::Action, WaitKind::None, 0, 0, false},    // likewise
+        {L"t /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, false},
+        {L"t -CANCEL", WorkMode::Cancel, WaitKind::None, 0, 0, false},
+        {L"t /cancel /in:5s", WorkMode::Cancel, WaitKind::In, 5, 0, true},
+        {L"t /cancel /do:capslock", WorkMode::Cancel, WaitKind::None, 0, 0, true},
+        {L"t /cancel /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock /cancel", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t cancel", WorkMode::Default, WaitKind::None, 0, 0, false},
+        {L"t /cancelled", WorkMode::Default, WaitKind::None, 0, 0, false},
+        // Beside no action word, the words are no more than any argument.
+        {L"t /in:5s", WorkMode::Default, WaitKind::None, 0, 0, false},
+        // The installer words still come first.
+        {L"t stop /cancel", WorkMode::Stop, WaitKind::None, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        const auto choice = ChooseWork(CollectParams(SplitCommandLine(c.Line)));
+        const std::string line(c.Line, c.Line + std::wcslen(c.Line));
+        EXPECT_EQ(choice.Mode, c.Mode) << "line: " << line;
+        EXPECT_EQ(choice.Words.Wait, c.Wait) << "line: " << line;
+        EXPECT_EQ(choice.Words.Malformed, c.Malformed) << "line: " << line;
+        if (!c.Malformed && c.Wait == WaitKind::In) {
+            EXPECT_EQ(choice.Words.Seconds, c.Seconds) << "line: " << line;
+        }
+        if (!c.Malformed && c.Wait == WaitKind::At) {
+            EXPECT_EQ(choice.Words.ClockMinute, c.ClockMinute) << "line: " << line;
+        }
+    }
+    const auto screen = ChooseWork({L"/do:keepawake", L"/Screen:ON", L"-off"}).Words;
+    EXPECT_EQ(screen.ScreenOn, std::optional<bool>(true));
+    EXPECT_TRUE(screen.Off);
+    EXPECT_FALSE(screen.Malformed);
+    EXPECT_EQ(ChooseWork({L"/do:keepawake", L"/screen:off"}).Words.ScreenOn, std::optional<bool>(false));
+    EXPECT_TRUE(ChooseWork({L"/do:keepawake", L"/screen:off", L"/screen:on"}).Words.Malformed);
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ public:
     bool SuspendResult = true;
     bool HibernateAllowed = true;
     bool ExitResult = true;
+    std::optional<SleepStates> Capabilities;
     std::vector<std::wstring> Calls;
 
     bool PostToProgramWindow(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
@@ -53,6 +55,11 @@ public:
                         std::to_wstring(show));
         return 0;
     }
+    std::optional<SleepStates> SleepCapabilities() override
+    {
+        Calls.push_back(L"capabilities?");
+        return Capabilities;
+    }
 };
 
 using Action = std::function<bool(PowerRequests&)>;
@@ -74,6 +81,10 @@ TEST(PowerActions, RequestsFallbacksAndResults)
 {
     using namespace corvello::power;
     const auto refuseExit = [](RecordingRequests& r) { r.ExitResult = false; };
+    const auto modernStandby = [](RecordingRequests& r) { r.Capabilities = SleepStates{false, false, false, true}; };
+    const auto lockMonitorOff = [](PowerRequests& r) {
+        return LockMonitorOff(r, [&r] { static_cast<RecordingRequests&>(r).Calls.push_back(L"wait for quiet"); });
+    };
     const Case cases[] = {
         {"monitor off", MonitorOff, AsIs, {L"post to own window 274 61808 2"}, true},
         {"monitor on", MonitorOn, AsIs, {L"post to own window 274 61808 -1"}, true},
@@ -83,9 +94,11 @@ TEST(PowerActions, RequestsFallbacksAndResults)
         {"lock", LockUser, AsIs, {L"lock"}, true},
         {"lock refused", LockUser, [](RecordingRequests& r) { r.LockResult = false; },
          {L"lock", L"run [rundll32.exe user32.dll,LockWorkStation] wait 0 show 0"}, false},
-        {"sleep", power::Sleep, AsIs, {L"suspend 000"}, true},
-        {"sleep refused", power::Sleep, [](RecordingRequests& r) { r.SuspendResult = false; }, {L"suspend 000"},
-         false},
+        {"sleep", power::Sleep, AsIs, {L"capabilities?", L"suspend 000"}, true},
+        {"sleep refused", power::Sleep, [](RecordingRequests& r) { r.SuspendResult = false; },
+         {L"capabilities?", L"suspend 000"}, false},
+        {"sleep with Modern Standby turns the display off", power::Sleep, modernStandby,
+         {L"capabilities?", L"post to own window 274 61808 2"}, true},
         {"hibernate", Hibernate, AsIs, {L"suspend 100"}, true},
         {"hybrid", [](PowerRequests& r) { return HybridShutDown(r, 0); }, AsIs, {L"exit 4194305 0"}, true},
         {"hybrid refused hibernates", [](PowerRequests& r) { return HybridShutDown(r, 0); }, refuseExit,
@@ -108,6 +121,14 @@ TEST(PowerActions, RequestsFallbacksAndResults)
         {"extra exit flags join the flag word", [](PowerRequests& r) { return Reboot(r, 0x10); }, AsIs,
          {L"exit 18 0"}, true},
         {"control panel", ControlPanel, AsIs, {L"run [control.exe] wait 0 show 1"}, true},
+        // The lock comes at once; the keys that asked for it must be up before
+        // the display goes off.
+        {"lock and monitor off", lockMonitorOff, AsIs,
+         {L"lock", L"wait for quiet", L"post to own window 274 61808 2"}, true},
+        {"lock and monitor off, lock refused", lockMonitorOff, [](RecordingRequests& r) { r.LockResult = false; },
+         {L"lock", L"run [rundll32.exe user32.dll,LockWorkStation] wait 0 show 0", L"wait for quiet",
+          L"post to own window 274 61808 2"},
+         false},
     };
     for (const auto& c : cases) {
         RecordingRequests requests;
@@ -115,4 +136,25 @@ TEST(PowerActions, RequestsFallbacksAndResults)
         EXPECT_EQ(c.Run(requests), c.Result) << c.Name;
         EXPECT_EQ(requests.Calls, c.Calls) << c.Name;
     }
+}
+
+TEST(PowerActions, SleepTurnsTheDisplayOffOnlyOnModernStandbyWithoutOlderStates)
+{
+    using power::SleepPath;
+    const struct {
+        const char* What;
+        std::optional<SleepStates> States;
+        SleepPath Path;
+    } cases[] = {
+        {"Windows does not say", std::nullopt, SleepPath::Suspend},
+        {"S3", SleepStates{false, false, true, false}, SleepPath::Suspend},
+        {"Modern Standby alone", SleepStates{false, false, false, true}, SleepPath::DisplayOff},
+        {"Modern Standby and S3", SleepStates{false, false, true, true}, SleepPath::Suspend},
+        {"Modern Standby and S1", SleepStates{true, false, false, true}, SleepPath::Suspend},
+        {"Modern Standby and S2", SleepStates{false, true, false, true}, SleepPath::Suspend},
+        // Nothing to sleep with: SetSuspendState says so itself.
+        {"no sleep at all", SleepStates{}, SleepPath::Suspend},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(power::ChooseSleepPath(c.States), c.Path) << c.What;
 }

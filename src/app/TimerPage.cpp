@@ -1,0 +1,162 @@
+#include "app/TimerPage.h"
+
+#include "app/CorvelloApp.h"
+#include "core/Clock.h"
+#include "core/DueTime.h"
+
+namespace corvello {
+namespace {
+
+enum WhenChoice { InChoice, AtChoice };
+// The page's buttons, by their tags.
+enum ButtonTag { StartTimerTag = 1, CancelTimerTag, StartAwakeTag, StopAwakeTag };
+
+// Keep Awake's choices: until stopped, then these many minutes.
+constexpr int AwakeMinutes[] = {0, 15, 30, 60, 120, 240, 480};
+constexpr const wchar_t* AwakeCaptions[] = {L"until stopped", L"15 minutes", L"30 minutes", L"1 hour",
+                                             L"2 hours",       L"4 hours",    L"8 hours"};
+
+constexpr const wchar_t* InHint = L"A number with s, m or h: 90s, 15m, 2h. A plain number counts minutes.";
+constexpr const wchar_t* AtHint = L"A time of day, 24-hour: 23:30. The next time it comes.";
+
+std::unique_ptr<tk::Label> NewLabel(tk::Container& parent, const tk::Bounds& bounds, const wchar_t* text,
+                                    bool wrapped = false)
+{
+    return std::make_unique<tk::Label>(parent, bounds, text,
+                                       tk::Label::Options{wrapped, !wrapped, tk::Alignment::Left, false});
+}
+
+}  // namespace
+
+std::unique_ptr<tk::Button> TimerPage::NewButton(tk::Container& parent, const tk::Bounds& bounds,
+                                                 const wchar_t* caption, int tag)
+{
+    auto button = std::make_unique<tk::Button>(parent, bounds, caption);
+    button->Tag = tag;
+    button->OnClick = [this](tk::Control& sender) { Clicked(sender.Tag); };
+    return button;
+}
+
+void TimerPage::Build(tk::Panel& page)
+{
+    for (const ActionEntry& entry : catalogue::Actions)
+        if (entry.Operation != ActionOperation::None && entry.Operation != ActionOperation::KeepAwake)
+            actions_.push_back(&entry);
+
+    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{8, 8, 400, 160}, L"Run an action later");
+    tk::GroupBox& timer = *grpTimer_;
+    labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"Action:"));
+    cbAction_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
+    for (const ActionEntry* entry : actions_)
+        cbAction_->AddItem(entry->Caption);
+    cbAction_->Select(0);
+    labels_.push_back(NewLabel(timer, {12, 56, 52, 15}, L"Run:"));
+    cbWhen_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 52, 56, 80});
+    cbWhen_->AddItem(L"in");
+    cbWhen_->AddItem(L"at");
+    cbWhen_->Select(InChoice);
+    cbWhen_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
+    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{136, 52, 112, 22}, L"15m");
+    btnStart_ = NewButton(timer, {256, 51, 72, 25}, L"Start", StartTimerTag);
+    lbWhenHint_ = NewLabel(timer, {72, 80, 316, 28}, InHint, true);
+    lbWaiting_ = NewLabel(timer, {12, 124, 296, 28}, L"", true);
+    btnCancel_ = NewButton(timer, {316, 122, 72, 25}, L"Cancel", CancelTimerTag);
+
+    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{8, 176, 400, 116}, L"Keep awake");
+    tk::GroupBox& awake = *grpAwake_;
+    labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"For:"));
+    cbFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
+    for (const wchar_t* caption : AwakeCaptions)
+        cbFor_->AddItem(caption);
+    cbFor_->Select(0);
+    chbScreen_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"Keep the screen on");
+    btnAwake_ = NewButton(awake, {256, 22, 72, 25}, L"Start", StartAwakeTag);
+    btnStopAwake_ = NewButton(awake, {316, 22, 72, 25}, L"Stop", StopAwakeTag);
+    lbAwake_ = NewLabel(awake, {12, 82, 376, 28}, L"", true);
+
+    labels_.push_back(NewLabel(page, {8, 302, 400, 42},
+                               L"Hibernate, Log Off, Restart, Shut Down and Power Off warn in a balloon five "
+                               L"minutes before they run, and count down their last 30 seconds in a window. "
+                               L"Nothing set here is kept when Corvello ends.",
+                               true));
+    Refresh();
+}
+
+void TimerPage::ShowWhenHint()
+{
+    lbWhenHint_->SetCaption(cbWhen_->Selected() == AtChoice ? AtHint : InHint);
+}
+
+void TimerPage::Refresh()
+{
+    if (!App || !lbWaiting_)
+        return;
+    const ActionTimer& timer = App->Timer();
+    lbWaiting_->SetCaption(timer.Waiting() ? L"Waiting: " + timer.Status() : L"Nothing waits.");
+    btnCancel_->SetEnabled(timer.Waiting());
+    const KeepAwake& awake = App->Awake();
+    lbAwake_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");
+    btnStopAwake_->SetEnabled(awake.Active());
+}
+
+void TimerPage::SelectAction(const ActionEntry& entry)
+{
+    for (std::size_t i = 0; i < actions_.size(); ++i)
+        if (actions_[i] == &entry)
+            cbAction_->Select(static_cast<int>(i));
+    // At a time: the next full hour, ready to be typed over.
+    cbWhen_->Select(AtChoice);
+    ShowWhenHint();
+    edWhen_->SetValue(ClockTimeText((MinuteOfDay(ClocksNow().LocalMs) / 60 + 1) * 60));
+    edWhen_->SetFocus();
+    ::SendMessageW(edWhen_->Handle(), EM_SETSEL, 0, -1);
+}
+
+void TimerPage::Clicked(int tag)
+{
+    if (!App)
+        return;
+    switch (tag) {
+    case StartTimerTag:
+        StartTimer();
+        break;
+    case CancelTimerTag:
+        App->Timer().Cancel();
+        break;
+    case StartAwakeTag: {
+        const int chosen = cbFor_->Selected();
+        std::optional<LaterTime> until;
+        if (chosen > 0 && static_cast<std::size_t>(chosen) < std::size(AwakeMinutes))
+            until = LaterTime{DueKind::In, static_cast<std::uint32_t>(AwakeMinutes[chosen]) * 60, 0};
+        App->Awake().Start(until, chbScreen_->Checked());
+        break;
+    }
+    case StopAwakeTag:
+        App->Awake().Stop();
+        break;
+    default:
+        break;
+    }
+}
+
+void TimerPage::StartTimer()
+{
+    const int chosen = cbAction_->Selected();
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= actions_.size())
+        return;
+    const std::wstring text = edWhen_->Value();
+    const bool at = cbWhen_->Selected() == AtChoice;
+    const auto minute = ParseClockTime(text);
+    const auto seconds = ParseDuration(text);
+    if (at ? !minute : !seconds) {
+        lbWhenHint_->SetCaption(L"\"" + text + (at ? L"\" is no time of day. " : L"\" is no duration. ") +
+                                (at ? AtHint : InHint));
+        edWhen_->SetFocus();
+        return;
+    }
+    ShowWhenHint();
+    App->Timer().Set(*actions_[static_cast<std::size_t>(chosen)],
+                     LaterTime{at ? DueKind::At : DueKind::In, seconds.value_or(0), minute.value_or(0)});
+}
+
+}  // namespace corvello
