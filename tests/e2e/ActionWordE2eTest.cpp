@@ -17,6 +17,7 @@
 
 #include "actions/CommandLineActions.h"
 #include "core/RegistryLayout.h"
+#include "e2e/CapsLockPresses.h"
 #include "e2e/CorvelloProcess.h"
 #include "e2e/DebugOutputCapture.h"
 #include "e2e/ProgramSpy.h"
@@ -33,6 +34,8 @@ using testsupport::TextOf;
 using testsupport::WaitUntil;
 
 namespace {
+
+using testsupport::CapsLockPresses;
 
 constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
 
@@ -123,39 +126,6 @@ protected:
     }
 };
 
-// Presses of Caps Lock as the input stream carries them, seen by a
-// low-level keyboard hook of this thread while it waits.
-class CapsLockPresses {
-public:
-    CapsLockPresses() { hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &Hook, ::GetModuleHandleW(nullptr), 0); }
-    ~CapsLockPresses()
-    {
-        if (hook_)
-            ::UnhookWindowsHookEx(hook_);
-    }
-    CapsLockPresses(const CapsLockPresses&) = delete;
-    CapsLockPresses& operator=(const CapsLockPresses&) = delete;
-
-    bool Hooked() const { return hook_ != nullptr; }
-    static std::vector<std::wstring>& Seen()
-    {
-        static std::vector<std::wstring> seen;
-        return seen;
-    }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        if (code == HC_ACTION && key->vkCode == VK_CAPITAL)
-            Seen().push_back(std::wstring(wParam == WM_KEYUP || wParam == WM_SYSKEYUP ? L"up" : L"down") +
-                             ((key->flags & LLKHF_INJECTED) ? L" injected" : L""));
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    HHOOK hook_ = nullptr;
-};
-
 }  // namespace
 
 TEST_F(ActionWord, MonitorOffWithACopyRunningReachesOnlyTheCopysOwnWindow)
@@ -237,7 +207,7 @@ TEST_F(ActionWord, CapsLockTogglesTheLockWithACopyAndWithNone)
                 [&] { return CapsLockPresses::Seen().size() >= 2 && ((::GetKeyState(VK_CAPITAL) & 1) != 0) != wasOn; },
                 5000))
                 << withCopy;
-            EXPECT_EQ(CapsLockPresses::Seen(), onePress) << withCopy;
+            EXPECT_EQ(CapsLockPresses::Described(), onePress) << withCopy;
         }
         if (!withCopy) {
             EXPECT_FALSE(InstanceMutexExists());

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/CapsLockPresses.h"
 #include "e2e/CorvelloProcess.h"
 #include "e2e/DebugOutputCapture.h"
 #include "e2e/ProgramSpy.h"
@@ -29,46 +30,12 @@ using testsupport::WaitUntil;
 
 namespace {
 
+using testsupport::CapsLockPresses;
+
 bool CapsLockOn()
 {
     return (::GetKeyState(VK_CAPITAL) & 1) != 0;
 }
-
-// When Caps Lock went down, as the input stream carries it, seen by a
-// low-level keyboard hook of this thread while it waits.
-class CapsLockPresses {
-public:
-    CapsLockPresses()
-    {
-        Downs().clear();
-        hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &Hook, ::GetModuleHandleW(nullptr), 0);
-    }
-    ~CapsLockPresses()
-    {
-        if (hook_)
-            ::UnhookWindowsHookEx(hook_);
-    }
-    CapsLockPresses(const CapsLockPresses&) = delete;
-    CapsLockPresses& operator=(const CapsLockPresses&) = delete;
-
-    bool Hooked() const { return hook_ != nullptr; }
-    static std::vector<DWORD>& Downs()
-    {
-        static std::vector<DWORD> downs;
-        return downs;
-    }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        if (code == HC_ACTION && key->vkCode == VK_CAPITAL && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
-            Downs().push_back(::GetTickCount());
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    HHOOK hook_ = nullptr;
-};
 
 // What keeps the computer awake at the end of what the program asked, as
 // lines: "<reason> system", "<reason> display" for power requests set and
