@@ -703,6 +703,78 @@ bool ListView::NotifyEx(const NMHDR& header, LRESULT& result)
     return true;
 }
 
+// --- ComboBox
+
+ComboBox::ComboBox(Container& parent, const Bounds& bounds) : Control(parent, bounds)
+{
+    CreateControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+}
+
+void ComboBox::Clear()
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+}
+
+void ComboBox::Add(const wchar_t* item)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+}
+
+std::size_t ComboBox::Count() const noexcept
+{
+    const LRESULT count = Handle() ? ::SendMessageW(Handle(), CB_GETCOUNT, 0, 0) : 0;
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+int ComboBox::Selected() const noexcept
+{
+    return Handle() ? static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void ComboBox::Select(int index)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBox::Notify(WORD code)
+{
+    if (code == CBN_SELCHANGE && OnChange)
+        OnChange(*this);
+}
+
+// --- Edit
+
+Edit::Edit(Container& parent, const Bounds& bounds) : Control(parent, bounds)
+{
+    CreateControl(WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
+}
+
+void Edit::SetValue(const std::wstring& text)
+{
+    if (text == Value())
+        return;
+    SetText(text);
+    ::SendMessageW(Handle(), EM_SETMODIFY, FALSE, 0);
+}
+
+void Edit::SetCue(const std::wstring& text)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Edit::Notify(WORD code)
+{
+    if (code != EN_KILLFOCUS || !::SendMessageW(Handle(), EM_GETMODIFY, 0, 0))
+        return;
+    ::SendMessageW(Handle(), EM_SETMODIFY, FALSE, 0);
+    if (OnDone)
+        OnDone(*this);
+}
+
 // --- ShortcutField
 
 ShortcutField::ShortcutField(Container& parent, const Bounds& bounds) : Control(parent, bounds)

@@ -281,6 +281,37 @@ private:
     std::vector<Column> columns_;
 };
 
+// A drop-down list of texts to choose one from. The height in the bounds is
+// the open list's; closed, it is as tall as its font needs.
+class ComboBox : public Control {
+public:
+    ComboBox(Container& parent, const Bounds& bounds);
+    void Clear();
+    void Add(const wchar_t* item);
+    std::size_t Count() const noexcept;
+    // The chosen item; -1 for none.
+    int Selected() const noexcept;
+    // Chooses without running OnChange.
+    void Select(int index);
+    // The user chose another item.
+    std::function<void(ComboBox& sender)> OnChange;
+    void Notify(WORD code) override;
+};
+
+// A line of text the user types.
+class Edit : public Control {
+public:
+    Edit(Container& parent, const Bounds& bounds);
+    // What it holds now.
+    std::wstring Value() const { return Text(); }
+    void SetValue(const std::wstring& text);
+    // Shown greyed while the field is empty (Vista on).
+    void SetCue(const std::wstring& text);
+    // The user changed the text and left the field.
+    std::function<void(Edit& sender)> OnDone;
+    void Notify(WORD code) override;
+};
+
 // A field that takes the key combination the user presses, the Windows key
 // included: a key with the modifiers held (MOD_ALT, MOD_CONTROL, MOD_SHIFT,
 // MOD_WIN). Backspace or Delete alone clear it. Tab, Shift+Tab, Enter and
