@@ -80,6 +80,7 @@ void CorvelloApp::CreateForms()
     tk::Application::Current().SetMainForm(mainWindow_.get());
     DoChangeTrayIcon();
     StartShortcuts();
+    StartLockKeys();
     if (workMode_ == WorkMode::Options)
         ShowOptionsRequested();
 }
@@ -120,6 +121,40 @@ void CorvelloApp::StartShortcuts()
     balloonRetry_.OnTimer(balloonRetry_);
     if (!pendingBalloon_.empty())
         balloonRetry_.SetEnabled(true);
+}
+
+namespace {
+
+// What an event did so far (the shortcuts registered again), then the lock
+// keys' part.
+struct ThenLockKeys {
+    std::function<void()> First;
+    LockKeyWatch* Watch;
+    void (LockKeyWatch::*Then)();
+    void operator()() const
+    {
+        if (First)
+            First();
+        (Watch->*Then)();
+    }
+};
+
+}  // namespace
+
+void CorvelloApp::StartLockKeys()
+{
+    lockKeys_ = std::make_unique<LockKeyWatch>(system_);
+    if (events_) {
+        LockKeyWatch* watch = lockKeys_.get();
+        events_->OnLockKeyUp = [watch](unsigned key) { watch->KeyLetGo(LockOfVirtualKey(key)); };
+        events_->OnSessionUnlock =
+            ThenLockKeys{std::move(events_->OnSessionUnlock), watch, &LockKeyWatch::SessionUnlocked};
+        events_->OnResume = ThenLockKeys{std::move(events_->OnResume), watch, &LockKeyWatch::Resumed};
+        // Where raw input is refused, the main window's guard timer still
+        // reads the keys while it shows.
+        events_->WatchLockKeys();
+    }
+    lockKeys_->Start(OpenSettingsSubkey(registry::LockKeysKey, false));
 }
 
 void CorvelloApp::ShortcutsChanged()

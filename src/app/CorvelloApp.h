@@ -7,6 +7,7 @@
 #include "actions/CommandLineActions.h"
 #include "actions/SystemActions.h"
 #include "app/ActionRunner.h"
+#include "app/LockKeyWatch.h"
 #include "app/OptionsWindow.h"
 #include "app/ShortcutKeys.h"
 #include "core/AppBase.h"
@@ -68,6 +69,10 @@ public:
     // null until the program runs as the instance.
     tk::SystemEvents* Events() const noexcept { return events_.get(); }
 
+    // The lock keys' notice, tray icons, sounds and policies; null until the
+    // program runs as the instance.
+    LockKeyWatch* LockKeys() const noexcept { return lockKeys_.get(); }
+
     // Shows the Options window (made when first asked for) on the page.
     void ShowOptions(OptionsWindow::PageId page, const ActionEntry* action = nullptr);
     OptionsWindow* Options() const noexcept { return options_.get(); }
@@ -85,6 +90,8 @@ private:
     // ones another program holds.
     void StartShortcuts();
     void ShortcutsChanged();
+    // Watches the lock keys from the start on, with the system events.
+    void StartLockKeys();
 
     SystemActions system_;
     ActionRunner runner_;
@@ -92,6 +99,7 @@ private:
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;
+    std::unique_ptr<LockKeyWatch> lockKeys_;
     // Names the shortcuts not registered at the start once the tray icon
     // can show it.
     std::wstring pendingBalloon_;
