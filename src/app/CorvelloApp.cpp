@@ -123,33 +123,23 @@ void CorvelloApp::StartShortcuts()
         balloonRetry_.SetEnabled(true);
 }
 
-namespace {
-
-// What an event did so far (the shortcuts registered again), then the lock
-// keys' part.
-struct ThenLockKeys {
-    std::function<void()> First;
-    LockKeyWatch* Watch;
-    void (LockKeyWatch::*Then)();
-    void operator()() const
-    {
-        if (First)
-            First();
-        (Watch->*Then)();
-    }
-};
-
-}  // namespace
-
 void CorvelloApp::StartLockKeys()
 {
     lockKeys_ = std::make_unique<LockKeyWatch>(system_);
     if (events_) {
         LockKeyWatch* watch = lockKeys_.get();
         events_->OnLockKeyUp = [watch](unsigned key) { watch->KeyLetGo(LockOfVirtualKey(key)); };
-        events_->OnSessionUnlock =
-            ThenLockKeys{std::move(events_->OnSessionUnlock), watch, &LockKeyWatch::SessionUnlocked};
-        events_->OnResume = ThenLockKeys{std::move(events_->OnResume), watch, &LockKeyWatch::Resumed};
+        // After what the events did so far (the shortcuts registered again).
+        events_->OnSessionUnlock = [first = std::move(events_->OnSessionUnlock), watch] {
+            if (first)
+                first();
+            watch->SessionUnlocked();
+        };
+        events_->OnResume = [first = std::move(events_->OnResume), watch] {
+            if (first)
+                first();
+            watch->Resumed();
+        };
         // Where raw input is refused, the main window's guard timer still
         // reads the keys while it shows.
         events_->WatchLockKeys();
