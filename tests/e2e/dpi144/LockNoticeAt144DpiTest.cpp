@@ -33,6 +33,8 @@ protected:
 TEST_F(LockNoticeAt144Dpi, TheNoticeIsHalfAsLargeAgainInTheLightAndDarkColoursOfApps)
 {
     testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, corvello::registry::Visible, 0);
+    // Where the user works while the program waits in the tray.
+    const testsupport::OtherProgramInFront front;
     Corvello program(L"-startup");
     ASSERT_TRUE(program.WaitRunning());
     {
