@@ -5,7 +5,6 @@
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
 #include "core/StoredSettings.h"
-#include "toolkit/Application.h"
 #include "toolkit/Log.h"
 #include "toolkit/Sound.h"
 
@@ -48,10 +47,6 @@ void LockKeyWatch::Start(const tk::RegKey& key)
         on_[LockIndex(lock)] = system_.IsLockOn(lock);
     Check();
     ShowTrayIcons();
-    // Made once the start is done, so the first change shows as soon as
-    // the others.
-    if (settings_.Notice != 0)
-        tk::Application::Current().Post([this] { notice_.Prepare(); });
 }
 
 void LockKeyWatch::KeyLetGo(LockKey key)

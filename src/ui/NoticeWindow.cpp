@@ -51,23 +51,18 @@ SIZE NoticeWindow::Measure(const std::wstring& text)
     return size;
 }
 
-void NoticeWindow::Prepare(UINT dpi)
-{
-    if (dpi == dpi_ && font_)
-        return;
-    dpi_ = dpi;
-    tk::FontSpec spec;
-    spec.Name = L"Segoe UI";
-    spec.Height = TextHeight;
-    font_ = tk::CreateFontFor(spec, dpi_);
-}
-
 void NoticeWindow::Show(const std::wstring& text, const wchar_t* iconName, const Area& workArea, UINT dpi,
                         const NoticeLook& look)
 {
     if (!Handle())
         return;
-    Prepare(dpi);
+    if (dpi != dpi_ || !font_) {
+        dpi_ = dpi;
+        tk::FontSpec spec;
+        spec.Name = L"Segoe UI";
+        spec.Height = TextHeight;
+        font_ = tk::CreateFontFor(spec, dpi_);
+    }
     const int iconSize = tk::Scale(IconSize, dpi_);
     icon_ = tk::Icon::FromResource(iconName, iconSize, iconSize);
     dark_ = look.Dark;

@@ -38,8 +38,6 @@ public:
               const NoticeLook& look);
     void Hide();
     bool Showing() const noexcept { return showing_; }
-    // Makes its font for a monitor at this dpi ahead of the first Show.
-    void Prepare(UINT dpi);
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -82,13 +82,6 @@ bool ScreenNotice::Show(const std::wstring& text, const wchar_t* iconName, const
     return shown > 0;
 }
 
-void ScreenNotice::Prepare()
-{
-    if (windows_.empty())
-        windows_.push_back(std::make_unique<NoticeWindow>());
-    windows_.front()->Prepare(tk::DpiForMonitor(::MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY)));
-}
-
 void ScreenNotice::Hide()
 {
     for (const auto& window : windows_)

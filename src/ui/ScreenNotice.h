@@ -28,9 +28,6 @@ public:
     // False when no monitor took it (all of them full-screen).
     bool Show(const std::wstring& text, const wchar_t* iconName, const Options& options);
     void Hide();
-    // Makes the notice's window, font and what finds a monitor's dpi ahead
-    // of the first Show, which then shows at once.
-    void Prepare();
 
     // HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize,
     // AppsUseLightTheme 0.
