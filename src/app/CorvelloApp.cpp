@@ -83,6 +83,7 @@ void CorvelloApp::CreateForms()
     DoChangeTrayIcon();
     StartShortcuts();
     StartTimers();
+    StartLockKeys();
     if (workMode_ == WorkMode::Options)
         ShowOptionsRequested();
 }
@@ -186,6 +187,30 @@ void CorvelloApp::StartShortcuts()
     balloonRetry_.OnTimer(balloonRetry_);
     if (!pendingBalloon_.empty())
         balloonRetry_.SetEnabled(true);
+}
+
+void CorvelloApp::StartLockKeys()
+{
+    lockKeys_ = std::make_unique<LockKeyWatch>(system_);
+    if (events_) {
+        LockKeyWatch* watch = lockKeys_.get();
+        events_->OnLockKeyUp = [watch](unsigned key) { watch->KeyLetGo(LockOfVirtualKey(key)); };
+        // After what the events did so far (the shortcuts registered again).
+        events_->OnSessionUnlock = [first = std::move(events_->OnSessionUnlock), watch] {
+            if (first)
+                first();
+            watch->SessionUnlocked();
+        };
+        events_->OnResume = [first = std::move(events_->OnResume), watch] {
+            if (first)
+                first();
+            watch->Resumed();
+        };
+        // Where raw input is refused, the main window's guard timer still
+        // reads the keys while it shows.
+        events_->WatchLockKeys();
+    }
+    lockKeys_->Start(OpenSettingsSubkey(registry::LockKeysKey, false));
 }
 
 void CorvelloApp::ShortcutsChanged()

@@ -10,6 +10,7 @@
 #include "app/ActionRunner.h"
 #include "app/ActionTimer.h"
 #include "app/KeepAwake.h"
+#include "app/LockKeyWatch.h"
 #include "app/OptionsWindow.h"
 #include "app/ShortcutKeys.h"
 #include "core/AppBase.h"
@@ -81,6 +82,10 @@ public:
     // null until the program runs as the instance.
     tk::SystemEvents* Events() const noexcept { return events_.get(); }
 
+    // The lock keys' notice, tray icons, sounds and policies; null until the
+    // program runs as the instance.
+    LockKeyWatch* LockKeys() const noexcept { return lockKeys_.get(); }
+
     // Shows the Options window (made when first asked for) on the page.
     void ShowOptions(OptionsWindow::PageId page, const ActionEntry* action = nullptr);
     OptionsWindow* Options() const noexcept { return options_.get(); }
@@ -105,6 +110,8 @@ private:
     // Hands a request to the running copy; NoCopy when there is none (or it
     // went on its way out), else the start's exit code.
     std::optional<ActionExitCode> HandOverRequest(const commandline::Request& request);
+    // Watches the lock keys from the start on, with the system events.
+    void StartLockKeys();
 
     SystemActions system_;
     ActionRunner runner_;
@@ -116,6 +123,7 @@ private:
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;
+    std::unique_ptr<LockKeyWatch> lockKeys_;
     // Names the shortcuts not registered at the start once the tray icon
     // can show it.
     std::wstring pendingBalloon_;

@@ -503,8 +503,13 @@ void MainWindow::LocksUpdate()
 
 void MainWindow::TimerGuardTimer(tk::Timer&)
 {
-    if (Visible())
-        LocksUpdate();
+    if (!Visible())
+        return;
+    LocksUpdate();
+    // Keys switched where no key went up (a driver, a session switch) show
+    // their notice and meet their policy too.
+    if (App && App->LockKeys())
+        App->LockKeys()->Check();
 }
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,6 @@
 #include "app/OptionsWindow.h"
 
+#include "app/LockKeysPage.h"
 #include "app/ShortcutsPage.h"
 #include "app/TimerPage.h"
 #include "core/Product.h"
@@ -31,6 +32,7 @@ OptionsWindow::OptionsWindow() : PersistentForm(OptionsLayout(), L"frmOptions")
     // The pages, in the order of their tabs and of PageId.
     pages_.push_back(std::make_unique<ShortcutsPage>());
     pages_.push_back(std::make_unique<TimerPage>());
+    pages_.push_back(std::make_unique<LockKeysPage>());
 }
 
 OptionsWindow::~OptionsWindow() = default;

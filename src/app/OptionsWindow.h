@@ -36,7 +36,7 @@ public:
 class OptionsWindow : public PersistentForm {
 public:
     // The pages, in the order of their tabs.
-    enum class PageId { Shortcuts, Timer };
+    enum class PageId { Shortcuts, Timer, LockKeys };
 
     OptionsWindow();
     ~OptionsWindow() override;

@@ -48,12 +48,12 @@ void TimerPage::Build(tk::Panel& page)
     labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"Action:"));
     cbAction_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
     for (const ActionEntry* entry : actions_)
-        cbAction_->AddItem(entry->Caption);
+        cbAction_->Add(entry->Caption);
     cbAction_->Select(0);
     labels_.push_back(NewLabel(timer, {12, 56, 52, 15}, L"Run:"));
     cbWhen_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 52, 56, 80});
-    cbWhen_->AddItem(L"in");
-    cbWhen_->AddItem(L"at");
+    cbWhen_->Add(L"in");
+    cbWhen_->Add(L"at");
     cbWhen_->Select(InChoice);
     cbWhen_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
     edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{136, 52, 112, 22}, L"15m");
@@ -67,7 +67,7 @@ void TimerPage::Build(tk::Panel& page)
     labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"For:"));
     cbFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
     for (const wchar_t* caption : AwakeCaptions)
-        cbFor_->AddItem(caption);
+        cbFor_->Add(caption);
     cbFor_->Select(0);
     chbScreen_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"Keep the screen on");
     btnAwake_ = NewButton(awake, {256, 22, 72, 25}, L"Start", StartAwakeTag);

@@ -28,6 +28,10 @@ inline constexpr const wchar_t* Visible = L"Visible";          // REG_DWORD, 0 o
 // modifiers in the high word.
 inline constexpr const wchar_t* HotkeysKey = L"Hotkeys";
 
+// A subkey of the settings key: the lock keys' notice, tray icons, sounds and
+// policies (their values: actions/LockKeySettings.h).
+inline constexpr const wchar_t* LockKeysKey = L"LockKeys";
+
 // Below HKEY_CURRENT_USER, whatever the settings root: a value named after the
 // executable's file name starts the program with Windows.
 inline constexpr const wchar_t* RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

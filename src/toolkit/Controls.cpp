@@ -710,13 +710,19 @@ ComboBox::ComboBox(Container& parent, const Bounds& bounds) : Control(parent, bo
     CreateControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
 }
 
-void ComboBox::AddItem(const std::wstring& text)
+void ComboBox::Clear()
 {
     if (Handle())
-        ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
 }
 
-std::size_t ComboBox::ItemCount() const noexcept
+void ComboBox::Add(const std::wstring& item)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+std::size_t ComboBox::Count() const noexcept
 {
     const LRESULT count = Handle() ? ::SendMessageW(Handle(), CB_GETCOUNT, 0, 0) : 0;
     return count > 0 ? static_cast<std::size_t>(count) : 0;
@@ -749,14 +755,28 @@ Edit::Edit(Container& parent, const Bounds& bounds, const std::wstring& text) : 
 
 void Edit::SetValue(const std::wstring& text)
 {
+    if (text == Value())
+        return;
     caption_ = text;
     SetText(text);
+    ::SendMessageW(Handle(), EM_SETMODIFY, FALSE, 0);
+}
+
+void Edit::SetCue(const std::wstring& text)
+{
+    if (Handle())
+        ::SendMessageW(Handle(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Edit::Notify(WORD code)
 {
     if (code == EN_CHANGE && OnChange)
         OnChange(*this);
+    if (code != EN_KILLFOCUS || !::SendMessageW(Handle(), EM_GETMODIFY, 0, 0))
+        return;
+    ::SendMessageW(Handle(), EM_SETMODIFY, FALSE, 0);
+    if (OnDone)
+        OnDone(*this);
 }
 
 // --- ShortcutField

@@ -281,30 +281,36 @@ private:
     std::vector<Column> columns_;
 };
 
-// A drop-down list to choose one of its items from. The height is the
-// list's when it drops; the closed box takes the height of its font.
+// A drop-down list of texts to choose one from. The height in the bounds is
+// the open list's; closed, it is as tall as its font needs.
 class ComboBox : public Control {
 public:
     ComboBox(Container& parent, const Bounds& bounds);
-    void AddItem(const std::wstring& text);
-    std::size_t ItemCount() const noexcept;
+    void Clear();
+    void Add(const std::wstring& item);
+    std::size_t Count() const noexcept;
     // The chosen item; -1 for none.
     int Selected() const noexcept;
+    // Chooses without running OnChange.
     void Select(int index);
     // The user chose another item.
     std::function<void(ComboBox& sender)> OnChange;
     void Notify(WORD code) override;
 };
 
-// A field for one line of text.
+// A line of text the user types.
 class Edit : public Control {
 public:
     Edit(Container& parent, const Bounds& bounds, const std::wstring& text = L"");
-    // What the field holds now, as typed.
+    // What it holds now.
     std::wstring Value() const { return Text(); }
     void SetValue(const std::wstring& text);
+    // Shown greyed while the field is empty (Vista on).
+    void SetCue(const std::wstring& text);
     // The text changed, by the user or by SetValue.
     std::function<void(Edit& sender)> OnChange;
+    // The user changed the text and left the field.
+    std::function<void(Edit& sender)> OnDone;
     void Notify(WORD code) override;
 };
 

@@ -1,5 +1,8 @@
 #include "toolkit/Graphics.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace tk {
 
 UINT DpiFor(HWND window) noexcept
@@ -25,6 +28,20 @@ UINT DpiFor(HWND window) noexcept
     return dpi ? dpi : 96;
 }
 
+UINT DpiForMonitor(HMONITOR monitor) noexcept
+{
+    // From shcore.dll (Windows 8.1 on), loaded only for this.
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const SystemLibrary shcore(L"shcore.dll");
+    static const auto forMonitor = shcore.Proc<ForMonitor>("GetDpiForMonitor");
+    UINT x = 0;
+    UINT y = 0;
+    constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (monitor && forMonitor && SUCCEEDED(forMonitor(monitor, EffectiveDpi, &x, &y)) && y != 0)
+        return y;
+    return DpiFor(nullptr);
+}
+
 Font CreateFontFor(const FontSpec& spec, UINT dpi)
 {
     return Font(::CreateFontW(Scale(spec.Height, dpi), 0, 0, 0, spec.Bold ? FW_BOLD : FW_NORMAL, spec.Italic,
@@ -48,6 +65,115 @@ Icon Icon::FromResource(const wchar_t* name, int width, int height, bool shared)
             return Icon(scaled, false);
     }
     return Icon(nullptr, shared);
+}
+
+namespace {
+
+// Rows top down, 32 bits a pixel: blue, green, red, alpha.
+BITMAPINFO TopDownInfo(int size)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// The icon's own pixels with their straight alpha: read from its bitmaps,
+// not drawn, since drawing an icon blends it into what lies below. An icon
+// without alpha takes it from its mask.
+bool IconPixels(HDC screen, HICON icon, int size, std::vector<RGBQUAD>& pixels)
+{
+    ICONINFO parts{};
+    if (!::GetIconInfo(icon, &parts))
+        return false;
+    const Bitmap color(parts.hbmColor);
+    const Bitmap mask(parts.hbmMask);
+    pixels.assign(static_cast<std::size_t>(size) * size, RGBQUAD{});
+    BITMAPINFO info = TopDownInfo(size);
+    if (!color || ::GetDIBits(screen, color.Get(), 0, size, pixels.data(), &info, DIB_RGB_COLORS) != size)
+        return false;
+    if (std::any_of(pixels.begin(), pixels.end(), [](const RGBQUAD& p) { return p.rgbReserved != 0; }))
+        return true;
+    std::vector<RGBQUAD> transparent(pixels.size());
+    info = TopDownInfo(size);
+    if (!mask || ::GetDIBits(screen, mask.Get(), 0, size, transparent.data(), &info, DIB_RGB_COLORS) != size)
+        return false;
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i].rgbReserved = transparent[i].rgbRed != 0 ? 0 : 255;
+    return true;
+}
+
+// The mark painted in white on black: how much of it covers each pixel.
+bool MarkCoverage(HDC screen, int size, Icon::MarkPainter paint, int which, std::vector<BYTE>& coverage)
+{
+    BITMAPINFO info = TopDownInfo(size);
+    void* bits = nullptr;
+    const Bitmap mark(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const MemoryDc dc(::CreateCompatibleDC(screen));
+    if (!mark || !dc)
+        return false;
+    const HGDIOBJ old = ::SelectObject(dc.Get(), mark.Get());
+    paint(dc.Get(), size, which);
+    ::GdiFlush();
+    ::SelectObject(dc.Get(), old);
+    const auto* drawn = static_cast<const RGBQUAD*>(bits);
+    coverage.resize(static_cast<std::size_t>(size) * size);
+    for (std::size_t i = 0; i < coverage.size(); ++i)
+        coverage[i] = std::max({drawn[i].rgbRed, drawn[i].rgbGreen, drawn[i].rgbBlue});
+    return true;
+}
+
+}  // namespace
+
+Icon Icon::Marked(HICON base, int size, COLORREF color, MarkPainter paint, int mark)
+{
+    if (size <= 0 || !base)
+        return {};
+    const HDC screen = ::GetDC(nullptr);
+    std::vector<RGBQUAD> pixels;
+    std::vector<BYTE> coverage;
+    const bool read = IconPixels(screen, base, size, pixels) && MarkCoverage(screen, size, paint, mark, coverage);
+    BITMAPINFO info = TopDownInfo(size);
+    void* bits = nullptr;
+    const Bitmap colorBitmap(read ? ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
+    ::ReleaseDC(nullptr, screen);
+    if (!colorBitmap)
+        return {};
+
+    // The colour over the base by the mark's coverage, in straight alpha.
+    // The mask is set where nothing is left: Windows that draw no alpha
+    // leave those pixels alone.
+    const int over[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
+    const int stride = (size + 15) / 16 * 2;  // a mask row is whole 16-bit words
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * size, 0);
+    auto* out = static_cast<RGBQUAD*>(bits);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * size + x;
+            RGBQUAD p = pixels[i];
+            const int c = coverage[i];
+            const int below = p.rgbReserved * (255 - c) / 255;
+            const int alpha = c + below;
+            if (alpha > 0) {
+                BYTE* channels[3] = {&p.rgbBlue, &p.rgbGreen, &p.rgbRed};
+                for (int k = 0; k < 3; ++k)
+                    *channels[k] = static_cast<BYTE>((over[k] * c + *channels[k] * below) / alpha);
+            } else {
+                maskBits[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+            }
+            p.rgbReserved = static_cast<BYTE>(alpha);
+            out[i] = p;
+        }
+    }
+    const Bitmap maskBitmap(::CreateBitmap(size, size, 1, 1, maskBits.data()));
+    if (!maskBitmap)
+        return {};
+    ICONINFO parts{TRUE, 0, 0, maskBitmap.Get(), colorBitmap.Get()};
+    return Icon(::CreateIconIndirect(&parts), false);
 }
 
 Icon Icon::FromSystem(const wchar_t* id) noexcept

@@ -14,6 +14,9 @@ namespace tk {
 // window yet); 96 when Windows cannot tell.
 UINT DpiFor(HWND window) noexcept;
 
+// The dots per inch of a monitor (Windows 8.1 on); elsewhere the system's.
+UINT DpiForMonitor(HMONITOR monitor) noexcept;
+
 // A layout value at 96 dpi, in pixels at dpi.
 inline int Scale(int value, UINT dpi) noexcept
 {
@@ -39,6 +42,12 @@ public:
     // it (and is the caller's own, shared or not).
     static Icon FromResource(const wchar_t* name, int width, int height, bool shared = false) noexcept;
     static Icon FromSystem(const wchar_t* id) noexcept;  // IDI_... standard icons, shared
+    // The base icon at size pixels (square) with a mark over it in one
+    // colour: paint draws the mark in white on black into dc, and the grey
+    // it leaves (anti-aliased edges included) is how much of the colour
+    // covers the base. Transparent where both are. Null when it fails.
+    using MarkPainter = void (*)(HDC dc, int size, int mark);
+    static Icon Marked(HICON base, int size, COLORREF color, MarkPainter paint, int mark);
 
     Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)), shared_(other.shared_) {}
     Icon& operator=(Icon&& other) noexcept

@@ -82,6 +82,15 @@ struct GdiObjectTraits {
 };
 using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
+using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+
+// A memory device context.
+struct MemoryDcTraits {
+    static HDC Invalid() noexcept { return nullptr; }
+    static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
+    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
+};
+using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 
 // A DLL that is not imported statically: loaded from the system directory
 // only, so a planted copy beside the program or in the current directory is

@@ -34,9 +34,26 @@ SystemEvents::SystemEvents() : taskbarCreated_(::RegisterWindowMessageW(L"Taskba
 
 SystemEvents::~SystemEvents()
 {
+    if (watchingKeys_ && Handle()) {
+        RAWINPUTDEVICE keyboard{1, 6, RIDEV_REMOVE, nullptr};
+        ::RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
+    }
     if (sessionNotices_ && Handle())
         if (const auto unregisterFn = SessionLibrary().Proc<UnregisterFn>("WTSUnRegisterSessionNotification"))
             unregisterFn(Handle());
+}
+
+bool SystemEvents::WatchLockKeys()
+{
+    if (watchingKeys_ || !Handle())
+        return watchingKeys_;
+    // The generic desktop keyboard (usage page 1, usage 6), delivered here
+    // whichever window has the focus.
+    RAWINPUTDEVICE keyboard{1, 6, RIDEV_INPUTSINK, Handle()};
+    watchingKeys_ = ::RegisterRawInputDevices(&keyboard, 1, sizeof keyboard) != FALSE;
+    if (!watchingKeys_)
+        LogLastError(L"asking for the keyboard's raw input (lock keys are read on the window's timer only)");
+    return watchingKeys_;
 }
 
 LRESULT SystemEvents::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -68,6 +85,20 @@ LRESULT SystemEvents::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == WTS_SESSION_UNLOCK)
             fire(OnSessionUnlock);
         return 0;
+    case WM_INPUT: {
+        // Only whether one of the three lock keys went up is taken from it.
+        RAWINPUT input{};
+        UINT size = sizeof input;
+        if (::GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &size,
+                              sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1) &&
+            input.header.dwType == RIM_TYPEKEYBOARD && (input.data.keyboard.Flags & RI_KEY_BREAK) != 0) {
+            const unsigned key = input.data.keyboard.VKey;
+            if ((key == VK_CAPITAL || key == VK_NUMLOCK || key == VK_SCROLL) && OnLockKeyUp)
+                OnLockKeyUp(key);
+        }
+        // Windows frees what it kept for the message.
+        return Window::WndProc(message, wParam, lParam);
+    }
     case WM_TIMECHANGE:
         fire(OnTimeChange);
         return 0;

@@ -1,8 +1,8 @@
 // A hidden top-level window that hears what Windows tells every program:
 // the program's own global hot keys, the computer going to sleep and
 // resuming, the session being unlocked, a new task bar after Explorer
-// restarted, and a change of the clock. Whichever loop dispatches them,
-// they reach its handlers.
+// restarted, a change of the clock, and a lock key let go in any program.
+// Whichever loop dispatches them, they reach its handlers.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +26,15 @@ public:
     std::function<void()> OnSessionUnlock;
     std::function<void()> OnTaskbarCreated;
     std::function<void()> OnTimeChange;
+    // Caps Lock, Num Lock or Scroll Lock (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL)
+    // went up, pressed by the user or sent by any program, while
+    // WatchLockKeys is on. No other key is looked at.
+    std::function<void(unsigned virtualKey)> OnLockKeyUp;
+
+    // Asks Windows for the keyboard's raw input, also while another program
+    // has the foreground: no hook, and nothing happens while nothing is
+    // typed. False where Windows refuses it (logged).
+    bool WatchLockKeys();
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,6 +43,7 @@ private:
     UINT taskbarCreated_ = 0;
     bool sessionNotices_ = false;
     bool suspended_ = false;
+    bool watchingKeys_ = false;
 };
 
 }  // namespace tk

@@ -11,11 +11,11 @@
 
 namespace tk {
 
-TrayIcon::TrayIcon() : taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated"))
+TrayIcon::TrayIcon(const wchar_t* windowClass) : taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
     // A hidden top-level window: message-only windows miss the broadcast
     // that announces a new task bar.
-    CreateOwnClass(L"tk.TrayIcon", WS_EX_TOOLWINDOW, WS_POPUP, RECT{0, 0, 0, 0}, nullptr, 0);
+    CreateOwnClass(windowClass, WS_EX_TOOLWINDOW, WS_POPUP, RECT{0, 0, 0, 0}, nullptr, 0);
 }
 
 TrayIcon::~TrayIcon()

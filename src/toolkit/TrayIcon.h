@@ -14,7 +14,9 @@ namespace tk {
 
 class TrayIcon : public Window {
 public:
-    TrayIcon();
+    // The icon's hidden window is of this class: programs with several icons
+    // give each kind its own, so tools and tests can tell them apart.
+    explicit TrayIcon(const wchar_t* windowClass = L"tk.TrayIcon");
     ~TrayIcon() override;
 
     bool Visible() const noexcept { return visible_; }

@@ -4,8 +4,9 @@
 // start at sign-in with the window stored hidden until its tray icon is there
 // and the CPU time it took, the time a second start takes to hand over and
 // end, memory in the tray, how long a message to the main window waits
-// while a ping waits on a slow server, and how soon a keyboard shortcut gets
-// its action going. Prints medians over a number of runs.
+// while a ping waits on a slow server, how soon a keyboard shortcut gets its
+// action going, and how soon a lock key's notice shows. Prints medians over a
+// number of runs.
 // Not a test: numbers for the README.
 #include <windows.h>
 
@@ -345,6 +346,60 @@ std::pair<Delays, Delays> MessageDelays(HWND minimal, HWND corvello, While condi
     return {summary(minimalDelays), summary(corvelloDelays)};
 }
 
+// The lock keys' settings: every feature on (the notice for every key, a
+// tray icon for every key, Num Lock kept on, the sound where asked), or
+// every one off.
+void StoreLockKeySettings(bool on, bool sound, DWORD noticeMs = 1500)
+{
+    const std::wstring key = std::wstring(testsupport::ProgramSettingsKey) + L"\\" + corvello::registry::LockKeysKey;
+    const std::pair<const wchar_t*, DWORD> values[] = {{L"Notice", on ? 7u : 0u},
+                                                       {L"TrayIcons", on ? 7u : 0u},
+                                                       {L"Sound", on && sound},
+                                                       {L"NumPolicy", on},
+                                                       {L"NoticeMs", noticeMs}};
+    for (const auto& [name, value] : values)
+        testsupport::WriteDword(HKEY_CURRENT_USER, key, name, value);
+}
+
+// The program's lock-key notice, once it has made one.
+HWND NoticeOf(DWORD id)
+{
+    const std::vector<HWND> notices = testsupport::TopWindows(id, L"CorvelloNotice", false);
+    return notices.empty() ? nullptr : notices.front();
+}
+
+// Milliseconds from Caps Lock's release, sent as any program sends keys
+// while another program is in front, until the program's notice is
+// visible; each change waits until the notice before it has gone. An even
+// number of changes leaves Caps Lock as it was.
+std::vector<double> NoticeLatencies(DWORD id, HWND front, int runs)
+{
+    std::vector<double> latencies;
+    // The other program comes to the front first, and the program's window
+    // has answered its losing the foreground (a repaint under Wine) before
+    // the first change.
+    ::SetForegroundWindow(front);
+    for (const double start = Now(); ::GetForegroundWindow() != front && Now() - start < 5000;)
+        ::Sleep(5);
+    ::Sleep(1000);
+    for (int i = 0; i < runs + (runs % 2); ++i) {
+        ::SetForegroundWindow(front);
+        for (const double start = Now(); NoticeOf(id) && ::IsWindowVisible(NoticeOf(id)); ::Sleep(5))
+            if (Now() - start > 5000)
+                Abandon("the lock-key notice stayed longer than 5 s");
+        testsupport::PressKeys({VK_CAPITAL});
+        const double released = Now();
+        HWND notice = nullptr;
+        while (!notice || !::IsWindowVisible(notice)) {
+            if (Now() - released > 3000)
+                Abandon("no lock-key notice within 3 s of Caps Lock");
+            notice = NoticeOf(id);
+        }
+        latencies.push_back(Now() - released);
+    }
+    return latencies;
+}
+
 }  // namespace
 
 // Ten shortcuts the program registers; Caps Lock's is pressed to time it.
@@ -411,8 +466,12 @@ int main(int argc, char** argv)
     const std::wstring bareExe = dir + L"corvello_bare.exe";
     EndRunningCopies(corvelloExe);
     ParkPointer({});
-    // Every start is a first start, with its window shown.
+    // Every start is a first start, with its window shown and the lock keys'
+    // settings at their defaults.
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, testsupport::MainFormKey);
+    const std::wstring lockKeysKey =
+        std::wstring(testsupport::ProgramSettingsKey) + L"\\" + corvello::registry::LockKeysKey;
+    tk::RegKey::DeleteTree(HKEY_CURRENT_USER, lockKeysKey);
 
     std::vector<double> minimalVisible, bareVisible, corvelloVisible, minimalHandOver, corvelloHandOver;
     std::vector<double> minimalHidden, corvelloHidden, minimalHiddenCpu, corvelloHiddenCpu;
@@ -454,14 +513,40 @@ int main(int argc, char** argv)
         shortcutLatencies = ShortcutLatencies(running.CorvelloWindow, runs);
     }
 
-    // In the tray, with the ten shortcuts registered: memory after 10 s,
-    // then a quiet minute, over which the script around this program counts
-    // wake-ups and CPU time from Linux's own counters.
-    Memory minimalMemory, corvelloMemory;
-    const bool idle = argc > 2 && std::string(argv[2]) == "idle";
-    if (idle) {
+    // A lock key switched while another program is in front: to the notice.
+    std::vector<double> noticeLatencies;
+    StoreLockKeySettings(true, true, 300);
+    {
         const Both running(minimalExe, corvelloExe);
         ParkPointer({running.MinimalWindow, running.CorvelloWindow});
+        noticeLatencies = NoticeLatencies(running.Corvello.Id, running.MinimalWindow, runs);
+    }
+
+    // In the tray, with the ten shortcuts registered: memory after 10 s,
+    // then a quiet minute, over which the script around this program counts
+    // wake-ups and CPU time from Linux's own counters. Every lock-key feature
+    // is on, and the notice has shown (Caps Lock switched on and off); the
+    // memory is also taken with every one off, and with all but the sound.
+    Memory minimalMemory, corvelloMemory, lockKeysOffMemory, noSoundMemory;
+    const bool idle = argc > 2 && std::string(argv[2]) == "idle";
+    if (idle) {
+        for (const int features : {0, 1}) {
+            StoreLockKeySettings(features == 1, false);
+            const Both running(minimalExe, corvelloExe);
+            ParkPointer({running.MinimalWindow, running.CorvelloWindow});
+            if (features == 1)
+                NoticeLatencies(running.Corvello.Id, running.MinimalWindow, 1);
+            ::ShowWindow(running.MinimalWindow, SW_HIDE);
+            ::ShowWindow(running.CorvelloWindow, SW_HIDE);
+            ::Sleep(10000);
+            (features == 0 ? lockKeysOffMemory : noSoundMemory) = MemoryOf(running.Corvello.Process.Get());
+        }
+    }
+    if (idle) {
+        StoreLockKeySettings(true, true);
+        const Both running(minimalExe, corvelloExe);
+        ParkPointer({running.MinimalWindow, running.CorvelloWindow});
+        NoticeLatencies(running.Corvello.Id, running.MinimalWindow, 1);
         // Where a program that lives in the tray spends most of its life.
         ::ShowWindow(running.MinimalWindow, SW_HIDE);
         ::ShowWindow(running.CorvelloWindow, SW_HIDE);
@@ -509,6 +594,13 @@ int main(int argc, char** argv)
             running.MinimalWindow, running.CorvelloWindow, [&] { return listener.AnsweredCount() == 0; }, 9000);
     }
 
+    tk::RegKey::DeleteTree(HKEY_CURRENT_USER, lockKeysKey);
+
+    // In order: the first change shows whether the first notice waits longer.
+    std::printf("lock-key notice after each change, ms:");
+    for (const double latency : noticeLatencies)
+        std::printf(" %.1f", latency);
+    std::printf("\n\n");
     std::printf("runs: %d, interleaved; medians, but the mean where marked\n\n", runs);
     std::printf("| %-62s | %-14s | %12s | %12s | %7s |\n", "", "against", "yardstick", "corvello.exe", "ratio");
     std::printf("|%s|%s|%s|%s|%s|\n", std::string(64, '-').c_str(), std::string(16, '-').c_str(),
@@ -530,9 +622,16 @@ int main(int argc, char** argv)
         "ms", false);
     Row("message to the main window during a ping, longest", "minimal", delays.first.Longest, delays.second.Longest,
         "ms", false);
+    Row("Caps Lock's release to the lock-key notice visible, median", "", 0, Median(noticeLatencies), "ms", false);
+    Row("Caps Lock's release to the lock-key notice visible, longest", "", 0,
+        *std::max_element(noticeLatencies.begin(), noticeLatencies.end()), "ms", false);
     if (idle) {
-        Row("private bytes after 10 s in the tray", "minimal", minimalMemory.PrivateKb, corvelloMemory.PrivateKb,
-            "KB");
+        Row("private bytes after 10 s in the tray, lock-key features off", "minimal", minimalMemory.PrivateKb,
+            lockKeysOffMemory.PrivateKb, "KB");
+        Row("the same, all lock-key features but the sound, notice shown", "minimal", minimalMemory.PrivateKb,
+            noSoundMemory.PrivateKb, "KB");
+        Row("the same, all lock-key features, notice shown, sound played", "minimal", minimalMemory.PrivateKb,
+            corvelloMemory.PrivateKb, "KB");
         Row("working set after 10 s in the tray", "minimal", minimalMemory.WorkingSetKb,
             corvelloMemory.WorkingSetKb, "KB");
     }

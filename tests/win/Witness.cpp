@@ -20,6 +20,9 @@
 // With "desktop <name>" the window lives on that desktop of the window
 // station, made when it does not exist (no keyboard hook there). WM_CLOSE
 // to the window, or two minutes, end the program.
+//
+// corvello_witness press <vk>: presses and lets go of the key with
+// SendInput, as any program may, and exits with 0 once both were sent.
 #include <windows.h>
 
 #include <cstdio>
@@ -176,6 +179,19 @@ int RecordWhatArrives(HINSTANCE instance, const wchar_t* path, const wchar_t* de
     return 0;
 }
 
+// --- press mode
+
+int Press(WORD key)
+{
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return ::SendInput(2, inputs, sizeof(INPUT)) == 2 ? 0 : 1;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -186,6 +202,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (args && count >= 3 && std::wcscmp(args[1], L"record") == 0) {
         const wchar_t* desktop = count >= 5 && std::wcscmp(args[3], L"desktop") == 0 ? args[4] : nullptr;
         code = RecordWhatArrives(instance, args[2], desktop);
+    } else if (args && count >= 3 && std::wcscmp(args[1], L"press") == 0) {
+        code = Press(static_cast<WORD>(std::wcstoul(args[2], nullptr, 0)));
     } else {
         code = CountSystemCommands(instance);
     }
