@@ -190,7 +190,7 @@ run_bench() {
   log "benchmark under Wine (about two minutes)"
   local out
   out=$(mktemp)
-  wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" 2>/dev/null &
+  wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" &
   local bench=$!
   # Wake-ups over the quiet minute: the voluntary context switches of every
   # thread of each program's Wine process, from Linux's own counters.

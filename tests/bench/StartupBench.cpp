@@ -427,32 +427,53 @@ LRESULT CALLBACK WatchCapsLock(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // Milliseconds from the shortcut's key going down to the first key the
-// action presses, once per run; an even number of presses leaves Caps Lock
-// as it was.
+// action presses, once per run and once more where that leaves Caps Lock as
+// it was.
 std::vector<double> ShortcutLatencies(HWND corvelloWindow, int runs)
 {
     std::vector<double> latencies;
     const HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &WatchCapsLock, ::GetModuleHandleW(nullptr), 0);
     if (!hook)
         Abandon("no low-level keyboard hook");
-    for (int i = 0; i < runs + (runs % 2); ++i) {
+    // One press, timed; false when no Caps Lock came within the time.
+    const auto press = [&](double within) {
         // Wine delivers hot keys while one of its windows has the keyboard.
         ::SetForegroundWindow(corvelloWindow);
+        for (const double start = Now(); ::GetForegroundWindow() != corvelloWindow; ::Sleep(5))
+            if (Now() - start > 5000)
+                Abandon("the program's window did not come to the front within 5 s");
         CapsLockSeenAt = 0;
         const double pressed = Now();
         testsupport::PressKeys({VK_CONTROL, VK_MENU, 'K'});
         MSG msg;
-        while (CapsLockSeenAt == 0 && Now() - pressed < 3000) {
+        while (CapsLockSeenAt == 0 && Now() - pressed < within) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
                 ::DispatchMessageW(&msg);
         }
-        if (CapsLockSeenAt == 0)
-            Abandon("the Caps Lock shortcut did nothing within 3 s");
-        latencies.push_back(CapsLockSeenAt - pressed);
         // Both Caps Lock's press and release are through before the next.
         ::Sleep(50);
-    }
+        if (CapsLockSeenAt == 0)
+            return false;
+        latencies.push_back(CapsLockSeenAt - pressed);
+        return true;
+    };
+    // Under Wine the first press after the window came to the front of
+    // another program's is at times not delivered to the X window yet:
+    // presses until one comes through, not timed.
+    int presses = 0;
+    for (bool through = false; !through; ++presses)
+        if (presses == 5)
+            Abandon("the Caps Lock shortcut did nothing in five presses");
+        else
+            through = press(2000);
+    latencies.clear();
+    // An even number of switches leaves Caps Lock as it was.
+    for (int i = 0; i < runs + (runs + 1) % 2; ++i)
+        if (!press(3000)) {
+            std::fprintf(stderr, "timed press %d did nothing\n", i + 1);
+            Abandon("the Caps Lock shortcut did nothing within 3 s");
+        }
     ::UnhookWindowsHookEx(hook);
     return latencies;
 }
@@ -510,6 +531,13 @@ int main(int argc, char** argv)
     StoreTenShortcuts();
     {
         const Both running(minimalExe, corvelloExe);
+        // The window shows before the program has put up its tray icon and
+        // registered its shortcuts, right after it: wait until its start is
+        // done.
+        for (const double start = Now(); !TrayIconPresent(running.Corvello.Id, L"tk.TrayIcon"); ::Sleep(5))
+            if (Now() - start > 5000)
+                Abandon("the program put up no tray icon within 5 s");
+        ::WaitForInputIdle(running.Corvello.Process.Get(), 5000);
         shortcutLatencies = ShortcutLatencies(running.CorvelloWindow, runs);
     }
 
@@ -553,6 +581,10 @@ int main(int argc, char** argv)
         ::Sleep(10000);
         minimalMemory = MemoryOf(running.Minimal.Process.Get());
         corvelloMemory = MemoryOf(running.Corvello.Process.Get());
+        // Under Wine, on a machine without a sound card, the audio stack that
+        // played the tone wakes the program a few times a second for about
+        // half a minute more: the quiet minute begins once that is over.
+        ::Sleep(50000);
         std::printf("IDLE-START\n");
         std::fflush(stdout);
         ::Sleep(60000);
@@ -560,8 +592,19 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         // Time for the script to read the counters of the running programs.
         ::Sleep(2000);
+    }
+    if (idle) {
         // The same minute with an action set for two hours on: only the
-        // minute its tray tip shows is to wake the program.
+        // minute its tray tip shows is to wake the program. The lock keys'
+        // features are off: under Wine a lock key switched by a program is
+        // forgotten when the focus changes, as the start that hands the
+        // action over changes it, and Num Lock kept on would be switched
+        // back with its notice and tone, which is not the timer's cost.
+        StoreLockKeySettings(false, false);
+        const Both running(minimalExe, corvelloExe);
+        ParkPointer({running.MinimalWindow, running.CorvelloWindow});
+        ::ShowWindow(running.MinimalWindow, SW_HIDE);
+        ::ShowWindow(running.CorvelloWindow, SW_HIDE);
         Started later = Start(corvelloExe, L"/do:monitoron /in:2h");
         ::WaitForSingleObject(later.Process.Get(), 15000);
         ::Sleep(2000);
