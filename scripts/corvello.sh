@@ -187,7 +187,7 @@ run_bench() {
   kill_wine_on_exit=yes
   local prefix="$root/build/mingw/wine-prefix-bench"
   start_wine "$prefix" desktop
-  log "benchmark under Wine (about two minutes)"
+  log "benchmark under Wine (about seven minutes)"
   local out
   out=$(mktemp)
   wine build/mingw/bin/corvello_bench.exe "${1:-20}" idle >"$out" &
