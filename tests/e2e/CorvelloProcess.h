@@ -115,6 +115,20 @@ public:
         return info;
     }
 
+    // The control that has the program's keyboard focus once it is one of
+    // that window class, within the time; null when none came.
+    HWND WaitFocusOfClass(const wchar_t* className, DWORD timeoutMs = 5000) const
+    {
+        HWND focus = nullptr;
+        const bool came = WaitUntil(
+            [&] {
+                focus = ThreadInfo().hwndFocus;
+                return focus && ClassOf(focus) == className;
+            },
+            timeoutMs);
+        return came ? focus : nullptr;
+    }
+
 protected:
     tk::KernelHandle process_;
     tk::KernelHandle thread_;

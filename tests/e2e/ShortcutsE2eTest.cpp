@@ -233,13 +233,8 @@ TEST_F(ShortcutsE2e, AButtonsMenuLeadsToItsFieldWhichTakesACombinationAndRefuses
     const HWND list = FindList(options);
     ASSERT_NE(list, nullptr);
     // The field has the keyboard, for Monitor Off.
-    HWND field = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            field = program_->ThreadInfo().hwndFocus;
-            return field && testsupport::ClassOf(field) == L"Edit";
-        },
-        5000));
+    const HWND field = program_->WaitFocusOfClass(L"Edit");
+    ASSERT_NE(field, nullptr);
     EXPECT_EQ(FieldText(field), L"None");
     const auto reasonShown = [&](const std::wstring& start) {
         return WaitUntil(

@@ -415,13 +415,8 @@ TEST_F(TimerE2e, TheTimerPageSetsAnActionForAClockTimeFromAButtonsMenu)
     const HWND options = user_->WaitWindow(L"TfrmOptions");
     ASSERT_NE(options, nullptr);
     // The time field has the keyboard, ready for a time of day.
-    HWND field = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            field = copy_->ThreadInfo().hwndFocus;
-            return field && testsupport::ClassOf(field) == L"Edit";
-        },
-        5000));
+    const HWND field = copy_->WaitFocusOfClass(L"Edit");
+    ASSERT_NE(field, nullptr);
     EXPECT_NE(ChildWithText(options, L"A time of day, 24-hour: 23:30. The next time it comes."), nullptr);
     ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"23:59"));
     testsupport::ClickButton(ChildWithText(options, L"Start"));
