@@ -1,0 +1,31 @@
+// Every end-to-end test begins with no copy of the program running. A copy
+// that the test before ended may, under Wine, still hold the instance for a
+// moment after its process has signalled its end; a start then would take it
+// for a running copy and hand over to it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "e2e/CorvelloProcess.h"
+
+namespace {
+
+bool InstanceHeld()
+{
+    const tk::KernelHandle mutex(
+        ::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, testsupport::InstanceMutexName().c_str()));
+    return mutex && testsupport::ProbeInstanceMutex(mutex.Get()) == static_cast<DWORD>(WAIT_TIMEOUT);
+}
+
+class NoCopyLeft : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!testsupport::WaitUntil([] { return !InstanceHeld(); }, 10000))
+            ADD_FAILURE() << "a copy of the program started before this test still holds its instance";
+    }
+};
+
+[[maybe_unused]] const auto* const registered = ::testing::AddGlobalTestEnvironment(new NoCopyLeft);
+
+}  // namespace
