@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 UINT DpiFor(HWND window) noexcept
@@ -52,6 +54,17 @@ Font CreateFontFor(const FontSpec& spec, UINT dpi)
 Icon Icon::FromResource(const wchar_t* name, int width, int height, bool shared) noexcept
 {
     const HMODULE module = ::GetModuleHandleW(nullptr);
+    // Windows Vista and later scale the nearest larger frame down smoothly
+    // where no frame has the size (the program's icon has none between 48
+    // and 256 pixels).
+    if (!shared) {
+        using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+        static const SystemLibrary controls(L"comctl32.dll");
+        static const auto scaleDown = controls.Proc<ScaleDown>("LoadIconWithScaleDown");
+        HICON icon = nullptr;
+        if (scaleDown && SUCCEEDED(scaleDown(module, name, width, height, &icon)) && icon)
+            return Icon(icon, false);
+    }
     if (const auto icon =
             static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, width, height, shared ? LR_SHARED : 0)))
         return Icon(icon, shared);
