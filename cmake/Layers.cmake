@@ -21,6 +21,7 @@ function(corvello_layer name)
     endif()
   endforeach()
   corvello_warnings(${target})
+  target_compile_options(${target} PRIVATE ${CORVELLO_WHOLE_PROGRAM})
   # No section of its own for each function (-ffunction-sections): the MinGW
   # assembler pads every section to 16 bytes, and the linker finds none of
   # ours to drop.

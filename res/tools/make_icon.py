@@ -163,7 +163,7 @@ def gradient(top, bottom):
 # --------------------------------------------------------------- MAINICON ---
 # A teal tile with a white power glyph.
 
-MAIN_SIZES = (16, 20, 24, 32, 48, 128, 192, 256)
+MAIN_SIZES = (16, 20, 24, 32, 48, 256)
 TEAL, DEEP_BLUE = (30, 146, 170), (11, 66, 108)  # tile gradient, top -> bottom
 MAIN_RIM = (6, 40, 66)
 GLYPH_LOW = (222, 240, 246)

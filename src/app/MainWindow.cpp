@@ -451,7 +451,7 @@ void MainWindow::OnCheckBoxClick(tk::Control& sender)
 {
     if (ignoreChanges_ || !ProgramOptions)
         return;
-    const auto* box = dynamic_cast<tk::CheckBox*>(&sender);
+    const auto* box = sender.AsCheckBox();
     if (!box)
         return;
     ProgramOptions->OptionSet(box->Tag, BooleanToText(box->Checked()));

@@ -176,7 +176,7 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     switch (message) {
     case WM_COMMAND:
         if (lParam) {
-            if (auto* control = dynamic_cast<Control*>(Window::FromHandle(reinterpret_cast<HWND>(lParam)))) {
+            if (auto* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
                 control->Notify(HIWORD(wParam));
                 result = 0;
                 return true;
@@ -185,13 +185,13 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
         return false;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (auto* control = header ? dynamic_cast<Control*>(Window::FromHandle(header->hwndFrom)) : nullptr)
+        if (auto* control = header ? ControlOf(header->hwndFrom) : nullptr)
             return control->NotifyEx(*header, result);
         return false;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (auto* control = dynamic_cast<Control*>(Window::FromHandle(reinterpret_cast<HWND>(lParam)))) {
+        if (auto* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
             const HDC dc = reinterpret_cast<HDC>(wParam);
             if (control->TextColor())
                 ::SetTextColor(dc, *control->TextColor());

@@ -38,9 +38,18 @@ public:
     virtual Form& OwningForm() = 0;
 };
 
+class Button;
+class CheckBox;
+class Label;
+
 class Control : public Window {
 public:
     ~Control() override;
+
+    Control* AsControl() noexcept final { return this; }
+    virtual Button* AsButton() noexcept { return nullptr; }
+    virtual CheckBox* AsCheckBox() noexcept { return nullptr; }
+    virtual Label* AsLabel() noexcept { return nullptr; }
 
     Form& OwnerForm() const noexcept { return *form_; }
     int Tag = 0;
@@ -121,6 +130,7 @@ class Button : public Control {
 public:
     Button(Container& parent, const Bounds& bounds, const std::wstring& caption = L"");
     ~Button() override;
+    Button* AsButton() noexcept final { return this; }
 
     // A non-zero result closes a modal form with it.
     int ModalResult = 0;
@@ -146,6 +156,7 @@ private:
 class CheckBox : public Control {
 public:
     CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption, bool checked = false);
+    CheckBox* AsCheckBox() noexcept final { return this; }
     bool Checked() const noexcept;
     // Like a click of the user's, a changed state runs OnClick.
     void SetChecked(bool checked);
@@ -178,6 +189,7 @@ public:
         : Label(parent, bounds, caption, Options{})
     {
     }
+    Label* AsLabel() noexcept final { return this; }
 
     void SetCaption(const std::wstring& caption) override;
     void SetAutoSize(bool autoSize);
@@ -332,5 +344,18 @@ protected:
 // Hands a container's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR... on to the
 // control that sent it; true when the message was one of those.
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// The control, or the push button, behind a window of this layer; null for
+// any other window.
+inline Control* ControlOf(HWND window) noexcept
+{
+    Window* object = Window::FromHandle(window);
+    return object ? object->AsControl() : nullptr;
+}
+inline Button* ButtonOf(HWND window) noexcept
+{
+    Control* control = ControlOf(window);
+    return control ? control->AsButton() : nullptr;
+}
 
 }  // namespace tk

@@ -525,7 +525,7 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case DM_GETDEFID: {
         // Enter clicks the focused push button, else the default one.
-        auto* focused = dynamic_cast<Button*>(Window::FromHandle(::GetFocus()));
+        auto* focused = ButtonOf(::GetFocus());
         Button* chosen = focused && focused->OwnerForm().Handle() == Handle() ? focused : defaultButton_;
         if (chosen && chosen->Enabled())
             return MAKELRESULT(chosen->Id(), DC_HASDEFID);
@@ -548,7 +548,7 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
             app.SetActiveForm(this);
-        } else if (auto* focused = dynamic_cast<Control*>(Window::FromHandle(::GetFocus()))) {
+        } else if (auto* focused = ControlOf(::GetFocus())) {
             // Remember where the focus was, to give it back on return. The
             // form stays the program's active form while another program is
             // in front: it is the one the user comes back to.

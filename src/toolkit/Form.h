@@ -59,6 +59,7 @@ class Form : public Window, public Container {
 public:
     explicit Form(FormLayout layout);
     ~Form() override;
+    Form* AsForm() noexcept final { return this; }
 
     // Builds the window and its controls, then shows it if that was asked
     // for while it was being built. Call once, after construction.
@@ -209,6 +210,13 @@ std::unique_ptr<T> CreateForm(Args&&... args)
     auto form = std::make_unique<T>(std::forward<Args>(args)...);
     form->Create();
     return form;
+}
+
+// The form behind a window of this layer; null for any other window.
+inline Form* FormOf(HWND window) noexcept
+{
+    Window* object = Window::FromHandle(window);
+    return object ? object->AsForm() : nullptr;
 }
 
 }  // namespace tk

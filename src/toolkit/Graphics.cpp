@@ -1,6 +1,7 @@
 #include "toolkit/Graphics.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace tk {
@@ -107,6 +108,32 @@ bool IconPixels(HDC screen, HICON icon, int size, std::vector<RGBQUAD>& pixels)
     return true;
 }
 
+// An icon of size pixels (square) in straight alpha, rows top down. The mask
+// is set where nothing is left: Windows that draw no alpha leave those
+// pixels alone.
+HICON IconOfPixels(const std::vector<RGBQUAD>& pixels, int size)
+{
+    const HDC screen = ::GetDC(nullptr);
+    BITMAPINFO info = TopDownInfo(size);
+    void* bits = nullptr;
+    const Bitmap colorBitmap(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ::ReleaseDC(nullptr, screen);
+    if (!colorBitmap)
+        return nullptr;
+    std::copy(pixels.begin(), pixels.end(), static_cast<RGBQUAD*>(bits));
+    const int stride = (size + 15) / 16 * 2;  // a mask row is whole 16-bit words
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * size, 0);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (pixels[static_cast<std::size_t>(y) * size + x].rgbReserved == 0)
+                maskBits[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+    const Bitmap maskBitmap(::CreateBitmap(size, size, 1, 1, maskBits.data()));
+    if (!maskBitmap)
+        return nullptr;
+    ICONINFO parts{TRUE, 0, 0, maskBitmap.Get(), colorBitmap.Get()};
+    return ::CreateIconIndirect(&parts);
+}
+
 // The mark painted in white on black: how much of it covers each pixel.
 bool MarkCoverage(HDC screen, int size, Icon::MarkPainter paint, int which, std::vector<BYTE>& coverage)
 {
@@ -137,43 +164,68 @@ Icon Icon::Marked(HICON base, int size, COLORREF color, MarkPainter paint, int m
     std::vector<RGBQUAD> pixels;
     std::vector<BYTE> coverage;
     const bool read = IconPixels(screen, base, size, pixels) && MarkCoverage(screen, size, paint, mark, coverage);
-    BITMAPINFO info = TopDownInfo(size);
-    void* bits = nullptr;
-    const Bitmap colorBitmap(read ? ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
     ::ReleaseDC(nullptr, screen);
-    if (!colorBitmap)
+    if (!read)
         return {};
-
     // The colour over the base by the mark's coverage, in straight alpha.
-    // The mask is set where nothing is left: Windows that draw no alpha
-    // leave those pixels alone.
     const int over[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
-    const int stride = (size + 15) / 16 * 2;  // a mask row is whole 16-bit words
-    std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * size, 0);
-    auto* out = static_cast<RGBQUAD*>(bits);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * size + x;
-            RGBQUAD p = pixels[i];
-            const int c = coverage[i];
-            const int below = p.rgbReserved * (255 - c) / 255;
-            const int alpha = c + below;
-            if (alpha > 0) {
-                BYTE* channels[3] = {&p.rgbBlue, &p.rgbGreen, &p.rgbRed};
-                for (int k = 0; k < 3; ++k)
-                    *channels[k] = static_cast<BYTE>((over[k] * c + *channels[k] * below) / alpha);
-            } else {
-                maskBits[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        RGBQUAD& p = pixels[i];
+        const int c = coverage[i];
+        const int below = p.rgbReserved * (255 - c) / 255;
+        const int alpha = c + below;
+        if (alpha > 0) {
+            BYTE* channels[3] = {&p.rgbBlue, &p.rgbGreen, &p.rgbRed};
+            for (int k = 0; k < 3; ++k)
+                *channels[k] = static_cast<BYTE>((over[k] * c + *channels[k] * below) / alpha);
+        }
+        p.rgbReserved = static_cast<BYTE>(alpha);
+    }
+    return Icon(IconOfPixels(pixels, size), false);
+}
+
+Icon Icon::ScaledDown(const wchar_t* name, int from, int to)
+{
+    if (to >= from)
+        return FromResource(name, to, to);
+    const Icon source(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, from, from, 0)), false);
+    const HDC screen = ::GetDC(nullptr);
+    std::vector<RGBQUAD> pixels;
+    const bool read = to > 0 && source && IconPixels(screen, source.Get(), from, pixels);
+    ::ReleaseDC(nullptr, screen);
+    if (!read)
+        return FromResource(name, to, to);
+    // Each pixel of the result is the part of the source it covers, averaged
+    // by area and alpha. Positions are in 1/to of a source pixel, so every
+    // overlap is whole: a result pixel spans from of them across.
+    std::vector<RGBQUAD> scaled(static_cast<std::size_t>(to) * to);
+    const auto overlap = [&](int source, int target) {
+        return std::min((source + 1) * to, (target + 1) * from) - std::max(source * to, target * from);
+    };
+    for (int ty = 0; ty < to; ++ty) {
+        for (int tx = 0; tx < to; ++tx) {
+            std::uint64_t sum[4] = {};
+            for (int sy = ty * from / to; sy * to < (ty + 1) * from; ++sy) {
+                for (int sx = tx * from / to; sx * to < (tx + 1) * from; ++sx) {
+                    const RGBQUAD& p = pixels[static_cast<std::size_t>(sy) * from + sx];
+                    const std::uint64_t weight =
+                        static_cast<std::uint64_t>(overlap(sx, tx)) * overlap(sy, ty) * p.rgbReserved;
+                    sum[0] += weight * p.rgbBlue;
+                    sum[1] += weight * p.rgbGreen;
+                    sum[2] += weight * p.rgbRed;
+                    sum[3] += weight;
+                }
             }
-            p.rgbReserved = static_cast<BYTE>(alpha);
-            out[i] = p;
+            if (sum[3] == 0)
+                continue;
+            const std::uint64_t area = static_cast<std::uint64_t>(from) * from;
+            scaled[static_cast<std::size_t>(ty) * to + tx] = RGBQUAD{
+                static_cast<BYTE>((sum[0] + sum[3] / 2) / sum[3]), static_cast<BYTE>((sum[1] + sum[3] / 2) / sum[3]),
+                static_cast<BYTE>((sum[2] + sum[3] / 2) / sum[3]), static_cast<BYTE>((sum[3] + area / 2) / area)};
         }
     }
-    const Bitmap maskBitmap(::CreateBitmap(size, size, 1, 1, maskBits.data()));
-    if (!maskBitmap)
-        return {};
-    ICONINFO parts{TRUE, 0, 0, maskBitmap.Get(), colorBitmap.Get()};
-    return Icon(::CreateIconIndirect(&parts), false);
+    return Icon(IconOfPixels(scaled, to), false);
 }
 
 Icon Icon::FromSystem(const wchar_t* id) noexcept

@@ -48,6 +48,9 @@ public:
     // covers the base. Transparent where both are. Null when it fails.
     using MarkPainter = void (*)(HDC dc, int size, int mark);
     static Icon Marked(HICON base, int size, COLORREF color, MarkPainter paint, int mark);
+    // The resource's frame of from pixels scaled down smoothly to to pixels
+    // (Windows would stretch the nearest frame, even a smaller one).
+    static Icon ScaledDown(const wchar_t* name, int from, int to);
 
     Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)), shared_(other.shared_) {}
     Icon& operator=(Icon&& other) noexcept

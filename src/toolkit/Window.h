@@ -12,6 +12,9 @@
 
 namespace tk {
 
+class Control;
+class Form;
+
 class Window {
 public:
     Window() = default;
@@ -24,6 +27,11 @@ public:
 
     // The object behind a window of this layer, or null.
     static Window* FromHandle(HWND window) noexcept;
+
+    // What the object is, asked without run-time type information (the
+    // program is built without it): null where it is not one.
+    virtual Control* AsControl() noexcept { return nullptr; }
+    virtual Form* AsForm() noexcept { return nullptr; }
 
     std::wstring Text() const;
     void SetText(const std::wstring& text);

@@ -75,9 +75,11 @@ void LinksForm::LoadBigIconWhereShown()
     // never.
     if (!imgIcon_->Visible() || bigIcon_)
         return;
-    // Windows before Vista draw no icon larger than 48 pixels.
+    // Windows before Vista draw no icon larger than 48 pixels; later ones
+    // get it from the 256-pixel frame, the icon's largest.
     const int big = tk::Scale(IsWinVistaOrHigher ? 128 : 48, Dpi());
-    bigIcon_ = tk::Icon::FromResource(L"MAINICON", big, big);
+    bigIcon_ = IsWinVistaOrHigher ? tk::Icon::ScaledDown(L"MAINICON", 256, big)
+                                  : tk::Icon::FromResource(L"MAINICON", big, big);
     imgIcon_->SetIcon(bigIcon_.Get());
 }
 

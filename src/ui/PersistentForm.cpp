@@ -260,13 +260,13 @@ void PersistentForm::OnLinkClick(tk::Control& sender)
 
 void PersistentForm::OnLinkMouseEnter(tk::Control& sender)
 {
-    if (auto* label = dynamic_cast<tk::Label*>(&sender))
+    if (auto* label = sender.AsLabel())
         label->SetUnderline(true);
 }
 
 void PersistentForm::OnLinkMouseLeave(tk::Control& sender)
 {
-    if (auto* label = dynamic_cast<tk::Label*>(&sender))
+    if (auto* label = sender.AsLabel())
         label->SetUnderline(false);
 }
 

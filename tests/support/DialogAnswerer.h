@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "toolkit/Application.h"
 #include "toolkit/MessageDialog.h"
@@ -12,13 +13,25 @@
 
 namespace testsupport {
 
+// The program's active form when it is a message dialog (known by its window
+// class: the program carries no run-time type information), else null.
+inline tk::MessageDialog* ActiveMessageDialog()
+{
+    tk::Form* form = tk::Application::Current().ActiveForm();
+    wchar_t name[32]{};
+    if (!form || !form->Handle() || !::GetClassNameW(form->Handle(), name, 32) ||
+        std::wstring_view(name) != L"TMessageForm")
+        return nullptr;
+    return static_cast<tk::MessageDialog*>(form);
+}
+
 // The program's question, looked at and answered by a timer while it shows.
 class Answerer {
 public:
     explicit Answerer(tk::DialogButton answer) : timer_(30)
     {
         timer_.OnTimer = [this, answer](tk::Timer& timer) {
-            auto* dialog = dynamic_cast<tk::MessageDialog*>(tk::Application::Current().ActiveForm());
+            auto* dialog = ActiveMessageDialog();
             if (!dialog || !dialog->Visible())
                 return;
             timer.SetEnabled(false);

@@ -10,6 +10,7 @@
 #include "actions/WindowsKeyboardRequests.h"
 #include "app/CorvelloApp.h"
 #include "core/SystemVersion.h"
+#include "support/DialogAnswerer.h"
 #include "support/FormTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Application.h"
@@ -192,7 +193,7 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
     SeenDialog seen;
     tk::Timer timer(30);
     timer.OnTimer = [&](tk::Timer& t) {
-        auto* dialog = dynamic_cast<tk::MessageDialog*>(tk::Application::Current().ActiveForm());
+        auto* dialog = testsupport::ActiveMessageDialog();
         if (!dialog || seen.Shown || !dialog->Visible())
             return;
         seen.Shown = true;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DialogAnswerer.h"
 #include "support/FormTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Timer.h"
@@ -34,7 +35,7 @@ int RunDialog(Seen& seen, const std::function<void(tk::MessageDialog&)>& act, co
     tk::Timer timer(30);
     bool done = false;
     timer.OnTimer = [&](tk::Timer& t) {
-        auto* dialog = dynamic_cast<tk::MessageDialog*>(tk::Application::Current().ActiveForm());
+        auto* dialog = testsupport::ActiveMessageDialog();
         if (!dialog || done || !dialog->Visible())
             return;
         done = true;
@@ -43,9 +44,9 @@ int RunDialog(Seen& seen, const std::function<void(tk::MessageDialog&)>& act, co
         seen.Icon = dialog->IconImage()->Icon();
         seen.IconShown = ::IsWindowVisible(dialog->IconImage()->Handle());
         for (tk::Control* c : dialog->Controls())
-            if (auto* b = dynamic_cast<tk::Button*>(c); b && b->IsDefault())
+            if (auto* b = c->AsButton(); b && b->IsDefault())
                 seen.DefaultCaption = b->Caption();
-        if (auto* focused = dynamic_cast<tk::Control*>(tk::Window::FromHandle(::GetFocus())))
+        if (auto* focused = tk::ControlOf(::GetFocus()))
             seen.FocusedCaption = focused->Caption();
         ::GetWindowRect(dialog->Handle(), &seen.Bounds);
         seen.Owner = ::GetWindow(dialog->Handle(), GW_OWNER);
@@ -182,7 +183,7 @@ TEST_F(Dialogs, TabMovesTheFocusAndMnemonicsClick)
             // The keys as the loop hands them to the dialog manager.
             MSG msg{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
             ::IsDialogMessageW(d.Handle(), &msg);
-            if (auto* focused = dynamic_cast<tk::Control*>(tk::Window::FromHandle(::GetFocus())))
+            if (auto* focused = tk::ControlOf(::GetFocus()))
                 afterTab = focused->Caption();
             MSG mnemonic{::GetFocus(), WM_SYSCHAR, L'y', 0, 0, {}};
             ::IsDialogMessageW(d.Handle(), &mnemonic);
