@@ -237,6 +237,37 @@ TEST(Icon, EveryPictureLoadsAtEverySizeItIsShownAt)
         }
 }
 
+TEST(Icon, TheBigIconIsTheLargestFrameAveragedDownNotASmallerOneStretched)
+{
+    // Drawn over one colour, the icon scaled down to half is, pixel for
+    // pixel, the mean of each two by two block of its 256-pixel frame.
+    const tk::Icon frame = tk::Icon::FromResource(L"MAINICON", 256, 256);
+    const tk::Icon half = tk::Icon::ScaledDown(L"MAINICON", 256, 128);
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(half);
+    const auto large = testsupport::DrawIcon(frame.Get(), 256, 256, RGB(255, 0, 255));
+    testsupport::Pixels averaged{128, 128, std::vector<std::uint32_t>(128 * 128)};
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            std::uint32_t mean = 0;
+            for (const int shift : {0, 8, 16}) {
+                unsigned sum = 0;
+                for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
+                    sum += (large.At(2 * x + dx, 2 * y + dy) >> shift) & 0xFF;
+                mean |= ((sum + 2) / 4) << shift;
+            }
+            averaged.Data[static_cast<std::size_t>(y) * 128 + x] = mean;
+        }
+    EXPECT_LT(testsupport::MeanDifference(testsupport::DrawIcon(half.Get(), 128, 128, RGB(255, 0, 255)), averaged),
+              1.5);
+    // At three quarters too it is drawn, transparent round its corners.
+    const tk::Icon threeQuarters = tk::Icon::ScaledDown(L"MAINICON", 256, 192);
+    ASSERT_TRUE(threeQuarters);
+    const auto drawn = testsupport::DrawIcon(threeQuarters.Get(), 192, 192, RGB(255, 0, 255));
+    EXPECT_EQ(drawn.At(0, 0), 0xFF00FFu);
+    EXPECT_NE(drawn.At(96, 96), 0xFF00FFu);
+}
+
 TEST(Icon, AFrameThisWindowsCannotReadIsReplacedByAReadableOneScaled)
 {
     // The fixture's 32-pixel frame is no picture; its 16-pixel one is orange.
