@@ -197,6 +197,19 @@ inline DWORD ProbeInstanceMutex(HANDLE mutex)
     return wait;
 }
 
+// The instance mutex, opened to look at who holds it; null when there is none.
+inline tk::KernelHandle OpenInstanceMutex()
+{
+    return tk::KernelHandle(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+}
+
+// Whether some process holds the instance mutex now.
+inline bool InstanceHeld()
+{
+    const tk::KernelHandle mutex = OpenInstanceMutex();
+    return mutex && ProbeInstanceMutex(mutex.Get()) == static_cast<DWORD>(WAIT_TIMEOUT);
+}
+
 // Waits until some process holds the instance mutex, opening it into the
 // handle on the way.
 inline bool WaitInstanceHeld(tk::KernelHandle& mutex, std::uint32_t timeoutMs = 10000)
@@ -204,7 +217,7 @@ inline bool WaitInstanceHeld(tk::KernelHandle& mutex, std::uint32_t timeoutMs = 
     return WaitUntil(
         [&] {
             if (!mutex)
-                mutex.Reset(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+                mutex = OpenInstanceMutex();
             return mutex && ProbeInstanceMutex(mutex.Get()) == static_cast<DWORD>(WAIT_TIMEOUT);
         },
         timeoutMs);

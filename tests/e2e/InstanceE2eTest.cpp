@@ -11,7 +11,6 @@ using namespace corvello;
 using testsupport::TestWindow;
 using testsupport::WaitUntil;
 using testsupport::Corvello;
-using testsupport::InstanceMutexName;
 using testsupport::ProbeInstanceMutex;
 using testsupport::WaitInstanceHeld;
 
@@ -20,7 +19,7 @@ TEST(Instance, FirstStartOwnsTheMutexUntilItExits)
 {
     Corvello first(L"");
     ASSERT_TRUE(first.WaitRunning());
-    tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+    const tk::KernelHandle mutex = testsupport::OpenInstanceMutex();
     ASSERT_TRUE(mutex) << "no mutex named like the instance's";
     EXPECT_EQ(ProbeInstanceMutex(mutex.Get()), static_cast<DWORD>(WAIT_TIMEOUT));
 
@@ -187,7 +186,7 @@ TEST(Instance, StartAfterAKilledInstanceRunsNormally)
 
     Corvello second(L"");
     ASSERT_TRUE(second.WaitRunning());
-    tk::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, InstanceMutexName().c_str()));
+    const tk::KernelHandle mutex = testsupport::OpenInstanceMutex();
     ASSERT_TRUE(mutex);
     EXPECT_EQ(ProbeInstanceMutex(mutex.Get()), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(second.Stop(), std::optional<DWORD>(0));

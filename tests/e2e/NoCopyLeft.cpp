@@ -10,18 +10,11 @@
 
 namespace {
 
-bool InstanceHeld()
-{
-    const tk::KernelHandle mutex(
-        ::OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, testsupport::InstanceMutexName().c_str()));
-    return mutex && testsupport::ProbeInstanceMutex(mutex.Get()) == static_cast<DWORD>(WAIT_TIMEOUT);
-}
-
 class NoCopyLeft : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (!testsupport::WaitUntil([] { return !InstanceHeld(); }, 10000))
+        if (!testsupport::WaitUntil([] { return !testsupport::InstanceHeld(); }, 10000))
             ADD_FAILURE() << "a copy of the program started before this test still holds its instance";
     }
 };
