@@ -231,6 +231,16 @@ void ParkPointer(std::initializer_list<HWND> avoid)
     Abandon("the windows cover every corner of the screen");
 }
 
+// Waits, looking every 5 ms, until the condition holds; gives the benchmark
+// up with the reason when it has not within the time.
+template <typename Condition>
+void WaitOrAbandon(Condition condition, double milliseconds, const char* why)
+{
+    for (const double start = Now(); !condition(); ::Sleep(5))
+        if (Now() - start > milliseconds)
+            Abandon(why);
+}
+
 // The process's visible window of the class, waited for.
 HWND WaitForWindow(DWORD id, const wchar_t* className)
 {
@@ -384,9 +394,8 @@ std::vector<double> NoticeLatencies(DWORD id, HWND front, int runs)
     ::Sleep(1000);
     for (int i = 0; i < runs + (runs % 2); ++i) {
         ::SetForegroundWindow(front);
-        for (const double start = Now(); NoticeOf(id) && ::IsWindowVisible(NoticeOf(id)); ::Sleep(5))
-            if (Now() - start > 5000)
-                Abandon("the lock-key notice stayed longer than 5 s");
+        WaitOrAbandon([&] { return !NoticeOf(id) || !::IsWindowVisible(NoticeOf(id)); }, 5000,
+                      "the lock-key notice stayed longer than 5 s");
         testsupport::PressKeys({VK_CAPITAL});
         const double released = Now();
         HWND notice = nullptr;
@@ -439,9 +448,8 @@ std::vector<double> ShortcutLatencies(HWND corvelloWindow, int runs)
     const auto press = [&](double within) {
         // Wine delivers hot keys while one of its windows has the keyboard.
         ::SetForegroundWindow(corvelloWindow);
-        for (const double start = Now(); ::GetForegroundWindow() != corvelloWindow; ::Sleep(5))
-            if (Now() - start > 5000)
-                Abandon("the program's window did not come to the front within 5 s");
+        WaitOrAbandon([&] { return ::GetForegroundWindow() == corvelloWindow; }, 5000,
+                      "the program's window did not come to the front within 5 s");
         CapsLockSeenAt = 0;
         const double pressed = Now();
         testsupport::PressKeys({VK_CONTROL, VK_MENU, 'K'});
@@ -534,9 +542,8 @@ int main(int argc, char** argv)
         // The window shows before the program has put up its tray icon and
         // registered its shortcuts, right after it: wait until its start is
         // done.
-        for (const double start = Now(); !TrayIconPresent(running.Corvello.Id, L"tk.TrayIcon"); ::Sleep(5))
-            if (Now() - start > 5000)
-                Abandon("the program put up no tray icon within 5 s");
+        WaitOrAbandon([&] { return TrayIconPresent(running.Corvello.Id, L"tk.TrayIcon"); }, 5000,
+                      "the program put up no tray icon within 5 s");
         ::WaitForInputIdle(running.Corvello.Process.Get(), 5000);
         shortcutLatencies = ShortcutLatencies(running.CorvelloWindow, runs);
     }
@@ -630,9 +637,8 @@ int main(int argc, char** argv)
         testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::ProgramSettingsKey, corvello::registry::Online, 1);
         const Both running(minimalExe, corvelloExe);
         ::PostMessageW(running.CorvelloWindow, WM_SYSCOMMAND, corvello::AboutCommandId, 0);
-        for (const double start = Now(); listener.RequestCount() == 0; ::Sleep(10))
-            if (Now() - start > 30000)
-                Abandon("no ping reached the listener within 30 s of opening About");
+        WaitOrAbandon([&] { return listener.RequestCount() != 0; }, 30000,
+                      "no ping reached the listener within 30 s of opening About");
         delays = MessageDelays(
             running.MinimalWindow, running.CorvelloWindow, [&] { return listener.AnsweredCount() == 0; }, 9000);
     }
