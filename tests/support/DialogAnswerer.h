@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
+#include "support/WinTestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/Timer.h"
@@ -18,9 +18,7 @@ namespace testsupport {
 inline tk::MessageDialog* ActiveMessageDialog()
 {
     tk::Form* form = tk::Application::Current().ActiveForm();
-    wchar_t name[32]{};
-    if (!form || !form->Handle() || !::GetClassNameW(form->Handle(), name, 32) ||
-        std::wstring_view(name) != L"TMessageForm")
+    if (!form || !form->Handle() || ClassOf(form->Handle()) != L"TMessageForm")
         return nullptr;
     return static_cast<tk::MessageDialog*>(form);
 }

@@ -44,13 +44,6 @@ inline DWORD ProcessOf(HWND window)
     return id;
 }
 
-inline std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
-}
-
 // The top-level windows of a process (of every process for 0) with this
 // class (of any for an empty one), top first; only the visible ones unless
 // asked for all.

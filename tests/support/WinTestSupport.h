@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "core/FileVersion.h"
@@ -18,6 +19,14 @@ namespace testsupport {
 inline std::wstring BinDir()
 {
     return corvello::SplitPath(corvello::GetModulePath()).Directory;
+}
+
+// The window's class name.
+inline std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
 }
 
 // Pumps this thread's messages until the condition holds or the time is up.
