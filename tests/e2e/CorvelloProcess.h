@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -157,8 +158,13 @@ public:
     // waits for input (which it first does in its loop) and has its window.
     bool WaitRunning(std::uint32_t timeoutMs = 15000) const
     {
-        if (!WaitIdle(timeoutMs))
+        if (!WaitIdle(timeoutMs)) {
+            // A start that ends at once says how in the test's output.
+            if (const auto code = WaitExit(0))
+                std::fprintf(stderr, "the program ended before it waited for input, exit code %lu\n",
+                             static_cast<unsigned long>(*code));
             return false;
+        }
         return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
     }
 

@@ -1,7 +1,6 @@
-// Every end-to-end test begins with no copy of the program running. A copy
-// that the test before ended may, under Wine, still hold the instance for a
-// moment after its process has signalled its end; a start then would take it
-// for a running copy and hand over to it.
+// Every end-to-end test begins with no copy of the program running: a copy
+// that the test before ended must have let go of the instance, or a start
+// would take it for a running copy and hand over to it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
