@@ -40,7 +40,10 @@ start_xvfb() {
     export DISPLAY=":$n"
     local i
     for i in $(seq 1 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
+      # Our own server, alive: another run may have taken the number a moment
+      # before, and then ours has ended and the display answering is theirs.
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null && return 0
       sleep 0.1
     done
     kill "$xvfb_pid" 2>/dev/null || true
