@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth x11-utils fonts-wine procps
-  nsis
+  nsis ccache
 )
 
 log() { printf '\n== %s\n' "$*"; }
@@ -95,6 +95,11 @@ trap cleanup EXIT
 
 build() {
   log "configure and build: $1"
+  # The compiler cache serves every clone of the tree on this machine alike:
+  # paths below the tree are taken as relative.
+  if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$root"
+  fi
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1"
 }
