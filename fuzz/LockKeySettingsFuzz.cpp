@@ -1,6 +1,7 @@
 // The lock keys' settings read from any stored values: every value within
-// its range, or its default when what is stored cannot be taken, and then
-// reported; a value that is missing is never reported.
+// its range (a number or switch from a four-byte DWORD only), or its default
+// when what is stored cannot be taken, and then reported; a value that is
+// missing is never reported.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -55,8 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
         });
     const LockKeySettings defaults;
-    for (const StoredField<LockKeySettings>& field : LockKeyFields) {
+    for (std::size_t i = 0; i < std::size(LockKeyFields); ++i) {
+        const StoredField<LockKeySettings>& field = LockKeyFields[i];
         const bool reported = damaged.count(field.Name) != 0;
+        // A number or switch is taken from a four-byte REG_DWORD only.
+        if (!field.Text && stored[i] && !reported &&
+            (stored[i]->Type != value_type::Dword || stored[i]->Data.size() != 4))
+            std::abort();
         if (field.Number) {
             const std::uint32_t value = read.*field.Number;
             if (value < field.Min || value > field.Max || (reported && value != defaults.*field.Number))

@@ -108,6 +108,8 @@ inline constexpr ButtonPlace KeyboardButtons[] = {
 // The warning of Ctrl+Alt+Del where Windows keeps it to itself.
 inline constexpr const wchar_t* CtrlAltDelWarning =
     L"It is not possible to emulate Ctrl+Alt+Del on this version of Windows.";
+// The balloon when Lock and Monitor Off could not lock.
+inline constexpr const wchar_t* LockFailedNotice = L"Could not lock the computer; the monitor stays on.";
 
 // The catalogue's entry for a name (as the table writes it) or a tag; null
 // for one it does not hold.

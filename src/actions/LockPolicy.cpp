@@ -1,5 +1,7 @@
 #include "actions/LockPolicy.h"
 
+#include "toolkit/Concat.h"
+
 namespace corvello {
 
 const wchar_t* LockName(LockKey key) noexcept
@@ -12,26 +14,23 @@ const wchar_t* LockName(LockKey key) noexcept
 
 std::wstring LockStateText(LockKey key, bool on, bool kept)
 {
-    std::wstring text = LockName(key);
-    text += kept ? L" kept" : L"";
-    text += on ? L" on" : L" off";
-    return text;
+    return tk::Concat({LockName(key), kept ? L" kept" : L"", on ? L" on" : L" off"});
 }
 
 std::wstring GaveWayText(LockKey key, LockPolicy policy)
 {
-    const bool keptOn = policy == LockPolicy::AlwaysOn;
-    std::wstring text = L"Another program keeps switching ";
-    text += LockName(key);
-    text += keptOn ? L" off. It is no longer kept on" : L" on. It is no longer kept off";
-    text += L" until the computer is unlocked or the program starts again.";
-    return text;
+    return tk::Concat({L"Another program keeps switching ", LockName(key),
+                       policy == LockPolicy::AlwaysOn ? L" off. It is no longer kept on"
+                                                      : L" on. It is no longer kept off",
+                       L" until the computer is unlocked or the program starts again."});
 }
 
-CorrectionLimit::Answer CorrectionLimit::Ask(std::uint32_t now) noexcept
+CorrectionLimit::Answer CorrectionLimit::Ask(std::uint32_t now, SwitchedBy by) noexcept
 {
     if (stopped_)
         return Answer::GaveWay;
+    if (by == SwitchedBy::Keyboard)
+        return Answer::Correct;
     // The oldest of the last corrections is the one about to be replaced;
     // the difference of tick counts survives their wrapping.
     if (count_ == MostCorrections && now - times_[next_] <= WithinMs) {

@@ -57,21 +57,34 @@ std::wstring LockStateText(LockKey key, bool on, bool kept);
 // Why the program stopped keeping the key as its policy says.
 std::wstring GaveWayText(LockKey key, LockPolicy policy);
 
+// Who switched a key: a key of a keyboard (the user), or a program.
+enum class SwitchedBy { Program, Keyboard };
+
+// Who let a lock key go, from its raw input. Windows gives input a program
+// injects (SendInput, keybd_event) no device; a keyboard's key always has a
+// scan code, which a program sending the virtual key alone leaves 0 (under
+// Wine, where injected input has the keyboard's device too).
+constexpr SwitchedBy LetGoBy(bool hasDevice, unsigned scanCode) noexcept
+{
+    return hasDevice && scanCode != 0 ? SwitchedBy::Keyboard : SwitchedBy::Program;
+}
+
 // Counts one key's corrections. When another program switches the key back
 // more than MostCorrections times within WithinMs, the program gives way:
-// it stops correcting that key until Reset (the next unlock or start).
+// it stops correcting that key until Reset (the next unlock or start). The
+// user's own presses are corrected without being counted: no fight.
 class CorrectionLimit {
 public:
     static constexpr std::size_t MostCorrections = 5;
     static constexpr std::uint32_t WithinMs = 10000;
 
     enum class Answer {
-        Correct,   // go ahead; counted
+        Correct,   // go ahead (counted when a program switched the key)
         GiveWay,   // this one passes the limit: stop now (say so once)
         GaveWay,   // stopped already
     };
     // A correction is due at now, a tick count in milliseconds (it may wrap).
-    Answer Ask(std::uint32_t now) noexcept;
+    Answer Ask(std::uint32_t now, SwitchedBy by = SwitchedBy::Program) noexcept;
     bool Stopped() const noexcept { return stopped_; }
     void Reset() noexcept;
 

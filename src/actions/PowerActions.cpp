@@ -99,10 +99,14 @@ bool ControlPanel(PowerRequests& requests)
 
 bool LockMonitorOff(PowerRequests& requests, const std::function<void()>& wait)
 {
-    const bool locked = LockUser(requests);
+    // A dark screen passes for a locked one: without the lock it stays on.
+    // No fallback tool here, since whether that one locked cannot be told.
+    if (!requests.LockWorkStation())
+        return false;
     if (wait)
         wait();
-    return MonitorOff(requests) && locked;
+    MonitorOff(requests);
+    return true;
 }
 
 }  // namespace corvello::power

@@ -79,8 +79,8 @@ bool ShutDown(PowerRequests& requests, unsigned exitFlags);
 bool PowerOff(PowerRequests& requests, unsigned exitFlags);
 bool ControlPanel(PowerRequests& requests);
 // Locks the session, waits (for quiet input: the keys of a shortcut must
-// not wake the screen again), then turns the monitor off. True when both
-// requests were taken.
+// not wake the screen again), then turns the monitor off. False when the
+// lock was refused: then nothing else is asked and the monitor stays on.
 bool LockMonitorOff(PowerRequests& requests, const std::function<void()>& wait);
 
 }  // namespace power

@@ -91,7 +91,11 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
     }
     if (WaitsForQuietInput(entry, trigger))
         WaitForQuietInput();
-    App->System().Run(entry.Operation);
+    if (!App->System().Run(entry.Operation) && entry.Operation == ActionOperation::LockMonitorOff) {
+        // The screen stayed on; told in a balloon where the tray icon is.
+        App->BalloonShow(catalogue::LockFailedNotice);
+        return ActionOutcome::Failed;
+    }
     if (entry.Lock != LockKey::None && main) {
         // The key's new state reaches this thread a moment later.
         Delay(50);

@@ -29,6 +29,7 @@ enum class ActionOutcome {
     Ran,
     Declined,  // the question was answered No
     Busy,      // a question is open already: it was brought forward instead
+    Failed,    // Lock and Monitor Off could not lock (the user is told)
 };
 
 // Until every key is up and no input has come for half a second, three

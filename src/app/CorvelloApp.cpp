@@ -194,7 +194,9 @@ void CorvelloApp::StartLockKeys()
     lockKeys_ = std::make_unique<LockKeyWatch>(system_);
     if (events_) {
         LockKeyWatch* watch = lockKeys_.get();
-        events_->OnLockKeyUp = [watch](unsigned key) { watch->KeyLetGo(LockOfVirtualKey(key)); };
+        events_->OnLockKeyUp = [watch](unsigned key, bool hasDevice, unsigned scanCode) {
+            watch->KeyLetGo(LockOfVirtualKey(key), LetGoBy(hasDevice, scanCode));
+        };
         // After what the events did so far (the shortcuts registered again).
         events_->OnSessionUnlock = [first = std::move(events_->OnSessionUnlock), watch] {
             if (first)

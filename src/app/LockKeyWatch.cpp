@@ -5,6 +5,7 @@
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
 #include "core/StoredSettings.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Log.h"
 #include "toolkit/Sound.h"
 
@@ -49,13 +50,14 @@ void LockKeyWatch::Start(const tk::RegKey& key)
     ShowTrayIcons();
 }
 
-void LockKeyWatch::KeyLetGo(LockKey key)
+void LockKeyWatch::KeyLetGo(LockKey key, SwitchedBy by)
 {
     // The key-up of a correction sent is awaited already.
     Awaited& awaited = awaited_[LockIndex(key)];
     if (key != LockKey::None && !awaited.Correction) {
         awaited.Change = true;
         awaited.Since = ::GetTickCount();
+        awaited.ChangedBy = by;
     }
     Check();
 }
@@ -87,12 +89,12 @@ void LockKeyWatch::Check()
             }
             bool kept = false;
             if (PolicyWantsSwitch(settings_.PolicyOf(key), on)) {
-                switch (limits_[i].Ask(now)) {
+                switch (limits_[i].Ask(now, awaited.Change ? awaited.ChangedBy : SwitchedBy::Program)) {
                 case CorrectionLimit::Answer::Correct:
                     system_.Run(SwitchOf(key));
                     on = !on;
                     kept = true;
-                    awaited = {true, on, false, now};
+                    awaited = {true, on, false, now, SwitchedBy::Program};
                     break;
                 case CorrectionLimit::Answer::GiveWay:
                     GiveWay(key);
@@ -175,12 +177,7 @@ void LockKeyWatch::Announce(LockKey key, bool on, bool kept)
 void LockKeyWatch::GiveWay(LockKey key)
 {
     const std::wstring text = GaveWayText(key, settings_.PolicyOf(key));
-    std::wstring what = L"keeping ";
-    what += LockName(key);
-    what += L" as its policy says (";
-    what += text;
-    what += L')';
-    tk::LogFailure(what, 0);
+    tk::LogFailure(tk::Concat({L"keeping ", LockName(key), L" as its policy says (", text, L")"}), 0);
     if (App)
         App->BalloonShow(text);
 }

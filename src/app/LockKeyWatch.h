@@ -27,8 +27,9 @@ public:
     void Start(const tk::RegKey& key);
     // A lock key was let go: its new state is read now and, where this
     // thread's key state lags behind the keyboard (another program's
-    // keyboard hook holds it up), looked for again for a moment.
-    void KeyLetGo(LockKey key);
+    // keyboard hook holds it up), looked for again for a moment. The user's
+    // own press is switched back as the policy says, but is no fight.
+    void KeyLetGo(LockKey key, SwitchedBy by);
     // Reads the states: shows what changed and applies the policies.
     void Check();
     // The policies apply again, given-up keys included.
@@ -59,6 +60,7 @@ private:
         bool CorrectedOn = false;
         bool Change = false;
         std::uint32_t Since = 0;
+        SwitchedBy ChangedBy = SwitchedBy::Program;
     };
     std::array<Awaited, 3> awaited_;
     bool checking_ = false;

@@ -23,13 +23,16 @@ std::optional<std::wstring> DecodeStoredText(const StoredValue& value, std::size
 std::optional<std::uint32_t> StoredFieldNumber(const StoredValue& value, std::uint32_t min, std::uint32_t max,
                                                std::wstring& why)
 {
-    const auto number = DecodeStoredNumber(value.Type, value.Data.data(), value.Data.size());
-    if (!number) {
-        why = L"no number";
+    // A REG_DWORD of four bytes only, as the shortcuts are read: a number
+    // written as text or as a QWORD is not taken.
+    if (value.Type != value_type::Dword || value.Data.size() != 4) {
+        why = L"no DWORD";
         return std::nullopt;
     }
-    if (*number < min || *number > max) {
-        why = tk::Decimal(*number) + L" is out of range";
+    const std::uint32_t number =
+        value.Data[0] | (value.Data[1] << 8) | (value.Data[2] << 16) | (std::uint32_t{value.Data[3]} << 24);
+    if (number < min || number > max) {
+        why = tk::Decimal(number) + L" is out of range";
         return std::nullopt;
     }
     return number;

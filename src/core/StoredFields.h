@@ -70,8 +70,9 @@ constexpr std::size_t MaxStoredBytes(const StoredField<Settings>& field) noexcep
 // maxChars characters.
 std::optional<std::wstring> DecodeStoredText(const StoredValue& value, std::size_t maxChars);
 
-// The number a number or switch field takes from the value, within min and
-// max; nothing when it has none (why says so, for the log).
+// The number a number or switch field takes from the value, a REG_DWORD of
+// four bytes within min and max; nothing for any other (why says so, for the
+// log).
 std::optional<std::uint32_t> StoredFieldNumber(const StoredValue& value, std::uint32_t min, std::uint32_t max,
                                                std::wstring& why);
 

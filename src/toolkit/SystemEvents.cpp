@@ -94,7 +94,7 @@ LRESULT SystemEvents::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             input.header.dwType == RIM_TYPEKEYBOARD && (input.data.keyboard.Flags & RI_KEY_BREAK) != 0) {
             const unsigned key = input.data.keyboard.VKey;
             if ((key == VK_CAPITAL || key == VK_NUMLOCK || key == VK_SCROLL) && OnLockKeyUp)
-                OnLockKeyUp(key);
+                OnLockKeyUp(key, input.header.hDevice != nullptr, input.data.keyboard.MakeCode);
         }
         // Windows frees what it kept for the message.
         return Window::WndProc(message, wParam, lParam);

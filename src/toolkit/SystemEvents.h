@@ -28,8 +28,9 @@ public:
     std::function<void()> OnTimeChange;
     // Caps Lock, Num Lock or Scroll Lock (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL)
     // went up, pressed by the user or sent by any program, while
-    // WatchLockKeys is on. No other key is looked at.
-    std::function<void(unsigned virtualKey)> OnLockKeyUp;
+    // WatchLockKeys is on: whether the raw input names a device, and its
+    // scan code. No other key is looked at.
+    std::function<void(unsigned virtualKey, bool hasDevice, unsigned scanCode)> OnLockKeyUp;
 
     // Asks Windows for the keyboard's raw input, also while another program
     // has the foreground: no hook, and nothing happens while nothing is

@@ -179,6 +179,64 @@ TEST_F(ActionWord, MonitorOffWithNoCopyRunsInTheStartAndLeavesNothingBehind)
     EXPECT_FALSE(tk::RegKey::Open(HKEY_CURRENT_USER, Key)) << "a start that only acts stores nothing";
 }
 
+// Wine refuses LockWorkStation: the lock fails, and the screen must stay on,
+// since a dark screen would pass for a locked one.
+TEST_F(ActionWord, LockMonitorOffThatCannotLockEndsWithOneAndLeavesTheMonitorOn)
+{
+    Witness witness;
+    ASSERT_TRUE(witness.WaitReady());
+    testsupport::DebugOutputCapture log;
+    ASSERT_TRUE(log.Listening());
+
+    Start start(L"/do:lockmonitoroff", true);
+    ASSERT_TRUE(start.Started());
+    testsupport::ProgramSpy spy(start.ProcessId(), start.ThreadId());
+    ASSERT_TRUE(spy.Hooked());
+    start.Resume();
+    std::set<std::wstring> windows;
+    EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(1));
+    EXPECT_TRUE(spy.InPlace());
+    EXPECT_TRUE(spy.SystemCommands().empty()) << testing::PrintToString(Described(spy.SystemCommands()));
+    EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
+    const auto lockLogged = [&] {
+        for (const auto& line : log.LinesOf(start.ProcessId()))
+            if (line.find(L"LockWorkStation") != std::wstring::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(lockLogged, 5000)) << testing::PrintToString(log.LinesOf(start.ProcessId()));
+    EXPECT_FALSE(InstanceMutexExists());
+}
+
+TEST_F(ActionWord, LockMonitorOffThatCannotLockInTheCopySaysSoInABalloonFromItsShortcutAndTheWord)
+{
+    const std::wstring hotkeys = std::wstring(Key) + L"\\" + registry::HotkeysKey;
+    testsupport::WriteDword(HKEY_CURRENT_USER, hotkeys, L"LockMonitorOff", 0x0003004C);  // Ctrl+Alt+L
+    Start copy(L"");
+    ASSERT_TRUE(copy.WaitRunning());
+    const HWND main = ::FindWindowW(L"TfrmMain", L"Corvello");
+    ASSERT_NE(main, nullptr);
+    testsupport::ProgramSpy spy(main);
+    ASSERT_TRUE(spy.InPlace() && spy.CallsInPlace());
+    ::SetForegroundWindow(main);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main; }, 5000));
+
+    const std::wstring notice = L"Could not lock the computer; the monitor stays on.";
+    testsupport::PressKeys({VK_CONTROL, VK_MENU, 'L'});
+    ASSERT_TRUE(WaitUntil([&] { return spy.Balloons().size() == 1; }, 5000));
+    EXPECT_EQ(spy.Balloons().front(), notice);
+
+    Start start(L"/do:lockmonitoroff");
+    EXPECT_EQ(start.WaitExit(15000), std::optional<DWORD>(0)) << "the copy took it";
+    ASSERT_TRUE(WaitUntil([&] { return spy.Balloons().size() == 2; }, 5000));
+    EXPECT_EQ(spy.Balloons().back(), notice);
+    // Whatever the program had posted to itself is handled by now.
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(copy.AppWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+    EXPECT_TRUE(spy.SystemCommands().empty()) << testing::PrintToString(Described(spy.SystemCommands()));
+    EXPECT_EQ(copy.Stop(), std::optional<DWORD>(0));
+}
+
 TEST_F(ActionWord, CapsLockTogglesTheLockWithACopyAndWithNone)
 {
     CapsLockPresses presses;

@@ -121,8 +121,14 @@ TEST(LockKeySettings, ADamagedValueKeepsItsDefaultIsReportedAndCostsNoOtherItsVa
         {L"NoticeOpacity", Dword(101)},
         {L"NoticeAllMonitors", Dword(2)},
         {L"NumPolicy", Dword(3)},
-        {L"CapsPolicy", Text(L"1")},  // a number as text is read as one...
+        // Numbers of another type than a four-byte DWORD, as the shortcuts.
+        {L"CapsPolicy", Text(L"1")},
+        {L"TrayIcons", Text(L"5")},
+        {L"Sound", StoredValue{value_type::Qword, {1, 0, 0, 0, 0, 0, 0, 0}}},
+        {L"NumPolicy", StoredValue{value_type::Dword, {1, 0}}},
+        {L"NoticeAllMonitors", StoredValue{value_type::ExpandString, {'1', 0, 0, 0}}},
         {L"TrayIcons", StoredValue{value_type::Binary, {1, 2, 3, 4, 5}}},
+        {L"NoticePosition", StoredValue{value_type::Binary, {1, 0, 0, 0}}},
         {L"SoundOn", Dword(1)},
         {L"SoundOff", Text(std::wstring(261, L'x'))},
     };
@@ -137,12 +143,6 @@ TEST(LockKeySettings, ADamagedValueKeepsItsDefaultIsReportedAndCostsNoOtherItsVa
         const LockKeySettings proper = key.Read();
         key.Values[c.Name] = c.Value;
         const LockKeySettings read = key.Read();
-        if (std::wstring(c.Name) == L"CapsPolicy") {
-            // ...as every setting of the program reads one.
-            EXPECT_EQ(read.PolicyOf(LockKey::Caps), LockPolicy::AlwaysOn);
-            EXPECT_TRUE(key.Damaged.empty());
-            continue;
-        }
         LockKeySettings expected = proper;
         const LockKeySettings defaults;
         for (const StoredField<LockKeySettings>& field : LockKeyFields) {
@@ -274,4 +274,46 @@ TEST(LockPolicy, WhatThePolicySwitchesAndWhatTheNoticeSays)
     EXPECT_TRUE(HasLock(4, LockKey::Scroll));
     EXPECT_FALSE(HasLock(3, LockKey::Scroll));
     EXPECT_NE(GaveWayText(LockKey::Num, LockPolicy::AlwaysOn).find(L"switching Num Lock off"), std::wstring::npos);
+}
+
+TEST(LockPolicy, TheUsersOwnPressesAreCorrectedButNeverCountAsAFight)
+{
+    using Answer = CorrectionLimit::Answer;
+    constexpr SwitchedBy User = SwitchedBy::Keyboard;
+    constexpr SwitchedBy Program = SwitchedBy::Program;
+    const struct {
+        const char* What;
+        std::vector<SwitchedBy> Switches;  // 100 ms apart
+        Answer Last;
+    } cases[] = {
+        {"the user presses the key twenty times", std::vector<SwitchedBy>(20, User), Answer::Correct},
+        {"five by a program among the user's", {User, Program, User, Program, Program, User, Program, Program, User},
+         Answer::Correct},
+        {"the sixth by a program gives way, the user's between them aside",
+         {Program, User, Program, Program, User, User, Program, Program, Program}, Answer::GiveWay},
+        {"given way, the user's press is left alone too",
+         {Program, Program, Program, Program, Program, Program, User}, Answer::GaveWay},
+    };
+    for (const auto& c : cases) {
+        CorrectionLimit limit;
+        std::uint32_t now = 1000;
+        Answer last = Answer::Correct;
+        for (std::size_t i = 0; i < c.Switches.size(); ++i, now += 100) {
+            last = limit.Ask(now, c.Switches[i]);
+            if (i + 1 < c.Switches.size() && c.Last != Answer::GaveWay) {
+                EXPECT_EQ(last, Answer::Correct) << c.What << ", switch " << i;
+            }
+        }
+        EXPECT_EQ(last, c.Last) << c.What;
+    }
+}
+
+TEST(LockPolicy, AKeyLetGoIsTheUsersOnlyWithAKeyboardsDeviceAndScanCode)
+{
+    // Windows: a program's input has no device. Wine gives it the keyboard's,
+    // and a program sending the virtual key alone leaves the scan code 0.
+    EXPECT_EQ(LetGoBy(true, 0x45), SwitchedBy::Keyboard);
+    EXPECT_EQ(LetGoBy(false, 0x45), SwitchedBy::Program);
+    EXPECT_EQ(LetGoBy(true, 0), SwitchedBy::Program);
+    EXPECT_EQ(LetGoBy(false, 0), SwitchedBy::Program);
 }

@@ -125,10 +125,12 @@ TEST(PowerActions, RequestsFallbacksAndResults)
         // the display goes off.
         {"lock and monitor off", lockMonitorOff, AsIs,
          {L"lock", L"wait for quiet", L"post to own window 274 61808 2"}, true},
+        // Unlocked, the screen must not go dark: it would pass for locked.
         {"lock and monitor off, lock refused", lockMonitorOff, [](RecordingRequests& r) { r.LockResult = false; },
-         {L"lock", L"run [rundll32.exe user32.dll,LockWorkStation] wait 0 show 0", L"wait for quiet",
-          L"post to own window 274 61808 2"},
-         false},
+         {L"lock"}, false},
+        {"lock and monitor off, display request refused", lockMonitorOff,
+         [](RecordingRequests& r) { r.PostResult = false; },
+         {L"lock", L"wait for quiet", L"post to own window 274 61808 2"}, true},
     };
     for (const auto& c : cases) {
         RecordingRequests requests;
