@@ -1,7 +1,5 @@
 #include "actions/LockPolicy.h"
 
-#include "toolkit/Concat.h"
-
 namespace corvello {
 
 const wchar_t* LockName(LockKey key) noexcept
@@ -14,15 +12,20 @@ const wchar_t* LockName(LockKey key) noexcept
 
 std::wstring LockStateText(LockKey key, bool on, bool kept)
 {
-    return tk::Concat({LockName(key), kept ? L" kept" : L"", on ? L" on" : L" off"});
+    std::wstring text = LockName(key);
+    text += kept ? L" kept" : L"";
+    text += on ? L" on" : L" off";
+    return text;
 }
 
 std::wstring GaveWayText(LockKey key, LockPolicy policy)
 {
-    return tk::Concat({L"Another program keeps switching ", LockName(key),
-                       policy == LockPolicy::AlwaysOn ? L" off. It is no longer kept on"
-                                                      : L" on. It is no longer kept off",
-                       L" until the computer is unlocked or the program starts again."});
+    const bool keptOn = policy == LockPolicy::AlwaysOn;
+    std::wstring text = L"Another program keeps switching ";
+    text += LockName(key);
+    text += keptOn ? L" off. It is no longer kept on" : L" on. It is no longer kept off";
+    text += L" until the computer is unlocked or the program starts again.";
+    return text;
 }
 
 CorrectionLimit::Answer CorrectionLimit::Ask(std::uint32_t now, SwitchedBy by) noexcept

@@ -5,7 +5,6 @@
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
 #include "core/StoredSettings.h"
-#include "toolkit/Concat.h"
 #include "toolkit/Log.h"
 #include "toolkit/Sound.h"
 
@@ -176,8 +175,9 @@ void LockKeyWatch::Announce(LockKey key, bool on, bool kept)
 
 void LockKeyWatch::GiveWay(LockKey key)
 {
+    // The log's line is the balloon's text.
     const std::wstring text = GaveWayText(key, settings_.PolicyOf(key));
-    tk::LogFailure(tk::Concat({L"keeping ", LockName(key), L" as its policy says (", text, L")"}), 0);
+    tk::LogFailure(text, 0);
     if (App)
         App->BalloonShow(text);
 }
