@@ -115,6 +115,19 @@ bool InstanceMutexExists()
     return mutex || ::GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
+// Whether the start wrote a line holding the text to the log, within 5 s.
+bool Logged(const testsupport::DebugOutputCapture& log, DWORD processId, const wchar_t* text)
+{
+    return WaitUntil(
+        [&] {
+            for (const auto& line : log.LinesOf(processId))
+                if (line.find(text) != std::wstring::npos)
+                    return true;
+            return false;
+        },
+        5000);
+}
+
 // Every test starts from nothing stored and leaves nothing behind.
 class ActionWord : public testing::Test {
 protected:
@@ -199,13 +212,8 @@ TEST_F(ActionWord, LockMonitorOffThatCannotLockEndsWithOneAndLeavesTheMonitorOn)
     // queue: a request posted to its window would be one, and recorded.
     EXPECT_TRUE(spy.SystemCommands().empty()) << testing::PrintToString(Described(spy.SystemCommands()));
     EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
-    const auto lockLogged = [&] {
-        for (const auto& line : log.LinesOf(start.ProcessId()))
-            if (line.find(L"LockWorkStation") != std::wstring::npos)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(WaitUntil(lockLogged, 5000)) << testing::PrintToString(log.LinesOf(start.ProcessId()));
+    EXPECT_TRUE(Logged(log, start.ProcessId(), L"LockWorkStation"))
+        << testing::PrintToString(log.LinesOf(start.ProcessId()));
     EXPECT_FALSE(InstanceMutexExists());
 }
 
@@ -308,13 +316,8 @@ TEST_F(ActionWord, AnUnknownNameEndsWithTwoShowsNothingAndIsLogged)
         std::set<std::wstring> windows;
         EXPECT_EQ(start.WaitExitNotingWindows(windows), std::optional<DWORD>(2));
         EXPECT_TRUE(windows.empty()) << Joined(windows);
-        const auto logged = [&] {
-            for (const auto& line : log.LinesOf(start.ProcessId()))
-                if (line.find(L"no action is named") != std::wstring::npos)
-                    return true;
-            return false;
-        };
-        EXPECT_TRUE(WaitUntil(logged, 5000)) << testing::PrintToString(log.LinesOf(start.ProcessId()));
+        EXPECT_TRUE(Logged(log, start.ProcessId(), L"no action is named"))
+            << testing::PrintToString(log.LinesOf(start.ProcessId()));
     }
     EXPECT_FALSE(InstanceMutexExists());
     EXPECT_FALSE(tk::RegKey::Open(HKEY_CURRENT_USER, Key));

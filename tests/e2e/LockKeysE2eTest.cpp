@@ -227,41 +227,6 @@ TEST_F(LockKeysE2e, AProgramThatKeepsSwitchingThePolicysKeyBackWinsOnceAndTheUnl
     EXPECT_EQ(gaveWay(), 1);
 }
 
-TEST_F(LockKeysE2e, TheUsersOwnPressesOfThePolicysKeyAreKeptBackButNeverBlamedOnAnotherProgram)
-{
-    testsupport::WriteDword(HKEY_CURRENT_USER, LockKeysKey, L"NumPolicy", 1);
-    testsupport::DebugOutputCapture log;
-    ASSERT_TRUE(log.Listening());
-    testsupport::RecordingWitness witness;
-    ASSERT_TRUE(witness.WaitReady());
-    ASSERT_NO_FATAL_FAILURE(Start(true));
-    ASSERT_TRUE(WaitUntil([] { return LockOn(VK_NUMLOCK); }, 3000));
-    // Wine gives every key the keyboard's device: a press with Num Lock's
-    // scan code comes as a key of the keyboard does. The program's
-    // corrections carry the same code, so the witness counts both.
-    const auto keyUps = [&] {
-        const auto lines = witness.Lines();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), std::wstring(L"key up 144 69 injected")));
-    };
-    ASSERT_TRUE(WaitUntil([&] { return keyUps() == 1; }, 3000)) << "the start's correction";
-    // More presses than the limit, within ten seconds: each one kept back.
-    for (int i = 1; i <= 7; ++i) {
-        INPUT press[2] = {};
-        for (INPUT& input : press) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = VK_NUMLOCK;
-            input.ki.wScan = 0x45;
-        }
-        press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ASSERT_EQ(::SendInput(2, press, sizeof(INPUT)), 2u);
-        ASSERT_TRUE(WaitUntil([&] { return keyUps() == 1 + 2 * i; }, 3000)) << "press " << i << " not kept back: " << testing::PrintToString(witness.Lines());
-        ASSERT_TRUE(WaitUntil([] { return LockOn(VK_NUMLOCK); }, 3000)) << i;
-    }
-    EXPECT_NE(WaitNotice(Id(), L"Num Lock kept on"), nullptr);
-    for (const std::wstring& line : log.LinesOf(Id()))
-        EXPECT_EQ(line.find(L"Another program keeps switching Num Lock off"), std::wstring::npos) << "no fight: gave way";
-}
-
 TEST_F(LockKeysE2e, NumbersStoredAsAnythingButADwordReadAsTheirDefaultsAndAreLogged)
 {
     // Each of these once read as a number of its own.
