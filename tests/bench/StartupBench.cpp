@@ -71,12 +71,6 @@ void End(Started& started)
     ::WaitForSingleObject(started.Process.Get(), 5000);
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 // The value below which that share of the values lies, between the two
 // nearest where it falls between them.
 double Quantile(std::vector<double> values, double share)
@@ -88,6 +82,11 @@ double Quantile(std::vector<double> values, double share)
     const std::size_t below = static_cast<std::size_t>(at);
     const std::size_t above = std::min(below + 1, values.size() - 1);
     return values[below] + (at - static_cast<double>(below)) * (values[above] - values[below]);
+}
+
+double Median(const std::vector<double>& values)
+{
+    return Quantile(values, 0.5);
 }
 
 // The ratio of each pair of runs taken side by side, the program's over the
@@ -345,7 +344,7 @@ void Row(const char* what, const char* yardstick, double theirs, double ours, co
     char share[16] = "";
     if (ratio && theirs > 0)
         std::snprintf(share, sizeof share, "%.2f x", ours / theirs);
-    std::printf("| %-62s | %-14s | %9.1f %-2s | %9.1f %-2s | %7s | %7s | %11s | %-25s |\n", what, yardstick, theirs,
+    std::printf("| %-62s | %-14s | %9.1f %-2s | %9.1f %-2s | %7s | %12s | %11s | %-25s |\n", what, yardstick, theirs,
                 unit, ours, unit, share, paired, quartiles, goal);
 }
 
@@ -722,12 +721,15 @@ int main(int argc, char** argv)
                 "figures, the paired ratio the median of the runs' ratios, each run's beside the yardstick's run\n"
                 "it was taken with, between its quartiles\n\n",
                 runs);
-    std::printf("| %-62s | %-14s | %12s | %12s | %7s | %7s | %11s | %-25s |\n", "", "against", "yardstick",
-                "corvello.exe", "ratio", "paired", "quartiles", "goal");
+    std::printf("| %-62s | %-14s | %12s | %12s | %7s | %12s | %11s | %-25s |\n", "", "against", "yardstick",
+                "corvello.exe", "ratio", "paired ratio", "quartiles", "goal");
     std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(64, '-').c_str(), std::string(16, '-').c_str(),
                 std::string(14, '-').c_str(), std::string(14, '-').c_str(), std::string(9, '-').c_str(),
-                std::string(9, '-').c_str(), std::string(13, '-').c_str(), std::string(27, '-').c_str());
+                std::string(14, '-').c_str(), std::string(13, '-').c_str(), std::string(27, '-').c_str());
     Row("exe size", "minimal", FileKilobytes(minimalExe), FileKilobytes(corvelloExe), "KB", false);
+    // The goals: the start to the window at most 1.1 times the bare window's,
+    // in the tray at most 1.2 times the minimal program's, the hand-over at
+    // most 1.1 times its second start's.
     PairedRow("process start to the main window visible", "bare window", bareVisible, corvelloVisible, 1.1);
     PairedRow("process start to the main window visible", "minimal", minimalVisible, corvelloVisible, 0);
     PairedRow("start with -startup, window stored hidden, to the tray icon", "minimal hidden", minimalHidden,
