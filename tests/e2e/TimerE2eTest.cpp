@@ -253,11 +253,11 @@ TEST_F(TimerE2e, CancelStopsWhatWaits)
 TEST_F(TimerE2e, PowerOffSetForLaterCountsDownItsLastSecondsAndCancelStopsIt)
 {
     // The countdown's thirty seconds, as a test may shorten them.
-    const testsupport::ShortTimings timings(L"TimerCountdown=10000");
+    const testsupport::ShortTimings timings(L"TimerCountdown=15000");
     StartCopy();
-    EXPECT_EQ(HandOver(L"/do:poweroff /in:13s"), std::optional<DWORD>(0));
+    EXPECT_EQ(HandOver(L"/do:poweroff /in:17s"), std::optional<DWORD>(0));
     const std::wstring waiting = ExpectWaiting(L"Power Off", L"tray-menu-waiting-poweroff");
-    // Three seconds on, with no question asked: setting it was the confirmation.
+    // Two seconds on, with no question asked: setting it was the confirmation.
     const HWND countdown = user_->WaitWindow(L"TfrmCountdown", 15000);
     ASSERT_NE(countdown, nullptr);
     EXPECT_TRUE(user_->Windows(L"TMessageForm").empty());
@@ -272,9 +272,9 @@ TEST_F(TimerE2e, PowerOffSetForLaterCountsDownItsLastSecondsAndCancelStopsIt)
                 return true;
         return false;
     };
-    // The seconds left, as the countdown says them ("Power Off in 9 seconds").
+    // The seconds left, as the countdown says them ("Power Off in 14 seconds").
     const auto secondsLeft = [&] {
-        for (int seconds = 10; seconds >= 1; --seconds)
+        for (int seconds = 15; seconds >= 1; --seconds)
             if (shown(L"Power Off in " + std::to_wstring(seconds) + (seconds == 1 ? L" second" : L" seconds")))
                 return seconds;
         return 0;
@@ -327,8 +327,10 @@ TEST_F(TimerE2e, AnIrreversibleActionWarnsInABalloonThenCountsDownAndRunsAtZeroW
 
 TEST_F(TimerE2e, EndingTheProgramWhileItCountsDownCancelsWhatWaits)
 {
+    // The countdown comes two seconds on, not five.
+    const testsupport::ShortTimings timings(L"TimerCountdown=20000");
     StartCopy();
-    EXPECT_EQ(HandOver(L"/do:shutdown /in:35s"), std::optional<DWORD>(0));
+    EXPECT_EQ(HandOver(L"/do:shutdown /in:22s"), std::optional<DWORD>(0));
     ASSERT_NE(user_->WaitWindow(L"TfrmCountdown", 15000), nullptr);
     EXPECT_TRUE(HeldFor(*spy_, L"Corvello: " + ExpectWaiting(L"Shut Down", L"tray-menu-waiting-shutdown")))
         << Held(*spy_);
