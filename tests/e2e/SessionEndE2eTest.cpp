@@ -96,6 +96,8 @@ TEST_F(SessionEnd, AQuestionThatNoEndFollowsLapses)
 {
     testsupport::DebugOutputCapture log;
     ASSERT_TRUE(log.Listening());
+    // The ten seconds the program gives a session end, as a test may shorten them.
+    const testsupport::ShortTimings timings(L"SessionEndForget=1500");
     Corvello program(L"");
     ASSERT_TRUE(program.WaitRunning());
     ASSERT_TRUE(ProgramUser(program.Id()).WaitMainVisible(true));

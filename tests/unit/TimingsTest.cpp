@@ -35,4 +35,7 @@ TEST(Timings, AListOnlyShortensWaitsItNamesExactly)
         EXPECT_EQ(ChooseTiming(c.List, c.Which), c.Expected) << std::string(c.List, c.List + std::wcslen(c.List));
     EXPECT_EQ(StandardTiming(Timing::HandOverWait), 5000u);
     EXPECT_EQ(StandardTiming(Timing::SessionEndForget), 10000u);
+    // The end-to-end tests shorten these: here the program's own.
+    EXPECT_EQ(StandardTiming(Timing::TimerCountdown), 30000u);
+    EXPECT_EQ(StandardTiming(Timing::TimerWarning), 300000u);
 }
