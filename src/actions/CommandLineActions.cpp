@@ -37,7 +37,7 @@ const NamedAction* FindAction(std::wstring_view name) noexcept
 
 bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept
 {
-    if (words.Malformed || words.Cancel)
+    if (words.Malformed)
         return false;
     if (!IsKeepAwake(action))
         return !words.ScreenOn && !words.Off;

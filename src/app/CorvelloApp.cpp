@@ -278,8 +278,11 @@ ModeResult CorvelloApp::HandleActionMode()
             return end(false, ActionExitCode::UnknownName);
         }
         if (!commandline::WordsFit(*named, actionWords_)) {
-            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
-                               L"\" will not do (/in:, /at:, /screen: or /off malformed, twice, or not for it)",
+            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name + L"\" will not do (" +
+                               (actionWords_.Stray.empty()
+                                    ? std::wstring(L"/in:, /at:, /screen: or /off malformed, twice, or not for it")
+                                    : L"\"" + actionWords_.Stray + L"\" is none of /in:, /at:, /screen:, /off") +
+                               L")",
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::MalformedWord);
         }
@@ -306,10 +309,8 @@ ModeResult CorvelloApp::HandleCancelMode()
     const auto end = [](bool succeeded, ActionExitCode code) {
         return ModeResult{succeeded, true, static_cast<int>(code)};
     };
-    if (actionWords_.Malformed) {
-        tk::LogFailure(L"/cancel: it takes no other word", ERROR_INVALID_PARAMETER);
-        return end(false, ActionExitCode::MalformedWord);
-    }
+    if (actionWords_.Malformed)
+        return RefuseWordsBeside(L"/cancel");
     try {
         // With no copy running (or once it has gone), nothing waits.
         const auto handedOver = HandOverRequest(commandline::Request{});

@@ -291,7 +291,19 @@ ModeResult AppBase::HandleActionMode()
 
 ModeResult AppBase::HandleCancelMode()
 {
-    return {true, true, 0};
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/cancel") : ModeResult{true, true, 0};
+}
+
+ModeResult AppBase::HandleOptionsMode()
+{
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/options") : ModeResult{true, false};
+}
+
+ModeResult AppBase::RefuseWordsBeside(const wchar_t* word) const
+{
+    tk::LogFailure(tk::Concat({word, L": it takes no other word, and \"", actionWords_.Stray, L"\" will not do"}),
+                   ERROR_INVALID_PARAMETER);
+    return {false, true, static_cast<int>(ActionExitCode::MalformedWord)};
 }
 
 void AppBase::Execute()
@@ -329,6 +341,7 @@ void AppBase::Execute()
         result = HandleCancelMode();
         break;
     case WorkMode::Options:
+        result = HandleOptionsMode();
         break;
     }
     if (!result.Succeeded)

@@ -85,6 +85,11 @@ public:
     virtual ModeResult HandleActionMode();
     // "/cancel": here nothing ever waits, so the start ends with 0.
     virtual ModeResult HandleCancelMode();
+    // "/options": the start goes on to show them.
+    ModeResult HandleOptionsMode();
+    // "/cancel" or "/options" with another argument beside it: the start
+    // does nothing and ends with ActionExitCode::MalformedWord (logged).
+    ModeResult RefuseWordsBeside(const wchar_t* word) const;
     virtual void Run();
     virtual void CreateForms();
     virtual void RunNewInstance();

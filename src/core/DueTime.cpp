@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::int64_t MinuteMs = 60000;
 constexpr std::int64_t DayMs = 24 * 60 * MinuteMs;
+// Days from 1 March 0000 to 1 January 1601.
+constexpr std::int64_t DaysTo1601 = 584694;
 
 bool IsDigit(wchar_t c) noexcept
 {
@@ -24,9 +26,13 @@ std::int64_t DaysFrom1601(int year, int month, int day) noexcept
     const std::int64_t yearOfEra = y - era * 400;
     const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    // Days from 1 March 0000 to 1 January 1601.
-    constexpr std::int64_t Offset1601 = 584694;
-    return era * 146097 + dayOfEra - Offset1601;
+    return era * 146097 + dayOfEra - DaysTo1601;
+}
+
+// Whole days since 1 January 1601, a Monday.
+std::int64_t DayOf(std::int64_t localMs) noexcept
+{
+    return (localMs - (localMs % DayMs + DayMs) % DayMs) / DayMs;
 }
 
 std::wstring TwoDigits(int value)
@@ -178,6 +184,10 @@ std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept
 
 std::wstring RemainingText(std::int64_t remainingMs)
 {
+    // Rounded up as the minutes are: the last second shows as 1.
+    const std::int64_t seconds = std::max<std::int64_t>((remainingMs + 999) / 1000, 1);
+    if (seconds < 60)
+        return L"in " + tk::Decimal(seconds) + L" s";
     const std::int64_t minutes = std::max<std::int64_t>(MinutesLeft(remainingMs), 1);
     if (minutes < 60)
         return L"in " + tk::Decimal(minutes) + L" min";
@@ -187,12 +197,39 @@ std::wstring RemainingText(std::int64_t remainingMs)
     return text;
 }
 
+std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs)
+{
+    static constexpr std::wstring_view DayNames = L"MonTueWedThuFriSatSun";
+    static constexpr std::wstring_view MonthNames = L"JanFebMarAprMayJunJulAugSepOctNovDec";
+    std::wstring text = ClockTimeText(MinuteOfDay(localMs));
+    const std::int64_t day = DayOf(localMs);
+    const std::int64_t daysAway = day - DayOf(nowLocalMs);
+    if (daysAway <= 0)
+        return text;
+    if (daysAway == 1)
+        return text + L" tomorrow";
+    text += L" on ";
+    if (daysAway < 7)
+        return text.append(DayNames.substr(static_cast<std::size_t>(day % 7) * 3, 3));
+    // The day and month, counted from 1 March so the leap day ends the year.
+    const std::int64_t dayOfEra = ((day + DaysTo1601) % 146097 + 146097) % 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const std::int64_t dayOfMonth = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
+    const std::int64_t month = (monthFromMarch + 2) % 12;
+    return text + tk::Decimal(dayOfMonth) + L' ' +
+           std::wstring(MonthNames.substr(static_cast<std::size_t>(month) * 3, 3));
+}
+
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept
 {
     if (remainingMs <= 1)
         return 1;
-    // The due moment, and the moment the minute (or second) shown changes.
-    const std::int64_t step = plan.EverySecond ? 1000 : MinuteMs;
+    // The due moment, and the moment the minute (or second) shown changes:
+    // in the last minute the time left is shown in seconds.
+    const std::int64_t step = plan.EverySecond || remainingMs <= MinuteMs ? 1000 : MinuteMs;
     std::int64_t wake = std::min(remainingMs, (remainingMs - 1) % step + 1);
     for (const std::int64_t at : {plan.WarningAtMs, plan.CountdownAtMs})
         if (at > 0 && remainingMs > at)

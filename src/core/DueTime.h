@@ -95,8 +95,14 @@ DueState StateOf(std::int64_t remainingMs) noexcept;
 // Whole minutes left as the user is shown them, rounded up: 1 for the last
 // minute, 25 from 24 minutes and a moment to 25 minutes.
 std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept;
-// "in 25 min", "in 1 h", "in 2 h 5 min".
+// "in 25 min", "in 1 h", "in 2 h 5 min"; under a minute the seconds,
+// rounded up: "in 40 s" (a whole minute is "in 1 min").
 std::wstring RemainingText(std::int64_t remainingMs);
+// A local moment as the user is shown it, from now: its time alone when it
+// is today ("08:02"), then "08:02 tomorrow", the day's short name within the
+// week ("08:02 on Fri"), and the date once it is a week or more away, where
+// the name alone would read as this week's ("08:02 on 18 Dec").
+std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs);
 
 // What may change before the due moment, as milliseconds left at which it
 // happens (0 for nothing), and whether the seconds left are on show.
@@ -106,7 +112,8 @@ struct WakePlan {
     bool EverySecond = false;        // the countdown window shows
 };
 // How long to sleep before anything shown changes: the due moment, a
-// milestone still ahead, or the minute (or second) shown in the time left.
+// milestone still ahead, or the minute (or second: in the last minute, and
+// while the countdown shows) shown in the time left.
 // At least 1 ms, at most a minute.
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept;
 

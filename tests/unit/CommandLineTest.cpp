@@ -129,7 +129,7 @@ TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
         {L"corvello.exe -OPTIONS", WorkMode::Options},
         {L"corvello.exe options", WorkMode::Default},            // the whole word with its sign
         {L"corvello.exe /options2", WorkMode::Default},
-        {L"corvello.exe /options stop", WorkMode::Options},      // the first argument that matches
+        {L"corvello.exe /options stop", WorkMode::Options},      // the first argument that matches (refused)
         {L"corvello.exe stop /options", WorkMode::Stop},
         {L"corvello.exe \x00C9stop", WorkMode::Stop},            // non-ASCII around a word
         {L"corvello.exe \x0130NSTALL", WorkMode::Default},      // only A-Z fold
@@ -189,7 +189,8 @@ TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
         {L"t /do:RESET", WorkMode::Reset, L""},
         {L"t stop /do:sleep", WorkMode::Stop, L""},
         {L"t c /do:sleep", WorkMode::Settings, L""},
-        // The first argument that matches decides.
+        // The first argument that matches decides (the words beside it
+        // will not do: below).
         {L"t /do:sleep stop", WorkMode::Action, L"sleep"},
         {L"t x /do:lock /do:sleep", WorkMode::Action, L"lock"},
         {L"t \"\" /do:lock", WorkMode::Default, L""},
@@ -203,7 +204,7 @@ TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
     }
 }
 
-TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
+TEST(ChooseWork, TheWordsBesideTheActionWordCancelAndOptions)
 {
     struct Case {
         const wchar_t* Line;
@@ -212,29 +213,53 @@ TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
         std::uint32_t Seconds;
         int ClockMinute;
         bool Malformed;
+        const wchar_t* Stray;
     };
     const Case cases[] = {
-        {L"t /do:capslock /in:5s", WorkMode::Action, WaitKind::In, 5, 0, false},
-        {L"t -IN:2H /do:capslock", WorkMode::Action, WaitKind::In, 7200, 0, false},
-        {L"t /do:shutdown /at:23:30", WorkMode::Action, WaitKind::At, 0, 1410, false},
-        {L"t /do:shutdown -At:0:00", WorkMode::Action, WaitKind::At, 0, 0, false},
-        {L"t /do:shutdown /at:25:00", WorkMode::Action, WaitKind::At, 0, 0, true},
-        {L"t /do:shutdown /in:soon", WorkMode::Action, WaitKind::In, 0, 0, true},
-        {L"t /do:shutdown /in:5 /in:5", WorkMode::Action, WaitKind::In, 300, 0, true},
-        {L"t /do:shutdown /screen", WorkMode::Action, WaitKind::None, 0, 0, false},  // no word: left alone
-        {L"t /do:shutdown in:5", WorkMode::Action, WaitKind::None, 0, 0, false},    // likewise
-        {L"t /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, false},
-        {L"t -CANCEL", WorkMode::Cancel, WaitKind::None, 0, 0, false},
-        {L"t /cancel /in:5s", WorkMode::Cancel, WaitKind::In, 5, 0, true},
-        {L"t /cancel /do:capslock", WorkMode::Cancel, WaitKind::None, 0, 0, true},
-        {L"t /cancel /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, true},
-        {L"t /do:capslock /cancel", WorkMode::Action, WaitKind::None, 0, 0, true},
-        {L"t cancel", WorkMode::Default, WaitKind::None, 0, 0, false},
-        {L"t /cancelled", WorkMode::Default, WaitKind::None, 0, 0, false},
+        {L"t /do:capslock /in:5s", WorkMode::Action, WaitKind::In, 5, 0, false, L""},
+        {L"t -IN:2H /do:capslock", WorkMode::Action, WaitKind::In, 7200, 0, false, L""},
+        {L"t /do:shutdown /at:23:30", WorkMode::Action, WaitKind::At, 0, 1410, false, L""},
+        {L"t /do:shutdown -At:0:00", WorkMode::Action, WaitKind::At, 0, 0, false, L""},
+        {L"t /do:shutdown /at:25:00", WorkMode::Action, WaitKind::At, 0, 0, true, L""},
+        {L"t /do:shutdown /in:soon", WorkMode::Action, WaitKind::In, 0, 0, true, L""},
+        {L"t /do:shutdown /in:5 /in:5", WorkMode::Action, WaitKind::In, 300, 0, true, L""},
+        // Misspelt words are no words: they will not do either, and the
+        // first of them is kept for the log.
+        {L"t /do:capslock /in=5m", WorkMode::Action, WaitKind::None, 0, 0, true, L"/in=5m"},
+        {L"t /do:shutdown /in 1h", WorkMode::Action, WaitKind::None, 0, 0, true, L"/in"},
+        {L"t /do:capslock in:5m", WorkMode::Action, WaitKind::None, 0, 0, true, L"in:5m"},
+        {L"t /do:capslock --in:5m", WorkMode::Action, WaitKind::None, 0, 0, true, L"--in:5m"},
+        {L"t /do:capslock /at=23:30", WorkMode::Action, WaitKind::None, 0, 0, true, L"/at=23:30"},
+        {L"t /do:capslock /in:5m /bogus", WorkMode::Action, WaitKind::In, 300, 0, true, L"/bogus"},
+        {L"t /bogus /do:capslock", WorkMode::Action, WaitKind::None, 0, 0, true, L"/bogus"},
+        {L"t /do:shutdown /screen", WorkMode::Action, WaitKind::None, 0, 0, true, L"/screen"},
+        {L"t /do:shutdown /", WorkMode::Action, WaitKind::None, 0, 0, true, L"/"},
+        {L"t /do:sleep stop", WorkMode::Action, WaitKind::None, 0, 0, true, L"stop"},
+        {L"t /do:sleep c", WorkMode::Action, WaitKind::None, 0, 0, true, L"c"},
+        {L"t x /do:lock /do:sleep", WorkMode::Action, WaitKind::None, 0, 0, true, L"x"},
+        {L"t /do:lock /do:lock", WorkMode::Action, WaitKind::None, 0, 0, true, L"/do:lock"},
+        {L"t /do:capslock /cancel", WorkMode::Action, WaitKind::None, 0, 0, true, L"/cancel"},
+        {L"t /do:capslock /options", WorkMode::Action, WaitKind::None, 0, 0, true, L"/options"},
+        {L"t /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, false, L""},
+        {L"t -CANCEL", WorkMode::Cancel, WaitKind::None, 0, 0, false, L""},
+        // "/cancel" and "/options" take no word at all.
+        {L"t /cancel /in:5s", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"/in:5s"},
+        {L"t /cancel /do:capslock", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"/do:capslock"},
+        {L"t /cancel /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"/cancel"},
+        {L"t /cancel /bogus", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"/bogus"},
+        {L"t /cancel -x", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"-x"},
+        {L"t /cancel /in", WorkMode::Cancel, WaitKind::None, 0, 0, true, L"/in"},
+        {L"t /options", WorkMode::Options, WaitKind::None, 0, 0, false, L""},
+        {L"t /options /in:5m", WorkMode::Options, WaitKind::None, 0, 0, true, L"/in:5m"},
+        {L"t x -options", WorkMode::Options, WaitKind::None, 0, 0, true, L"x"},
+        {L"t cancel", WorkMode::Default, WaitKind::None, 0, 0, false, L""},
+        {L"t /cancelled", WorkMode::Default, WaitKind::None, 0, 0, false, L""},
         // Beside no action word, the words are no more than any argument.
-        {L"t /in:5s", WorkMode::Default, WaitKind::None, 0, 0, false},
+        {L"t /in:5s", WorkMode::Default, WaitKind::None, 0, 0, false, L""},
+        {L"t /in 5m /bogus", WorkMode::Default, WaitKind::None, 0, 0, false, L""},
         // The installer words still come first.
-        {L"t stop /cancel", WorkMode::Stop, WaitKind::None, 0, 0, false},
+        {L"t stop /cancel", WorkMode::Stop, WaitKind::None, 0, 0, false, L""},
+        {L"t stop /do:capslock /bogus", WorkMode::Stop, WaitKind::None, 0, 0, false, L""},
     };
     for (const auto& c : cases) {
         const auto choice = ChooseWork(CollectParams(SplitCommandLine(c.Line)));
@@ -242,6 +267,7 @@ TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
         EXPECT_EQ(choice.Mode, c.Mode) << "line: " << line;
         EXPECT_EQ(choice.Words.Wait, c.Wait) << "line: " << line;
         EXPECT_EQ(choice.Words.Malformed, c.Malformed) << "line: " << line;
+        EXPECT_EQ(choice.Words.Stray, c.Stray) << "line: " << line;
         if (!c.Malformed && c.Wait == WaitKind::In) {
             EXPECT_EQ(choice.Words.Seconds, c.Seconds) << "line: " << line;
         }
@@ -255,6 +281,8 @@ TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
     EXPECT_FALSE(screen.Malformed);
     EXPECT_EQ(ChooseWork({L"/do:keepawake", L"/screen:off"}).Words.ScreenOn, std::optional<bool>(false));
     EXPECT_TRUE(ChooseWork({L"/do:keepawake", L"/screen:off", L"/screen:on"}).Words.Malformed);
+    // A stray argument of any length is named cut short.
+    EXPECT_EQ(ChooseWork({L"/do:lock", std::wstring(5000, L'x')}).Words.Stray, std::wstring(40, L'x'));
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)
