@@ -71,9 +71,9 @@ void CheckCommandLine(const std::wstring& line)
     // A stray argument makes the words malformed; "/cancel" and "/options"
     // stand alone or are refused; beside the action word, every argument
     // is a word with its sign.
-    if (!choice.Words.Stray.empty() && !choice.Words.Malformed)
+    if (!choice.Stray.empty() && !choice.Words.Malformed)
         std::abort();
-    if (choice.Words.Stray.size() > 40)
+    if (choice.Stray.size() > 40)
         std::abort();
     if ((mode == corvello::WorkMode::Cancel || mode == corvello::WorkMode::Options) &&
         choice.Words.Malformed != (params.size() > 1))

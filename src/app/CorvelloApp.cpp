@@ -9,6 +9,7 @@
 #include "online/Notifier.h"
 #include "online/Statistics.h"
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Form.h"
 #include "toolkit/Log.h"
 #include "ui/ShowMessageDialog.h"
@@ -278,11 +279,9 @@ ModeResult CorvelloApp::HandleActionMode()
             return end(false, ActionExitCode::UnknownName);
         }
         if (!commandline::WordsFit(*named, actionWords_)) {
-            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name + L"\" will not do (" +
-                               (actionWords_.Stray.empty()
-                                    ? std::wstring(L"/in:, /at:, /screen: or /off malformed, twice, or not for it")
-                                    : L"\"" + actionWords_.Stray + L"\" is none of /in:, /at:, /screen:, /off") +
-                               L")",
+            tk::LogFailure(tk::Concat({L"the action word: the words beside \"", named->Name,
+                                       L"\" will not do (malformed, twice, not for it, or none of them): ",
+                                       strayWord_}),
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::MalformedWord);
         }

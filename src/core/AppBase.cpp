@@ -206,6 +206,7 @@ void AppBase::ParseCommandLine()
     workMode_ = choice.Mode;
     actionName_ = std::move(choice.ActionName);
     actionWords_ = choice.Words;
+    strayWord_ = std::move(choice.Stray);
 }
 
 namespace {
@@ -301,7 +302,7 @@ ModeResult AppBase::HandleOptionsMode()
 
 ModeResult AppBase::RefuseWordsBeside(const wchar_t* word) const
 {
-    tk::LogFailure(tk::Concat({word, L": it takes no other word, and \"", actionWords_.Stray, L"\" will not do"}),
+    tk::LogFailure(tk::Concat({word, L": it takes no other word, and \"", strayWord_, L"\" will not do"}),
                    ERROR_INVALID_PARAMETER);
     return {false, true, static_cast<int>(ActionExitCode::MalformedWord)};
 }

@@ -162,6 +162,9 @@ protected:
     std::vector<std::wstring> commandLineParams_;
     std::wstring actionName_;
     ActionWords actionWords_;
+    // An argument beside the action word, "/cancel" or "/options" that is
+    // none of its words; empty when there is none.
+    std::wstring strayWord_;
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;

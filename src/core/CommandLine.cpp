@@ -184,7 +184,8 @@ bool TakeActionWord(std::wstring_view word, ActionWords& words)
     return false;
 }
 
-ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords)
+ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords,
+                            std::wstring& stray)
 {
     // The longest stray argument the log names whole.
     constexpr std::size_t StrayChars = 40;
@@ -196,8 +197,8 @@ ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t
             continue;
         // Dropped, a misspelt "/in 5m" would run the action at once.
         words.Malformed = true;
-        if (words.Stray.empty())
-            words.Stray = param.substr(0, StrayChars);
+        if (stray.empty())
+            stray = param.substr(0, StrayChars);
     }
     return words;
 }
@@ -221,15 +222,22 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
         const std::wstring word = LowerAscii(param);
         for (const auto& rule : Contains)
             if (word.find(rule.Word) != std::wstring::npos)
-                return {rule.Mode, {}, {}};
+                return {rule.Mode, {}, {}, {}};
         if (word == L"c" || word == L"s")
-            return {WorkMode::Settings, {}, {}};
-        if (auto name = ActionWordName(param))
-            return {WorkMode::Action, std::move(*name), ReadActionWords(params, i, true)};
-        if (word == L"/options" || word == L"-options")
-            return {WorkMode::Options, {}, ReadActionWords(params, i, false)};
-        if (word == L"/cancel" || word == L"-cancel")
-            return {WorkMode::Cancel, {}, ReadActionWords(params, i, false)};
+            return {WorkMode::Settings, {}, {}, {}};
+        WorkChoice choice;
+        if (auto name = ActionWordName(param)) {
+            choice.Mode = WorkMode::Action;
+            choice.ActionName = std::move(*name);
+        } else if (word == L"/options" || word == L"-options") {
+            choice.Mode = WorkMode::Options;
+        } else if (word == L"/cancel" || word == L"-cancel") {
+            choice.Mode = WorkMode::Cancel;
+        } else {
+            continue;
+        }
+        choice.Words = ReadActionWords(params, i, choice.Mode == WorkMode::Action, choice.Stray);
+        return choice;
     }
     return {};
 }

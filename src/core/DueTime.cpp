@@ -1,8 +1,8 @@
 #include "core/DueTime.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "toolkit/Decimal.h"
 
 namespace corvello {
 namespace {
@@ -35,10 +35,42 @@ std::int64_t DayOf(std::int64_t localMs) noexcept
     return (localMs - (localMs % DayMs + DayMs) % DayMs) / DayMs;
 }
 
-std::wstring TwoDigits(int value)
-{
-    return {static_cast<wchar_t>(L'0' + value / 10 % 10), static_cast<wchar_t>(L'0' + value % 10)};
-}
+// A short text made in place, piece by piece, without a string for each
+// piece: the times and waits shown are made often and are a few characters.
+class ShortText {
+public:
+    ShortText& Add(std::wstring_view piece) noexcept
+    {
+        for (const wchar_t c : piece)
+            if (size_ < std::size(text_))
+                text_[size_++] = c;
+        return *this;
+    }
+    // A number of zero or more, with leading zeros up to the digits asked for.
+    ShortText& Number(std::int64_t value, int digits = 1) noexcept
+    {
+        wchar_t reversed[20];
+        int count = 0;
+        do {
+            reversed[count++] = static_cast<wchar_t>(L'0' + value % 10);
+            value /= 10;
+        } while (value > 0 || count < digits);
+        while (count > 0)
+            Add({&reversed[--count], 1});
+        return *this;
+    }
+    // "07:05".
+    ShortText& Clock(int minuteOfDay) noexcept
+    {
+        minuteOfDay = ((minuteOfDay % 1440) + 1440) % 1440;
+        return Number(minuteOfDay / 60, 2).Add(L":").Number(minuteOfDay % 60, 2);
+    }
+    std::wstring Text() const { return {text_, size_}; }
+
+private:
+    wchar_t text_[48];
+    std::size_t size_ = 0;
+};
 
 }  // namespace
 
@@ -83,7 +115,7 @@ std::optional<std::uint32_t> ParseDuration(std::wstring_view text) noexcept
 
 std::wstring DurationWord(std::uint32_t seconds)
 {
-    return tk::Decimal(seconds) + L's';
+    return ShortText().Number(seconds).Add(L"s").Text();
 }
 
 std::optional<int> ParseClockTime(std::wstring_view text) noexcept
@@ -107,8 +139,7 @@ std::optional<int> ParseClockTime(std::wstring_view text) noexcept
 
 std::wstring ClockTimeText(int minuteOfDay)
 {
-    minuteOfDay = ((minuteOfDay % 1440) + 1440) % 1440;
-    return TwoDigits(minuteOfDay / 60) + L':' + TwoDigits(minuteOfDay % 60);
+    return ShortText().Clock(minuteOfDay).Text();
 }
 
 std::int64_t LocalMilliseconds(int year, int month, int day, int hour, int minute, int second, int millisecond)
@@ -184,43 +215,43 @@ std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept
 
 std::wstring RemainingText(std::int64_t remainingMs)
 {
+    ShortText text;
+    text.Add(L"in ");
     // Rounded up as the minutes are: the last second shows as 1.
     const std::int64_t seconds = std::max<std::int64_t>((remainingMs + 999) / 1000, 1);
     if (seconds < 60)
-        return L"in " + tk::Decimal(seconds) + L" s";
-    const std::int64_t minutes = std::max<std::int64_t>(MinutesLeft(remainingMs), 1);
+        return text.Number(seconds).Add(L" s").Text();
+    const std::int64_t minutes = MinutesLeft(remainingMs);
     if (minutes < 60)
-        return L"in " + tk::Decimal(minutes) + L" min";
-    std::wstring text = L"in " + tk::Decimal(minutes / 60) + L" h";
+        return text.Number(minutes).Add(L" min").Text();
+    text.Number(minutes / 60).Add(L" h");
     if (minutes % 60 != 0)
-        text += L' ' + tk::Decimal(minutes % 60) + L" min";
-    return text;
+        text.Add(L" ").Number(minutes % 60).Add(L" min");
+    return text.Text();
 }
 
 std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs)
 {
-    static constexpr std::wstring_view DayNames = L"MonTueWedThuFriSatSun";
-    static constexpr std::wstring_view MonthNames = L"JanFebMarAprMayJunJulAugSepOctNovDec";
-    std::wstring text = ClockTimeText(MinuteOfDay(localMs));
+    // The days' short names from Monday, then the months'.
+    static constexpr std::wstring_view Names = L"MonTueWedThuFriSatSunJanFebMarAprMayJunJulAugSepOctNovDec";
+    ShortText text;
+    text.Clock(MinuteOfDay(localMs));
     const std::int64_t day = DayOf(localMs);
     const std::int64_t daysAway = day - DayOf(nowLocalMs);
-    if (daysAway <= 0)
-        return text;
     if (daysAway == 1)
-        return text + L" tomorrow";
-    text += L" on ";
+        text.Add(L" tomorrow");
+    if (daysAway < 2)
+        return text.Text();
+    text.Add(L" on ");
     if (daysAway < 7)
-        return text.append(DayNames.substr(static_cast<std::size_t>(day % 7) * 3, 3));
+        return text.Add(Names.substr(static_cast<std::size_t>((day % 7 + 7) % 7) * 3, 3)).Text();
     // The day and month, counted from 1 March so the leap day ends the year.
-    const std::int64_t dayOfEra = ((day + DaysTo1601) % 146097 + 146097) % 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfEra = (day + DaysTo1601) % 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-    const std::int64_t dayOfMonth = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
-    const std::int64_t month = (monthFromMarch + 2) % 12;
-    return text + tk::Decimal(dayOfMonth) + L' ' +
-           std::wstring(MonthNames.substr(static_cast<std::size_t>(month) * 3, 3));
+    text.Number(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1).Add(L" ");
+    return text.Add(Names.substr(static_cast<std::size_t>(21 + (monthFromMarch + 2) % 12 * 3), 3)).Text();
 }
 
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept

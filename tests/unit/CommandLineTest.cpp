@@ -267,7 +267,7 @@ TEST(ChooseWork, TheWordsBesideTheActionWordCancelAndOptions)
         EXPECT_EQ(choice.Mode, c.Mode) << "line: " << line;
         EXPECT_EQ(choice.Words.Wait, c.Wait) << "line: " << line;
         EXPECT_EQ(choice.Words.Malformed, c.Malformed) << "line: " << line;
-        EXPECT_EQ(choice.Words.Stray, c.Stray) << "line: " << line;
+        EXPECT_EQ(choice.Stray, c.Stray) << "line: " << line;
         if (!c.Malformed && c.Wait == WaitKind::In) {
             EXPECT_EQ(choice.Words.Seconds, c.Seconds) << "line: " << line;
         }
@@ -282,7 +282,7 @@ TEST(ChooseWork, TheWordsBesideTheActionWordCancelAndOptions)
     EXPECT_EQ(ChooseWork({L"/do:keepawake", L"/screen:off"}).Words.ScreenOn, std::optional<bool>(false));
     EXPECT_TRUE(ChooseWork({L"/do:keepawake", L"/screen:off", L"/screen:on"}).Words.Malformed);
     // A stray argument of any length is named cut short.
-    EXPECT_EQ(ChooseWork({L"/do:lock", std::wstring(5000, L'x')}).Words.Stray, std::wstring(40, L'x'));
+    EXPECT_EQ(ChooseWork({L"/do:lock", std::wstring(5000, L'x')}).Stray, std::wstring(40, L'x'));
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)
