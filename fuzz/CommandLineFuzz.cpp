@@ -68,13 +68,8 @@ void CheckCommandLine(const std::wstring& line)
         if (corvello::LowerAscii(choice.ActionName) != named->Name)
             std::abort();
     CheckWords(choice.Words);
-    // A stray argument makes the words malformed; "/cancel" and "/options"
-    // stand alone or are refused; beside the action word, every argument
-    // is a word with its sign.
-    if (!choice.Stray.empty() && !choice.Words.Malformed)
-        std::abort();
-    if (choice.Stray.size() > 40)
-        std::abort();
+    // "/cancel" and "/options" stand alone or are refused; beside the
+    // action word, every argument is a word with its sign.
     if ((mode == corvello::WorkMode::Cancel || mode == corvello::WorkMode::Options) &&
         choice.Words.Malformed != (params.size() > 1))
         std::abort();

@@ -15,7 +15,10 @@ namespace {
 // "Shut Down at 23:30", "Shut Down at 08:02 tomorrow".
 std::wstring WhatAt(const ActionEntry& entry, const DueTime& due, const ClockReading& now)
 {
-    return std::wstring(entry.Caption) + L" at " + MomentText(due.LocalDueMs, now.LocalMs);
+    std::wstring text = entry.Caption;
+    text += L" at ";
+    text += MomentText(due.LocalDueMs, now.LocalMs);
+    return text;
 }
 
 // Rounded up: the countdown shows 1 for its last second.
@@ -92,7 +95,11 @@ std::wstring ActionTimer::Status() const
 {
     if (!entry_)
         return {};
-    return What() + L" (" + RemainingText(RemainingMs(due_, ClocksNow())) + L")";
+    std::wstring status = What();
+    status += L" (";
+    status += RemainingText(RemainingMs(due_, ClocksNow()));
+    status += L')';
+    return status;
 }
 
 void ActionTimer::FollowClock()

@@ -9,7 +9,6 @@
 #include "online/Notifier.h"
 #include "online/Statistics.h"
 #include "toolkit/Application.h"
-#include "toolkit/Concat.h"
 #include "toolkit/Form.h"
 #include "toolkit/Log.h"
 #include "ui/ShowMessageDialog.h"
@@ -279,9 +278,8 @@ ModeResult CorvelloApp::HandleActionMode()
             return end(false, ActionExitCode::UnknownName);
         }
         if (!commandline::WordsFit(*named, actionWords_)) {
-            tk::LogFailure(tk::Concat({L"the action word: the words beside \"", named->Name,
-                                       L"\" will not do (malformed, twice, not for it, or none of them): ",
-                                       strayWord_}),
+            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
+                               L"\" will not do (malformed, twice, not for it, or unknown)",
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::MalformedWord);
         }
@@ -309,7 +307,7 @@ ModeResult CorvelloApp::HandleCancelMode()
         return ModeResult{succeeded, true, static_cast<int>(code)};
     };
     if (actionWords_.Malformed)
-        return RefuseWordsBeside(L"/cancel");
+        return RefuseWordsBeside(L"/cancel takes no other word");
     try {
         // With no copy running (or once it has gone), nothing waits.
         const auto handedOver = HandOverRequest(commandline::Request{});

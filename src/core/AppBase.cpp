@@ -206,7 +206,6 @@ void AppBase::ParseCommandLine()
     workMode_ = choice.Mode;
     actionName_ = std::move(choice.ActionName);
     actionWords_ = choice.Words;
-    strayWord_ = std::move(choice.Stray);
 }
 
 namespace {
@@ -292,18 +291,17 @@ ModeResult AppBase::HandleActionMode()
 
 ModeResult AppBase::HandleCancelMode()
 {
-    return actionWords_.Malformed ? RefuseWordsBeside(L"/cancel") : ModeResult{true, true, 0};
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/cancel takes no other word") : ModeResult{true, true, 0};
 }
 
 ModeResult AppBase::HandleOptionsMode()
 {
-    return actionWords_.Malformed ? RefuseWordsBeside(L"/options") : ModeResult{true, false};
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/options takes no other word") : ModeResult{true, false};
 }
 
-ModeResult AppBase::RefuseWordsBeside(const wchar_t* word) const
+ModeResult AppBase::RefuseWordsBeside(const wchar_t* reason)
 {
-    tk::LogFailure(tk::Concat({word, L": it takes no other word, and \"", strayWord_, L"\" will not do"}),
-                   ERROR_INVALID_PARAMETER);
+    tk::LogFailure(reason, ERROR_INVALID_PARAMETER);
     return {false, true, static_cast<int>(ActionExitCode::MalformedWord)};
 }
 

@@ -88,8 +88,9 @@ public:
     // "/options": the start goes on to show them.
     ModeResult HandleOptionsMode();
     // "/cancel" or "/options" with another argument beside it: the start
-    // does nothing and ends with ActionExitCode::MalformedWord (logged).
-    ModeResult RefuseWordsBeside(const wchar_t* word) const;
+    // does nothing and ends with ActionExitCode::MalformedWord, the reason
+    // logged.
+    static ModeResult RefuseWordsBeside(const wchar_t* reason);
     virtual void Run();
     virtual void CreateForms();
     virtual void RunNewInstance();
@@ -162,9 +163,6 @@ protected:
     std::vector<std::wstring> commandLineParams_;
     std::wstring actionName_;
     ActionWords actionWords_;
-    // An argument beside the action word, "/cancel" or "/options" that is
-    // none of its words; empty when there is none.
-    std::wstring strayWord_;
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;

@@ -184,21 +184,15 @@ bool TakeActionWord(std::wstring_view word, ActionWords& words)
     return false;
 }
 
-ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords,
-                            std::wstring& stray)
+ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords)
 {
-    // The longest stray argument the log names whole.
-    constexpr std::size_t StrayChars = 40;
     ActionWords words;
     for (std::size_t i = 0; i < params.size(); ++i) {
         const std::wstring& param = params[i];
-        if (i == word || (takesWords && param.size() > 1 && (param[0] == L'/' || param[0] == L'-') &&
-                          TakeActionWord(std::wstring_view(param).substr(1), words)))
-            continue;
         // Dropped, a misspelt "/in 5m" would run the action at once.
-        words.Malformed = true;
-        if (stray.empty())
-            stray = param.substr(0, StrayChars);
+        if (i != word && !(takesWords && param.size() > 1 && (param[0] == L'/' || param[0] == L'-') &&
+                           TakeActionWord(std::wstring_view(param).substr(1), words)))
+            words.Malformed = true;
     }
     return words;
 }
@@ -222,9 +216,9 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
         const std::wstring word = LowerAscii(param);
         for (const auto& rule : Contains)
             if (word.find(rule.Word) != std::wstring::npos)
-                return {rule.Mode, {}, {}, {}};
+                return {rule.Mode, {}, {}};
         if (word == L"c" || word == L"s")
-            return {WorkMode::Settings, {}, {}, {}};
+            return {WorkMode::Settings, {}, {}};
         WorkChoice choice;
         if (auto name = ActionWordName(param)) {
             choice.Mode = WorkMode::Action;
@@ -236,7 +230,7 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
         } else {
             continue;
         }
-        choice.Words = ReadActionWords(params, i, choice.Mode == WorkMode::Action, choice.Stray);
+        choice.Words = ReadActionWords(params, i, choice.Mode == WorkMode::Action);
         return choice;
     }
     return {};

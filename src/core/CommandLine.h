@@ -74,9 +74,8 @@ bool TakeActionWord(std::wstring_view word, ActionWords& words);
 // The words among the arguments but the one at `word` (the action word, or
 // "/cancel" or "/options"). Each of the others must be one of the words
 // where `takesWords`, and there must be none where not: any other argument
-// makes them malformed, and the first such argument, cut short, is the stray.
-ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords,
-                            std::wstring& stray);
+// makes them malformed.
+ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords);
 
 // What the program's exit code says after the action word.
 enum class ActionExitCode : int {
@@ -95,9 +94,6 @@ struct WorkChoice {
     // For Action, Cancel and Options: the words beside it. "/cancel" and
     // "/options" take none; any argument beside them makes them malformed.
     ActionWords Words;
-    // The first argument beside it that is none of its words ("/bogus",
-    // "5m" of "/in 5m"), cut short for the log; empty when there is none.
-    std::wstring Stray;
 };
 
 // The first argument that matches a rule decides; the rules in order are:

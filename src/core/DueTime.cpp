@@ -62,7 +62,7 @@ public:
     // "07:05".
     ShortText& Clock(int minuteOfDay) noexcept
     {
-        minuteOfDay = ((minuteOfDay % 1440) + 1440) % 1440;
+        minuteOfDay %= 1440;  // the hour after 23:00 is 00:00
         return Number(minuteOfDay / 60, 2).Add(L":").Number(minuteOfDay % 60, 2);
     }
     std::wstring Text() const { return {text_, size_}; }
@@ -232,8 +232,7 @@ std::wstring RemainingText(std::int64_t remainingMs)
 
 std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs)
 {
-    // The days' short names from Monday, then the months'.
-    static constexpr std::wstring_view Names = L"MonTueWedThuFriSatSunJanFebMarAprMayJunJulAugSepOctNovDec";
+    static constexpr std::wstring_view DayNames = L"MonTueWedThuFriSatSun";
     ShortText text;
     text.Clock(MinuteOfDay(localMs));
     const std::int64_t day = DayOf(localMs);
@@ -242,16 +241,9 @@ std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs)
         text.Add(L" tomorrow");
     if (daysAway < 2)
         return text.Text();
-    text.Add(L" on ");
-    if (daysAway < 7)
-        return text.Add(Names.substr(static_cast<std::size_t>((day % 7 + 7) % 7) * 3, 3)).Text();
-    // The day and month, counted from 1 March so the leap day ends the year.
-    const std::int64_t dayOfEra = (day + DaysTo1601) % 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-    text.Number(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1).Add(L" ");
-    return text.Add(Names.substr(static_cast<std::size_t>(21 + (monthFromMarch + 2) % 12 * 3), 3)).Text();
+    // A week or more away, the day's name alone would read as this week's.
+    text.Add(daysAway < 7 ? L" on " : L" next ");
+    return text.Add(DayNames.substr(static_cast<std::size_t>(day % 7) * 3, 3)).Text();
 }
 
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept

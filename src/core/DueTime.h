@@ -25,7 +25,8 @@ std::wstring DurationWord(std::uint32_t seconds);
 // A time of day in 24-hour form: the hour in one or two digits (0 to 23),
 // a colon, the minutes in two (00 to 59). The minute of the day, or nullopt.
 std::optional<int> ParseClockTime(std::wstring_view text) noexcept;
-// "07:05", "23:30".
+// "07:05", "23:30", from a minute of the day of zero or more (1440 is
+// "00:00" again).
 std::wstring ClockTimeText(int minuteOfDay);
 
 // A reading of the local wall clock as milliseconds since 1 January 1601
@@ -100,8 +101,8 @@ std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept;
 std::wstring RemainingText(std::int64_t remainingMs);
 // A local moment as the user is shown it, from now: its time alone when it
 // is today ("08:02"), then "08:02 tomorrow", the day's short name within the
-// week ("08:02 on Fri"), and the date once it is a week or more away, where
-// the name alone would read as this week's ("08:02 on 18 Dec").
+// week ("08:02 on Fri"), and "next" once it is a week or more away, where
+// the name alone would read as this week's ("08:02 next Fri").
 std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs);
 
 // What may change before the due moment, as milliseconds left at which it

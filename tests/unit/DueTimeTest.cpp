@@ -233,11 +233,8 @@ TEST(DueTime, AMomentNamesItsDayWhenItIsNotToday)
         {"two days on", friday, 48 * Hour, L"08:02 on Sun"},
         {"across the week's end", friday, 4 * 24 * Hour, L"08:02 on Tue"},
         {"six days on", friday, 6 * 24 * Hour + 15 * Hour, L"23:02 on Thu"},
-        {"a week on: the same day's name would read as today", friday, 7 * 24 * Hour, L"08:02 on 18 Dec"},
-        {"a week on, into the next month", At(2026, 11, 30, 12, 0), 7 * 24 * Hour, L"12:00 on 7 Dec"},
-        {"into the next year", At(2026, 12, 31, 23, 0), 7 * 24 * Hour + Hour, L"00:00 on 8 Jan"},
-        {"to a leap day", At(2028, 2, 22, 10, 0), 7 * 24 * Hour, L"10:00 on 29 Feb"},
-        {"a leap year's end", At(2028, 12, 24, 10, 0), 7 * 24 * Hour, L"10:00 on 31 Dec"},
+        {"a week on: the same day's name would read as today", friday, 7 * 24 * Hour, L"08:02 next Fri"},
+        {"a week on, into the next month and year", At(2026, 12, 31, 23, 0), 7 * 24 * Hour + Hour, L"00:00 next Fri"},
         {"the next day, a minute on", At(2026, 12, 11, 23, 59, 59), 1 * Second, L"00:00 tomorrow"},
         {"a moment passed", friday, -Minute, L"08:01"},
         {"passed yesterday", friday, -10 * Hour, L"22:02"},
@@ -261,7 +258,7 @@ TEST(DueTime, WhatWaitsReadsAsItsDayAndTimeLeft)
     EXPECT_EQ(shown(DueIn(40, now), now), L"08:02 (in 40 s)");
     EXPECT_EQ(shown(DueIn(60, now), now), L"08:03 (in 1 min)");
     EXPECT_EQ(shown(DueAt(8 * 60 + 2, now), now), L"08:02 tomorrow (in 24 h)");
-    EXPECT_EQ(shown(DueIn(LongestWaitSeconds, now), now), L"08:02 on 18 Dec (in 168 h)");
+    EXPECT_EQ(shown(DueIn(LongestWaitSeconds, now), now), L"08:02 next Fri (in 168 h)");
     // Past midnight, tomorrow is today.
     const DueTime due = DueAt(7 * 60, now);
     EXPECT_EQ(shown(due, Later(now, 16 * Hour)), L"07:00 (in 6 h 58 min)");
