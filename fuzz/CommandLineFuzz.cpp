@@ -68,6 +68,15 @@ void CheckCommandLine(const std::wstring& line)
         if (corvello::LowerAscii(choice.ActionName) != named->Name)
             std::abort();
     CheckWords(choice.Words);
+    // "/cancel" and "/options" stand alone or are refused; beside the
+    // action word, every argument is a word with its sign.
+    if ((mode == corvello::WorkMode::Cancel || mode == corvello::WorkMode::Options) &&
+        choice.Words.Malformed != (params.size() > 1))
+        std::abort();
+    if (mode == corvello::WorkMode::Action && !choice.Words.Malformed)
+        for (const auto& param : params)
+            if (param[0] != L'/' && param[0] != L'-')
+                std::abort();
     // A request whose words fit goes over and comes back as it was.
     if (const auto* named = corvello::commandline::FindAction(choice.ActionName);
         named && mode == corvello::WorkMode::Action && corvello::commandline::WordsFit(*named, choice.Words)) {

@@ -37,7 +37,7 @@ const NamedAction* FindAction(std::wstring_view name) noexcept
 
 bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept
 {
-    if (words.Malformed || words.Cancel)
+    if (words.Malformed)
         return false;
     if (!IsKeepAwake(action))
         return !words.ScreenOn && !words.Off;
@@ -57,10 +57,13 @@ std::u16string HandOverText(const Request& request)
     } else {
         const ActionWords& words = request.Words;
         Append(text, request.Action->Name);
-        if (words.Wait == WaitKind::In)
-            Append(text, L" in:" + DurationWord(words.Seconds));
-        else if (words.Wait == WaitKind::At)
-            Append(text, L" at:" + ClockTimeText(words.ClockMinute));
+        if (words.Wait == WaitKind::In) {
+            Append(text, L" in:");
+            Append(text, DurationWord(words.Seconds));
+        } else if (words.Wait == WaitKind::At) {
+            Append(text, L" at:");
+            Append(text, ClockTimeText(words.ClockMinute));
+        }
         if (words.ScreenOn)
             Append(text, *words.ScreenOn ? L" screen:on" : L" screen:off");
         if (words.Off)

@@ -12,9 +12,13 @@
 namespace corvello {
 namespace {
 
-std::wstring WhatAt(const ActionEntry& entry, const DueTime& due)
+// "Shut Down at 23:30", "Shut Down at 08:02 tomorrow".
+std::wstring WhatAt(const ActionEntry& entry, const DueTime& due, const ClockReading& now)
 {
-    return std::wstring(entry.Caption) + L" at " + ClockTimeText(MinuteOfDay(due.LocalDueMs));
+    std::wstring text = entry.Caption;
+    text += L" at ";
+    text += MomentText(due.LocalDueMs, now.LocalMs);
+    return text;
 }
 
 // Rounded up: the countdown shows 1 for its last second.
@@ -39,7 +43,8 @@ ActionTimer::~ActionTimer()
 bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
 {
     if (entry_) {
-        const DueTime asked = DueFor(when, ClocksNow());
+        const ClockReading askedAt = ClocksNow();
+        const DueTime asked = DueFor(when, askedAt);
         const bool same = entry_ == &entry && when.Kind == DueKind::At && due_.Kind == DueKind::At &&
                           due_.ClockMinute == when.ClockMinute;
         if (!same) {
@@ -54,7 +59,7 @@ bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
                 ~Done() { Flag = false; }
             } done{asking_};
             const std::wstring question = What() + L" is waiting to run.\r\nReplace it with " +
-                                          WhatAt(entry, asked) + L"?";
+                                          WhatAt(entry, asked, askedAt) + L"?";
             const int answer = ShowMessageDialog(
                 question, tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
                 tk::DialogButton::No, App ? App->Main() : nullptr, AppObject ? AppObject->Name() : std::wstring(),
@@ -69,7 +74,6 @@ bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
     entry_ = &entry;
     due_ = DueFor(when, now);
     warned_ = !Warns() || RemainingMs(due_, now) <= WarningLeadMs;
-    HoldAwake();
     Wake();
     return true;
 }
@@ -84,14 +88,18 @@ void ActionTimer::Cancel()
 
 std::wstring ActionTimer::What() const
 {
-    return entry_ ? WhatAt(*entry_, due_) : std::wstring();
+    return entry_ ? WhatAt(*entry_, due_, ClocksNow()) : std::wstring();
 }
 
 std::wstring ActionTimer::Status() const
 {
     if (!entry_)
         return {};
-    return What() + L" (" + RemainingText(RemainingMs(due_, ClocksNow())) + L")";
+    std::wstring status = What();
+    status += L" (";
+    status += RemainingText(RemainingMs(due_, ClocksNow()));
+    status += L')';
+    return status;
 }
 
 void ActionTimer::FollowClock()
@@ -99,9 +107,8 @@ void ActionTimer::FollowClock()
     if (!entry_)
         return;
     corvello::FollowClock(due_, ClocksNow());
-    HoldAwake();
     // The time shown may be another now.
-    minutesShown_ = -1;
+    shown_.clear();
     Wake();
 }
 
@@ -156,8 +163,10 @@ void ActionTimer::Wake()
     }
     wake_.SetInterval(NextWakeMs(remaining, plan));
     wake_.SetEnabled(true);
-    if (MinutesLeft(remaining) != minutesShown_) {
-        minutesShown_ = MinutesLeft(remaining);
+    // The time left, or the day named, moved on: what is shown follows.
+    if (std::wstring status = Status(); status != shown_) {
+        shown_ = std::move(status);
+        HoldAwake();
         Changed();
     }
 }
@@ -180,7 +189,7 @@ void ActionTimer::Clear()
     awake_.Release(AwakeHolder::Timer);
     awakeReason_.clear();
     warned_ = false;
-    minutesShown_ = -1;
+    shown_.clear();
 }
 
 void ActionTimer::HoldAwake()

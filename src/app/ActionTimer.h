@@ -35,9 +35,11 @@ public:
     void Cancel();
     bool Waiting() const noexcept { return entry_ != nullptr; }
     const ActionEntry* Action() const noexcept { return entry_; }
-    // "Shut Down at 23:30"; empty while nothing waits.
+    // "Shut Down at 23:30", "Shut Down at 08:02 tomorrow"; empty while
+    // nothing waits.
     std::wstring What() const;
-    // "Shut Down at 23:30 (in 25 min)"; empty while nothing waits.
+    // "Shut Down at 23:30 (in 25 min)", "... (in 40 s)"; empty while
+    // nothing waits.
     std::wstring Status() const;
     // The clock or the time zone changed, or the computer resumed: the time
     // left is worked out anew.
@@ -68,7 +70,8 @@ private:
     DueTime due_;
     // The balloon has come, or is not to come (the wait was shorter).
     bool warned_ = false;
-    std::int64_t minutesShown_ = -1;
+    // The status last shown, so the tip changes only when it does.
+    std::wstring shown_;
     bool asking_ = false;
     std::wstring awakeReason_;
     tk::Timer wake_{1000, false};

@@ -281,7 +281,7 @@ ModeResult CorvelloApp::HandleActionMode()
         }
         if (!commandline::WordsFit(*named, actionWords_)) {
             tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
-                               L"\" will not do (/in:, /at:, /screen: or /off malformed, twice, or not for it)",
+                               L"\" will not do (malformed, twice, not for it, or unknown)",
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::MalformedWord);
         }
@@ -308,10 +308,8 @@ ModeResult CorvelloApp::HandleCancelMode()
     const auto end = [](bool succeeded, ActionExitCode code) {
         return ModeResult{succeeded, true, static_cast<int>(code)};
     };
-    if (actionWords_.Malformed) {
-        tk::LogFailure(L"/cancel: it takes no other word", ERROR_INVALID_PARAMETER);
-        return end(false, ActionExitCode::MalformedWord);
-    }
+    if (actionWords_.Malformed)
+        return RefuseWordsBeside(L"/cancel takes no other word");
     try {
         // With no copy running (or once it has gone), nothing waits.
         const auto handedOver = HandOverRequest(commandline::Request{});

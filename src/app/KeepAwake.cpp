@@ -60,8 +60,10 @@ std::wstring KeepAwake::Status() const
     if (!active_)
         return {};
     std::wstring status = L"Keeping awake";
-    if (until_)
-        status += L" until " + ClockTimeText(MinuteOfDay(until_->LocalDueMs));
+    if (until_) {
+        status += L" until ";
+        status += ClockTimeText(MinuteOfDay(until_->LocalDueMs));
+    }
     if (screenOn_)
         status += L" (screen on)";
     return status;
@@ -96,8 +98,10 @@ void KeepAwake::Schedule()
 void KeepAwake::Hold()
 {
     std::wstring reason = CORVELLO_WIDEN(CORVELLO_NAME) L": keep awake";
-    if (until_)
-        reason += L" until " + ClockTimeText(MinuteOfDay(until_->LocalDueMs));
+    if (until_) {
+        reason += L" until ";
+        reason += ClockTimeText(MinuteOfDay(until_->LocalDueMs));
+    }
     if (reason == reason_ && awake_.Holding(AwakeHolder::KeepAwake))
         return;
     reason_ = reason;

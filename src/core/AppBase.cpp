@@ -291,7 +291,18 @@ ModeResult AppBase::HandleActionMode()
 
 ModeResult AppBase::HandleCancelMode()
 {
-    return {true, true, 0};
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/cancel takes no other word") : ModeResult{true, true, 0};
+}
+
+ModeResult AppBase::HandleOptionsMode()
+{
+    return actionWords_.Malformed ? RefuseWordsBeside(L"/options takes no other word") : ModeResult{true, false};
+}
+
+ModeResult AppBase::RefuseWordsBeside(const wchar_t* reason)
+{
+    tk::LogFailure(reason, ERROR_INVALID_PARAMETER);
+    return {false, true, static_cast<int>(ActionExitCode::MalformedWord)};
 }
 
 void AppBase::Execute()
@@ -329,6 +340,7 @@ void AppBase::Execute()
         result = HandleCancelMode();
         break;
     case WorkMode::Options:
+        result = HandleOptionsMode();
         break;
     }
     if (!result.Succeeded)

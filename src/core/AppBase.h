@@ -83,8 +83,15 @@ public:
     // The action word: here no action has a name, so the start ends with
     // ActionExitCode::UnknownName. The program's own class runs them.
     virtual ModeResult HandleActionMode();
-    // "/cancel": here nothing ever waits, so the start ends with 0.
+    // "/cancel": here nothing ever waits, so the start ends with 0 (with
+    // another argument beside it, 2).
     virtual ModeResult HandleCancelMode();
+    // "/options": the start goes on to show them.
+    ModeResult HandleOptionsMode();
+    // "/cancel" or "/options" with another argument beside it: the start
+    // does nothing and ends with ActionExitCode::MalformedWord, the reason
+    // logged.
+    static ModeResult RefuseWordsBeside(const wchar_t* reason);
     virtual void Run();
     virtual void CreateForms();
     virtual void RunNewInstance();

@@ -181,20 +181,19 @@ bool TakeActionWord(std::wstring_view word, ActionWords& words)
         words.Off = true;
         return true;
     }
-    if (lower == L"cancel") {
-        once(words.Cancel);
-        words.Cancel = true;
-        return true;
-    }
     return false;
 }
 
-ActionWords ReadActionWords(const std::vector<std::wstring>& params)
+ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords)
 {
     ActionWords words;
-    for (const auto& param : params)
-        if (param.size() > 1 && (param[0] == L'/' || param[0] == L'-'))
-            TakeActionWord(std::wstring_view(param).substr(1), words);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const std::wstring& param = params[i];
+        // Dropped, a misspelt "/in 5m" would run the action at once.
+        if (i != word && !(takesWords && param.size() > 1 && (param[0] == L'/' || param[0] == L'-') &&
+                           TakeActionWord(std::wstring_view(param).substr(1), words)))
+            words.Malformed = true;
+    }
     return words;
 }
 
@@ -212,31 +211,27 @@ WorkChoice ChooseWork(const std::vector<std::wstring>& params)
         {L"reset", WorkMode::Reset},
         {L"stop", WorkMode::Stop},
     }};
-    for (const auto& param : params) {
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const std::wstring& param = params[i];
         const std::wstring word = LowerAscii(param);
         for (const auto& rule : Contains)
             if (word.find(rule.Word) != std::wstring::npos)
                 return {rule.Mode, {}, {}};
         if (word == L"c" || word == L"s")
             return {WorkMode::Settings, {}, {}};
+        WorkChoice choice;
         if (auto name = ActionWordName(param)) {
-            WorkChoice choice{WorkMode::Action, std::move(*name), ReadActionWords(params)};
-            if (choice.Words.Cancel)
-                choice.Words.Malformed = true;
-            return choice;
+            choice.Mode = WorkMode::Action;
+            choice.ActionName = std::move(*name);
+        } else if (word == L"/options" || word == L"-options") {
+            choice.Mode = WorkMode::Options;
+        } else if (word == L"/cancel" || word == L"-cancel") {
+            choice.Mode = WorkMode::Cancel;
+        } else {
+            continue;
         }
-        if (word == L"/options" || word == L"-options")
-            return {WorkMode::Options, {}, {}};
-        if (word == L"/cancel" || word == L"-cancel") {
-            WorkChoice choice{WorkMode::Cancel, {}, ReadActionWords(params)};
-            // Only the word itself: calling off is all it does.
-            for (const auto& other : params)
-                if (ActionWordName(other))
-                    choice.Words.Malformed = true;
-            if (choice.Words.Wait != WaitKind::None || choice.Words.ScreenOn || choice.Words.Off)
-                choice.Words.Malformed = true;
-            return choice;
-        }
+        choice.Words = ReadActionWords(params, i, choice.Mode == WorkMode::Action);
+        return choice;
     }
     return {};
 }

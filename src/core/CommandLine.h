@@ -61,9 +61,9 @@ struct ActionWords {
     // "/screen:on" or "/screen:off"; without, the screen may turn off.
     std::optional<bool> ScreenOn;
     bool Off = false;           // "/off"
-    bool Cancel = false;        // "/cancel"
     // One of the words is not as the rules write it ("/in:5x", "/at:24:00",
-    // "/screen:dim"), or comes twice, or "/in:" comes with "/at:".
+    // "/screen:dim"), or comes twice, or "/in:" comes with "/at:"; or an
+    // argument beside the word is none of them.
     bool Malformed = false;
 };
 
@@ -71,8 +71,11 @@ struct ActionWords {
 // is none of them. A word of theirs with a value that will not do, or one
 // given before, marks the words malformed.
 bool TakeActionWord(std::wstring_view word, ActionWords& words);
-// The words among the arguments, wherever they stand.
-ActionWords ReadActionWords(const std::vector<std::wstring>& params);
+// The words among the arguments but the one at `word` (the action word, or
+// "/cancel" or "/options"). Each of the others must be one of the words
+// where `takesWords`, and there must be none where not: any other argument
+// makes them malformed.
+ActionWords ReadActionWords(const std::vector<std::wstring>& params, std::size_t word, bool takesWords);
 
 // What the program's exit code says after the action word.
 enum class ActionExitCode : int {
@@ -88,8 +91,8 @@ enum class ActionExitCode : int {
 struct WorkChoice {
     WorkMode Mode = WorkMode::Default;
     std::wstring ActionName;
-    // For Action and Cancel: the words beside it. "/cancel" with the action
-    // word, or with any other of the words, is malformed.
+    // For Action, Cancel and Options: the words beside it. "/cancel" and
+    // "/options" take none; any argument beside them makes them malformed.
     ActionWords Words;
 };
 
@@ -97,7 +100,9 @@ struct WorkChoice {
 // "startup", "uninstall", "install", "reset", "stop" anywhere in the argument,
 // then "c" or "s" as the whole argument, then the action word, then
 // "/options" or "-options", then "/cancel" or "-cancel" as the whole
-// argument (the letters in any case). No match at all gives Default.
+// argument (the letters in any case). No match at all gives Default. Once
+// the action word, "/options" or "/cancel" has matched, the arguments
+// beside it are read as its words, wherever they stand.
 WorkChoice ChooseWork(const std::vector<std::wstring>& params);
 WorkMode ChooseWorkMode(const std::vector<std::wstring>& params);
 

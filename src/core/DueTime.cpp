@@ -1,14 +1,16 @@
 #include "core/DueTime.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "toolkit/Decimal.h"
 
 namespace corvello {
 namespace {
 
 constexpr std::int64_t MinuteMs = 60000;
 constexpr std::int64_t DayMs = 24 * 60 * MinuteMs;
+// Days from 1 March 0000 to 1 January 1601.
+constexpr std::int64_t DaysTo1601 = 584694;
 
 bool IsDigit(wchar_t c) noexcept
 {
@@ -24,15 +26,51 @@ std::int64_t DaysFrom1601(int year, int month, int day) noexcept
     const std::int64_t yearOfEra = y - era * 400;
     const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    // Days from 1 March 0000 to 1 January 1601.
-    constexpr std::int64_t Offset1601 = 584694;
-    return era * 146097 + dayOfEra - Offset1601;
+    return era * 146097 + dayOfEra - DaysTo1601;
 }
 
-std::wstring TwoDigits(int value)
+// Whole days since 1 January 1601, a Monday.
+std::int64_t DayOf(std::int64_t localMs) noexcept
 {
-    return {static_cast<wchar_t>(L'0' + value / 10 % 10), static_cast<wchar_t>(L'0' + value % 10)};
+    return (localMs - (localMs % DayMs + DayMs) % DayMs) / DayMs;
 }
+
+// A short text made in place, piece by piece, without a string for each
+// piece: the times and waits shown are made often and are a few characters.
+class ShortText {
+public:
+    ShortText& Add(std::wstring_view piece) noexcept
+    {
+        for (const wchar_t c : piece)
+            if (size_ < std::size(text_))
+                text_[size_++] = c;
+        return *this;
+    }
+    // A number of zero or more, with leading zeros up to the digits asked for.
+    ShortText& Number(std::int64_t value, int digits = 1) noexcept
+    {
+        wchar_t reversed[20];
+        int count = 0;
+        do {
+            reversed[count++] = static_cast<wchar_t>(L'0' + value % 10);
+            value /= 10;
+        } while (value > 0 || count < digits);
+        while (count > 0)
+            Add({&reversed[--count], 1});
+        return *this;
+    }
+    // "07:05".
+    ShortText& Clock(int minuteOfDay) noexcept
+    {
+        minuteOfDay %= 1440;  // the hour after 23:00 is 00:00
+        return Number(minuteOfDay / 60, 2).Add(L":").Number(minuteOfDay % 60, 2);
+    }
+    std::wstring Text() const { return {text_, size_}; }
+
+private:
+    wchar_t text_[48];
+    std::size_t size_ = 0;
+};
 
 }  // namespace
 
@@ -77,7 +115,7 @@ std::optional<std::uint32_t> ParseDuration(std::wstring_view text) noexcept
 
 std::wstring DurationWord(std::uint32_t seconds)
 {
-    return tk::Decimal(seconds) + L's';
+    return ShortText().Number(seconds).Add(L"s").Text();
 }
 
 std::optional<int> ParseClockTime(std::wstring_view text) noexcept
@@ -101,8 +139,7 @@ std::optional<int> ParseClockTime(std::wstring_view text) noexcept
 
 std::wstring ClockTimeText(int minuteOfDay)
 {
-    minuteOfDay = ((minuteOfDay % 1440) + 1440) % 1440;
-    return TwoDigits(minuteOfDay / 60) + L':' + TwoDigits(minuteOfDay % 60);
+    return ShortText().Clock(minuteOfDay).Text();
 }
 
 std::int64_t LocalMilliseconds(int year, int month, int day, int hour, int minute, int second, int millisecond)
@@ -178,21 +215,44 @@ std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept
 
 std::wstring RemainingText(std::int64_t remainingMs)
 {
-    const std::int64_t minutes = std::max<std::int64_t>(MinutesLeft(remainingMs), 1);
+    ShortText text;
+    text.Add(L"in ");
+    // Rounded up as the minutes are: the last second shows as 1.
+    const std::int64_t seconds = std::max<std::int64_t>((remainingMs + 999) / 1000, 1);
+    if (seconds < 60)
+        return text.Number(seconds).Add(L" s").Text();
+    const std::int64_t minutes = MinutesLeft(remainingMs);
     if (minutes < 60)
-        return L"in " + tk::Decimal(minutes) + L" min";
-    std::wstring text = L"in " + tk::Decimal(minutes / 60) + L" h";
+        return text.Number(minutes).Add(L" min").Text();
+    text.Number(minutes / 60).Add(L" h");
     if (minutes % 60 != 0)
-        text += L' ' + tk::Decimal(minutes % 60) + L" min";
-    return text;
+        text.Add(L" ").Number(minutes % 60).Add(L" min");
+    return text.Text();
+}
+
+std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs)
+{
+    static constexpr std::wstring_view DayNames = L"MonTueWedThuFriSatSun";
+    ShortText text;
+    text.Clock(MinuteOfDay(localMs));
+    const std::int64_t day = DayOf(localMs);
+    const std::int64_t daysAway = day - DayOf(nowLocalMs);
+    if (daysAway == 1)
+        text.Add(L" tomorrow");
+    if (daysAway < 2)
+        return text.Text();
+    // A week or more away, the day's name alone would read as this week's.
+    text.Add(daysAway < 7 ? L" on " : L" next ");
+    return text.Add(DayNames.substr(static_cast<std::size_t>(day % 7) * 3, 3)).Text();
 }
 
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept
 {
     if (remainingMs <= 1)
         return 1;
-    // The due moment, and the moment the minute (or second) shown changes.
-    const std::int64_t step = plan.EverySecond ? 1000 : MinuteMs;
+    // The due moment, and the moment the minute (or second) shown changes:
+    // in the last minute the time left is shown in seconds.
+    const std::int64_t step = plan.EverySecond || remainingMs <= MinuteMs ? 1000 : MinuteMs;
     std::int64_t wake = std::min(remainingMs, (remainingMs - 1) % step + 1);
     for (const std::int64_t at : {plan.WarningAtMs, plan.CountdownAtMs})
         if (at > 0 && remainingMs > at)

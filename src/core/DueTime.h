@@ -25,7 +25,8 @@ std::wstring DurationWord(std::uint32_t seconds);
 // A time of day in 24-hour form: the hour in one or two digits (0 to 23),
 // a colon, the minutes in two (00 to 59). The minute of the day, or nullopt.
 std::optional<int> ParseClockTime(std::wstring_view text) noexcept;
-// "07:05", "23:30".
+// "07:05", "23:30", from a minute of the day of zero or more (1440 is
+// "00:00" again).
 std::wstring ClockTimeText(int minuteOfDay);
 
 // A reading of the local wall clock as milliseconds since 1 January 1601
@@ -95,8 +96,14 @@ DueState StateOf(std::int64_t remainingMs) noexcept;
 // Whole minutes left as the user is shown them, rounded up: 1 for the last
 // minute, 25 from 24 minutes and a moment to 25 minutes.
 std::int64_t MinutesLeft(std::int64_t remainingMs) noexcept;
-// "in 25 min", "in 1 h", "in 2 h 5 min".
+// "in 25 min", "in 1 h", "in 2 h 5 min"; under a minute the seconds,
+// rounded up: "in 40 s" (a whole minute is "in 1 min").
 std::wstring RemainingText(std::int64_t remainingMs);
+// A local moment as the user is shown it, from now: its time alone when it
+// is today ("08:02"), then "08:02 tomorrow", the day's short name within the
+// week ("08:02 on Fri"), and "next" once it is a week or more away, where
+// the name alone would read as this week's ("08:02 next Fri").
+std::wstring MomentText(std::int64_t localMs, std::int64_t nowLocalMs);
 
 // What may change before the due moment, as milliseconds left at which it
 // happens (0 for nothing), and whether the seconds left are on show.
@@ -106,7 +113,8 @@ struct WakePlan {
     bool EverySecond = false;        // the countdown window shows
 };
 // How long to sleep before anything shown changes: the due moment, a
-// milestone still ahead, or the minute (or second) shown in the time left.
+// milestone still ahead, or the minute (or second: in the last minute, and
+// while the countdown shows) shown in the time left.
 // At least 1 ms, at most a minute.
 std::uint32_t NextWakeMs(std::int64_t remainingMs, const WakePlan& plan) noexcept;
 

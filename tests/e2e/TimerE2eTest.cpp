@@ -303,7 +303,10 @@ TEST_F(TimerE2e, AnIrreversibleActionWarnsInABalloonThenCountsDownAndRunsAtZeroW
     EXPECT_EQ(HandOver(L"/do:logoff /in:6s"), std::optional<DWORD>(0));
     const std::wstring waiting = ExpectWaiting(L"Log Off", L"tray-menu-waiting-logoff");
     ASSERT_TRUE(WaitUntil([&] { return !spy_->Balloons().empty(); }, 5000));
-    EXPECT_EQ(spy_->Balloons().front(), waiting + L" (in 1 min). To call it off, choose Cancel in the tray menu.");
+    // Five seconds before, its last minute counts in seconds.
+    const std::wstring balloon = spy_->Balloons().front();
+    EXPECT_TRUE(balloon.starts_with(waiting + L" (in ")) << testsupport::Narrow(balloon);
+    EXPECT_TRUE(balloon.ends_with(L" s). To call it off, choose Cancel in the tray menu.")) << testsupport::Narrow(balloon);
     EXPECT_NE(user_->WaitWindow(L"TfrmCountdown", 5000), nullptr);
     // At zero it runs, with the confirmations box ticked and no question.
     ASSERT_TRUE(WaitUntil([&] { return !spy_->Calls(spy::Call::ExitWindows).empty(); }, 5000));
@@ -377,34 +380,61 @@ TEST_F(TimerE2e, KeepAwakeMakesAPowerRequestAndOffEndsIt)
     EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
 }
 
-TEST_F(TimerE2e, MalformedWordsEndWithTwoAndChangeNothing)
+TEST_F(TimerE2e, MalformedAndMisspeltWordsEndWithTwoAndChangeNothing)
 {
     testsupport::DebugOutputCapture log;
     ASSERT_TRUE(log.Listening());
-    const wchar_t* lines[] = {
+    CapsLockPresses presses;
+    ASSERT_TRUE(presses.Hooked());
+    // Words the program knows with values that will not do, and words it
+    // does not know at all: dropped, these would run Caps Lock at once.
+    const std::vector<std::wstring> lines = {
         L"/do:capslock /in:5x",  L"/do:capslock /in:",        L"/do:capslock /in:0",
         L"/do:capslock /at:25:00", L"/do:capslock /in:5s /at:10:00", L"/do:capslock /screen:on",
         L"/do:keepawake /screen:dim", L"/do:keepawake /off /in:5s", L"/cancel /in:5s",
+        L"/do:capslock /in=5m",  L"/do:capslock /in 5m",      L"/do:capslock in:5m",
+        L"/do:capslock --in:5m", L"/do:capslock /at=23:30",   L"/do:capslock /in:5m /bogus",
+        L"/bogus /do:capslock",  L"/cancel /bogus",           L"/cancel -x",
+        L"/cancel /in",          L"/options /bogus",
     };
-    // With none running, nothing starts or stays.
-    EXPECT_EQ(HandOver(lines[0]), std::optional<DWORD>(2));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
-
-    StartCopy();
-    for (const wchar_t* line : lines) {
+    const auto endsWithTwoAndSaysWhy = [&](const std::wstring& line) {
         const Corvello start(line);
         EXPECT_EQ(start.WaitExit(15000), std::optional<DWORD>(2)) << testsupport::Narrow(line);
         const auto logged = [&] {
             for (const auto& text : log.LinesOf(start.Id()))
-                if (text.find(L"will not do") != std::wstring::npos || text.find(L"no other word") != std::wstring::npos)
+                if (text.find(L"will not do") != std::wstring::npos ||
+                    text.find(L"takes no other word") != std::wstring::npos)
                     return true;
             return false;
         };
         EXPECT_TRUE(WaitUntil(logged, 5000)) << testsupport::Narrow(line);
-    }
-    // The copy took none of them: the menu as ever, nothing held awake.
-    ExpectNothingWaits(L"tray-menu-after-malformed");
-    EXPECT_TRUE(HeldAwake(*spy_).empty());
+    };
+
+    // With none running, nothing runs, starts or stays.
+    for (const std::wstring& line : lines)
+        endsWithTwoAndSaysWhy(line);
+    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmOptions").empty());
+
+    // With a copy running, where something waits: the copy takes none of
+    // them, and what waits stays.
+    StartCopy();
+    EXPECT_EQ(HandOver(L"/do:numlock /in:1h"), std::optional<DWORD>(0));
+    const std::wstring waiting = ExpectWaiting(L"Num Lock", L"tray-menu-before-malformed");
+    for (const std::wstring& line : lines)
+        endsWithTwoAndSaysWhy(line);
+    // A shut-down that a misspelt wait would run at once.
+    endsWithTwoAndSaysWhy(L"/do:shutdown /in 1h");
+    EXPECT_EQ(WaitingFromTip(spy_->LastTip(), L"Num Lock"), waiting) << testsupport::Narrow(spy_->LastTip());
+    ExpectTrayMenuLooks(*user_, TrayMenuWith({L"Cancel " + waiting}), L"tray-menu-after-malformed");
+    EXPECT_TRUE(HeldFor(*spy_, L"Corvello: " + waiting)) << Held(*spy_);
+    EXPECT_TRUE(user_->Windows(L"TfrmOptions").empty());
+    EXPECT_TRUE(user_->Windows(L"TMessageForm").empty());
+    EXPECT_TRUE(spy_->Calls(spy::Call::ExitWindows).empty());
+    EXPECT_TRUE(CapsLockPresses::Downs().empty());
+
+    EXPECT_EQ(HandOver(L"/cancel"), std::optional<DWORD>(0));
+    ExpectNothingWaits(L"tray-menu-after-malformed-cancelled");
     EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
 }
 

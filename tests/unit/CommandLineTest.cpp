@@ -129,7 +129,7 @@ TEST(ChooseWorkMode, TheFirstMatchingArgumentAndRuleWins)
         {L"corvello.exe -OPTIONS", WorkMode::Options},
         {L"corvello.exe options", WorkMode::Default},            // the whole word with its sign
         {L"corvello.exe /options2", WorkMode::Default},
-        {L"corvello.exe /options stop", WorkMode::Options},      // the first argument that matches
+        {L"corvello.exe /options stop", WorkMode::Options},      // the first argument that matches (refused)
         {L"corvello.exe stop /options", WorkMode::Stop},
         {L"corvello.exe \x00C9stop", WorkMode::Stop},            // non-ASCII around a word
         {L"corvello.exe \x0130NSTALL", WorkMode::Default},      // only A-Z fold
@@ -189,7 +189,8 @@ TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
         {L"t /do:RESET", WorkMode::Reset, L""},
         {L"t stop /do:sleep", WorkMode::Stop, L""},
         {L"t c /do:sleep", WorkMode::Settings, L""},
-        // The first argument that matches decides.
+        // The first argument that matches decides (the words beside it
+        // will not do: below).
         {L"t /do:sleep stop", WorkMode::Action, L"sleep"},
         {L"t x /do:lock /do:sleep", WorkMode::Action, L"lock"},
         {L"t \"\" /do:lock", WorkMode::Default, L""},
@@ -203,7 +204,7 @@ TEST(ChooseWork, TheActionWordComesAfterTheOtherRules)
     }
 }
 
-TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
+TEST(ChooseWork, TheWordsBesideTheActionWordCancelAndOptions)
 {
     struct Case {
         const wchar_t* Line;
@@ -221,20 +222,42 @@ TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
         {L"t /do:shutdown /at:25:00", WorkMode::Action, WaitKind::At, 0, 0, true},
         {L"t /do:shutdown /in:soon", WorkMode::Action, WaitKind::In, 0, 0, true},
         {L"t /do:shutdown /in:5 /in:5", WorkMode::Action, WaitKind::In, 300, 0, true},
-        {L"t /do:shutdown /screen", WorkMode::Action, WaitKind::None, 0, 0, false},  // no word: left alone
-        {L"t /do:shutdown in:5", WorkMode::Action, WaitKind::None, 0, 0, false},    // likewise
+        // Misspelt words are no words: they will not do either.
+        {L"t /do:capslock /in=5m", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:shutdown /in 1h", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock in:5m", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock --in:5m", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock /at=23:30", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock /in:5m /bogus", WorkMode::Action, WaitKind::In, 300, 0, true},
+        {L"t /bogus /do:capslock", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:shutdown /screen", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:shutdown /", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:sleep stop", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:sleep c", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t x /do:lock /do:sleep", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:lock /do:lock", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock /cancel", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /do:capslock /options", WorkMode::Action, WaitKind::None, 0, 0, true},
         {L"t /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, false},
         {L"t -CANCEL", WorkMode::Cancel, WaitKind::None, 0, 0, false},
-        {L"t /cancel /in:5s", WorkMode::Cancel, WaitKind::In, 5, 0, true},
+        // "/cancel" and "/options" take no word at all.
+        {L"t /cancel /in:5s", WorkMode::Cancel, WaitKind::None, 0, 0, true},
         {L"t /cancel /do:capslock", WorkMode::Cancel, WaitKind::None, 0, 0, true},
         {L"t /cancel /cancel", WorkMode::Cancel, WaitKind::None, 0, 0, true},
-        {L"t /do:capslock /cancel", WorkMode::Action, WaitKind::None, 0, 0, true},
+        {L"t /cancel /bogus", WorkMode::Cancel, WaitKind::None, 0, 0, true},
+        {L"t /cancel -x", WorkMode::Cancel, WaitKind::None, 0, 0, true},
+        {L"t /cancel /in", WorkMode::Cancel, WaitKind::None, 0, 0, true},
+        {L"t /options", WorkMode::Options, WaitKind::None, 0, 0, false},
+        {L"t /options /in:5m", WorkMode::Options, WaitKind::None, 0, 0, true},
+        {L"t x -options", WorkMode::Options, WaitKind::None, 0, 0, true},
         {L"t cancel", WorkMode::Default, WaitKind::None, 0, 0, false},
         {L"t /cancelled", WorkMode::Default, WaitKind::None, 0, 0, false},
         // Beside no action word, the words are no more than any argument.
         {L"t /in:5s", WorkMode::Default, WaitKind::None, 0, 0, false},
+        {L"t /in 5m /bogus", WorkMode::Default, WaitKind::None, 0, 0, false},
         // The installer words still come first.
         {L"t stop /cancel", WorkMode::Stop, WaitKind::None, 0, 0, false},
+        {L"t stop /do:capslock /bogus", WorkMode::Stop, WaitKind::None, 0, 0, false},
     };
     for (const auto& c : cases) {
         const auto choice = ChooseWork(CollectParams(SplitCommandLine(c.Line)));
@@ -255,6 +278,7 @@ TEST(ChooseWork, TheWordsBesideTheActionWordAndCancel)
     EXPECT_FALSE(screen.Malformed);
     EXPECT_EQ(ChooseWork({L"/do:keepawake", L"/screen:off"}).Words.ScreenOn, std::optional<bool>(false));
     EXPECT_TRUE(ChooseWork({L"/do:keepawake", L"/screen:off", L"/screen:on"}).Words.Malformed);
+    EXPECT_TRUE(ChooseWork({L"/do:lock", std::wstring(5000, L'x')}).Words.Malformed);
 }
 
 TEST(Text, CaseFoldsOnlyTheLettersAToZ)

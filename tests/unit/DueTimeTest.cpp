@@ -200,18 +200,68 @@ TEST(DueTime, AfterSleepItRunsOnlyWhenItPassedLessThanAMinuteAgo)
     }
 }
 
-TEST(DueTime, TheTimeLeftIsShownInWholeMinutesRoundedUp)
+TEST(DueTime, TheTimeLeftIsShownInWholeMinutesRoundedUpAndItsLastMinuteInSeconds)
 {
     const struct {
         std::int64_t Remaining;
         const wchar_t* Text;
     } cases[] = {
-        {25 * Minute, L"in 25 min"}, {24 * Minute + 1, L"in 25 min"}, {24 * Minute, L"in 24 min"},
-        {1, L"in 1 min"},            {59 * Minute + 1, L"in 1 h"},    {60 * Minute, L"in 1 h"},
-        {125 * Minute, L"in 2 h 5 min"}, {7 * 24 * Hour, L"in 168 h"},
+        {25 * Minute, L"in 25 min"},     {24 * Minute + 1, L"in 25 min"}, {24 * Minute, L"in 24 min"},
+        {Minute + 1, L"in 2 min"},       {Minute, L"in 1 min"},           {59 * Second + 1, L"in 1 min"},
+        {59 * Second, L"in 59 s"},       {40 * Second, L"in 40 s"},       {39 * Second + 1, L"in 40 s"},
+        {1, L"in 1 s"},                  {0, L"in 1 s"},                  {59 * Minute + 1, L"in 1 h"},
+        {60 * Minute, L"in 1 h"},        {125 * Minute, L"in 2 h 5 min"}, {7 * 24 * Hour, L"in 168 h"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RemainingText(c.Remaining), c.Text) << c.Remaining;
+}
+
+TEST(DueTime, AMomentNamesItsDayWhenItIsNotToday)
+{
+    // Friday 11 December 2026, 08:02:30.
+    const ClockReading friday = At(2026, 12, 11, 8, 2, 30);
+    const struct {
+        const char* What;
+        ClockReading Now;
+        std::int64_t Later;
+        const wchar_t* Text;
+    } cases[] = {
+        {"later today", friday, 15 * Hour, L"23:02"},
+        {"the last minute of today", friday, 15 * Hour + 57 * Minute, L"23:59"},
+        {"midnight", friday, 15 * Hour + 58 * Minute, L"00:00 tomorrow"},
+        {"a day on", friday, 24 * Hour, L"08:02 tomorrow"},
+        {"two days on", friday, 48 * Hour, L"08:02 on Sun"},
+        {"across the week's end", friday, 4 * 24 * Hour, L"08:02 on Tue"},
+        {"six days on", friday, 6 * 24 * Hour + 15 * Hour, L"23:02 on Thu"},
+        {"a week on: the same day's name would read as today", friday, 7 * 24 * Hour, L"08:02 next Fri"},
+        {"a week on, into the next month and year", At(2026, 12, 31, 23, 0), 7 * 24 * Hour + Hour, L"00:00 next Fri"},
+        {"the next day, a minute on", At(2026, 12, 11, 23, 59, 59), 1 * Second, L"00:00 tomorrow"},
+        {"a moment passed", friday, -Minute, L"08:01"},
+        {"passed yesterday", friday, -10 * Hour, L"22:02"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MomentText(c.Now.LocalMs + c.Later, c.Now.LocalMs), c.Text) << c.What;
+    // Every weekday by its name, a week through.
+    const wchar_t* days[] = {L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat", L"Sun"};
+    const ClockReading monday = At(2026, 12, 7, 12, 0);
+    for (int day = 2; day < 7; ++day)
+        EXPECT_EQ(MomentText(monday.LocalMs + day * 24 * Hour, monday.LocalMs), std::wstring(L"12:00 on ") + days[day]);
+}
+
+TEST(DueTime, WhatWaitsReadsAsItsDayAndTimeLeft)
+{
+    const ClockReading now = At(2026, 12, 11, 8, 2, 0);
+    const auto shown = [&](const DueTime& due, const ClockReading& at) {
+        return MomentText(due.LocalDueMs, at.LocalMs) + L" (" + RemainingText(RemainingMs(due, at)) + L")";
+    };
+    EXPECT_EQ(shown(DueIn(24 * 3600, now), now), L"08:02 tomorrow (in 24 h)");
+    EXPECT_EQ(shown(DueIn(40, now), now), L"08:02 (in 40 s)");
+    EXPECT_EQ(shown(DueIn(60, now), now), L"08:03 (in 1 min)");
+    EXPECT_EQ(shown(DueAt(8 * 60 + 2, now), now), L"08:02 tomorrow (in 24 h)");
+    EXPECT_EQ(shown(DueIn(LongestWaitSeconds, now), now), L"08:02 next Fri (in 168 h)");
+    // Past midnight, tomorrow is today.
+    const DueTime due = DueAt(7 * 60, now);
+    EXPECT_EQ(shown(due, Later(now, 16 * Hour)), L"07:00 (in 6 h 58 min)");
 }
 
 TEST(DueTime, ItWakesOnlyWhenSomethingShownChangesAtMostOnceAMinute)
@@ -220,6 +270,8 @@ TEST(DueTime, ItWakesOnlyWhenSomethingShownChangesAtMostOnceAMinute)
     WakePlan warned;
     warned.WarningAtMs = 5 * Minute;
     warned.CountdownAtMs = 30 * Second;
+    WakePlan countdownLong = warned;
+    countdownLong.CountdownAtMs = 90 * Second;
     WakePlan counting = warned;
     counting.EverySecond = true;
     const struct {
@@ -232,8 +284,12 @@ TEST(DueTime, ItWakesOnlyWhenSomethingShownChangesAtMostOnceAMinute)
         {"the minute shown, part way", 24 * Minute + 500, none, 500},
         {"the due moment", 700, none, 700},
         {"the warning", 5 * Minute + 300, warned, 300},
-        {"the countdown", 40 * Second, warned, 10000},
+        {"the countdown", 100 * Second, countdownLong, 10000},
+        {"the countdown in the last minute", 30 * Second + 400, warned, 400},
         {"the seconds shown", 29 * Second + 500, counting, 500},
+        {"the seconds shown in the last minute", 40 * Second + 300, none, 300},
+        {"the last minute begins", Minute + 300, none, 300},
+        {"the last minute, on the second", Minute, none, 1000},
         {"due now", 0, none, 1},
         {"passed", -5 * Second, counting, 1},
     };

@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
 #include "app/CorvelloApp.h"
 #include "core/Clock.h"
+#include "core/DueTime.h"
 #include "core/RegistryLayout.h"
 #include "online/Notifier.h"
 #include "support/DialogAnswerer.h"
@@ -30,6 +32,11 @@ constexpr const wchar_t* Key = L"Software\\QUORVANT\\CorvelloWindowTest\\1.0";
 std::wstring MenuText(const tk::MenuItem& item)
 {
     return item.IsSeparator() ? L"-" : item.Caption();
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
 }
 
 class MainWindowTest : public testing::Test {
@@ -244,4 +251,56 @@ TEST_F(MainWindowTest, CloseFromTheTrayWhileTheProgramIsEndingClosesWithoutAskin
     EXPECT_EQ(answerer.Shown, 0);
     EXPECT_TRUE(main.CloseConfirmed());
     EXPECT_FALSE(main.Closing());
+}
+
+TEST_F(MainWindowTest, WhatWaitsReadsTheSameInTheTipTheCancelEntryAndTheHintNamingItsDayAndLastSeconds)
+{
+    MainWindow& main = Main();
+    const ActionEntry* caps = catalogue::FindAction(10);
+    ASSERT_NE(caps, nullptr);
+    const auto clockNow = [] {
+        SYSTEMTIME time{};
+        ::GetLocalTime(&time);
+        return ClockTimeText(time.wHour * 60 + time.wMinute);
+    };
+    const auto shownAlike = [&](const std::wstring& status) {
+        EXPECT_EQ(main.TrayIcon().Hint(), L"Corvello (1.2.0.21)\n" + status);
+        const tk::MenuItem& menu = main.TrayIconMenu().Items();
+        EXPECT_EQ(MenuText(menu.Item(0)), L"Cancel " + app_->Timer().What());
+        EXPECT_EQ(MenuText(menu.Item(1)), L"-");
+        const tk::Button* button = main.ButtonFor(caps->Tag);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->GetAction()->Hint().ends_with(L"\r\nSet to run: " + status));
+    };
+
+    // A day on: the same time, tomorrow.
+    const std::wstring before = clockNow();
+    ASSERT_TRUE(app_->Timer().Set(*caps, {DueKind::In, 24 * 3600}));
+    const std::wstring after = clockNow();
+    const std::wstring what = app_->Timer().What();
+    EXPECT_TRUE(what == L"Caps Lock at " + before + L" tomorrow" || what == L"Caps Lock at " + after + L" tomorrow")
+        << Narrow(what);
+    EXPECT_EQ(app_->Timer().Status(), what + L" (in 24 h)");
+    shownAlike(app_->Timer().Status());
+
+    // Under a minute: the seconds.
+    app_->Timer().Cancel();
+    ASSERT_TRUE(app_->Timer().Set(*caps, {DueKind::In, 40}));
+    const std::wstring status = app_->Timer().Status();
+    EXPECT_TRUE(status.ends_with(L" (in 40 s)") || status.ends_with(L" (in 39 s)")) << Narrow(status);
+    EXPECT_EQ(status.find(L"tomorrow"), std::wstring::npos);
+    shownAlike(status);
+
+    // The longest of both lines fits the 127 characters a tray tip holds.
+    app_->Timer().Cancel();
+    const ActionEntry* longest = catalogue::FindAction(18);
+    ASSERT_NE(longest, nullptr);
+    ASSERT_TRUE(app_->Timer().Set(*longest, {DueKind::In, LongestWaitSeconds}));
+    app_->Awake().Start(LaterTime{DueKind::In, LongestWaitSeconds}, true);
+    const std::wstring tip = main.TrayIcon().Hint();
+    EXPECT_LE(tip.size(), 127u) << Narrow(tip);
+    EXPECT_NE(tip.find(L"\nLock and Monitor Off at "), std::wstring::npos) << Narrow(tip);
+    EXPECT_TRUE(tip.ends_with(L" (screen on)")) << Narrow(tip);
+    app_->Awake().Stop();
+    app_->Timer().Cancel();
 }
