@@ -339,7 +339,7 @@ Label::Label(Container& parent, const Bounds& bounds, const std::wstring& captio
     : Control(parent, bounds), options_(options)
 {
     caption_ = caption;
-    DWORD style = SS_NOTIFY | SS_NOPREFIX;
+    DWORD style = SS_NOTIFY | (options.AccessKey ? 0 : SS_NOPREFIX);
     switch (options.Align) {
     case Alignment::Left:
         style |= options.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -543,6 +543,7 @@ Bevel::Bevel(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 TabControl::TabControl(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 {
     CreateControl(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS);
+    form_->SetPageTabs(this);
 }
 
 Panel& TabControl::AddPage(const std::wstring& caption)
@@ -600,6 +601,38 @@ void TabControl::ShowSelected()
     const std::size_t selected = Selected();
     for (std::size_t i = 0; i < pages_.size(); ++i)
         pages_[i]->SetVisible(i == selected);
+}
+
+void TabControl::Choose(std::size_t index)
+{
+    Select(index);
+    if (OnChange)
+        OnChange(*this);
+}
+
+void TabControl::Step(bool backwards)
+{
+    const std::size_t count = pages_.size();
+    if (count < 2)
+        return;
+    const HWND focus = ::GetFocus();
+    const bool inPage = focus && ::IsChild(Page(Selected()).Handle(), focus);
+    Choose((Selected() + (backwards ? count - 1 : 1)) % count);
+    if (inPage)
+        FocusPage();
+}
+
+void TabControl::FocusPage()
+{
+    // The page's controls are its children in tab order (a group box's
+    // controls are the page's own).
+    for (HWND child = ::GetWindow(Page(Selected()).Handle(), GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+            ::SetFocus(child);
+            return;
+        }
+    }
 }
 
 bool TabControl::NotifyEx(const NMHDR& header, LRESULT& result)
