@@ -157,11 +157,6 @@ void LockKeysPage::Build(tk::Panel& page, int width)
     Refresh();
 }
 
-void LockKeysPage::Enter()
-{
-    showMe_->Click();
-}
-
 void LockKeysPage::ShowNumber(List list, std::uint32_t value)
 {
     std::vector<std::uint32_t>& numbers = numbers_[list == Time ? 0 : 1];

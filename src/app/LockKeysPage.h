@@ -18,8 +18,6 @@ public:
     const wchar_t* Caption() const override { return L"Lock keys"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
-    // Shows the notice where it will appear.
-    void Enter() override;
 
     // The check boxes, in tab order: the notice's keys and options, the tray
     // icons' keys and option, the sound.

@@ -56,7 +56,7 @@ void OptionsWindow::CreateControls()
 
 void OptionsWindow::DoEnter()
 {
-    Page(static_cast<PageId>(tabs_->Selected())).Enter();
+    pages_[tabs_->Selected()]->Enter();
 }
 
 void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
@@ -69,7 +69,6 @@ void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
     // Once shown: the keyboard on the page's first control, or on what the
     // action needs.
     tabs_->FocusPage();
-    SetActiveControl(tk::ControlOf(::GetFocus()));
     if (action)
         Page(page).SelectAction(*action);
 }

@@ -3,6 +3,7 @@
 #include "app/CorvelloApp.h"
 #include "app/ShortcutKeys.h"
 #include "core/RegistryLayout.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 namespace {
@@ -30,14 +31,14 @@ void ShortcutsPage::Build(tk::Panel& page, int width)
     for (const ActionEntry& entry : catalogue::Actions)
         if (ShortcutKeys::CanHaveShortcut(entry))
             rows_.push_back(&entry);
-    constexpr int M = OptionsPage::Margin;
+    constexpr int margin = OptionsPage::Margin;
     // The introduction names the list after it.
     lbIntro_ = std::make_unique<tk::Label>(
-        page, tk::Bounds{M, 8, width, 28},
+        page, tk::Bounds{margin, 8, width, 28},
         L"Choose an &action, then press its shortcut in the field below: Ctrl, Alt or Win with a key, or a "
         L"function or media key alone.",
         tk::Label::Options{true, false, tk::Alignment::Left, false, true});
-    list_ = std::make_unique<tk::ListView>(page, tk::Bounds{M, 40, width, 270},
+    list_ = std::make_unique<tk::ListView>(page, tk::Bounds{margin, 40, width, 270},
                                            std::vector<tk::ListView::Column>{
                                                {L"Action", 112}, {L"Shortcut", 98}, {L"State", 166}});
     list_->SetRowCount(rows_.size());
@@ -47,7 +48,7 @@ void ShortcutsPage::Build(tk::Panel& page, int width)
         lbReason_->SetCaption(L"");
         ShowChosen();
     };
-    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{M, 324, 60, 15}, L"&Shortcut:",
+    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{margin, 324, 60, 15}, L"&Shortcut:",
                                            tk::Label::Options{false, true, tk::Alignment::Left, false, true});
     field_ = std::make_unique<tk::ShortcutField>(page, tk::Bounds{72, 320, 176, 22});
     field_->OnKeys = [this](tk::ShortcutField&, UINT key, UINT modifiers) {
@@ -59,7 +60,7 @@ void ShortcutsPage::Build(tk::Panel& page, int width)
         Take(Shortcut{});
         field_->SetFocus();
     };
-    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 348, M + width - 72, 28}, L"",
+    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 348, margin + width - 72, 28}, L"",
                                             tk::Label::Options{true, false, tk::Alignment::Left, false});
     list_->Select(0);
     Refresh();
@@ -124,14 +125,15 @@ void ShortcutsPage::Take(Shortcut shortcut)
         const std::wstring text = ShortcutText(shortcut);
         const ShortcutProblem problem = CheckShortcut(shortcut);
         if (problem != ShortcutProblem::None)
-            reason = (text.empty() ? L"That key" : text) + L": " + ShortcutProblemText(problem) + L".";
+            reason = tk::Concat(
+                {text.empty() ? std::wstring_view(L"That key") : text, L": ", ShortcutProblemText(problem), L"."});
         else if (const ActionEntry* other = keys.TakenBy(shortcut, *entry))
-            reason = text + L": already the shortcut of " + other->Caption + L".";
+            reason = tk::Concat({text, L": already the shortcut of ", other->Caption, L"."});
     }
     if (reason.empty()) {
         keys.Set(*entry, shortcut, App->OpenSettingsSubkey(registry::HotkeysKey, true));
         if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
-            reason = ShortcutText(shortcut) + L": " + InUseText + L".";
+            reason = tk::Concat({ShortcutText(shortcut), L": ", InUseText, L"."});
     }
     lbReason_->SetCaption(reason);
     Refresh();

@@ -46,10 +46,10 @@ void TimerPage::Build(tk::Panel& page, int width)
         if (entry.Operation != ActionOperation::None && entry.Operation != ActionOperation::KeepAwake)
             actions_.push_back(&entry);
 
-    constexpr int M = OptionsPage::Margin;
+    constexpr int margin = OptionsPage::Margin;
     // Inside a group: 12 from its sides, buttons on the right.
     const int right = width - 12;
-    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{M, 8, width, 160}, L"Run an action later");
+    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 8, width, 160}, L"Run an action later");
     tk::GroupBox& timer = *grpTimer_;
     labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"&Action:"));
     cbAction_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
@@ -69,7 +69,7 @@ void TimerPage::Build(tk::Panel& page, int width)
     lbWaiting_ = NewLabel(timer, {12, 124, right - 72 - 8 - 12, 28}, L"", true);
     btnCancel_ = NewButton(timer, {right - 72, 122, 72, 25}, L"Ca&ncel", CancelTimerTag);
 
-    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{M, 176, width, 116}, L"Keep awake");
+    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 176, width, 116}, L"Keep awake");
     tk::GroupBox& awake = *grpAwake_;
     labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"&For:"));
     cbFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
@@ -81,7 +81,7 @@ void TimerPage::Build(tk::Panel& page, int width)
     btnStopAwake_ = NewButton(awake, {right - 124, 51, 124, 25}, L"Sto&p keeping awake", StopAwakeTag);
     lbAwake_ = NewLabel(awake, {12, 82, right - 12, 28}, L"", true);
 
-    labels_.push_back(NewLabel(page, {M, 302, width, 42},
+    labels_.push_back(NewLabel(page, {margin, 302, width, 42},
                                L"Hibernate, Log Off, Restart, Shut Down and Power Off warn in a balloon five "
                                L"minutes before they run, and count down their last 30 seconds in a window. "
                                L"Nothing set here is kept when Corvello ends.",
@@ -91,8 +91,8 @@ void TimerPage::Build(tk::Panel& page, int width)
 
 void TimerPage::Enter()
 {
-    const HWND focus = ::GetFocus();
-    Clicked(focus == cbFor_->Handle() || focus == chbScreen_->Handle() ? StartAwakeTag : StartTimerTag);
+    if (App)
+        StartTimer();
 }
 
 void TimerPage::ShowWhenHint()
@@ -105,7 +105,7 @@ void TimerPage::Refresh()
     if (!App || !lbWaiting_)
         return;
     const ActionTimer& timer = App->Timer();
-    lbWaiting_->SetCaption(timer.Waiting() ? L"Waiting: " + timer.Status() : L"Nothing waits.");
+    lbWaiting_->SetCaption(timer.Waiting() ? tk::Concat({L"Waiting: ", timer.Status()}) : L"Nothing waits.");
     btnCancel_->SetEnabled(timer.Waiting());
     const KeepAwake& awake = App->Awake();
     lbAwake_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");

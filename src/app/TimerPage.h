@@ -15,7 +15,7 @@ public:
     const wchar_t* Caption() const override { return L"Timer"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
-    // Starts what the keyboard is in: Keep Awake from its box, else the timer.
+    // Starts the timer.
     void Enter() override;
     // The action comes forward to be set for a clock time.
     void SelectAction(const ActionEntry& entry) override;

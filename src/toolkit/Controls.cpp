@@ -603,36 +603,22 @@ void TabControl::ShowSelected()
         pages_[i]->SetVisible(i == selected);
 }
 
-void TabControl::Choose(std::size_t index)
-{
-    Select(index);
-    if (OnChange)
-        OnChange(*this);
-}
-
 void TabControl::Step(bool backwards)
 {
     const std::size_t count = pages_.size();
     if (count < 2)
         return;
-    const HWND focus = ::GetFocus();
-    const bool inPage = focus && ::IsChild(Page(Selected()).Handle(), focus);
-    Choose((Selected() + (backwards ? count - 1 : 1)) % count);
+    const bool inPage = ::IsChild(Page(Selected()).Handle(), ::GetFocus());
+    Select((Selected() + (backwards ? count - 1 : 1)) % count);
     if (inPage)
         FocusPage();
 }
 
 void TabControl::FocusPage()
 {
-    // The page's controls are its children in tab order (a group box's
-    // controls are the page's own).
-    for (HWND child = ::GetWindow(Page(Selected()).Handle(), GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if ((::GetWindowLongW(child, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
-            ::SetFocus(child);
-            return;
-        }
-    }
+    // The page's first control that takes the keyboard.
+    if (const HWND first = ::GetNextDlgTabItem(Page(Selected()).Handle(), nullptr, FALSE))
+        ::SetFocus(first);
 }
 
 bool TabControl::NotifyEx(const NMHDR& header, LRESULT& result)
@@ -640,8 +626,6 @@ bool TabControl::NotifyEx(const NMHDR& header, LRESULT& result)
     if (header.code != TCN_SELCHANGE)
         return false;
     ShowSelected();
-    if (OnChange)
-        OnChange(*this);
     result = 0;
     return true;
 }

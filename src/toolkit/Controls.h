@@ -260,10 +260,9 @@ public:
     Panel& Page(std::size_t index) const { return *pages_.at(index); }
     std::size_t Selected() const noexcept;
     void Select(std::size_t index);
-    std::function<void(TabControl& sender)> OnChange;
-    // Ctrl+Tab (Ctrl+Shift+Tab backwards): the next page, as a click on its
-    // tab chooses it; the keyboard stays where it was, or moves to the new
-    // page's first control from the page left.
+    // Ctrl+Tab (Ctrl+Shift+Tab backwards): the next page; the keyboard stays
+    // where it was, or moves to the new page's first control from the page
+    // left.
     void Step(bool backwards);
     // The keyboard to the first control of the page shown.
     void FocusPage();
@@ -274,7 +273,6 @@ public:
 private:
     void PlacePages();
     void ShowSelected();
-    void Choose(std::size_t index);
     std::vector<std::unique_ptr<Panel>> pages_;
 };
 

@@ -499,10 +499,10 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam)
 
 bool Form::DialogKey(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(::GetKeyState(VK_CONTROL) & 0x8000) ||
-        !pageTabs_ || !::IsWindowVisible(pageTabs_->Handle()))
+    // A key held down reads as a negative state.
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || ::GetKeyState(VK_CONTROL) >= 0 || !pageTabs_)
         return false;
-    pageTabs_->Step((::GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    pageTabs_->Step(::GetKeyState(VK_SHIFT) < 0);
     return true;
 }
 
@@ -540,10 +540,8 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NEXTDLGCTL: {
         // The dialog manager's step for a label's access key: to the label,
         // then on to the control after it.
-        const HWND to = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                       : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0);
-        if (to)
-            ::SetFocus(to);
+        ::SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                  : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0));
         return 0;
     }
     case DM_GETDEFID: {
