@@ -56,11 +56,11 @@ constexpr Item Items[] = {
     {Kind::List, Page::ScrollPolicy, 2, {272, 34, 120, 200}, nullptr},
     {Kind::Group, 3, -1, {8, 284, 0, 96}, L"Sound"},
     {Kind::Box, Page::Sound, 3, {12, 18, 300, 17}, L"Play a sound when a lock key chan&ges"},
-    {Kind::Label, 0, 3, {12, 43, 60, 15}, L"Sound &on:"},
-    {Kind::Sound, 0, 3, {76, 40, 230, 21}, nullptr},
+    {Kind::Label, 0, 3, {12, 43, 72, 15}, L"Sound &on:"},
+    {Kind::Sound, 0, 3, {90, 40, 216, 21}, nullptr},
     {Kind::Browse, 0, 3, {312, 39, 80, 23}, L"&Browse on..."},
-    {Kind::Label, 0, 3, {12, 69, 60, 15}, L"Soun&d off:"},
-    {Kind::Sound, 1, 3, {76, 66, 230, 21}, nullptr},
+    {Kind::Label, 0, 3, {12, 69, 72, 15}, L"Soun&d off:"},
+    {Kind::Sound, 1, 3, {90, 66, 216, 21}, nullptr},
     {Kind::Browse, 1, 3, {312, 65, 80, 23}, L"Browse o&ff..."},
 };
 

@@ -62,8 +62,8 @@ void TimerPage::Build(tk::Panel& page, int width)
     cbWhen_->Add(L"at");
     cbWhen_->Select(InChoice);
     cbWhen_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
-    labels_.push_back(NewLabel(timer, {136, 56, 34, 15}, L"&Time:"));
-    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{172, 52, 76, 22}, L"15m");
+    labels_.push_back(NewLabel(timer, {136, 56, 44, 15}, L"&Time:"));
+    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{184, 52, 64, 22}, L"15m");
     btnStart_ = NewButton(timer, {256, 51, 72, 25}, L"&Start", StartTimerTag);
     lbWhenHint_ = NewLabel(timer, {72, 80, right - 72, 28}, InHint, true);
     lbWaiting_ = NewLabel(timer, {12, 124, right - 72 - 8 - 12, 28}, L"", true);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -112,7 +113,7 @@ inline wchar_t AccessKey(const std::wstring& text)
 {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == L'&' && text[i + 1] != L'&')
-            return static_cast<wchar_t>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(text[i + 1]))));
+            return static_cast<wchar_t>(std::towupper(text[i + 1]));
         if (text[i] == L'&')
             ++i;
     }
