@@ -3,6 +3,7 @@
 #include "core/AppBase.h"
 #include "core/Product.h"
 #include "toolkit/Application.h"
+#include "toolkit/Concat.h"
 #include "toolkit/Decimal.h"
 #include "ui/FormPlacement.h"
 
@@ -41,7 +42,7 @@ void CountdownWindow::CreateControls()
     lbCountdown_->SetFont(large);
     lbHint_ = std::make_unique<tk::Label>(*this, tk::Bounds{56, 38, 252, 28}, entry_.Hint,
                                           tk::Label::Options{true, false, tk::Alignment::Left, false});
-    btnCancel_ = std::make_unique<tk::Button>(*this, tk::Bounds{236, 70, 72, 25}, L"Cancel");
+    btnCancel_ = std::make_unique<tk::Button>(*this, tk::Bounds{236, 70, 72, 25}, L"&Cancel");
     btnCancel_->OnClick = [this](tk::Control&) { Cancel(); };
     btnCancel_->SetDefault(true);
     SetCancelButton(btnCancel_.get());
@@ -52,8 +53,8 @@ void CountdownWindow::ShowSeconds(std::int64_t secondsLeft)
 {
     if (!lbCountdown_)
         return;
-    const std::wstring unit = secondsLeft == 1 ? L" second" : L" seconds";
-    lbCountdown_->SetCaption(std::wstring(entry_.Caption) + L" in " + tk::Decimal(secondsLeft) + unit);
+    lbCountdown_->SetCaption(tk::Concat(
+        {entry_.Caption, L" in ", tk::Decimal(secondsLeft), secondsLeft == 1 ? L" second" : L" seconds"}));
 }
 
 void CountdownWindow::Present(std::int64_t secondsLeft)

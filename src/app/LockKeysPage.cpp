@@ -1,6 +1,7 @@
 #include "app/LockKeysPage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 #include "app/CorvelloApp.h"
@@ -12,52 +13,55 @@
 namespace corvello {
 namespace {
 
-enum class Kind { Group, Label, Box, List, ShowMe, Sound, Browse };
+enum class Kind : std::uint8_t { Group, Label, Box, List, ShowMe, Sound, Browse };
 
-// The page's controls in tab order; a group's controls lie inside it.
+// The page's controls in tab order; a group's controls lie inside it. A
+// group is as wide as the page leaves; "&" marks each access key.
 struct Item {
     Kind What;
-    int Index;  // the box, list, sound field or group; the group an item is in
-    int Group;
-    tk::Bounds At;
+    std::int8_t Index;  // the box, list, sound field or group; the group an item is in
+    std::int8_t Group;
+    struct {
+        std::int16_t Left, Top, Width, Height;  // small: the table is a third smaller
+    } At;
     const wchar_t* Caption;
 };
 
 using Page = LockKeysPage;
 constexpr Item Items[] = {
-    {Kind::Group, 0, -1, {8, 4, 408, 128}, L"On-screen notice"},
-    {Kind::Box, Page::CapsNotice, 0, {12, 20, 84, 17}, L"Caps Lock"},
-    {Kind::Box, Page::NumNotice, 0, {100, 20, 84, 17}, L"Num Lock"},
-    {Kind::Box, Page::ScrollNotice, 0, {188, 20, 90, 17}, L"Scroll Lock"},
-    {Kind::Label, 0, 0, {12, 49, 54, 15}, L"Place:"},
+    {Kind::Group, 0, -1, {8, 8, 0, 128}, L"On-screen notice"},
+    {Kind::Box, Page::CapsNotice, 0, {12, 20, 84, 17}, L"C&aps Lock"},
+    {Kind::Box, Page::NumNotice, 0, {100, 20, 84, 17}, L"Nu&m Lock"},
+    {Kind::Box, Page::ScrollNotice, 0, {188, 20, 90, 17}, L"Sc&roll Lock"},
+    {Kind::Label, 0, 0, {12, 49, 54, 15}, L"&Place:"},
     {Kind::List, Page::Place, 0, {70, 46, 120, 200}, nullptr},
-    {Kind::Label, 0, 0, {206, 49, 44, 15}, L"Time:"},
+    {Kind::Label, 0, 0, {206, 49, 44, 15}, L"&Time:"},
     {Kind::List, Page::Time, 0, {252, 46, 70, 200}, nullptr},
-    {Kind::Label, 0, 0, {12, 77, 54, 15}, L"Opacity:"},
+    {Kind::Label, 0, 0, {12, 77, 54, 15}, L"Opacit&y:"},
     {Kind::List, Page::Opacity, 0, {70, 74, 70, 200}, nullptr},
-    {Kind::Box, Page::AllMonitors, 0, {206, 76, 190, 17}, L"On every monitor"},
-    {Kind::Box, Page::OverFullScreen, 0, {12, 102, 290, 17}, L"Also over full-screen programs"},
-    {Kind::ShowMe, 0, 0, {316, 97, 80, 25}, L"Show me"},
-    {Kind::Group, 1, -1, {8, 136, 408, 48}, L"Tray icons"},
-    {Kind::Box, Page::CapsTray, 1, {12, 20, 84, 17}, L"Caps Lock"},
-    {Kind::Box, Page::NumTray, 1, {100, 20, 84, 17}, L"Num Lock"},
-    {Kind::Box, Page::ScrollTray, 1, {188, 20, 90, 17}, L"Scroll Lock"},
-    {Kind::Box, Page::OnlyWhileOn, 1, {290, 20, 110, 17}, L"Only while on"},
-    {Kind::Group, 2, -1, {8, 188, 408, 66}, L"Keep the state"},
-    {Kind::Label, 0, 2, {12, 18, 120, 15}, L"Caps Lock:"},
+    {Kind::Box, Page::AllMonitors, 0, {206, 76, 180, 17}, L"On &every monitor"},
+    {Kind::Box, Page::OverFullScreen, 0, {12, 102, 290, 17}, L"Also o&ver full-screen programs"},
+    {Kind::ShowMe, 0, 0, {312, 97, 80, 25}, L"S&how me"},
+    {Kind::Group, 1, -1, {8, 140, 0, 70}, L"Tray icons"},
+    {Kind::Box, Page::CapsTray, 1, {12, 20, 120, 17}, L"Caps Loc&k icon"},
+    {Kind::Box, Page::NumTray, 1, {136, 20, 120, 17}, L"N&um Lock icon"},
+    {Kind::Box, Page::ScrollTray, 1, {260, 20, 130, 17}, L"Scroll Lock &icon"},
+    {Kind::Box, Page::OnlyWhileOn, 1, {12, 44, 200, 17}, L"Only &while on"},
+    {Kind::Group, 2, -1, {8, 214, 0, 66}, L"Keep the state"},
+    {Kind::Label, 0, 2, {12, 18, 120, 15}, L"Caps &Lock:"},
     {Kind::List, Page::CapsPolicy, 2, {12, 34, 120, 200}, nullptr},
-    {Kind::Label, 0, 2, {144, 18, 120, 15}, L"Num Lock:"},
-    {Kind::List, Page::NumPolicy, 2, {144, 34, 120, 200}, nullptr},
-    {Kind::Label, 0, 2, {276, 18, 120, 15}, L"Scroll Lock:"},
-    {Kind::List, Page::ScrollPolicy, 2, {276, 34, 120, 200}, nullptr},
-    {Kind::Group, 3, -1, {8, 258, 408, 96}, L"Sound"},
-    {Kind::Box, Page::Sound, 3, {12, 18, 300, 17}, L"Play a sound when a lock key changes"},
-    {Kind::Label, 0, 3, {12, 43, 36, 15}, L"On:"},
-    {Kind::Sound, 0, 3, {50, 40, 262, 21}, nullptr},
-    {Kind::Browse, 0, 3, {318, 39, 80, 23}, L"Browse..."},
-    {Kind::Label, 0, 3, {12, 69, 36, 15}, L"Off:"},
-    {Kind::Sound, 1, 3, {50, 66, 262, 21}, nullptr},
-    {Kind::Browse, 1, 3, {318, 65, 80, 23}, L"Browse..."},
+    {Kind::Label, 0, 2, {142, 18, 120, 15}, L"&Num Lock:"},
+    {Kind::List, Page::NumPolicy, 2, {142, 34, 120, 200}, nullptr},
+    {Kind::Label, 0, 2, {272, 18, 120, 15}, L"&Scroll Lock:"},
+    {Kind::List, Page::ScrollPolicy, 2, {272, 34, 120, 200}, nullptr},
+    {Kind::Group, 3, -1, {8, 284, 0, 96}, L"Sound"},
+    {Kind::Box, Page::Sound, 3, {12, 18, 300, 17}, L"Play a sound when a lock key chan&ges"},
+    {Kind::Label, 0, 3, {12, 43, 72, 15}, L"Sound &on:"},
+    {Kind::Sound, 0, 3, {90, 40, 216, 21}, nullptr},
+    {Kind::Browse, 0, 3, {312, 39, 80, 23}, L"&Browse on..."},
+    {Kind::Label, 0, 3, {12, 69, 72, 15}, L"Soun&d off:"},
+    {Kind::Sound, 1, 3, {90, 66, 216, 21}, nullptr},
+    {Kind::Browse, 1, 3, {312, 65, 80, 23}, L"Browse o&ff..."},
 };
 
 constexpr const wchar_t* Places[] = {L"Top left",    L"Top centre",    L"Top right",
@@ -92,29 +96,32 @@ constexpr LockKeysPage::List PolicyList[] = {LockKeysPage::CapsPolicy, LockKeysP
 
 }  // namespace
 
-void LockKeysPage::Build(tk::Panel& page)
+void LockKeysPage::Build(tk::Panel& page, int width)
 {
     numbers_[0].assign(std::begin(Times), std::end(Times));
     numbers_[1].assign(std::begin(Opacities), std::end(Opacities));
     tk::GroupBox* groups[4] = {};
     for (const Item& item : Items) {
         tk::Container& in = item.Group < 0 ? static_cast<tk::Container&>(page) : *groups[item.Group];
+        const tk::Bounds at{item.At.Left, item.At.Top, item.What == Kind::Group ? width : item.At.Width,
+                            item.At.Height};
         switch (item.What) {
         case Kind::Group: {
-            auto group = std::make_unique<tk::GroupBox>(in, item.At, item.Caption);
+            auto group = std::make_unique<tk::GroupBox>(in, at, item.Caption);
             groups[item.Index] = group.get();
             decor_.push_back(std::move(group));
             break;
         }
         case Kind::Label:
-            decor_.push_back(std::make_unique<tk::Label>(in, item.At, item.Caption));
+            decor_.push_back(std::make_unique<tk::Label>(in, at, item.Caption,
+                                                         tk::Label::Options{false, true, tk::Alignment::Left, false, true}));
             break;
         case Kind::Box:
-            boxes_[item.Index] = std::make_unique<tk::CheckBox>(in, item.At, item.Caption);
+            boxes_[item.Index] = std::make_unique<tk::CheckBox>(in, at, item.Caption);
             boxes_[item.Index]->OnClick = [this](tk::Control&) { Changed(); };
             break;
         case Kind::List: {
-            auto& list = lists_[item.Index] = std::make_unique<tk::ComboBox>(in, item.At);
+            auto& list = lists_[item.Index] = std::make_unique<tk::ComboBox>(in, at);
             if (item.Index == Place)
                 for (const wchar_t* place : Places)
                     list->Add(place);
@@ -125,7 +132,7 @@ void LockKeysPage::Build(tk::Panel& page)
             break;
         }
         case Kind::ShowMe:
-            showMe_ = std::make_unique<tk::Button>(in, item.At, item.Caption);
+            showMe_ = std::make_unique<tk::Button>(in, at, item.Caption);
             showMe_->OnClick = [this](tk::Control&) {
                 if (!App || !App->LockKeys())
                     return;
@@ -137,12 +144,12 @@ void LockKeysPage::Build(tk::Panel& page)
             };
             break;
         case Kind::Sound:
-            sounds_[item.Index] = std::make_unique<tk::Edit>(in, item.At);
+            sounds_[item.Index] = std::make_unique<tk::Edit>(in, at);
             sounds_[item.Index]->SetCue(L"the built-in tone");
             sounds_[item.Index]->OnDone = [this](tk::Edit&) { Changed(); };
             break;
         case Kind::Browse:
-            browse_[item.Index] = std::make_unique<tk::Button>(in, item.At, item.Caption);
+            browse_[item.Index] = std::make_unique<tk::Button>(in, at, item.Caption);
             browse_[item.Index]->OnClick = [this, index = item.Index](tk::Control&) { Browse(*sounds_[index]); };
             break;
         }

@@ -16,7 +16,7 @@ namespace corvello {
 class LockKeysPage : public OptionsPage {
 public:
     const wchar_t* Caption() const override { return L"Lock keys"; }
-    void Build(tk::Panel& page) override;
+    void Build(tk::Panel& page, int width) override;
     void Refresh() override;
 
     // The check boxes, in tab order: the notice's keys and options, the tray

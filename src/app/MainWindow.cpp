@@ -231,9 +231,11 @@ void MainWindow::AfterCreate()
                                 std::size(catalogue::KeyboardMenu)));
     menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu,
                                 std::size(catalogue::SystemMenu)));
-    // The system menu ends with "Options...".
-    if (const HMENU system = ::GetSystemMenu(Handle(), FALSE))
-        ::AppendMenuW(system, MF_STRING, OptionsCommandId, L"Options...");
+    // The system menu ends with a line and "Options...".
+    if (const HMENU system = ::GetSystemMenu(Handle(), FALSE)) {
+        ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(system, MF_STRING, OptionsCommandId, L"&Options...");
+    }
     // A window that shows at the end of its construction shows first and
     // gets its tray icon right after (the application object refreshes the
     // icon once it has made the window); its boxes are filled before it
@@ -346,15 +348,15 @@ void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
             }
         };
     };
-    add(L"Shortcut...", ShortcutTag);
+    add(L"&Shortcut...", ShortcutTag);
     add(L"-", 0);
-    add(L"In 15 minutes", 15);
-    add(L"In 30 minutes", 30);
-    add(L"In 1 hour", 60);
-    add(L"In 2 hours", 120);
-    add(L"At a time...", AtTimeTag);
+    add(L"In &15 minutes", 15);
+    add(L"In &30 minutes", 30);
+    add(L"In 1 &hour", 60);
+    add(L"In &2 hours", 120);
+    add(L"&At a time...", AtTimeTag);
     if (App && App->Timer().Action() == &entry)
-        add(L"Cancel " + App->Timer().What(), CancelTag);
+        add(L"&Cancel " + App->Timer().What(), CancelTag);
     buttonMenu_.Owner = Handle();
     buttonMenu_.Popup(at.x, at.y);
 }

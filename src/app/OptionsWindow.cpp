@@ -9,7 +9,7 @@ namespace corvello {
 namespace {
 
 constexpr int DesignWidth = 440;
-constexpr int DesignHeight = 444;
+constexpr int DesignHeight = 468;
 
 tk::FormLayout OptionsLayout()
 {
@@ -40,14 +40,23 @@ OptionsWindow::~OptionsWindow() = default;
 void OptionsWindow::CreateControls()
 {
     PersistentForm::CreateControls();
-    tabs_ = std::make_unique<tk::TabControl>(*this, tk::Bounds{8, 8, DesignWidth - 16, DesignHeight - 52});
-    for (const auto& page : pages_)
-        page->Build(tabs_->AddPage(page->Caption()));
+    // Made before the tabs, so the keyboard goes round from the tabs to the
+    // page shown (whose panels lie above the tabs) and on to Close. Enter is
+    // the page's; Close is Escape's.
     btnClose_ = std::make_unique<tk::Button>(*this, tk::Bounds{DesignWidth - 88, DesignHeight - 36, 80, 25},
-                                             L"Close");
+                                             L"&Close");
     btnClose_->OnClick = [this](tk::Control&) { Close(); };
-    btnClose_->SetDefault(true);
     SetCancelButton(btnClose_.get());
+    tabs_ = std::make_unique<tk::TabControl>(*this, tk::Bounds{8, 8, DesignWidth - 16, DesignHeight - 52});
+    for (const auto& page : pages_) {
+        tk::Panel& panel = tabs_->AddPage(page->Caption());
+        page->Build(panel, panel.LayoutBounds().Width - 2 * OptionsPage::Margin);
+    }
+}
+
+void OptionsWindow::DoEnter()
+{
+    pages_[tabs_->Selected()]->Enter();
 }
 
 void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
@@ -57,7 +66,9 @@ void OptionsWindow::ShowPage(PageId page, const ActionEntry* action)
     Show();
     BringToFront();
     ::SetForegroundWindow(Handle());
-    // Once shown: the page gives the keyboard to what the action needs.
+    // Once shown: the keyboard on the page's first control, or on what the
+    // action needs.
+    tabs_->FocusPage();
     if (action)
         Page(page).SelectAction(*action);
 }

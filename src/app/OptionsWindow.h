@@ -16,10 +16,16 @@ namespace corvello {
 class OptionsPage {
 public:
     virtual ~OptionsPage() = default;
+    // The space between a page's edges and its controls, at 96 dpi.
+    static constexpr int Margin = 8;
+
     // The tab's caption.
     virtual const wchar_t* Caption() const = 0;
-    // Makes the page's controls on its panel, at 96 dpi inside it.
-    virtual void Build(tk::Panel& page) = 0;
+    // Makes the page's controls on its panel, at 96 dpi inside it, as wide
+    // as the panel leaves between its margins.
+    virtual void Build(tk::Panel& page, int width) = 0;
+    // Enter on the page, where no button has the keyboard: its main thing.
+    virtual void Enter() {}
     // Shows what the settings say now.
     virtual void Refresh() {}
     // Brings the action forward where the page lists actions.
@@ -52,6 +58,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void DoEnter() override;
 
 private:
     std::vector<std::unique_ptr<OptionsPage>> pages_;

@@ -3,6 +3,7 @@
 #include "app/CorvelloApp.h"
 #include "app/ShortcutKeys.h"
 #include "core/RegistryLayout.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 namespace {
@@ -25,17 +26,19 @@ std::wstring StateText(ShortcutKeys::State state)
 
 }  // namespace
 
-void ShortcutsPage::Build(tk::Panel& page)
+void ShortcutsPage::Build(tk::Panel& page, int width)
 {
     for (const ActionEntry& entry : catalogue::Actions)
         if (ShortcutKeys::CanHaveShortcut(entry))
             rows_.push_back(&entry);
+    constexpr int margin = OptionsPage::Margin;
+    // The introduction names the list after it.
     lbIntro_ = std::make_unique<tk::Label>(
-        page, tk::Bounds{8, 8, 400, 28},
-        L"Choose an action, then press its shortcut in the field below: Ctrl, Alt or Win with a key, or a function "
-        L"or media key alone.",
-        tk::Label::Options{true, false, tk::Alignment::Left, false});
-    list_ = std::make_unique<tk::ListView>(page, tk::Bounds{8, 40, 400, 246},
+        page, tk::Bounds{margin, 8, width, 28},
+        L"Choose an &action, then press its shortcut in the field below: Ctrl, Alt or Win with a key, or a "
+        L"function or media key alone.",
+        tk::Label::Options{true, false, tk::Alignment::Left, false, true});
+    list_ = std::make_unique<tk::ListView>(page, tk::Bounds{margin, 40, width, 270},
                                            std::vector<tk::ListView::Column>{
                                                {L"Action", 112}, {L"Shortcut", 98}, {L"State", 166}});
     list_->SetRowCount(rows_.size());
@@ -45,18 +48,19 @@ void ShortcutsPage::Build(tk::Panel& page)
         lbReason_->SetCaption(L"");
         ShowChosen();
     };
-    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{8, 300, 60, 15}, L"Shortcut:");
-    field_ = std::make_unique<tk::ShortcutField>(page, tk::Bounds{72, 296, 176, 22});
+    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{margin, 324, 60, 15}, L"&Shortcut:",
+                                           tk::Label::Options{false, true, tk::Alignment::Left, false, true});
+    field_ = std::make_unique<tk::ShortcutField>(page, tk::Bounds{72, 320, 176, 22});
     field_->OnKeys = [this](tk::ShortcutField&, UINT key, UINT modifiers) {
         Take(Shortcut{static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(modifiers & modifier::All)});
     };
     field_->OnClear = [this](tk::ShortcutField&) { Take(Shortcut{}); };
-    btnClear_ = std::make_unique<tk::Button>(page, tk::Bounds{256, 295, 72, 25}, L"Clear");
+    btnClear_ = std::make_unique<tk::Button>(page, tk::Bounds{256, 319, 72, 25}, L"C&lear");
     btnClear_->OnClick = [this](tk::Control&) {
         Take(Shortcut{});
         field_->SetFocus();
     };
-    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 324, 336, 28}, L"",
+    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 348, margin + width - 72, 28}, L"",
                                             tk::Label::Options{true, false, tk::Alignment::Left, false});
     list_->Select(0);
     Refresh();
@@ -78,6 +82,11 @@ void ShortcutsPage::Refresh()
         list_->SetCell(row, StateColumn, StateText(keys.StateOf(*rows_[row])));
     }
     ShowChosen();
+}
+
+void ShortcutsPage::Enter()
+{
+    field_->SetFocus();
 }
 
 void ShortcutsPage::SelectAction(const ActionEntry& entry)
@@ -116,14 +125,15 @@ void ShortcutsPage::Take(Shortcut shortcut)
         const std::wstring text = ShortcutText(shortcut);
         const ShortcutProblem problem = CheckShortcut(shortcut);
         if (problem != ShortcutProblem::None)
-            reason = (text.empty() ? L"That key" : text) + L": " + ShortcutProblemText(problem) + L".";
+            reason = tk::Concat(
+                {text.empty() ? std::wstring_view(L"That key") : text, L": ", ShortcutProblemText(problem), L"."});
         else if (const ActionEntry* other = keys.TakenBy(shortcut, *entry))
-            reason = text + L": already the shortcut of " + other->Caption + L".";
+            reason = tk::Concat({text, L": already the shortcut of ", other->Caption, L"."});
     }
     if (reason.empty()) {
         keys.Set(*entry, shortcut, App->OpenSettingsSubkey(registry::HotkeysKey, true));
         if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
-            reason = ShortcutText(shortcut) + L": " + InUseText + L".";
+            reason = tk::Concat({ShortcutText(shortcut), L": ", InUseText, L"."});
     }
     lbReason_->SetCaption(reason);
     Refresh();

@@ -13,8 +13,10 @@ namespace corvello {
 class ShortcutsPage : public OptionsPage {
 public:
     const wchar_t* Caption() const override { return L"Shortcuts"; }
-    void Build(tk::Panel& page) override;
+    void Build(tk::Panel& page, int width) override;
     void Refresh() override;
+    // The field, to press the chosen action's shortcut in.
+    void Enter() override;
     void SelectAction(const ActionEntry& entry) override;
     // Windows gives the program's own shortcuts to the program, not to the
     // field: one pressed while the field has the keyboard is recorded.

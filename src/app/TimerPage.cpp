@@ -3,6 +3,7 @@
 #include "app/CorvelloApp.h"
 #include "core/Clock.h"
 #include "core/DueTime.h"
+#include "toolkit/Concat.h"
 
 namespace corvello {
 namespace {
@@ -19,11 +20,13 @@ constexpr const wchar_t* AwakeCaptions[] = {L"until stopped", L"15 minutes", L"3
 constexpr const wchar_t* InHint = L"A number with s, m or h: 90s, 15m, 2h. A plain number counts minutes.";
 constexpr const wchar_t* AtHint = L"A time of day, 24-hour: 23:30. The next time it comes.";
 
+// A label that names the field after it (its "&" marks the access key), or
+// wrapped text.
 std::unique_ptr<tk::Label> NewLabel(tk::Container& parent, const tk::Bounds& bounds, const wchar_t* text,
                                     bool wrapped = false)
 {
     return std::make_unique<tk::Label>(parent, bounds, text,
-                                       tk::Label::Options{wrapped, !wrapped, tk::Alignment::Left, false});
+                                       tk::Label::Options{wrapped, !wrapped, tk::Alignment::Left, false, !wrapped});
 }
 
 }  // namespace
@@ -37,49 +40,59 @@ std::unique_ptr<tk::Button> TimerPage::NewButton(tk::Container& parent, const tk
     return button;
 }
 
-void TimerPage::Build(tk::Panel& page)
+void TimerPage::Build(tk::Panel& page, int width)
 {
     for (const ActionEntry& entry : catalogue::Actions)
         if (entry.Operation != ActionOperation::None && entry.Operation != ActionOperation::KeepAwake)
             actions_.push_back(&entry);
 
-    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{8, 8, 400, 160}, L"Run an action later");
+    constexpr int margin = OptionsPage::Margin;
+    // Inside a group: 12 from its sides, buttons on the right.
+    const int right = width - 12;
+    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 8, width, 160}, L"Run an action later");
     tk::GroupBox& timer = *grpTimer_;
-    labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"Action:"));
+    labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"&Action:"));
     cbAction_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
     for (const ActionEntry* entry : actions_)
         cbAction_->Add(entry->Caption);
     cbAction_->Select(0);
-    labels_.push_back(NewLabel(timer, {12, 56, 52, 15}, L"Run:"));
+    labels_.push_back(NewLabel(timer, {12, 56, 52, 15}, L"&Run:"));
     cbWhen_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 52, 56, 80});
     cbWhen_->Add(L"in");
     cbWhen_->Add(L"at");
     cbWhen_->Select(InChoice);
     cbWhen_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
-    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{136, 52, 112, 22}, L"15m");
-    btnStart_ = NewButton(timer, {256, 51, 72, 25}, L"Start", StartTimerTag);
-    lbWhenHint_ = NewLabel(timer, {72, 80, 316, 28}, InHint, true);
-    lbWaiting_ = NewLabel(timer, {12, 124, 296, 28}, L"", true);
-    btnCancel_ = NewButton(timer, {316, 122, 72, 25}, L"Cancel", CancelTimerTag);
+    labels_.push_back(NewLabel(timer, {136, 56, 44, 15}, L"&Time:"));
+    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{184, 52, 64, 22}, L"15m");
+    btnStart_ = NewButton(timer, {256, 51, 72, 25}, L"&Start", StartTimerTag);
+    lbWhenHint_ = NewLabel(timer, {72, 80, right - 72, 28}, InHint, true);
+    lbWaiting_ = NewLabel(timer, {12, 124, right - 72 - 8 - 12, 28}, L"", true);
+    btnCancel_ = NewButton(timer, {right - 72, 122, 72, 25}, L"Ca&ncel", CancelTimerTag);
 
-    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{8, 176, 400, 116}, L"Keep awake");
+    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 176, width, 116}, L"Keep awake");
     tk::GroupBox& awake = *grpAwake_;
-    labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"For:"));
+    labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"&For:"));
     cbFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
     for (const wchar_t* caption : AwakeCaptions)
         cbFor_->Add(caption);
     cbFor_->Select(0);
-    chbScreen_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"Keep the screen on");
-    btnAwake_ = NewButton(awake, {256, 22, 72, 25}, L"Start", StartAwakeTag);
-    btnStopAwake_ = NewButton(awake, {316, 22, 72, 25}, L"Stop", StopAwakeTag);
-    lbAwake_ = NewLabel(awake, {12, 82, 376, 28}, L"", true);
+    chbScreen_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"&Keep the screen on");
+    btnAwake_ = NewButton(awake, {right - 124, 22, 124, 25}, L"Start keeping a&wake", StartAwakeTag);
+    btnStopAwake_ = NewButton(awake, {right - 124, 51, 124, 25}, L"Sto&p keeping awake", StopAwakeTag);
+    lbAwake_ = NewLabel(awake, {12, 82, right - 12, 28}, L"", true);
 
-    labels_.push_back(NewLabel(page, {8, 302, 400, 42},
+    labels_.push_back(NewLabel(page, {margin, 302, width, 42},
                                L"Hibernate, Log Off, Restart, Shut Down and Power Off warn in a balloon five "
                                L"minutes before they run, and count down their last 30 seconds in a window. "
                                L"Nothing set here is kept when Corvello ends.",
                                true));
     Refresh();
+}
+
+void TimerPage::Enter()
+{
+    if (App)
+        StartTimer();
 }
 
 void TimerPage::ShowWhenHint()
@@ -92,7 +105,7 @@ void TimerPage::Refresh()
     if (!App || !lbWaiting_)
         return;
     const ActionTimer& timer = App->Timer();
-    lbWaiting_->SetCaption(timer.Waiting() ? L"Waiting: " + timer.Status() : L"Nothing waits.");
+    lbWaiting_->SetCaption(timer.Waiting() ? tk::Concat({L"Waiting: ", timer.Status()}) : L"Nothing waits.");
     btnCancel_->SetEnabled(timer.Waiting());
     const KeepAwake& awake = App->Awake();
     lbAwake_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");
@@ -149,8 +162,8 @@ void TimerPage::StartTimer()
     const auto minute = ParseClockTime(text);
     const auto seconds = ParseDuration(text);
     if (at ? !minute : !seconds) {
-        lbWhenHint_->SetCaption(L"\"" + text + (at ? L"\" is no time of day. " : L"\" is no duration. ") +
-                                (at ? AtHint : InHint));
+        lbWhenHint_->SetCaption(tk::Concat({L"\"", text, at ? L"\" is no time of day. " : L"\" is no duration. ",
+                                            at ? AtHint : InHint}));
         edWhen_->SetFocus();
         return;
     }

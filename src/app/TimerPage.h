@@ -13,8 +13,10 @@ namespace corvello {
 class TimerPage : public OptionsPage {
 public:
     const wchar_t* Caption() const override { return L"Timer"; }
-    void Build(tk::Panel& page) override;
+    void Build(tk::Panel& page, int width) override;
     void Refresh() override;
+    // Starts the timer.
+    void Enter() override;
     // The action comes forward to be set for a clock time.
     void SelectAction(const ActionEntry& entry) override;
 

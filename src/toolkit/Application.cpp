@@ -105,7 +105,7 @@ bool Application::HandleOne(MSG& msg)
     // Tab, arrows, Enter, Escape and mnemonics on the program's forms.
     if (msg.hwnd) {
         const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && FormOf(root) && ::IsDialogMessageW(root, &msg))
+        if (Form* form = root ? FormOf(root) : nullptr; form && (form->DialogKey(msg) || ::IsDialogMessageW(root, &msg)))
             return true;
     }
     ::TranslateMessage(&msg);

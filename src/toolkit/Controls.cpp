@@ -339,7 +339,7 @@ Label::Label(Container& parent, const Bounds& bounds, const std::wstring& captio
     : Control(parent, bounds), options_(options)
 {
     caption_ = caption;
-    DWORD style = SS_NOTIFY | SS_NOPREFIX;
+    DWORD style = SS_NOTIFY | (options.AccessKey ? 0 : SS_NOPREFIX);
     switch (options.Align) {
     case Alignment::Left:
         style |= options.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -543,6 +543,7 @@ Bevel::Bevel(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 TabControl::TabControl(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 {
     CreateControl(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS);
+    form_->SetPageTabs(this);
 }
 
 Panel& TabControl::AddPage(const std::wstring& caption)
@@ -602,13 +603,29 @@ void TabControl::ShowSelected()
         pages_[i]->SetVisible(i == selected);
 }
 
+void TabControl::Step(bool backwards)
+{
+    const std::size_t count = pages_.size();
+    if (count < 2)
+        return;
+    const bool inPage = ::IsChild(Page(Selected()).Handle(), ::GetFocus());
+    Select((Selected() + (backwards ? count - 1 : 1)) % count);
+    if (inPage)
+        FocusPage();
+}
+
+void TabControl::FocusPage()
+{
+    // The page's first control that takes the keyboard.
+    if (const HWND first = ::GetNextDlgTabItem(Page(Selected()).Handle(), nullptr, FALSE))
+        ::SetFocus(first);
+}
+
 bool TabControl::NotifyEx(const NMHDR& header, LRESULT& result)
 {
     if (header.code != TCN_SELCHANGE)
         return false;
     ShowSelected();
-    if (OnChange)
-        OnChange(*this);
     result = 0;
     return true;
 }

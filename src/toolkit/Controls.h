@@ -183,6 +183,9 @@ public:
         bool AutoSize = true;
         Alignment Align = Alignment::Left;
         bool HandCursor = false;
+        // An "&" in the caption marks the access key, which takes the
+        // keyboard to the control after the label.
+        bool AccessKey = false;
     };
     Label(Container& parent, const Bounds& bounds, const std::wstring& caption, Options options);
     Label(Container& parent, const Bounds& bounds, const std::wstring& caption)
@@ -257,7 +260,12 @@ public:
     Panel& Page(std::size_t index) const { return *pages_.at(index); }
     std::size_t Selected() const noexcept;
     void Select(std::size_t index);
-    std::function<void(TabControl& sender)> OnChange;
+    // Ctrl+Tab (Ctrl+Shift+Tab backwards): the next page; the keyboard stays
+    // where it was, or moves to the new page's first control from the page
+    // left.
+    void Step(bool backwards);
+    // The keyboard to the first control of the page shown.
+    void FocusPage();
 
     void ApplyLayout() override;
     bool NotifyEx(const NMHDR& header, LRESULT& result) override;

@@ -442,6 +442,8 @@ void Form::ControlRemoved(Control& control) noexcept
         defaultButton_ = nullptr;
     if (cancelButton_ == &control)
         cancelButton_ = nullptr;
+    if (pageTabs_ == &control)
+        pageTabs_ = nullptr;
 }
 
 void Form::UpdateTooltip(Control& control)
@@ -479,8 +481,11 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam)
     if (lParam != 0)
         return;
     const WORD id = LOWORD(wParam);
-    if (id == IDOK && defaultButton_ && defaultButton_->Enabled()) {
-        defaultButton_->Click();
+    if (id == IDOK) {
+        if (!defaultButton_)
+            DoEnter();
+        else if (defaultButton_->Enabled())
+            defaultButton_->Click();
     } else if (id == IDCANCEL) {
         if (cancelButton_ && cancelButton_->Enabled())
             cancelButton_->Click();
@@ -490,6 +495,15 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam)
         if (it != controls_.end())
             (*it)->Notify(HIWORD(wParam));
     }
+}
+
+bool Form::DialogKey(const MSG& msg)
+{
+    // A key held down reads as a negative state.
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || ::GetKeyState(VK_CONTROL) >= 0 || !pageTabs_)
+        return false;
+    pageTabs_->Step(::GetKeyState(VK_SHIFT) < 0);
+    return true;
 }
 
 LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -523,6 +537,13 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_NEXTDLGCTL: {
+        // The dialog manager's step for a label's access key: to the label,
+        // then on to the control after it.
+        ::SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                  : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0));
+        return 0;
+    }
     case DM_GETDEFID: {
         // Enter clicks the focused push button, else the default one.
         auto* focused = ButtonOf(::GetFocus());

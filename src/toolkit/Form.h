@@ -123,9 +123,16 @@ public:
     int ModalResult() const noexcept { return modalResult_; }
     void SetModalResult(int result) noexcept { modalResult_ = result; }
 
-    // Enter clicks the default button, Escape the cancel button.
+    // Enter clicks the default button (without one, DoEnter runs), Escape
+    // the cancel button.
     void SetDefaultButton(Button* button) noexcept { defaultButton_ = button; }
     void SetCancelButton(Button* button) noexcept { cancelButton_ = button; }
+    // Keys the form answers wherever its keyboard is, before the dialog
+    // manager sees them: Ctrl+Tab and Ctrl+Shift+Tab step through the pages
+    // of its tabs. True when the key was taken.
+    bool DialogKey(const MSG& msg);
+    // The tabs whose pages Ctrl+Tab steps through (a form has one at most).
+    void SetPageTabs(TabControl* tabs) noexcept { pageTabs_ = tabs; }
 
     // Embedding in another window and back.
     void SetParentWindow(HWND parent);
@@ -161,6 +168,8 @@ protected:
     virtual void DoShow() {}
     virtual void DoHide() {}
     virtual bool DoCloseQuery() { return true; }
+    // Enter, where no button is the default.
+    virtual void DoEnter() {}
     virtual void DoClose(CloseAction& action) { (void)action; }
     // Windows asks whether the session may end; returns the answer. Only to
     // prepare: another program may refuse, and the session go on.
@@ -197,6 +206,7 @@ private:
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;
     Control* activeControl_ = nullptr;
+    TabControl* pageTabs_ = nullptr;
     std::vector<Control*> controls_;
     UINT_PTR nextId_ = 100;
     UniqueWindow tooltip_;

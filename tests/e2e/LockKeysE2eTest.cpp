@@ -367,12 +367,9 @@ TEST_F(LockKeysE2e, ThePageSetsTheSettingsAndShowMeShowsTheNoticeWhereItWillAppe
     ::SendMessageW(place, CB_SETCURSEL, 0, 0);
     ::SendMessageW(::GetParent(place), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(place), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(place));
-    std::vector<HWND> scroll;
-    for (const HWND child : testsupport::Descendants(options))
-        if (TextOf(child) == L"Scroll Lock")
-            scroll.push_back(child);
-    ASSERT_EQ(scroll.size(), 2u);  // the notice's and the tray icons'
-    testsupport::ClickButton(scroll.front());
+    const HWND scroll = testsupport::ChildWithText(options, L"Scroll Lock");  // the notice's ("Scroll Lock icon")
+    ASSERT_NE(scroll, nullptr);
+    testsupport::ClickButton(scroll);
     EXPECT_TRUE(WaitUntil(
         [] { return testsupport::StoredDword(HKEY_CURRENT_USER, LockKeysKey, L"Notice") == std::optional<DWORD>(7); },
         3000));

@@ -81,11 +81,24 @@ inline std::vector<HWND> Descendants(HWND parent)
     return all;
 }
 
-// The window inside the parent that shows exactly this text, or null.
+// A control's text as it shows: without the "&" before its access key.
+inline std::wstring WithoutAccessKey(const std::wstring& text)
+{
+    std::wstring shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;  // "&&" shows one "&"
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The window inside the parent that shows exactly this text (an access key
+// aside), or null.
 inline HWND ChildWithText(HWND parent, const std::wstring& text)
 {
     for (HWND child : Descendants(parent))
-        if (TextOf(child) == text)
+        if (WithoutAccessKey(TextOf(child)) == WithoutAccessKey(text))
             return child;
     return nullptr;
 }

@@ -1,9 +1,11 @@
-// The main window, its tray menu, the About dialog and the close question at
-// 144 dpi (150 % scaling): the design half as large again, nothing clipped.
+// The main window, its tray menu, the About dialog, the close question, every
+// page of the Options window and the countdown window at 144 dpi (150 %
+// scaling): the design half as large again, nothing clipped.
 // Pictures of each go to the screenshots, named ...-144.png.
 #include <gtest/gtest.h>
 
 #include "e2e/CorvelloProcess.h"
+#include "e2e/OptionsScenes.h"
 #include "support/MainWindowScenes.h"
 #include "support/ScreenPixels.h"
 
@@ -112,23 +114,8 @@ TEST_F(MainWindowAt144Dpi, TheAboutDialogAndTheCloseQuestion)
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
 }
 
-TEST_F(MainWindowAt144Dpi, TheOptionsWindowIsItsDesignHalfAsLargeAgainWithNothingClipped)
+TEST_F(MainWindowAt144Dpi, TheOptionsWindowAndTheCountdownAreTheirDesignHalfAsLargeAgainEveryPageWellMade)
 {
-    Corvello program(L"/options");
-    ASSERT_TRUE(program.WaitRunning());
-    const ProgramUser user(program.Id());
-    const HWND options = user.WaitWindow(L"TfrmOptions");
-    ASSERT_NE(options, nullptr);
-    const RECT client = ClientRectOf(options);
-    // 440 x 444 at 96 dpi.
-    EXPECT_EQ(client.right, 660);
-    EXPECT_EQ(client.bottom, 666);
-    // Every control of every page lies inside its parent.
-    for (const HWND child : testsupport::Descendants(options)) {
-        if (::IsWindowVisible(child) && testsupport::ClassOf(child) != L"tooltips_class32") {
-            EXPECT_TRUE(InsideParent(child)) << testsupport::Narrow(testsupport::ClassOf(child));
-        }
-    }
-    EXPECT_TRUE(testsupport::SaveWindowPng(options, L"options-shortcuts-144.png"));
-    EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
+    // 440 x 468 at 96 dpi.
+    testsupport::ExpectOptionsAndCountdownWellMade({660, 702}, L"-144");
 }
