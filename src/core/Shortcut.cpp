@@ -91,6 +91,25 @@ constexpr std::array<NamedModifier, 4> Modifiers{{
     {modifier::Win, L"Win"},
 }};
 
+// Combinations Windows and nearly every program use: switching windows and
+// tabs, closing, the system and Start menus, the clipboard, find, new, open,
+// print, save, undo and redo, help and the context menu.
+constexpr Shortcut CommonCombinations[] = {
+    {0x09, modifier::Alt},                       // Alt+Tab
+    {0x09, modifier::Alt | modifier::Shift},     // Alt+Shift+Tab
+    {0x09, modifier::Control},                   // Ctrl+Tab
+    {0x09, modifier::Control | modifier::Shift}, // Ctrl+Shift+Tab
+    {0x73, modifier::Alt},                       // Alt+F4
+    {0x1B, modifier::Alt},                       // Alt+Esc
+    {0x20, modifier::Alt},                       // Alt+Space
+    {0x1B, modifier::Control},                   // Ctrl+Esc
+    {'A', modifier::Control}, {'C', modifier::Control}, {'F', modifier::Control}, {'N', modifier::Control},
+    {'O', modifier::Control}, {'P', modifier::Control}, {'S', modifier::Control}, {'V', modifier::Control},
+    {'W', modifier::Control}, {'X', modifier::Control}, {'Y', modifier::Control}, {'Z', modifier::Control},
+    {0x70, 0},                                   // F1
+    {0x79, modifier::Shift},                     // Shift+F10
+};
+
 }  // namespace
 
 bool IsModifierKey(std::uint8_t key) noexcept
@@ -141,6 +160,9 @@ ShortcutProblem CheckShortcut(Shortcut shortcut) noexcept
         return ShortcutProblem::Reserved;
     if (plain && !IsStandaloneKey(shortcut.Key))
         return ShortcutProblem::PlainKey;
+    for (const Shortcut& common : CommonCombinations)
+        if (common == shortcut)
+            return ShortcutProblem::Common;
     return ShortcutProblem::None;
 }
 
@@ -155,6 +177,8 @@ std::wstring ShortcutProblemText(ShortcutProblem problem)
         return L"Hold Ctrl, Alt or the Windows key with it";
     case ShortcutProblem::Reserved:
         return L"F12 alone is kept for debuggers";
+    case ShortcutProblem::Common:
+        return L"Windows and most programs use it; a shortcut would take it from them";
     }
     return {};
 }
