@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "toolkit/Actions.h"
 #include "toolkit/Form.h"
 
@@ -803,8 +805,10 @@ void ShortcutField::CentreText()
     ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
     ::ReleaseDC(Handle(), dc);
-    if (area.bottom - area.top > metrics.tmHeight)
-        area.top += (area.bottom - area.top - metrics.tmHeight) / 2;
+    // One line high: an edit control moves a taller rectangle in from its
+    // border.
+    area.top += std::max(0L, (area.bottom - area.top - metrics.tmHeight) / 2);
+    area.bottom = area.top + metrics.tmHeight;
     ::SendMessageW(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
 }
 

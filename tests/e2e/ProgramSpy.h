@@ -132,6 +132,16 @@ public:
         return balloons;
     }
 
+    // The entries of the popup menus the program opened, in order, each
+    // submenu's after its own entry; a separator's is empty.
+    std::vector<std::wstring> MenuEntries() const
+    {
+        std::vector<std::wstring> entries;
+        for (const SpiedCall& call : Calls(spy::Call::MenuEntry))
+            entries.push_back(call.Text);
+        return entries;
+    }
+
     // What the spy recorded of one of the messages it watches.
     std::vector<SpiedMessage> Messages(UINT message) const
     {
