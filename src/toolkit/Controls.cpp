@@ -806,8 +806,9 @@ void ShortcutField::CentreText()
     ::SelectObject(dc, old);
     ::ReleaseDC(Handle(), dc);
     // One line high: an edit control moves a taller rectangle in from its
-    // border.
-    area.top += std::max(0L, (area.bottom - area.top - metrics.tmHeight) / 2);
+    // border. An odd row left over goes above, where the letters leave less
+    // room than the descent below them.
+    area.top += std::max(0L, (area.bottom - area.top - metrics.tmHeight + 1) / 2);
     area.bottom = area.top + metrics.tmHeight;
     ::SendMessageW(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
 }

@@ -252,6 +252,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMessage(int code, WPARAM
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Brings the spy in with the first window the thread makes, before its
+// first message: what a program does as it starts is seen too.
+extern "C" __declspec(dllexport) LRESULT CALLBACK SpyCreateWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
