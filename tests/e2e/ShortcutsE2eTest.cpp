@@ -479,6 +479,9 @@ TEST_F(ShortcutsE2e, TheFieldLetsTheTabKeysMoveOnRefusesWhatEveryProgramUsesAndS
     HWND options = nullptr;
     const HWND field = OpenFieldOf(L"Caps Lock", options);
     ASSERT_NE(field, nullptr);
+    // Asked once the field has taken the focus whole.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(field, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
     EXPECT_EQ(program_->ThreadInfo().hwndCaret, nullptr) << "a caret in the field";
     std::pair<int, int> room;
     EXPECT_TRUE(WaitUntil([&] { return (room = RoomAroundText(field)).first >= 0; }, 5000)) << "no text drawn";
