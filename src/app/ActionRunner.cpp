@@ -48,13 +48,15 @@ void WaitForInput(KeysDown keysDown, DWORD quietMs, DWORD longestMs)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
+        // Messages first: input still queued behind the hot key reaches the
+        // key state as it is read (so Wine does it).
+        Delay(quietMs ? 50 : 10);
         LASTINPUTINFO last{};
         last.cbSize = sizeof last;
         const DWORD now = ::GetTickCount();
         const bool quiet = !keysDown() && ::GetLastInputInfo(&last) && now - last.dwTime >= quietMs;
         if (quiet || now - start >= longestMs)
             return;
-        Delay(quietMs ? 50 : 10);
     }
 }
 
