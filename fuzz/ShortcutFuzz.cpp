@@ -1,5 +1,6 @@
 // Any text reads as a shortcut or as nothing, and any stored number as a
-// possible combination or as nothing; what reads comes back the same way.
+// possible combination or as nothing; what reads comes back the same way,
+// and is taken or refused with a reason.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (corvello::EncodeShortcut(*shortcut) != stored)
                 std::abort();
             if (corvello::ParseShortcut(corvello::ShortcutText(*shortcut)) != shortcut)
+                std::abort();
+            // A refused combination always says why.
+            const auto problem = corvello::CheckShortcut(*shortcut);
+            if (!shortcut->Empty() && (problem == corvello::ShortcutProblem::None) !=
+                                          corvello::ShortcutProblemText(problem).empty())
                 std::abort();
         }
     }

@@ -5,6 +5,7 @@
 #include "app/ActionQuestion.h"
 #include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
+#include "app/ShortcutKeys.h"
 #include "core/Delay.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
@@ -30,25 +31,64 @@ bool WaitsForQuietInput(const ActionEntry& entry, ActionTrigger trigger) noexcep
            (entry.Quiet == QuietInput::FromShortcut && trigger == ActionTrigger::Shortcut);
 }
 
+// An action made of key presses: pressed while the user still holds Ctrl or
+// Alt, they would reach Windows as another combination (Ctrl+Alt+Shift+Esc,
+// Alt+Print Screen).
+bool PressesKeys(const ActionEntry& entry) noexcept
+{
+    return entry.Lock != LockKey::None || entry.Operation == ActionOperation::PressCtrlAltDel ||
+           entry.Operation == ActionOperation::PressCtrlShiftEsc ||
+           entry.Operation == ActionOperation::PressPrintScreen;
+}
+
+// Waits, messages flowing, until no key keysDown names is down and no input
+// has come for quietMs; longestMs at most.
+template <typename KeysDown>
+void WaitForInput(KeysDown keysDown, DWORD quietMs, DWORD longestMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        // Messages first: input still queued behind the hot key reaches the
+        // key state as it is read (so Wine does it).
+        Delay(quietMs ? 50 : 10);
+        LASTINPUTINFO last{};
+        last.cbSize = sizeof last;
+        const DWORD now = ::GetTickCount();
+        const bool quiet = !keysDown() && ::GetLastInputInfo(&last) && now - last.dwTime >= quietMs;
+        if (quiet || now - start >= longestMs)
+            return;
+    }
+}
+
+bool KeyDown(int key) noexcept
+{
+    return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
 }  // namespace
 
 void WaitForQuietInput()
 {
-    constexpr DWORD QuietMs = 500;
-    constexpr DWORD LongestMs = 3000;
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        bool keyDown = false;
-        for (int key = 1; key < 0xFF && !keyDown; ++key)
-            keyDown = (::GetAsyncKeyState(key) & 0x8000) != 0;
-        LASTINPUTINFO last{};
-        last.cbSize = sizeof last;
-        const DWORD now = ::GetTickCount();
-        const bool quiet = !keyDown && ::GetLastInputInfo(&last) && now - last.dwTime >= QuietMs;
-        if (quiet || now - start >= LongestMs)
-            return;
-        Delay(50);
-    }
+    WaitForInput(
+        [] {
+            for (int key = 1; key < 0xFF; ++key)
+                if (KeyDown(key))
+                    return true;
+            return false;
+        },
+        500, 3000);
+}
+
+void WaitForModifiersUp(std::uint8_t modifiers)
+{
+    WaitForInput(
+        [modifiers] {
+            return ((modifiers & modifier::Control) && KeyDown(VK_CONTROL)) ||
+                   ((modifiers & modifier::Alt) && KeyDown(VK_MENU)) ||
+                   ((modifiers & modifier::Shift) && KeyDown(VK_SHIFT)) ||
+                   ((modifiers & modifier::Win) && (KeyDown(VK_LWIN) || KeyDown(VK_RWIN)));
+        },
+        0, 1000);
 }
 
 ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
@@ -91,6 +131,8 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
     }
     if (WaitsForQuietInput(entry, trigger))
         WaitForQuietInput();
+    else if (trigger == ActionTrigger::Shortcut && PressesKeys(entry))
+        WaitForModifiersUp(App->Shortcuts().Get(entry).Modifiers);
     if (!App->System().Run(entry.Operation) && entry.Operation == ActionOperation::LockMonitorOff) {
         // The screen stayed on; told in a balloon where the tray icon is.
         App->BalloonShow(catalogue::LockFailedNotice);

@@ -4,6 +4,8 @@
 // the operation and brings the lock LEDs up to date.
 #pragma once
 
+#include <cstdint>
+
 #include "actions/ActionCatalogue.h"
 
 namespace corvello {
@@ -35,6 +37,9 @@ enum class ActionOutcome {
 // Until every key is up and no input has come for half a second, three
 // seconds at most; messages keep flowing meanwhile.
 void WaitForQuietInput();
+// Until the keys of the modifiers (modifier:: bits) are up, a second at
+// most, likewise.
+void WaitForModifiersUp(std::uint8_t modifiers);
 
 class ActionRunner {
 public:

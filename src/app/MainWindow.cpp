@@ -255,7 +255,7 @@ void MainWindow::ShortcutsChanged()
     if (!App)
         return;
     for (const ActionEntry& entry : catalogue::Actions) {
-        const std::wstring text = ShortcutText(App->Shortcuts().Get(entry));
+        const std::wstring text = ShortcutText(App->Shortcuts().Working(entry));
         if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
             item->ShortCutText = text;
     }
@@ -276,8 +276,8 @@ void MainWindow::ActionHintsUpdate()
         if (entry.Operation == ActionOperation::Sleep && ControlsMade() && App->System().SleepTurnsDisplayOff())
             hint += L" (on this computer, with Modern Standby: turns the display off, and the computer then "
                     L"enters standby)";
-        if (const std::wstring keys = ShortcutText(App->Shortcuts().Get(entry)); !keys.empty())
-            hint += L" (" + keys + L")";
+        if (const std::wstring keys = ShortcutText(App->Shortcuts().Working(entry)); !keys.empty())
+            hint = TrimBlanks(hint) + L" (" + keys + L")";
         if (waiting == &entry)
             hint += L"\r\nSet to run: " + App->Timer().Status();
         action->SetHint(hint);

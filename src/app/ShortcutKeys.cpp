@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/StoredSettings.h"
 #include "core/SystemVersion.h"
 #include "toolkit/Log.h"
 
@@ -43,7 +44,8 @@ void ShortcutKeys::Load(const tk::RegKey& key)
 {
     for (Slot& slot : slots_) {
         slot.Keys = {};
-        const auto raw = key ? key.ReadRaw(slot.Entry->Name) : std::nullopt;
+        // A value too large to read is damaged too, not missing.
+        const auto raw = key ? LookUpStoredValue(key, slot.Entry->Name, sizeof(std::uint32_t)) : std::nullopt;
         if (!raw)
             continue;
         const std::wstring what = std::wstring(L"the shortcut of ") + slot.Entry->Name;
@@ -72,6 +74,12 @@ Shortcut ShortcutKeys::Get(const ActionEntry& entry) const
 {
     const Slot* slot = Find(entry);
     return slot ? slot->Keys : Shortcut{};
+}
+
+Shortcut ShortcutKeys::Working(const ActionEntry& entry) const
+{
+    const Slot* slot = Find(entry);
+    return slot && slot->Now == State::Registered ? slot->Keys : Shortcut{};
 }
 
 ShortcutKeys::State ShortcutKeys::StateOf(const ActionEntry& entry) const

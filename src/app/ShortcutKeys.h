@@ -36,6 +36,9 @@ public:
     // is ignored and logged; the others still load.
     void Load(const tk::RegKey& key);
     Shortcut Get(const ActionEntry& entry) const;
+    // The shortcut while Windows calls on it; empty for none, and for one
+    // another program holds or Windows refused, which the menus do not show.
+    Shortcut Working(const ActionEntry& entry) const;
     State StateOf(const ActionEntry& entry) const;
     // The other action that has this combination already; null for none.
     const ActionEntry* TakenBy(Shortcut shortcut, const ActionEntry& except) const;

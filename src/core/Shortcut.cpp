@@ -1,6 +1,7 @@
 #include "core/Shortcut.h"
 
 #include <array>
+#include <cwchar>
 
 #include "core/Text.h"
 #include "toolkit/Concat.h"
@@ -9,74 +10,69 @@
 namespace corvello {
 namespace {
 
-struct NamedKey {
-    std::uint8_t Key;
-    const wchar_t* Name;
-};
-
-// Keys with a name of their own; letters, digits and function keys are
+// Keys with a name of their own, one after the other: the key's code as one
+// character, then its name and a 0. Letters, digits and function keys are
 // named by rule.
-constexpr NamedKey NamedKeys[] = {
-    {0x03, L"Break"},
-    {0x08, L"Backspace"},
-    {0x09, L"Tab"},
-    {0x0C, L"Clear"},
-    {0x0D, L"Enter"},
-    {0x13, L"Pause"},
-    {0x14, L"Caps Lock"},
-    {0x1B, L"Esc"},
-    {0x20, L"Space"},
-    {0x21, L"Page Up"},
-    {0x22, L"Page Down"},
-    {0x23, L"End"},
-    {0x24, L"Home"},
-    {0x25, L"Left"},
-    {0x26, L"Up"},
-    {0x27, L"Right"},
-    {0x28, L"Down"},
-    {0x2C, L"Print Screen"},
-    {0x2D, L"Insert"},
-    {0x2E, L"Delete"},
-    {0x5D, L"Menu"},
-    {0x5F, L"Sleep"},
-    {0x6A, L"Num *"},
-    {0x6B, L"Num +"},
-    {0x6D, L"Num -"},
-    {0x6E, L"Num ."},
-    {0x6F, L"Num /"},
-    {0x90, L"Num Lock"},
-    {0x91, L"Scroll Lock"},
-    {0xA6, L"Browser Back"},
-    {0xA7, L"Browser Forward"},
-    {0xA8, L"Browser Refresh"},
-    {0xA9, L"Browser Stop"},
-    {0xAA, L"Browser Search"},
-    {0xAB, L"Browser Favorites"},
-    {0xAC, L"Browser Home"},
-    {0xAD, L"Volume Mute"},
-    {0xAE, L"Volume Down"},
-    {0xAF, L"Volume Up"},
-    {0xB0, L"Next Track"},
-    {0xB1, L"Previous Track"},
-    {0xB2, L"Stop Media"},
-    {0xB3, L"Play/Pause"},
-    {0xB4, L"Mail"},
-    {0xB5, L"Media"},
-    {0xB6, L"App 1"},
-    {0xB7, L"App 2"},
-    {0xBA, L";"},
-    {0xBB, L"="},
-    {0xBC, L","},
-    {0xBD, L"-"},
-    {0xBE, L"."},
-    {0xBF, L"/"},
-    {0xC0, L"`"},
-    {0xDB, L"["},
-    {0xDC, L"\\"},
-    {0xDD, L"]"},
-    {0xDE, L"'"},
-    {0xE2, L"<"},
-};
+constexpr wchar_t NamedKeys[] =
+    L"\x03" L"Break\0"
+    L"\x08" L"Backspace\0"
+    L"\x09" L"Tab\0"
+    L"\x0C" L"Clear\0"
+    L"\x0D" L"Enter\0"
+    L"\x13" L"Pause\0"
+    L"\x14" L"Caps Lock\0"
+    L"\x1B" L"Esc\0"
+    L"\x20" L"Space\0"
+    L"\x21" L"Page Up\0"
+    L"\x22" L"Page Down\0"
+    L"\x23" L"End\0"
+    L"\x24" L"Home\0"
+    L"\x25" L"Left\0"
+    L"\x26" L"Up\0"
+    L"\x27" L"Right\0"
+    L"\x28" L"Down\0"
+    L"\x2C" L"Print Screen\0"
+    L"\x2D" L"Insert\0"
+    L"\x2E" L"Delete\0"
+    L"\x5D" L"Menu\0"
+    L"\x5F" L"Sleep\0"
+    L"\x6A" L"Num *\0"
+    L"\x6B" L"Num +\0"
+    L"\x6D" L"Num -\0"
+    L"\x6E" L"Num .\0"
+    L"\x6F" L"Num /\0"
+    L"\x90" L"Num Lock\0"
+    L"\x91" L"Scroll Lock\0"
+    L"\xA6" L"Browser Back\0"
+    L"\xA7" L"Browser Forward\0"
+    L"\xA8" L"Browser Refresh\0"
+    L"\xA9" L"Browser Stop\0"
+    L"\xAA" L"Browser Search\0"
+    L"\xAB" L"Browser Favorites\0"
+    L"\xAC" L"Browser Home\0"
+    L"\xAD" L"Volume Mute\0"
+    L"\xAE" L"Volume Down\0"
+    L"\xAF" L"Volume Up\0"
+    L"\xB0" L"Next Track\0"
+    L"\xB1" L"Previous Track\0"
+    L"\xB2" L"Stop Media\0"
+    L"\xB3" L"Play/Pause\0"
+    L"\xB4" L"Mail\0"
+    L"\xB5" L"Media\0"
+    L"\xB6" L"App 1\0"
+    L"\xB7" L"App 2\0"
+    L"\xBA" L";\0"
+    L"\xBB" L"=\0"
+    L"\xBC" L",\0"
+    L"\xBD" L"-\0"
+    L"\xBE" L".\0"
+    L"\xBF" L"/\0"
+    L"\xC0" L"`\0"
+    L"\xDB" L"[\0"
+    L"\xDC" L"\\\0"
+    L"\xDD" L"]\0"
+    L"\xDE" L"'\0"
+    L"\xE2" L"<\0";
 
 struct NamedModifier {
     std::uint8_t Bit;
@@ -90,6 +86,25 @@ constexpr std::array<NamedModifier, 4> Modifiers{{
     {modifier::Shift, L"Shift"},
     {modifier::Win, L"Win"},
 }};
+
+// Combinations Windows and nearly every program use: switching windows and
+// tabs, closing, the system and Start menus, the clipboard, find, new, open,
+// print, save, undo and redo, help and the context menu.
+constexpr Shortcut CommonCombinations[] = {
+    {0x09, modifier::Alt},                       // Alt+Tab
+    {0x09, modifier::Alt | modifier::Shift},     // Alt+Shift+Tab
+    {0x09, modifier::Control},                   // Ctrl+Tab
+    {0x09, modifier::Control | modifier::Shift}, // Ctrl+Shift+Tab
+    {0x73, modifier::Alt},                       // Alt+F4
+    {0x1B, modifier::Alt},                       // Alt+Esc
+    {0x20, modifier::Alt},                       // Alt+Space
+    {0x1B, modifier::Control},                   // Ctrl+Esc
+    {'A', modifier::Control}, {'C', modifier::Control}, {'F', modifier::Control}, {'N', modifier::Control},
+    {'O', modifier::Control}, {'P', modifier::Control}, {'S', modifier::Control}, {'V', modifier::Control},
+    {'W', modifier::Control}, {'X', modifier::Control}, {'Y', modifier::Control}, {'Z', modifier::Control},
+    {0x70, 0},                                   // F1
+    {0x79, modifier::Shift},                     // Shift+F10
+};
 
 }  // namespace
 
@@ -113,9 +128,9 @@ std::wstring KeyName(std::uint8_t key)
         return L"Num " + std::wstring(1, static_cast<wchar_t>(L'0' + key - 0x60));
     if (key >= 0x70 && key <= 0x87)
         return tk::Concat({L"F", tk::Decimal(key - 0x70 + 1)});
-    for (const NamedKey& named : NamedKeys)
-        if (named.Key == key)
-            return named.Name;
+    for (const wchar_t* named = NamedKeys; *named; named += std::wcslen(named) + 1)
+        if (*named == key)
+            return named + 1;
     return {};
 }
 
@@ -141,6 +156,9 @@ ShortcutProblem CheckShortcut(Shortcut shortcut) noexcept
         return ShortcutProblem::Reserved;
     if (plain && !IsStandaloneKey(shortcut.Key))
         return ShortcutProblem::PlainKey;
+    for (const Shortcut& common : CommonCombinations)
+        if (common == shortcut)
+            return ShortcutProblem::Common;
     return ShortcutProblem::None;
 }
 
@@ -155,6 +173,8 @@ std::wstring ShortcutProblemText(ShortcutProblem problem)
         return L"Hold Ctrl, Alt or the Windows key with it";
     case ShortcutProblem::Reserved:
         return L"F12 alone is kept for debuggers";
+    case ShortcutProblem::Common:
+        return L"Windows and most programs use it; a shortcut would take it from them";
     }
     return {};
 }

@@ -37,6 +37,9 @@ enum class ShortcutProblem {
     PlainKey,
     // F12 alone belongs to the debugger.
     Reserved,
+    // A combination Windows or every program has a meaning for (Alt+F4,
+    // Ctrl+C, F1, Ctrl+Tab...): taken from all of them, it would break them.
+    Common,
 };
 
 // The stored form: the key in the low word, the modifiers in the high word;

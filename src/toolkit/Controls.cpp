@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "toolkit/Actions.h"
 #include "toolkit/Form.h"
 
@@ -800,7 +802,8 @@ void Edit::Notify(WORD code)
 
 ShortcutField::ShortcutField(Container& parent, const Bounds& bounds) : Control(parent, bounds)
 {
-    CreateControl(WC_EDITW, WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL);
+    // Multi-line only so that its text can sit in the middle of the box.
+    CreateControl(WC_EDITW, WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL | ES_MULTILINE);
 }
 
 void ShortcutField::SetDisplay(const std::wstring& text)
@@ -809,20 +812,57 @@ void ShortcutField::SetDisplay(const std::wstring& text)
     SetText(text);
 }
 
+void ShortcutField::CentreText()
+{
+    RECT area{};
+    ::GetClientRect(Handle(), &area);
+    const HDC dc = ::GetDC(Handle());
+    const HGDIOBJ old = ::SelectObject(dc, CurrentFont());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Handle(), dc);
+    // One line high: an edit control moves a taller rectangle in from its
+    // border. An odd row left over goes above, where the letters leave less
+    // room than the descent below them.
+    area.top += std::max(0L, (area.bottom - area.top - metrics.tmHeight + 1) / 2);
+    area.bottom = area.top + metrics.tmHeight;
+    ::SendMessageW(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
+}
+
 LRESULT ShortcutField::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const auto held = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
-    const bool modified = held(VK_CONTROL) || held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN);
+    const bool altOrWin = held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN);
+    const bool modified = altOrWin || held(VK_CONTROL);
+    // Tab, alone or with Ctrl or Shift, moves through the window; Enter and
+    // Esc alone press its buttons: the dialog keeps them.
+    const auto navigates = [&](WPARAM key) {
+        return key == VK_TAB ? !altOrWin : !modified && (key == VK_RETURN || key == VK_ESCAPE);
+    };
     switch (message) {
     case WM_GETDLGCODE:
         if (auto* msg = reinterpret_cast<const MSG*>(lParam);
-            msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && !modified &&
-            (msg->wParam == VK_TAB || msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
-            break;
+            msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && navigates(msg->wParam))
+            return DLGC_WANTCHARS;
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_SETFOCUS: {
+        const LRESULT result = Control::WndProc(message, wParam, lParam);
+        // Keys are recorded here, nothing is typed: no caret.
+        ::DestroyCaret();
+        return result;
+    }
+    case WM_SIZE:
+    case WM_SETFONT: {
+        const LRESULT result = Control::WndProc(message, wParam, lParam);
+        CentreText();
+        return result;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         const auto key = static_cast<UINT>(wParam);
+        if (key == VK_TAB && navigates(key))
+            break;
         if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN)
             return 0;
         UINT modifiers = 0;

@@ -336,8 +336,10 @@ public:
 
 // A field that takes the key combination the user presses, the Windows key
 // included: a key with the modifiers held (MOD_ALT, MOD_CONTROL, MOD_SHIFT,
-// MOD_WIN). Backspace or Delete alone clear it. Tab, Shift+Tab, Enter and
-// Escape alone stay the dialog's. It shows what its owner says it holds.
+// MOD_WIN). Backspace or Delete alone clear it. Tab with or without Ctrl and
+// Shift, and Enter and Escape alone, stay the dialog's and are never taken.
+// It shows what its owner says it holds, in the middle of the box, with no
+// caret.
 class ShortcutField : public Control {
 public:
     ShortcutField(Container& parent, const Bounds& bounds);
@@ -347,6 +349,10 @@ public:
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Moves the one line of text down to the middle of the box.
+    void CentreText();
 };
 
 // Hands a container's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR... on to the

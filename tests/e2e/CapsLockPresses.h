@@ -1,6 +1,7 @@
 // Caps Lock as the input stream carries it, seen by a low-level keyboard
 // hook of the test's thread while it waits: when each key went down or up,
-// and whether a program sent it.
+// and whether a program sent it; and every other key among them, for the
+// order of the two.
 #pragma once
 
 #include <windows.h>
@@ -16,11 +17,13 @@ public:
         DWORD Tick;
         bool Up;
         bool Injected;
+        DWORD Key;
     };
 
     CapsLockPresses()
     {
         Seen().clear();
+        Stream().clear();
         hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &Hook, ::GetModuleHandleW(nullptr), 0);
     }
     ~CapsLockPresses()
@@ -36,6 +39,12 @@ public:
     {
         static std::vector<Press> seen;
         return seen;
+    }
+    // Every key, Caps Lock among them, in order.
+    static std::vector<Press>& Stream()
+    {
+        static std::vector<Press> stream;
+        return stream;
     }
     // When the key went down, in order.
     static std::vector<DWORD> Downs()
@@ -59,9 +68,13 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        if (code == HC_ACTION && key->vkCode == VK_CAPITAL)
-            Seen().push_back({::GetTickCount(), wParam == WM_KEYUP || wParam == WM_SYSKEYUP,
-                              (key->flags & LLKHF_INJECTED) != 0});
+        if (code == HC_ACTION) {
+            const Press press{::GetTickCount(), wParam == WM_KEYUP || wParam == WM_SYSKEYUP,
+                              (key->flags & LLKHF_INJECTED) != 0, key->vkCode};
+            Stream().push_back(press);
+            if (key->vkCode == VK_CAPITAL)
+                Seen().push_back(press);
+        }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 

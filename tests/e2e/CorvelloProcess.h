@@ -79,6 +79,7 @@ public:
 
     bool Started() const { return static_cast<bool>(process_); }
     DWORD Id() const noexcept { return id_; }
+    DWORD ThreadId() const noexcept { return threadId_; }
     void Resume() { ::ResumeThread(thread_.Get()); }
     bool Running() const { return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     void Kill()

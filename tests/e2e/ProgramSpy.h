@@ -49,7 +49,8 @@ public:
                 10000);
     }
     // A thread that has not run yet (a program started suspended): the spy
-    // comes in with the first message the thread takes from its queue.
+    // comes in with the first window the thread makes, or the first message
+    // it takes from its queue.
     ProgramSpy(DWORD processId, DWORD threadId)
     {
         mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(spy::Block),
@@ -66,11 +67,17 @@ public:
         const auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
         if (proc)
             hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, proc, library_, threadId);
+        const FARPROC creating = library_ ? ::GetProcAddress(library_, "SpyCreateWindow") : nullptr;
+        if (creating)
+            creationHook_ = ::SetWindowsHookExW(
+                WH_CBT, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(creating)), library_, threadId);
     }
     ~ProgramSpy()
     {
         if (hook_)
             ::UnhookWindowsHookEx(hook_);
+        if (creationHook_)
+            ::UnhookWindowsHookEx(creationHook_);
         if (block_)
             ::UnmapViewOfFile(block_);
         if (library_)
@@ -132,6 +139,16 @@ public:
         return balloons;
     }
 
+    // The entries of the popup menus the program opened, in order, each
+    // submenu's after its own entry; a separator's is empty.
+    std::vector<std::wstring> MenuEntries() const
+    {
+        std::vector<std::wstring> entries;
+        for (const SpiedCall& call : Calls(spy::Call::MenuEntry))
+            entries.push_back(call.Text);
+        return entries;
+    }
+
     // What the spy recorded of one of the messages it watches.
     std::vector<SpiedMessage> Messages(UINT message) const
     {
@@ -154,6 +171,7 @@ private:
     spy::Block* block_ = nullptr;
     HMODULE library_ = nullptr;
     HHOOK hook_ = nullptr;
+    HHOOK creationHook_ = nullptr;
 };
 
 }  // namespace testsupport

@@ -1,15 +1,21 @@
 // Keyboard shortcuts of the real program: stored ones registered with
-// Windows and running their actions, a combination another program holds
-// named on the Options page and in the log, and everything registered again
-// after a resume, an unlock and a new task bar.
+// Windows and running their actions (those that press keys once the user's
+// modifiers are up), a combination another program holds named on the
+// Options page, in a balloon and in the log and left out of the tray menu,
+// everything registered again after a resume, an unlock and a new task bar,
+// and the field that records them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/RegistryLayout.h"
+#include "e2e/CapsLockPresses.h"
 #include "e2e/CorvelloProcess.h"
 #include "e2e/DebugOutputCapture.h"
 #include "e2e/ProgramSpy.h"
@@ -17,6 +23,7 @@
 #include "support/ScreenPixels.h"
 
 using namespace corvello;
+using testsupport::CapsLockPresses;
 using testsupport::ChildWithText;
 using testsupport::Corvello;
 using testsupport::ProgramUser;
@@ -63,10 +70,16 @@ protected:
     }
 
     // Starts the program with its window shown and in front, where Wine
-    // delivers the keys.
-    void Start()
+    // delivers the keys; spied, with the spy in from the first message.
+    void Start(bool spied = false)
     {
-        program_.emplace(L"");
+        program_.emplace(L"", spied);
+        if (spied) {
+            ASSERT_TRUE(program_->Started());
+            spy_.emplace(program_->Id(), program_->ThreadId());
+            ASSERT_TRUE(spy_->Hooked());
+            program_->Resume();
+        }
         ASSERT_TRUE(program_->WaitRunning());
         user_.emplace(program_->Id());
         ASSERT_TRUE(user_->WaitMainVisible(true));
@@ -101,7 +114,28 @@ protected:
         return L"(no row)";
     }
 
+    // Options on the Shortcuts page from a right click on the action's
+    // button, "Shortcut...": the field has the keyboard, for that action.
+    HWND OpenFieldOf(const wchar_t* button, HWND& options)
+    {
+        const HWND control = ChildWithText(main_, button);
+        if (!control)
+            return nullptr;
+        RECT at{};
+        ::GetWindowRect(control, &at);
+        ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control),
+                       MAKELPARAM(at.left + 5, at.top + 5));
+        const HWND menu = user_->WaitWindow(L"#32768");
+        if (!menu)
+            return nullptr;
+        ProgramUser::Key(menu, VK_DOWN);
+        ProgramUser::Enter(menu);
+        options = user_->WaitWindow(L"TfrmOptions");
+        return options ? program_->WaitFocusOfClass(L"Edit") : nullptr;
+    }
+
     std::optional<Corvello> program_;
+    std::optional<testsupport::ProgramSpy> spy_;
     std::optional<ProgramUser> user_;
     HWND main_ = nullptr;
 };
@@ -115,6 +149,69 @@ std::wstring FieldText(HWND field)
     ::SendMessageTimeoutW(field, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
                           &copied);
     return text;
+}
+
+// Whether a text of the window begins so, once one does within the time.
+bool ReasonShown(HWND window, const std::wstring& start)
+{
+    return WaitUntil(
+        [&] {
+            for (const HWND child : testsupport::Descendants(window))
+                if (TextOf(child).rfind(start, 0) == 0)
+                    return true;
+            return false;
+        },
+        5000);
+}
+
+// Ctrl, Alt and Shift as the key stream names them, on either side.
+DWORD EitherSide(DWORD key)
+{
+    switch (key) {
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        return VK_CONTROL;
+    case VK_LMENU:
+    case VK_RMENU:
+        return VK_MENU;
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+        return VK_SHIFT;
+    default:
+        return key;
+    }
+}
+
+// Where the key first went down or up in the stream; npos for nowhere.
+std::size_t FirstInStream(DWORD key, bool up)
+{
+    const auto& stream = CapsLockPresses::Stream();
+    for (std::size_t i = 0; i < stream.size(); ++i)
+        if (EitherSide(stream[i].Key) == key && stream[i].Up == up)
+            return i;
+    return std::wstring::npos;
+}
+
+// The rows of ink of the field's text: how many rows of its box lie clear
+// above and below them.
+std::pair<int, int> RoomAroundText(HWND field)
+{
+    RECT box{};
+    ::GetClientRect(field, &box);
+    ::MapWindowPoints(field, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    const testsupport::Pixels shown = testsupport::CaptureScreen(box);
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < shown.Height; ++y)
+        for (int x = 0; x < shown.Width; ++x) {
+            const std::uint32_t p = shown.At(x, y);
+            if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 128) {
+                if (first < 0)
+                    first = y;
+                last = y;
+            }
+        }
+    return first < 0 ? std::pair{-1, -1} : std::pair{first, shown.Height - 1 - last};
 }
 
 HWND FindList(HWND window)
@@ -133,12 +230,15 @@ TEST_F(ShortcutsE2e, StoredShortcutsRunTheirActionsAndAHeldOneIsNamedButStopsNoO
     testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"PowerOff", CtrlAltP);
     testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"ScrollLock", CtrlAltJ);
     testsupport::WriteSz(HKEY_CURRENT_USER, HotkeysKey, L"NumLock", L"Ctrl+Alt+N");  // not a shortcut's type
+    // Far too large to be read whole: damaged, not missing.
+    const std::vector<BYTE> huge(64 * 1024, 0x4B);
+    testsupport::WriteValue(HKEY_CURRENT_USER, HotkeysKey, L"PrintScreen", REG_DWORD, huge.data(), huge.size());
     testsupport::TestWindow holder(L"CorvelloHotKeyHolder", L"Holder");
     ASSERT_TRUE(::RegisterHotKey(holder.Handle(), 1, Ctrl_Alt, 'J'));
     testsupport::DebugOutputCapture log;
     ASSERT_TRUE(log.Listening());
 
-    Start();
+    Start(true);
     // The program holds its combinations: another program is refused them.
     EXPECT_TRUE(WaitUntil([&] { return TryToHold(holder.Handle(), 'K') == 1409; }, 5000));
     EXPECT_EQ(TryToHold(holder.Handle(), 'P'), 1409u);
@@ -155,6 +255,11 @@ TEST_F(ShortcutsE2e, StoredShortcutsRunTheirActionsAndAHeldOneIsNamedButStopsNoO
     };
     EXPECT_TRUE(logged(L"registering the shortcut Ctrl+Alt+J of ScrollLock (another program holds it)"));
     EXPECT_TRUE(logged(L"the shortcut of NumLock (stored as no shortcut can be"));
+    EXPECT_TRUE(logged(L"the shortcut of PrintScreen (stored as no shortcut can be"));
+    // The balloon after the start names it.
+    ASSERT_TRUE(WaitUntil([&] { return !spy_->Balloons().empty(); }, 5000));
+    EXPECT_EQ(spy_->Balloons().front(), L"These shortcuts are in use by another program: Scroll Lock (Ctrl+Alt+J). "
+                                        L"Choose others in the Options window.");
 
     // The others work: Caps Lock switches, Power Off asks as from the tray
     // menu with the window hidden.
@@ -166,7 +271,21 @@ TEST_F(ShortcutsE2e, StoredShortcutsRunTheirActionsAndAHeldOneIsNamedButStopsNoO
     ProgramUser::Key(question, VK_ESCAPE);
     EXPECT_TRUE(user_->WaitNone(L"TMessageForm"));
 
-    // The page says which one is in use, and the tray menu shows the others.
+    // The tray menu shows the shortcuts that work beside their entries, and
+    // none beside the one another program holds.
+    ASSERT_NE(user_->OpenTrayMenu(), nullptr);
+    EXPECT_TRUE(user_->CloseMenus());
+    const auto entries = spy_->MenuEntries();
+    const auto shown = [&](const std::wstring& entry) {
+        return std::find(entries.begin(), entries.end(), entry) != entries.end();
+    };
+    EXPECT_TRUE(shown(L"Caps Lock\tCtrl+Alt+K"));
+    EXPECT_TRUE(shown(L"Power Off\tCtrl+Alt+P"));
+    EXPECT_TRUE(shown(L"Scroll Lock"));
+    EXPECT_TRUE(shown(L"Num Lock"));
+    EXPECT_FALSE(shown(L"Scroll Lock\tCtrl+Alt+J"));
+
+    // The page says which one is in use and why.
     const HWND options = OpenOptions();
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(TextOf(options), L"Corvello Options");
@@ -219,33 +338,13 @@ TEST_F(ShortcutsE2e, AButtonsMenuLeadsToItsFieldWhichTakesACombinationAndRefuses
     testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock", CtrlAltK);
     Start();
     // A right click on Monitor Off's button: its menu, "Shortcut...".
-    const HWND button = ChildWithText(main_, L"Monitor Off");
-    ASSERT_NE(button, nullptr);
-    RECT at{};
-    ::GetWindowRect(button, &at);
-    ::PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), MAKELPARAM(at.left + 5, at.top + 5));
-    const HWND menu = user_->WaitWindow(L"#32768");
-    ASSERT_NE(menu, nullptr);
-    ProgramUser::Key(menu, VK_DOWN);
-    ProgramUser::Enter(menu);
-    const HWND options = user_->WaitWindow(L"TfrmOptions");
-    ASSERT_NE(options, nullptr);
+    HWND options = nullptr;
+    const HWND field = OpenFieldOf(L"Monitor Off", options);
+    ASSERT_NE(field, nullptr);
     const HWND list = FindList(options);
     ASSERT_NE(list, nullptr);
-    // The field has the keyboard, for Monitor Off.
-    const HWND field = program_->WaitFocusOfClass(L"Edit");
-    ASSERT_NE(field, nullptr);
     EXPECT_EQ(FieldText(field), L"None");
-    const auto reasonShown = [&](const std::wstring& start) {
-        return WaitUntil(
-            [&] {
-                for (const HWND child : testsupport::Descendants(options))
-                    if (TextOf(child).rfind(start, 0) == 0)
-                        return true;
-                return false;
-            },
-            5000);
-    };
+    const auto reasonShown = [&](const std::wstring& start) { return ReasonShown(options, start); };
 
     // A plain letter is refused, with the reason beside the field.
     testsupport::PressKeys({'M'});
@@ -307,14 +406,8 @@ TEST_F(ShortcutsE2e, MonitorOffFromItsShortcutWaitsUntilTheKeysAreUpAndQuiet)
 
     // The keys go down and stay down: the shortcut is taken, the display
     // is left alone.
-    INPUT keys[3] = {};
-    const WORD codes[3] = {VK_CONTROL, VK_MENU, 'O'};
-    for (int i = 0; i < 3; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-    }
     ::SetForegroundWindow(main_);
-    ::SendInput(3, keys, sizeof(INPUT));
+    testsupport::HoldKeys({VK_CONTROL, VK_MENU, 'O'});
     ASSERT_TRUE(WaitUntil([&] { return !spy.Messages(WM_HOTKEY).empty(); }, 5000));
     // While they are held the program keeps waiting: a message sent now is
     // answered from inside that wait, and nothing has gone to the display.
@@ -323,10 +416,7 @@ TEST_F(ShortcutsE2e, MonitorOffFromItsShortcutWaitsUntilTheKeysAreUpAndQuiet)
     EXPECT_TRUE(spy.SystemCommands().empty());
 
     // Let go: the display request follows, half a second of quiet later.
-    for (int i = 0; i < 3; ++i)
-        keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
-    std::swap(keys[0], keys[2]);
-    ::SendInput(3, keys, sizeof(INPUT));
+    testsupport::ReleaseKeys({VK_CONTROL, VK_MENU, 'O'});
     const DWORD released = ::GetTickCount();
     ASSERT_TRUE(WaitUntil([&] { return !spy.SystemCommands().empty(); }, 5000));
     const auto commands = spy.SystemCommands();
@@ -334,5 +424,122 @@ TEST_F(ShortcutsE2e, MonitorOffFromItsShortcutWaitsUntilTheKeysAreUpAndQuiet)
     EXPECT_EQ(commands.front().WParam, 0xF170u);  // SC_MONITORPOWER
     EXPECT_EQ(commands.front().LParam, 2);
     EXPECT_GE(commands.front().Time - released, 450u) << "not half a second after the keys came up";
+    EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(ShortcutsE2e, AShortcutThatPressesKeysPressesThemOnceItsModifiersAreUpOrASecondHasPassed)
+{
+    testsupport::WriteDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock", CtrlAltK);
+    Start();
+    spy_.emplace(main_);
+    ASSERT_TRUE(spy_->InPlace());
+    const std::size_t none = std::wstring::npos;
+    // Whatever fails, no key of the test stays down.
+    struct LetGo {
+        ~LetGo() { testsupport::ReleaseKeys({VK_CONTROL, VK_MENU, 'K'}); }
+    } letGo;
+    CapsLockPresses keys;
+    ASSERT_TRUE(keys.Hooked());
+    // The shortcut goes down and stays until the program has taken it.
+    const auto holdShortcut = [&] {
+        CapsLockPresses::Stream().clear();
+        const std::size_t before = spy_->Messages(WM_HOTKEY).size();
+        ::SetForegroundWindow(main_);
+        testsupport::HoldKeys({VK_CONTROL, VK_MENU, 'K'});
+        return WaitUntil([&] { return spy_->Messages(WM_HOTKEY).size() > before; }, 5000);
+    };
+
+    // Held: Caps Lock waits while the program still answers.
+    ASSERT_TRUE(holdShortcut());
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(FirstInStream(VK_CAPITAL, false), none) << "pressed while Ctrl and Alt were held";
+    // Let go: the program's Caps Lock comes after Ctrl and Alt went up.
+    testsupport::ReleaseKeys({VK_CONTROL, VK_MENU, 'K'});
+    ASSERT_TRUE(WaitUntil([&] { return FirstInStream(VK_CAPITAL, false) != none; }, 5000));
+    const std::size_t caps = FirstInStream(VK_CAPITAL, false);
+    EXPECT_TRUE(CapsLockPresses::Stream()[caps].Injected);
+    EXPECT_LT(FirstInStream(VK_CONTROL, true), caps);
+    EXPECT_LT(FirstInStream(VK_MENU, true), caps);
+
+    // Held on and on, the keys do not stop it: it presses Caps Lock a
+    // second after the shortcut.
+    ASSERT_TRUE(holdShortcut());
+    const DWORD taken = spy_->Messages(WM_HOTKEY).back().Time;
+    ASSERT_TRUE(WaitUntil([&] { return FirstInStream(VK_CAPITAL, false) != none; }, 5000));
+    EXPECT_EQ(FirstInStream(VK_CONTROL, true), none) << "Ctrl went up before Caps Lock";
+    EXPECT_GE(CapsLockPresses::Stream()[FirstInStream(VK_CAPITAL, false)].Tick - taken, 990u);
+    testsupport::ReleaseKeys({VK_CONTROL, VK_MENU, 'K'});
+    EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
+}
+
+TEST_F(ShortcutsE2e, TheFieldLetsTheTabKeysMoveOnRefusesWhatEveryProgramUsesAndShowsItsTextMidBoxWithoutCaret)
+{
+    Start();
+    HWND options = nullptr;
+    const HWND field = OpenFieldOf(L"Caps Lock", options);
+    ASSERT_NE(field, nullptr);
+    // Asked once the field has taken the focus whole.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(field, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(program_->ThreadInfo().hwndCaret, nullptr) << "a caret in the field";
+    std::pair<int, int> room;
+    EXPECT_TRUE(WaitUntil([&] { return (room = RoomAroundText(field)).first >= 0; }, 5000)) << "no text drawn";
+    const auto [above, below] = room;
+    EXPECT_GE(above, 1);
+    EXPECT_LE(std::abs(above - below), 1) << above << " rows above the text, " << below << " below";
+
+    const auto focusField = [&] {
+        ::PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        return WaitUntil([&] { return program_->ThreadInfo().hwndFocus == field; }, 5000);
+    };
+    const auto nothingTaken = [&] {
+        EXPECT_EQ(FieldText(field), L"None");
+        EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock"), std::nullopt);
+    };
+    // Tab, alone or with Ctrl or Shift, moves on through the window.
+    struct Keys {
+        const char* Name;
+        std::initializer_list<WORD> Pressed;
+    };
+    const Keys tabs[] = {{"Tab", {VK_TAB}},
+                         {"Shift+Tab", {VK_SHIFT, VK_TAB}},
+                         {"Ctrl+Tab", {VK_CONTROL, VK_TAB}},
+                         {"Ctrl+Shift+Tab", {VK_CONTROL, VK_SHIFT, VK_TAB}}};
+    for (const Keys& tab : tabs) {
+        SCOPED_TRACE(tab.Name);
+        ASSERT_TRUE(focusField());
+        testsupport::PressKeys(tab.Pressed);
+        EXPECT_TRUE(WaitUntil([&] { return program_->ThreadInfo().hwndFocus != field; }, 5000)) << "kept by the field";
+        nothingTaken();
+        for (const HWND child : testsupport::Descendants(options))
+            EXPECT_EQ(TextOf(child).find(L"Tab:"), std::wstring::npos) << testsupport::Narrow(TextOf(child));
+    }
+
+    // What Windows and every program use is refused, with the reason, and
+    // does nothing else: no closed window, no menu.
+    struct Refusal {
+        std::initializer_list<WORD> Pressed;
+        const wchar_t* Reason;
+    };
+    const Refusal refusals[] = {
+        {{VK_MENU, VK_F4}, L"Alt+F4: Windows and most programs use it; a shortcut would take it from them."},
+        {{VK_MENU, VK_SPACE}, L"Alt+Space: Windows and most programs use it"},
+        {{VK_CONTROL, 'C'}, L"Ctrl+C: Windows and most programs use it"},
+        {{VK_F1}, L"F1: Windows and most programs use it"},
+        {{VK_SHIFT, VK_F10}, L"Shift+F10: Windows and most programs use it"},
+    };
+    ASSERT_TRUE(focusField());
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(testsupport::Narrow(refusal.Reason));
+        testsupport::PressKeys(refusal.Pressed);
+        EXPECT_TRUE(ReasonShown(options, refusal.Reason));
+        nothingTaken();
+        EXPECT_TRUE(::IsWindowVisible(options));
+        EXPECT_TRUE(user_->Menus().empty());
+        EXPECT_EQ(program_->ThreadInfo().hwndFocus, field);
+    }
+    EXPECT_TRUE(testsupport::SaveWindowPng(options, L"options-shortcuts-refused.png"));
     EXPECT_EQ(program_->Stop(), std::optional<DWORD>(0));
 }

@@ -7,8 +7,8 @@
 // DefWindowProcW is routed through here first). It also records what the
 // program asks of Windows through a few more imports: the tray icon's tip
 // and balloons, the power requests (looked up by name, so GetProcAddress is
-// routed) and the execution state; and an end of the session, which it
-// keeps from Windows. The records go to the shared block the test made;
+// routed), the execution state, the entries of a popup menu as it opens; and
+// an end of the session, which it keeps from Windows. The records go to the shared block the test made;
 // without one the spy does nothing.
 #include <windows.h>
 #include <shellapi.h>
@@ -26,6 +26,7 @@ using ExecutionStateFn = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE);
 using PowerCreateFn = HANDLE(WINAPI*)(void*);
 using PowerRequestFn = BOOL(WINAPI*)(HANDLE, int);
 using ExitWindowsFn = BOOL(WINAPI*)(UINT, DWORD);
+using TrackPopupFn = BOOL(WINAPI*)(HMENU, UINT, int, int, HWND, LPTPMPARAMS);
 
 DefWindowProcFn RealDefWindowProc = nullptr;
 NotifyIconFn RealNotifyIcon = nullptr;
@@ -34,6 +35,7 @@ ExecutionStateFn RealExecutionState = nullptr;
 PowerCreateFn RealPowerCreate = nullptr;
 PowerRequestFn RealPowerSet = nullptr;
 PowerRequestFn RealPowerClear = nullptr;
+TrackPopupFn RealTrackPopup = nullptr;
 spy::Block* Shared = nullptr;
 
 void NoteCall(spy::Call call, std::uint32_t flags, std::uint64_t value, const wchar_t* text)
@@ -100,6 +102,24 @@ BOOL WINAPI SpyExitWindows(UINT flags, DWORD)
 {
     NoteCall(spy::Call::ExitWindows, flags, 0, nullptr);
     return TRUE;
+}
+
+void NoteMenu(HMENU menu, std::uint32_t depth)
+{
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+        NoteCall(spy::Call::MenuEntry, depth, 0, text);
+        if (const HMENU submenu = ::GetSubMenu(menu, i))
+            NoteMenu(submenu, depth + 1);
+    }
+}
+
+BOOL WINAPI SpyTrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS parameters)
+{
+    NoteMenu(menu, 0);
+    return RealTrackPopup(menu, flags, x, y, owner, parameters);
 }
 
 // The power requests come by name: the spy's own stand in for them.
@@ -212,6 +232,7 @@ void Attach(HINSTANCE self)
     // about it; the others always.
     ExitWindowsFn realExit = nullptr;
     Route("user32.dll", "ExitWindowsEx", &SpyExitWindows, realExit);
+    Route("user32.dll", "TrackPopupMenuEx", &SpyTrackPopup, RealTrackPopup);
     const bool calls = Route("shell32.dll", "Shell_NotifyIconW", &SpyNotifyIcon, RealNotifyIcon) &&
                        Route("kernel32.dll", "GetProcAddress", &SpyGetProcAddress, RealGetProcAddress) &&
                        Route("kernel32.dll", "SetThreadExecutionState", &SpyExecutionState, RealExecutionState);
@@ -228,6 +249,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMessage(int code, WPARAM
         if (spy::Watched(msg->message))
             Note(spy::Stage::Queue, *msg);
     }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Brings the spy in with the first window the thread makes, before its
+// first message: what a program does as it starts is seen too.
+extern "C" __declspec(dllexport) LRESULT CALLBACK SpyCreateWindow(int code, WPARAM wParam, LPARAM lParam)
+{
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -49,6 +49,8 @@ enum class Call : std::uint32_t {
     PowerClear = 4,      // PowerClearRequest: likewise
     ExecutionState = 5,  // SetThreadExecutionState: Flags the state
     ExitWindows = 6,     // ExitWindowsEx: Flags the flags. Recorded and not passed on: the session stays
+    MenuEntry = 7,       // TrackPopupMenuEx: each entry of the menu as it opens, its submenus' after their
+                         // own; Flags the depth (0 the menu's own), Text the entry's text
 };
 
 inline constexpr std::uint32_t CallCapacity = 256;

@@ -316,25 +316,43 @@ inline std::wstring ListViewCell(HWND list, int row, int column)
     return text;
 }
 
-// Keys pressed together and let go in reverse order, as the keyboard gives
-// them.
-inline void PressKeys(std::initializer_list<WORD> keys)
+// The keys going down in order, or up in the reverse order.
+inline std::vector<INPUT> KeyInputs(std::initializer_list<WORD> keys, bool up)
 {
     std::vector<INPUT> inputs;
     for (const WORD key : keys) {
         INPUT input{};
         input.type = INPUT_KEYBOARD;
         input.ki.wVk = key;
-        inputs.push_back(input);
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.insert(up ? inputs.begin() : inputs.end(), input);
     }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
+    return inputs;
+}
+
+inline void SendKeys(std::vector<INPUT> inputs)
+{
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The keys go down and stay down, or come up.
+inline void HoldKeys(std::initializer_list<WORD> keys)
+{
+    SendKeys(KeyInputs(keys, false));
+}
+inline void ReleaseKeys(std::initializer_list<WORD> keys)
+{
+    SendKeys(KeyInputs(keys, true));
+}
+
+// Keys pressed together and let go in reverse order, as the keyboard gives
+// them.
+inline void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs = KeyInputs(keys, false);
+    const std::vector<INPUT> ups = KeyInputs(keys, true);
+    inputs.insert(inputs.end(), ups.begin(), ups.end());
+    SendKeys(inputs);
 }
 
 }  // namespace testsupport

@@ -67,7 +67,7 @@ TEST(Shortcut, PlainTypingKeysAreRefusedFunctionPauseAndMediaKeysMayStandAlone)
         {{'M', Ctrl}, ShortcutProblem::None},
         {{'M', Alt | Shift}, ShortcutProblem::None},
         {{'M', Win}, ShortcutProblem::None},
-        {{0x70, 0}, ShortcutProblem::None},           // F1
+        {{0x71, 0}, ShortcutProblem::None},           // F2
         {{0x87, Shift}, ShortcutProblem::None},       // Shift+F24
         {{0x13, 0}, ShortcutProblem::None},           // Pause
         {{0xAD, 0}, ShortcutProblem::None},           // Volume Mute
@@ -82,8 +82,29 @@ TEST(Shortcut, PlainTypingKeysAreRefusedFunctionPauseAndMediaKeysMayStandAlone)
     for (const Case& c : cases)
         EXPECT_EQ(CheckShortcut(c.Combination), c.Problem) << Narrow(ShortcutText(c.Combination));
     EXPECT_TRUE(ShortcutProblemText(ShortcutProblem::None).empty());
-    for (const auto problem : {ShortcutProblem::Impossible, ShortcutProblem::PlainKey, ShortcutProblem::Reserved})
+    for (const auto problem : {ShortcutProblem::Impossible, ShortcutProblem::PlainKey, ShortcutProblem::Reserved,
+                               ShortcutProblem::Common})
         EXPECT_FALSE(ShortcutProblemText(problem).empty());
+}
+
+TEST(Shortcut, CombinationsWindowsAndEveryProgramUseAreRefusedTheirNeighboursAreNot)
+{
+    for (const wchar_t* text :
+         {L"Alt+Tab", L"Alt+Shift+Tab", L"Ctrl+Tab", L"Ctrl+Shift+Tab", L"Alt+F4", L"Alt+Esc", L"Alt+Space",
+          L"Ctrl+Esc", L"Ctrl+A", L"Ctrl+C", L"Ctrl+F", L"Ctrl+N", L"Ctrl+O", L"Ctrl+P", L"Ctrl+S", L"Ctrl+V",
+          L"Ctrl+W", L"Ctrl+X", L"Ctrl+Y", L"Ctrl+Z", L"F1", L"Shift+F10"}) {
+        const auto shortcut = ParseShortcut(text);
+        ASSERT_TRUE(shortcut) << Narrow(text);
+        EXPECT_EQ(CheckShortcut(*shortcut), ShortcutProblem::Common) << Narrow(text);
+    }
+    // Another modifier with them makes a combination of its own.
+    for (const wchar_t* text : {L"Ctrl+Alt+Tab", L"Win+Tab", L"Ctrl+Alt+F4", L"Ctrl+Shift+Esc", L"Ctrl+Alt+C",
+                                L"Ctrl+Shift+S", L"Alt+C", L"Win+C", L"Ctrl+B", L"Ctrl+F1", L"Ctrl+Shift+F10",
+                                L"F10", L"Alt+Shift+Space"}) {
+        const auto shortcut = ParseShortcut(text);
+        ASSERT_TRUE(shortcut) << Narrow(text);
+        EXPECT_EQ(CheckShortcut(*shortcut), ShortcutProblem::None) << Narrow(text);
+    }
 }
 
 TEST(Shortcut, TextGoesBothWays)

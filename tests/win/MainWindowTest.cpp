@@ -11,6 +11,7 @@
 #include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
 #include "app/CorvelloApp.h"
+#include "app/ShortcutKeys.h"
 #include "core/Clock.h"
 #include "core/DueTime.h"
 #include "core/RegistryLayout.h"
@@ -125,6 +126,29 @@ TEST_F(MainWindowTest, LaysOutFromItsDesignAndFillsTheTrayMenu)
     ASSERT_NE(sleep, nullptr);
     EXPECT_EQ(sleep->Tag, 5);
     EXPECT_EQ(sleep->GetAction()->Caption(), L"Sleep");
+}
+
+TEST_F(MainWindowTest, HintsAndTrayEntriesShowTheShortcutsWindowsTookAfterOneSpace)
+{
+    // Held elsewhere: Windows refuses Ctrl+Alt+J to the program.
+    testsupport::TestWindow holder(L"CorvelloHotKeyHolder", L"Holder");
+    ASSERT_TRUE(::RegisterHotKey(holder.Handle(), 1, MOD_CONTROL | MOD_ALT, 'J'));
+    ShortcutKeys& keys = app_->Shortcuts();
+    const tk::RegKey hotkeys = app_->OpenSettingsSubkey(registry::HotkeysKey, true);
+    const ActionEntry& monitorOff = *catalogue::FindActionNamed(L"MonitorOff");
+    const ActionEntry& scrollLock = *catalogue::FindActionNamed(L"ScrollLock");
+    keys.Set(monitorOff, Shortcut{'O', modifier::Control | modifier::Alt}, hotkeys);
+    keys.Set(scrollLock, Shortcut{'J', modifier::Control | modifier::Alt}, hotkeys);
+    ASSERT_EQ(keys.StateOf(monitorOff), ShortcutKeys::State::Registered);
+    ASSERT_EQ(keys.StateOf(scrollLock), ShortcutKeys::State::InUse);
+
+    const auto hint = [&](int tag) { return Main().ButtonFor(tag)->GetAction()->Hint(); };
+    EXPECT_EQ(hint(monitorOff.Tag), L"Blanks the screen or turns the monitor off (Ctrl+Alt+O)");
+    EXPECT_EQ(hint(scrollLock.Tag), L"Switch Scroll Lock");
+    tk::MenuItem& menu = Main().TrayIconMenu().Items();
+    EXPECT_EQ(menu.Find(L"miMonitorOff")->ShortCutText, L"Ctrl+Alt+O");
+    EXPECT_EQ(menu.Find(L"miScrollLock")->ShortCutText, L"");
+    ::UnregisterHotKey(holder.Handle(), 1);
 }
 
 TEST_F(MainWindowTest, CheckBoxesWriteAtOnceAndFollowTheSettings)
