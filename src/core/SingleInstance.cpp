@@ -138,7 +138,7 @@ bool InstanceHeldElsewhere()
     return true;
 }
 
-bool ActivateInstance(const std::wstring& className, const std::wstring& title, UINT request)
+bool ActivateInstance(const std::wstring& className, const std::wstring& title, UINT request, std::uint32_t timeout)
 {
     const HWND window = FindInstanceWindow(className, title);
     if (!WindowExists(window))
@@ -147,8 +147,47 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title, 
         ::OpenIcon(window);
     else
         ::SetForegroundWindow(window);
+    // Sent, so a copy that is ending can say so: posted, the request would
+    // wait in a queue nobody reads any more.
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(window, request, reinterpret_cast<WPARAM>(tk::Application::Current().Handle()),
+                              reinterpret_cast<LPARAM>(tk::Application::Current().Instance()), SMTO_ABORTIFHUNG,
+                              timeout, &answer))
+        return static_cast<LRESULT>(answer) != InstanceLeavingAnswer;
+    // A window that went meanwhile belonged to a copy on its way out. One
+    // that stays hangs: it finds the request when it recovers.
+    if (!WindowExists(window))
+        return false;
     PostToInstance(window, request);
     return true;
+}
+
+StartOutcome HandOverOrTakeInstance(const std::wstring& className, const std::wstring& title, UINT request,
+                                    std::uint32_t timeout)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        const std::uint32_t left = passed < timeout ? timeout - passed : 0;
+        // At least a moment for the answer, however long the wait was.
+        if (ActivateInstance(className, title, request, std::max<std::uint32_t>(left, 500)))
+            return StartOutcome::HandedOver;
+        // The instance is taken the moment it is let go, also by a copy
+        // ending or by another process that holds it only to look at it.
+        // Messages keep flowing while it waits.
+        const HANDLE mutex = InstanceMutex();
+        const DWORD wait = mutex ? ::MsgWaitForMultipleObjectsEx(1, &mutex, std::min(left, StopPollMilliseconds),
+                                                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                                 : WAIT_FAILED;
+        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0)
+            return StartOutcome::TookInstance;
+        if (wait == WAIT_FAILED || left == 0) {
+            tk::LogFailure(L"handing over to the running copy (it holds the instance but shows no window)",
+                           wait == WAIT_FAILED ? ::GetLastError() : ERROR_TIMEOUT);
+            return StartOutcome::StillHeld;
+        }
+        tk::Application::Current().ProcessMessages();
+    }
 }
 
 namespace {

@@ -247,7 +247,7 @@ TEST_F(TimerE2e, CancelStopsWhatWaits)
     EXPECT_EQ(HandOver(L"-CANCEL"), std::optional<DWORD>(0));
     EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
     EXPECT_EQ(HandOver(L"/cancel"), std::optional<DWORD>(0));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
 }
 
 TEST_F(TimerE2e, PowerOffInFortySecondsCountsDownItsLastThirtyAndCancelStopsIt)
@@ -362,7 +362,7 @@ TEST_F(TimerE2e, KeepAwakeMakesAPowerRequestAndOffEndsIt)
 
     // "/off" with none running has nothing to end.
     EXPECT_EQ(HandOver(L"/do:keepawake /off"), std::optional<DWORD>(0));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
 }
 
 TEST_F(TimerE2e, MalformedWordsEndWithTwoAndChangeNothing)
@@ -376,7 +376,7 @@ TEST_F(TimerE2e, MalformedWordsEndWithTwoAndChangeNothing)
     };
     // With none running, nothing starts or stays.
     EXPECT_EQ(HandOver(lines[0]), std::optional<DWORD>(2));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
 
     StartCopy();
     for (const wchar_t* line : lines) {

@@ -107,7 +107,7 @@ TEST(FindInstanceWindow, SkipsThisProcesssApplicationWindow)
     EXPECT_FALSE(WindowExists(nullptr));
 }
 
-TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
+TEST(ActivateInstance, AsksWithTheSendersHandles)
 {
     auto& app = tk::Application::Current();
     app.Initialize();
@@ -125,6 +125,52 @@ TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
     EXPECT_EQ(got.wParam, reinterpret_cast<WPARAM>(app.Handle()));
     EXPECT_EQ(got.lParam, reinterpret_cast<LPARAM>(::GetModuleHandleW(nullptr)));
     EXPECT_FALSE(::IsIconic(window.Handle()));  // restored
+}
+
+TEST(HandOverOrTakeInstance, TakesTheInstanceOnceItIsLetGoAndGivesUpWhenItIsNot)
+{
+    // Another holder with no window: the start waits its time, logged.
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(IsAnotherInstance(true, true, L""));
+    {
+        testsupport::CapturedLog log;
+        const DWORD start = ::GetTickCount();
+        EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloNobodyHere", WM_INSTANCE_ACTIVATE, 200),
+                  StartOutcome::StillHeld);
+        EXPECT_GE(::GetTickCount() - start, 200u);
+        EXPECT_EQ(log.Count(L"it holds the instance but shows no window"), 1u);
+    }
+    // Let go during the wait: the start holds the instance now.
+    holder.Release();
+    EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloNobodyHere", WM_INSTANCE_ACTIVATE, 10000),
+              StartOutcome::TookInstance);
+    EXPECT_TRUE(OnOtherThread([] { return InstanceHeldElsewhere(); }));
+    FreeInstanceMutex();
+}
+
+TEST(HandOverOrTakeInstance, HandsOverToAWindowThatComesDuringTheWait)
+{
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(IsAnotherInstance(true, true, L""));
+    int activations = 0;
+    std::optional<testsupport::TestWindow> late;
+    testsupport::TestWindow clock(L"CorvelloStartClock", L"", [&](UINT message, WPARAM, LPARAM) {
+        if (message != WM_TIMER || late)
+            return false;
+        late.emplace(L"TfrmMain", L"CorvelloLateStart", [&](UINT lateMessage, WPARAM, LPARAM) {
+            activations += lateMessage == WM_INSTANCE_ACTIVATE;
+            return false;
+        });
+        return true;
+    });
+    ::SetTimer(clock.Handle(), 1, 50, nullptr);
+    EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloLateStart", WM_INSTANCE_ACTIVATE, 10000),
+              StartOutcome::HandedOver);
+    ::KillTimer(clock.Handle(), 1);
+    EXPECT_EQ(activations, 1);
+    FreeInstanceMutex();
 }
 
 TEST(StopInstance, WithNothingRunningItIsDoneAtOnce)
