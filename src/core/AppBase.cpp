@@ -30,8 +30,7 @@ AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool con
       StopWait(TimingMs(Timing::StopWait)),
       StopModeWait(TimingMs(Timing::StopModeWait)),
       HandOverWait(TimingMs(Timing::HandOverWait)),
-      SessionEndWait(TimingMs(Timing::SessionEndForget)),
-      InstanceLetGoWait(TimingMs(Timing::InstanceLetGo))
+      SessionEndWait(TimingMs(Timing::SessionEndForget))
 {
     software_.Hardware = Hardware();
     software_.RunFirst = TodayIso();
@@ -348,7 +347,7 @@ void AppBase::Execute()
         // done nothing.
         const StartOutcome outcome = HandOverOrTakeInstance(
             mainWindowClass_, mainWindowTitle_,
-            workMode_ == WorkMode::Options ? WM_INSTANCE_OPTIONS : WM_INSTANCE_ACTIVATE, InstanceLetGoWait);
+            workMode_ == WorkMode::Options ? WM_INSTANCE_OPTIONS : WM_INSTANCE_ACTIVATE, TimingMs(Timing::InstanceLetGo));
         if (outcome != StartOutcome::TookInstance) {
             Terminate(outcome == StartOutcome::HandedOver ? 0 : CopyNotEndedExitCode);
             return;

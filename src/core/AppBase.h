@@ -150,9 +150,6 @@ public:
     // does not follow it with its answer (another program asked, say): then
     // the program runs on as before.
     std::uint32_t SessionEndWait;
-    // How long a start that finds the instance held, with no window to hand
-    // over to, waits for the copy to let it go.
-    std::uint32_t InstanceLetGoWait;
 
 protected:
     // The last settings write of an object that ends without having been

@@ -75,32 +75,11 @@ bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& ex
 
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title)
 {
-    auto& application = tk::Application::Current();
-    const HWND mainWindow = application.MainWindow();
-
-    std::wstring cls = className;
-    if (cls.empty() && mainWindow) {
-        wchar_t buffer[256] = {};
-        if (::GetClassNameW(mainWindow, buffer, 256) > 0)
-            cls = buffer;
-    }
-    if (cls.empty())
-        cls = tk::Application::WindowClassName;
-
-    std::wstring caption = title;
-    if (caption.empty() && mainWindow) {
-        const int length = ::GetWindowTextLengthW(mainWindow);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(::GetWindowTextW(mainWindow, text.data(), length + 1)));
-        caption = text;
-    }
-    if (caption.empty())
-        caption = application.Title();
-
+    const HWND own = tk::Application::Current().Handle();
     HWND found = nullptr;
     do {
-        found = ::FindWindowExW(nullptr, found, cls.c_str(), caption.c_str());
-    } while (found && found == application.Handle());
+        found = ::FindWindowExW(nullptr, found, className.c_str(), title.c_str());
+    } while (found && found == own);
     return found;
 }
 
@@ -154,12 +133,9 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title, 
                               reinterpret_cast<LPARAM>(tk::Application::Current().Instance()), SMTO_ABORTIFHUNG,
                               timeout, &answer))
         return static_cast<LRESULT>(answer) != InstanceLeavingAnswer;
-    // A window that went meanwhile belonged to a copy on its way out. One
-    // that stays hangs: it finds the request when it recovers.
-    if (!WindowExists(window))
-        return false;
-    PostToInstance(window, request);
-    return true;
+    // No answer: the window went with a copy on its way out, or the copy
+    // hangs.
+    return false;
 }
 
 StartOutcome HandOverOrTakeInstance(const std::wstring& className, const std::wstring& title, UINT request,
@@ -193,11 +169,22 @@ StartOutcome HandOverOrTakeInstance(const std::wstring& className, const std::ws
 namespace {
 
 // Waits up to timeout ms until the copy's window has gone and no other
-// process holds the instance; each look at the window may post to it.
-template <typename WindowThere>
-bool WaitUntilGone(std::uint32_t timeout, WindowThere windowThere)
+// process holds the instance; asked to, it posts the stop to the window,
+// once, as soon as it is there.
+bool WaitUntilGone(std::uint32_t timeout, const std::wstring& className, const std::wstring& title, bool stop)
 {
-    auto gone = [&] { return !windowThere() && !InstanceHeldElsewhere(); };
+    bool asked = !stop;
+    auto gone = [&] {
+        const HWND window = FindInstanceWindow(className, title);
+        if (WindowExists(window)) {
+            if (!asked) {
+                PostToInstance(window, WM_INSTANCE_STOP);
+                asked = true;
+            }
+            return false;
+        }
+        return !InstanceHeldElsewhere();
+    };
     if (gone())
         return true;
     const DWORD start = ::GetTickCount();
@@ -220,17 +207,7 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
 {
     // A copy that is starting may have the instance before its window: it
     // is asked as soon as the window is there.
-    bool asked = false;
-    const bool stopped = WaitUntilGone(timeout, [&] {
-        const HWND window = FindInstanceWindow(className, title);
-        if (!WindowExists(window))
-            return false;
-        if (!asked) {
-            PostToInstance(window, WM_INSTANCE_STOP);
-            asked = true;
-        }
-        return true;
-    });
+    const bool stopped = WaitUntilGone(timeout, className, title, true);
     if (!stopped)
         tk::LogFailure(L"stopping the running copy (it has neither ended nor let the instance go)", ERROR_TIMEOUT);
     return stopped;
@@ -238,7 +215,7 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
 
 bool WaitForInstanceToEnd(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
 {
-    return WaitUntilGone(timeout, [&] { return WindowExists(FindInstanceWindow(className, title)); });
+    return WaitUntilGone(timeout, className, title, false);
 }
 
 HandOverResult HandOverToInstance(const std::wstring& className, const std::wstring& title, std::uintptr_t tag,

@@ -29,14 +29,16 @@ inline constexpr std::uint32_t StartGuardWait = 1000;
 // True when another copy holds the instance (or the instance mutex cannot be
 // had at all); otherwise this process takes the instance mutex.
 bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra);
+// The top-level window of that class and title other than this process's
+// application window; null when there is none.
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title);
 bool WindowExists(HWND window);
 // Brings the running copy's window forward and asks it to show itself,
 // waiting up to timeout ms for its answer. The request is
 // WM_INSTANCE_ACTIVATE, or another request to show something
-// (WM_INSTANCE_OPTIONS). True once the copy took it, or, hanging with its
-// window there, has it waiting in its queue; false when there is no window,
-// or the copy is on its way out (it answers so, or its window goes).
+// (WM_INSTANCE_OPTIONS). True once the copy took it; false when there is no
+// window, the copy is on its way out (it answers so, or its window goes) or
+// it hangs.
 bool ActivateInstance(const std::wstring& className, const std::wstring& title,
                       UINT request = WM_INSTANCE_ACTIVATE, std::uint32_t timeout = 5000);
 
