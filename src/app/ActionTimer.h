@@ -55,6 +55,8 @@ public:
     // countdown window opens.
     std::uint32_t WarningLeadMs;
     std::uint32_t CountdownLeadMs;
+    // The countdown window, while the last seconds are counted; else null.
+    const CountdownWindow* Countdown() const noexcept { return countdown_.get(); }
 
 private:
     // Irreversible: it warns first.

@@ -231,6 +231,13 @@ void CorvelloApp::ShowOptionsRequested()
 
 void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* action)
 {
+    // A dialog that waits for an answer comes forward, as for a second
+    // start, and the Options window is not opened: behind the dialog it
+    // would only be disabled, and opened later it would come as a surprise.
+    if (const HWND dialog = DialogToAnswer()) {
+        BringForward(dialog);
+        return;
+    }
     if (!options_)
         options_ = tk::CreateForm<OptionsWindow>();
     options_->ShowPage(page, action);
@@ -337,6 +344,12 @@ bool CorvelloApp::RunNamedAction(const NamedAction& named)
 int CorvelloApp::ShowAbout()
 {
     return ShowAboutDialog();
+}
+
+HWND CorvelloApp::UrgentWindow() const
+{
+    const CountdownWindow* countdown = timer_.Countdown();
+    return countdown && countdown->Visible() ? countdown->Handle() : nullptr;
 }
 
 void CorvelloApp::DoChangeTrayIcon()

@@ -52,6 +52,8 @@ public:
     // "/cancel": handed to the running copy, which calls off what waits.
     ModeResult HandleCancelMode() override;
     int ShowAbout() override;
+    // The countdown window, while it shows.
+    HWND UrgentWindow() const override;
 
     void Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent) override;
     void OpenLink(std::int32_t linkId) override;

@@ -11,14 +11,9 @@ LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message)
 {
     const auto request = message ? commandline::ReadHandOver(message->dwData, message->lpData, message->cbData)
                                  : std::nullopt;
-    // A program on its way out would not get to it: one ending already, or
-    // one with a request to end waiting in its queue (the hand-over is sent,
-    // so it comes before what was posted earlier).
-    MSG waiting{};
-    const auto requested = [&waiting](UINT message) {
-        return ::PeekMessageW(&waiting, nullptr, message, message, PM_NOREMOVE) != FALSE;
-    };
-    if (!request || !App || App->Terminated() || requested(WM_INSTANCE_STOP) || requested(WM_APP_TERMINATE))
+    // A program on its way out would not get to it (the hand-over is sent,
+    // so it comes before a request to end posted earlier).
+    if (!request || !App || App->Leaving())
         return 0;
     // Run from the loop: the starting copy waits for the answer, not for a
     // question.

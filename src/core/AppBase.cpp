@@ -354,10 +354,16 @@ void AppBase::Execute()
     // over needs none.
     tk::Application::Current().SetTitle(name_);
     if (IsAnotherInstance(true, true, L"")) {
-        ActivateInstance(mainWindowClass_, mainWindowTitle_,
-                         workMode_ == WorkMode::Options ? WM_INSTANCE_OPTIONS : WM_INSTANCE_ACTIVATE);
-        Terminate(0);
-        return;
+        // A copy that is ending (or only looked at the instance) lets go in
+        // a moment: then this start is the program. It never ends having
+        // done nothing.
+        const StartOutcome outcome = HandOverOrTakeInstance(
+            mainWindowClass_, mainWindowTitle_,
+            workMode_ == WorkMode::Options ? WM_INSTANCE_OPTIONS : WM_INSTANCE_ACTIVATE, TimingMs(Timing::InstanceLetGo));
+        if (outcome != StartOutcome::TookInstance) {
+            Terminate(outcome == StartOutcome::HandedOver ? 0 : CopyNotEndedExitCode);
+            return;
+        }
     }
 
     SettingsReset();
@@ -400,13 +406,15 @@ bool AppBase::OnAppMessage(MSG& msg)
         SettingsRead();
         return true;
     case WM_INSTANCE_ACTIVATE:
-        ShowProgram();
+        if (!AnswerSentRequest(msg))
+            ShowProgram();
         return true;
     case WM_INSTANCE_STOP:
         Terminate(0);
         return true;
     case WM_INSTANCE_OPTIONS:
-        ShowOptionsRequested();
+        if (!AnswerSentRequest(msg))
+            ShowOptionsRequested();
         return true;
     default:
         return false;
@@ -429,36 +437,80 @@ void AppBase::SessionEndTold(bool ending)
     endingSession_ = ending;
 }
 
+bool AppBase::Leaving() const
+{
+    // A request to end waiting in the queue comes before anything asked now.
+    MSG waiting{};
+    const auto requested = [&waiting](HWND window, UINT message) {
+        return ::PeekMessageW(&waiting, window, message, message, PM_NOREMOVE) != FALSE;
+    };
+    const HWND application = tk::Application::Current().Handle();
+    return Terminated() || requested(nullptr, WM_INSTANCE_STOP) || requested(nullptr, WM_APP_TERMINATE) ||
+           (application && requested(application, WM_CLOSE));
+}
+
+bool AppBase::AnswerSentRequest(const MSG& msg)
+{
+    // Another copy sent it and waits for the answer, which comes at once; the
+    // request itself comes round again through the queue, to be handled from
+    // the loop as a posted one is.
+    if (!::InSendMessage())
+        return false;
+    const bool leaving = Leaving();
+    ::ReplyMessage(leaving ? InstanceLeavingAnswer : 0);
+    if (!leaving)
+        ::PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return true;
+}
+
+HWND AppBase::DialogToAnswer() const
+{
+    // Decided from the dialog itself, not from what was activated last: the
+    // starting copy has just activated the main window, disabled or not.
+    auto& application = tk::Application::Current();
+    if (const tk::Form* modal = application.ModalForm(); modal && modal->Visible())
+        return modal->Handle();
+    // Disabled by a dialog of Windows' own: the main window's last active
+    // popup.
+    const HWND main = application.MainWindow();
+    if (!main || !::IsWindowVisible(main) || ::IsWindowEnabled(main))
+        return nullptr;
+    const HWND popup = ::GetLastActivePopup(main);
+    return popup != main && ::IsWindowVisible(popup) ? popup : nullptr;
+}
+
+HWND AppBase::UrgentWindow() const
+{
+    return nullptr;
+}
+
+void AppBase::BringForward(HWND window)
+{
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    if (tk::Form* main = tk::Application::Current().MainForm(); main && main->Visible())
+        main->BringToFront();
+    // Above every window as the foreground window, and not left in the
+    // top-most band: under Wine a dialog lifted through that band stays
+    // there, owned as it is by a window with hidden top-most tooltips.
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(window);
+    tk::WindowFlash(window, 3, 75);
+}
+
 void AppBase::ShowProgram()
 {
     auto& application = tk::Application::Current();
     ::SetForegroundWindow(application.Handle());
 
-    // A modal dialog (About, a question) is what the user must answer: it
-    // comes forward, not the main window it disables. Decided from the
-    // dialog itself, not from what was activated last: the starting copy
-    // has just activated the main window, disabled or not.
+    // A modal dialog (About, a question) is what the user must answer, and a
+    // countdown what the user may have to stop: it comes forward and keeps
+    // the keyboard, not the main window.
+    HWND front = DialogToAnswer();
+    if (!front)
+        front = UrgentWindow();
     tk::Form* main = application.MainForm();
-    const tk::Form* modal = application.ModalForm();
-    HWND dialog = modal && modal->Visible() ? modal->Handle() : nullptr;
-    if (!dialog && main && main->Visible() && !::IsWindowEnabled(main->Handle())) {
-        // Disabled by a dialog of Windows' own: the main window's last
-        // active popup.
-        const HWND popup = ::GetLastActivePopup(main->Handle());
-        if (popup != main->Handle() && ::IsWindowVisible(popup))
-            dialog = popup;
-    }
-
-    if (dialog) {
-        ::MessageBeep(MB_ICONEXCLAMATION);
-        if (main && main->Visible())
-            main->BringToFront();
-        // Above every window as the foreground window, and not left in the
-        // top-most band: under Wine a dialog lifted through that band stays
-        // there, owned as it is by a window with hidden top-most tooltips.
-        ::SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        ::SetForegroundWindow(dialog);
-        tk::WindowFlash(dialog, 3, 75);
+    if (front) {
+        BringForward(front);
     } else if (main) {
         ::MessageBeep(MB_ICONEXCLAMATION);
         if (!main->Visible())
@@ -548,9 +600,5 @@ void AppBase::SetNotifierParent(HWND) {}
 
 void AppBase::ShowOptionsRequested() {}
 
-void AppBase::RunNewInstance()
-{
-    StartProgramCopy(filePath_ + fileName_);
-}
 
 }  // namespace corvello

@@ -94,7 +94,6 @@ public:
     static ModeResult RefuseWordsBeside(const wchar_t* reason);
     virtual void Run();
     virtual void CreateForms();
-    virtual void RunNewInstance();
     // Every queued message passes here first; true keeps it from its window.
     virtual bool OnAppMessage(MSG& msg);
     // The run statistics, brought up to date.
@@ -129,6 +128,18 @@ public:
     void FreeUnusedMemory();
     // A second start asked this instance to show itself.
     void ShowProgram();
+    // On its way out: ending, or with a request to end waiting in its queue.
+    bool Leaving() const;
+    // The dialog the user must answer before anything else of the program
+    // (a modal form of its own, or a dialog of Windows' own that disables
+    // the main window); null when none shows.
+    HWND DialogToAnswer() const;
+    // Brings the window in front of the main window (if that shows) and of
+    // every other, with the keyboard, and flashes it.
+    void BringForward(HWND window);
+    // A window that a second start brings forward in place of the main
+    // window (a countdown to an action); none here.
+    virtual HWND UrgentWindow() const;
 
     // The full command line the program was started with; set before Execute.
     // Tests give their own.
@@ -181,6 +192,10 @@ protected:
     std::unique_ptr<tk::ApplicationEvents> events_;
 
 private:
+    // A request to show something that another copy sent rather than posted
+    // is answered (taken, or InstanceLeavingAnswer) and comes round again
+    // through the queue; true when it was such a one.
+    bool AnswerSentRequest(const MSG& msg);
     // WM_QUERYENDSESSION prepares the end; WM_ENDSESSION says whether it comes.
     void SessionEndAsked();
     void SessionEndTold(bool ending);

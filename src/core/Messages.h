@@ -13,6 +13,12 @@ inline constexpr unsigned WM_INSTANCE_STOP = 35559;
 // window (a copy too old to know it leaves it alone).
 inline constexpr unsigned WM_INSTANCE_OPTIONS = 35560;
 
+// What a copy on its way out (ending, or asked to end) answers a start that
+// sends WM_INSTANCE_ACTIVATE or WM_INSTANCE_OPTIONS rather than posting it:
+// the request would be lost there, so the start waits for the copy to go.
+// Any other answer means the copy took the request.
+inline constexpr long InstanceLeavingAnswer = 0x4376414C;
+
 // Every message above: the application object handles them whichever of its
 // windows they are posted to and whichever loop dispatches them.
 inline constexpr unsigned ProgramMessages[] = {WM_APP_UPDATE, WM_APP_TERMINATE, WM_APP_SETTINGS_READ,

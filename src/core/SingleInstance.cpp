@@ -75,32 +75,11 @@ bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& ex
 
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title)
 {
-    auto& application = tk::Application::Current();
-    const HWND mainWindow = application.MainWindow();
-
-    std::wstring cls = className;
-    if (cls.empty() && mainWindow) {
-        wchar_t buffer[256] = {};
-        if (::GetClassNameW(mainWindow, buffer, 256) > 0)
-            cls = buffer;
-    }
-    if (cls.empty())
-        cls = tk::Application::WindowClassName;
-
-    std::wstring caption = title;
-    if (caption.empty() && mainWindow) {
-        const int length = ::GetWindowTextLengthW(mainWindow);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(::GetWindowTextW(mainWindow, text.data(), length + 1)));
-        caption = text;
-    }
-    if (caption.empty())
-        caption = application.Title();
-
+    const HWND own = tk::Application::Current().Handle();
     HWND found = nullptr;
     do {
-        found = ::FindWindowExW(nullptr, found, cls.c_str(), caption.c_str());
-    } while (found && found == application.Handle());
+        found = ::FindWindowExW(nullptr, found, className.c_str(), title.c_str());
+    } while (found && found == own);
     return found;
 }
 
@@ -138,7 +117,7 @@ bool InstanceHeldElsewhere()
     return true;
 }
 
-bool ActivateInstance(const std::wstring& className, const std::wstring& title, UINT request)
+bool ActivateInstance(const std::wstring& className, const std::wstring& title, UINT request, std::uint32_t timeout)
 {
     const HWND window = FindInstanceWindow(className, title);
     if (!WindowExists(window))
@@ -147,18 +126,65 @@ bool ActivateInstance(const std::wstring& className, const std::wstring& title, 
         ::OpenIcon(window);
     else
         ::SetForegroundWindow(window);
-    PostToInstance(window, request);
-    return true;
+    // Sent, so a copy that is ending can say so: posted, the request would
+    // wait in a queue nobody reads any more.
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(window, request, reinterpret_cast<WPARAM>(tk::Application::Current().Handle()),
+                              reinterpret_cast<LPARAM>(tk::Application::Current().Instance()), SMTO_ABORTIFHUNG,
+                              timeout, &answer))
+        return static_cast<LRESULT>(answer) != InstanceLeavingAnswer;
+    // No answer: the window went with a copy on its way out, or the copy
+    // hangs.
+    return false;
+}
+
+StartOutcome HandOverOrTakeInstance(const std::wstring& className, const std::wstring& title, UINT request,
+                                    std::uint32_t timeout)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const std::uint32_t passed = TickDistance(::GetTickCount(), start);
+        const std::uint32_t left = passed < timeout ? timeout - passed : 0;
+        // At least a moment for the answer, however long the wait was.
+        if (ActivateInstance(className, title, request, std::max<std::uint32_t>(left, 500)))
+            return StartOutcome::HandedOver;
+        // The instance is taken the moment it is let go, also by a copy
+        // ending or by another process that holds it only to look at it.
+        // Messages keep flowing while it waits.
+        const HANDLE mutex = InstanceMutex();
+        const DWORD wait = mutex ? ::MsgWaitForMultipleObjectsEx(1, &mutex, std::min(left, StopPollMilliseconds),
+                                                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                                 : WAIT_FAILED;
+        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0)
+            return StartOutcome::TookInstance;
+        if (wait == WAIT_FAILED || left == 0) {
+            tk::LogFailure(L"handing over to the running copy (it holds the instance but shows no window)",
+                           wait == WAIT_FAILED ? ::GetLastError() : ERROR_TIMEOUT);
+            return StartOutcome::StillHeld;
+        }
+        tk::Application::Current().ProcessMessages();
+    }
 }
 
 namespace {
 
 // Waits up to timeout ms until the copy's window has gone and no other
-// process holds the instance; each look at the window may post to it.
-template <typename WindowThere>
-bool WaitUntilGone(std::uint32_t timeout, WindowThere windowThere)
+// process holds the instance; asked to, it posts the stop to the window,
+// once, as soon as it is there.
+bool WaitUntilGone(std::uint32_t timeout, const std::wstring& className, const std::wstring& title, bool stop)
 {
-    auto gone = [&] { return !windowThere() && !InstanceHeldElsewhere(); };
+    bool asked = !stop;
+    auto gone = [&] {
+        const HWND window = FindInstanceWindow(className, title);
+        if (WindowExists(window)) {
+            if (!asked) {
+                PostToInstance(window, WM_INSTANCE_STOP);
+                asked = true;
+            }
+            return false;
+        }
+        return !InstanceHeldElsewhere();
+    };
     if (gone())
         return true;
     const DWORD start = ::GetTickCount();
@@ -181,17 +207,7 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
 {
     // A copy that is starting may have the instance before its window: it
     // is asked as soon as the window is there.
-    bool asked = false;
-    const bool stopped = WaitUntilGone(timeout, [&] {
-        const HWND window = FindInstanceWindow(className, title);
-        if (!WindowExists(window))
-            return false;
-        if (!asked) {
-            PostToInstance(window, WM_INSTANCE_STOP);
-            asked = true;
-        }
-        return true;
-    });
+    const bool stopped = WaitUntilGone(timeout, className, title, true);
     if (!stopped)
         tk::LogFailure(L"stopping the running copy (it has neither ended nor let the instance go)", ERROR_TIMEOUT);
     return stopped;
@@ -199,7 +215,7 @@ bool StopInstance(std::uint32_t timeout, const std::wstring& className, const st
 
 bool WaitForInstanceToEnd(std::uint32_t timeout, const std::wstring& className, const std::wstring& title)
 {
-    return WaitUntilGone(timeout, [&] { return WindowExists(FindInstanceWindow(className, title)); });
+    return WaitUntilGone(timeout, className, title, false);
 }
 
 HandOverResult HandOverToInstance(const std::wstring& className, const std::wstring& title, std::uintptr_t tag,

@@ -29,13 +29,32 @@ inline constexpr std::uint32_t StartGuardWait = 1000;
 // True when another copy holds the instance (or the instance mutex cannot be
 // had at all); otherwise this process takes the instance mutex.
 bool IsAnotherInstance(bool useUserName, bool useExeName, const std::wstring& extra);
+// The top-level window of that class and title other than this process's
+// application window; null when there is none.
 HWND FindInstanceWindow(const std::wstring& className, const std::wstring& title);
 bool WindowExists(HWND window);
-// Brings the running copy's window forward and asks it to show itself.
-// The request is WM_INSTANCE_ACTIVATE, or another request to show something
-// (WM_INSTANCE_OPTIONS).
+// Brings the running copy's window forward and asks it to show itself,
+// waiting up to timeout ms for its answer. The request is
+// WM_INSTANCE_ACTIVATE, or another request to show something
+// (WM_INSTANCE_OPTIONS). True once the copy took it; false when there is no
+// window, the copy is on its way out (it answers so, or its window goes) or
+// it hangs.
 bool ActivateInstance(const std::wstring& className, const std::wstring& title,
-                      UINT request = WM_INSTANCE_ACTIVATE);
+                      UINT request = WM_INSTANCE_ACTIVATE, std::uint32_t timeout = 5000);
+
+enum class StartOutcome {
+    HandedOver,    // the running copy took the request
+    TookInstance,  // the copy let go of the instance and this process holds it now
+    StillHeld,     // the instance stayed held, with no window to take the request (logged)
+};
+
+// For a start that found the instance held (IsAnotherInstance true): hands
+// the request to the running copy. A copy on its way out, or one that holds
+// the instance with no window (ending, or still starting), is waited for up
+// to timeout ms: once it lets go, this process takes the instance; once its
+// window is there, it is handed the request.
+StartOutcome HandOverOrTakeInstance(const std::wstring& className, const std::wstring& title, UINT request,
+                                    std::uint32_t timeout);
 // Asks the running copy to end: posts the stop to its window (also to one
 // that appears during the wait) and waits up to timeout ms until the window
 // has gone and no other process holds the instance mutex (the one of

@@ -17,6 +17,7 @@ constexpr TimingName Names[] = {
     {Timing::SessionEndForget, L"SessionEndForget", 10000},
     {Timing::TimerWarning, L"TimerWarning", 5 * 60000},
     {Timing::TimerCountdown, L"TimerCountdown", 30000},
+    {Timing::InstanceLetGo, L"InstanceLetGo", 5000},
 };
 
 const TimingName& Find(Timing timing) noexcept

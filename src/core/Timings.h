@@ -20,6 +20,7 @@ enum class Timing {
     SessionEndForget,  // a session end asked about and then neither done nor called off
     TimerWarning,      // an irreversible action set for later: its balloon comes this long before
     TimerCountdown,    // and its countdown window this long before
+    InstanceLetGo,     // a start that finds the instance held and no window: for the copy to let it go
 };
 
 inline constexpr const wchar_t* TimingsVariable = L"CORVELLO_TIMINGS";

@@ -161,7 +161,7 @@ TEST_F(ActionWord, MonitorOffWithACopyRunningReachesOnlyTheCopysOwnWindow)
         EXPECT_EQ(message.Window, copy.AppWindow());
     EXPECT_EQ(witness.Count(), std::optional<DWORD>(0)) << "255: the witness heard no ping at all";
 
-    EXPECT_EQ(TopWindows(0, L"TfrmMain").size(), 1u);
+    EXPECT_EQ(TopWindows(testsupport::AnyProcess, L"TfrmMain").size(), 1u);
     EXPECT_EQ(copy.Stop(), std::optional<DWORD>(0));
 }
 
@@ -188,7 +188,7 @@ TEST_F(ActionWord, MonitorOffWithNoCopyRunsInTheStartAndLeavesNothingBehind)
     for (const auto& window : windows)
         EXPECT_TRUE(window.back() != L'+' && window != L"TfrmMain" && window != L"tk.TrayIcon") << Joined(windows);
     EXPECT_FALSE(InstanceMutexExists());
-    EXPECT_TRUE(TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
     EXPECT_FALSE(tk::RegKey::Open(HKEY_CURRENT_USER, Key)) << "a start that only acts stores nothing";
 }
 

@@ -68,6 +68,8 @@ public:
             thread_.Reset(info.hThread);
             id_ = info.dwProcessId;
             threadId_ = info.dwThreadId;
+        } else {
+            startError_ = ::GetLastError();
         }
     }
     TestedProcess(TestedProcess&&) = default;
@@ -87,10 +89,29 @@ public:
         ::TerminateProcess(process_.Get(), 99);
         ::WaitForSingleObject(process_.Get(), 5000);
     }
-    // Waits until the program first waits for input, which it does in its loop.
-    bool WaitIdle(std::uint32_t timeoutMs) const
+    // Waits until the program first waits for input, which it does in its
+    // loop; WaitForInputIdle's answer (WAIT_FAILED for a process that never
+    // started).
+    DWORD WaitForIdle(std::uint32_t timeoutMs) const
     {
-        return process_ && ::WaitForInputIdle(process_.Get(), timeoutMs) == 0;
+        return process_ ? ::WaitForInputIdle(process_.Get(), timeoutMs) : WAIT_FAILED;
+    }
+    bool WaitIdle(std::uint32_t timeoutMs) const { return WaitForIdle(timeoutMs) == 0; }
+
+    // Says in the test's output why the process is not what was waited for:
+    // CreateProcess's error for one that never started, else the answer of
+    // the wait for input and the exit code, or that it still runs.
+    void Explain(const char* what, DWORD idle) const
+    {
+        if (!process_) {
+            std::fprintf(stderr, "%s: the process did not start, CreateProcess error %lu\n", what,
+                         static_cast<unsigned long>(startError_));
+            return;
+        }
+        DWORD code = 0;
+        const bool ended = !Running() && ::GetExitCodeProcess(process_.Get(), &code);
+        std::fprintf(stderr, "%s: WaitForInputIdle answered %lu; %s %lu\n", what, static_cast<unsigned long>(idle),
+                     ended ? "exit code" : "still running, process", static_cast<unsigned long>(ended ? code : id_));
     }
 
     // The exit code, once the process has ended within the time; messages of
@@ -136,6 +157,7 @@ protected:
     tk::KernelHandle thread_;
     DWORD id_ = 0;
     DWORD threadId_ = 0;
+    DWORD startError_ = 0;
 };
 
 // The real corvello.exe.
@@ -159,14 +181,21 @@ public:
     // waits for input (which it first does in its loop) and has its window.
     bool WaitRunning(std::uint32_t timeoutMs = 15000) const
     {
-        if (!WaitIdle(timeoutMs)) {
-            // A start that ends at once says how in the test's output.
-            if (const auto code = WaitExit(0))
-                std::fprintf(stderr, "the program ended before it waited for input, exit code %lu\n",
-                             static_cast<unsigned long>(*code));
+        // A start that is not running says how in the test's output.
+        const DWORD idle = WaitForIdle(timeoutMs);
+        if (idle != 0) {
+            Explain("the program did not wait for input", idle);
             return false;
         }
-        return WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs) && Running();
+        if (!WaitUntil([this] { return AppWindow() != nullptr; }, timeoutMs)) {
+            Explain("the program waited for input but made no application window", idle);
+            return false;
+        }
+        if (!Running()) {
+            Explain("the program made its application window and ended", idle);
+            return false;
+        }
+        return true;
     }
 
     // Asks the instance to end, as a stopping start would, and waits.

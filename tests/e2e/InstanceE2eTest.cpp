@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "e2e/CorvelloProcess.h"
@@ -227,6 +228,126 @@ void StartsAtOnceLeaveExactlyOne(int count)
 }
 
 }  // namespace
+
+namespace {
+
+enum class Ending { StopMessage, CloseToTheApplicationWindow, TrayClose };
+
+struct EndingCase {
+    const char* Name;
+    Ending How;
+};
+
+constexpr EndingCase EndingCases[] = {
+    {"the stop message", Ending::StopMessage},
+    {"WM_CLOSE to the application window", Ending::CloseToTheApplicationWindow},
+    {"Close in the tray, answered Yes", Ending::TrayClose},
+};
+
+// Asks the running copy to end, as the case does it, and returns at once:
+// the copy is on its way out.
+void AskToEnd(const Corvello& copy, Ending how)
+{
+    switch (how) {
+    case Ending::StopMessage:
+        ::PostMessageW(copy.AppWindow(), WM_INSTANCE_STOP, 0, 0);
+        break;
+    case Ending::CloseToTheApplicationWindow:
+        ::PostMessageW(copy.AppWindow(), WM_CLOSE, 0, 0);
+        break;
+    case Ending::TrayClose: {
+        const testsupport::ProgramUser user(copy.Id());
+        ASSERT_TRUE(WaitUntil([&] { return user.TrayIconShown(); }, 5000));
+        ASSERT_TRUE(user.ChooseTrayEntry(testsupport::TrayEntry::Close));
+        const HWND question = user.WaitWindow(L"TMessageForm");
+        ASSERT_NE(question, nullptr);
+        testsupport::ClickButton(testsupport::ChildWithText(question, L"&Yes"));
+        break;
+    }
+    }
+}
+
+// The start runs as the program: its main window and its tray icon are there.
+void ExpectTheProgram(const Corvello& start)
+{
+    ASSERT_TRUE(start.WaitRunning());
+    const testsupport::ProgramUser user(start.Id());
+    EXPECT_NE(user.MainWindow(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return user.TrayIconShown(); }, 5000));
+}
+
+}  // namespace
+
+TEST(Instance, AStartRightAfterTheRunningCopyWasAskedToEndBecomesTheProgram)
+{
+    // The copy takes its windows down before it lets go of the instance: a
+    // start meanwhile finds the instance held and no window to hand over to
+    // (or the window of a copy that will not get to the request).
+    for (const EndingCase& c : EndingCases) {
+        SCOPED_TRACE(c.Name);
+        std::optional<Corvello> copy;
+        copy.emplace(L"");
+        ASSERT_TRUE(copy->WaitRunning());
+        for (int round = 0; round < 3; ++round) {
+            SCOPED_TRACE(round);
+            AskToEnd(*copy, c.How);
+            Corvello next(L"");
+            EXPECT_EQ(copy->WaitExit(10000), std::optional<DWORD>(0));
+            ExpectTheProgram(next);
+            copy.reset();
+            copy.emplace(std::move(next));
+        }
+        EXPECT_EQ(copy->Stop(), std::optional<DWORD>(0));
+    }
+}
+
+namespace {
+
+// Another process takes the instance for a moment to look at it, over and
+// over, as a stopping start or a helper does; this one holds it most of the
+// time (a millisecond at a time), so a start finds it held, with no window
+// anywhere. It looks until it goes.
+class InstanceLooker {
+public:
+    InstanceLooker()
+        : thread_([this] {
+              const tk::KernelHandle mutex(
+                  ::CreateMutexW(nullptr, FALSE, testsupport::InstanceMutexName().c_str()));
+              DWORD stop = WAIT_TIMEOUT;
+              while (stop == WAIT_TIMEOUT) {
+                  const DWORD wait = ::WaitForSingleObject(mutex.Get(), 0);
+                  stop = ::WaitForSingleObject(done_.Get(), 1);
+                  if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
+                      ::ReleaseMutex(mutex.Get());
+              }
+          })
+    {
+    }
+    ~InstanceLooker()
+    {
+        ::SetEvent(done_.Get());
+        thread_.join();
+    }
+    InstanceLooker(const InstanceLooker&) = delete;
+    InstanceLooker& operator=(const InstanceLooker&) = delete;
+
+private:
+    tk::KernelHandle done_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::thread thread_;
+};
+
+}  // namespace
+
+TEST(Instance, APlainStartWhileAnotherProcessLooksAtTheInstanceBecomesTheProgram)
+{
+    const InstanceLooker looker;
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        Corvello start(L"");
+        ExpectTheProgram(start);
+        EXPECT_EQ(start.Stop(), std::optional<DWORD>(0));
+    }
+}
 
 TEST(Instance, TwentyStartsAtOnceLeaveExactlyOneRoundAfterRound)
 {

@@ -247,7 +247,7 @@ TEST_F(TimerE2e, CancelStopsWhatWaits)
     EXPECT_EQ(HandOver(L"-CANCEL"), std::optional<DWORD>(0));
     EXPECT_EQ(copy_->Stop(), std::optional<DWORD>(0));
     EXPECT_EQ(HandOver(L"/cancel"), std::optional<DWORD>(0));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
 }
 
 TEST_F(TimerE2e, PowerOffSetForLaterCountsDownItsLastSecondsAndCancelStopsIt)
@@ -377,7 +377,7 @@ TEST_F(TimerE2e, KeepAwakeMakesAPowerRequestAndOffEndsIt)
 
     // "/off" with none running has nothing to end.
     EXPECT_EQ(HandOver(L"/do:keepawake /off"), std::optional<DWORD>(0));
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
 }
 
 TEST_F(TimerE2e, MalformedAndMisspeltWordsEndWithTwoAndChangeNothing)
@@ -413,8 +413,8 @@ TEST_F(TimerE2e, MalformedAndMisspeltWordsEndWithTwoAndChangeNothing)
     // With none running, nothing runs, starts or stays.
     for (const std::wstring& line : lines)
         endsWithTwoAndSaysWhy(line);
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmMain").empty());
-    EXPECT_TRUE(testsupport::TopWindows(0, L"TfrmOptions").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmMain").empty());
+    EXPECT_TRUE(testsupport::TopWindows(testsupport::AnyProcess, L"TfrmOptions").empty());
 
     // With a copy running, where something waits: the copy takes none of
     // them, and what waits stays.

@@ -44,9 +44,14 @@ inline DWORD ProcessOf(HWND window)
     return id;
 }
 
-// The top-level windows of a process (of every process for 0) with this
-// class (of any for an empty one), top first; only the visible ones unless
-// asked for all.
+// Stands for every process where TopWindows takes one; no process has this
+// id (theirs are multiples of four), while 0 is what a process that never
+// started leaves.
+inline constexpr DWORD AnyProcess = 0xFFFFFFFF;
+
+// The top-level windows of a process (of every process for AnyProcess, of
+// none for 0) with this class (of any for an empty one), top first; only the
+// visible ones unless asked for all.
 inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className, bool visibleOnly = true)
 {
     struct Search {
@@ -58,7 +63,7 @@ inline std::vector<HWND> TopWindows(DWORD processId, const std::wstring& classNa
     ::EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
-            if ((s->Id == 0 || ProcessOf(window) == s->Id) && (!s->VisibleOnly || ::IsWindowVisible(window)) &&
+            if ((s->Id == AnyProcess || ProcessOf(window) == s->Id) && (!s->VisibleOnly || ::IsWindowVisible(window)) &&
                 (s->Class.empty() || ClassOf(window) == s->Class))
                 s->Found.push_back(window);
             return TRUE;

@@ -36,6 +36,32 @@ auto OnOtherThread(F f)
     return result;
 }
 
+// A window of the program's class with that title, made only once a wait
+// has begun (at the first tick of a timer), its messages going to the
+// handler.
+class LateWindow {
+public:
+    LateWindow(const wchar_t* title, testsupport::TestWindow::Handler handler)
+        : clock_(L"CorvelloLateClock", L"", [this, title, handler](UINT message, WPARAM, LPARAM) {
+              if (message != WM_TIMER || late_)
+                  return false;
+              late_.emplace(L"TfrmMain", title, handler);
+              return true;
+          })
+    {
+        ::SetTimer(clock_.Handle(), 1, 50, nullptr);
+    }
+    ~LateWindow() { ::KillTimer(clock_.Handle(), 1); }
+    LateWindow(const LateWindow&) = delete;
+    LateWindow& operator=(const LateWindow&) = delete;
+
+    HWND Handle() const { return late_ ? late_->Handle() : nullptr; }
+
+private:
+    std::optional<testsupport::TestWindow> late_;
+    testsupport::TestWindow clock_;
+};
+
 }  // namespace
 
 TEST(IsAnotherInstance, FirstOwnsTheMutexOthersSeeIt)
@@ -96,18 +122,17 @@ TEST(FindInstanceWindow, SkipsThisProcesssApplicationWindow)
     auto& app = tk::Application::Current();
     app.SetTitle(L"CorvelloFindTest");
     app.Initialize();
-    EXPECT_EQ(FindInstanceWindow(L"", L""), nullptr);
     EXPECT_EQ(FindInstanceWindow(L"TApplication", L"CorvelloFindTest"), nullptr);
 
     testsupport::TestWindow other(L"TApplication", L"CorvelloFindTest");
-    EXPECT_EQ(FindInstanceWindow(L"", L""), other.Handle());
+    EXPECT_EQ(FindInstanceWindow(L"TApplication", L"CorvelloFindTest"), other.Handle());
     testsupport::TestWindow main(L"TfrmMain", L"CorvelloFindTest");
     EXPECT_EQ(FindInstanceWindow(L"TfrmMain", L"CorvelloFindTest"), main.Handle());
     EXPECT_EQ(FindInstanceWindow(L"TfrmMain", L"Other title"), nullptr);
     EXPECT_FALSE(WindowExists(nullptr));
 }
 
-TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
+TEST(ActivateInstance, AsksWithTheSendersHandles)
 {
     auto& app = tk::Application::Current();
     app.Initialize();
@@ -125,6 +150,44 @@ TEST(ActivateInstance, PostsTheActivationWithTheSendersHandles)
     EXPECT_EQ(got.wParam, reinterpret_cast<WPARAM>(app.Handle()));
     EXPECT_EQ(got.lParam, reinterpret_cast<LPARAM>(::GetModuleHandleW(nullptr)));
     EXPECT_FALSE(::IsIconic(window.Handle()));  // restored
+}
+
+TEST(HandOverOrTakeInstance, TakesTheInstanceOnceItIsLetGoAndGivesUpWhenItIsNot)
+{
+    // Another holder with no window: the start waits its time, logged.
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(IsAnotherInstance(true, true, L""));
+    {
+        testsupport::CapturedLog log;
+        const DWORD start = ::GetTickCount();
+        EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloNobodyHere", WM_INSTANCE_ACTIVATE, 200),
+                  StartOutcome::StillHeld);
+        EXPECT_GE(::GetTickCount() - start, 200u);
+        EXPECT_EQ(log.Count(L"it holds the instance but shows no window"), 1u);
+    }
+    // Let go during the wait: the start holds the instance now.
+    holder.Release();
+    EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloNobodyHere", WM_INSTANCE_ACTIVATE, 10000),
+              StartOutcome::TookInstance);
+    EXPECT_TRUE(OnOtherThread([] { return InstanceHeldElsewhere(); }));
+    FreeInstanceMutex();
+}
+
+TEST(HandOverOrTakeInstance, HandsOverToAWindowThatComesDuringTheWait)
+{
+    testsupport::InstanceHolder holder;
+    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(IsAnotherInstance(true, true, L""));
+    int activations = 0;
+    const LateWindow late(L"CorvelloLateStart", [&](UINT message, WPARAM, LPARAM) {
+        activations += message == WM_INSTANCE_ACTIVATE;
+        return false;
+    });
+    EXPECT_EQ(HandOverOrTakeInstance(L"TfrmMain", L"CorvelloLateStart", WM_INSTANCE_ACTIVATE, 10000),
+              StartOutcome::HandedOver);
+    EXPECT_EQ(activations, 1);
+    FreeInstanceMutex();
 }
 
 TEST(StopInstance, WithNothingRunningItIsDoneAtOnce)
@@ -201,22 +264,14 @@ TEST(StopInstance, AWindowThatComesDuringTheWaitIsAskedToo)
     // The copy makes its window only after the wait has begun, and ends
     // when asked.
     int stops = 0;
-    std::optional<testsupport::TestWindow> late;
-    testsupport::TestWindow clock(L"CorvelloStopClock", L"", [&](UINT message, WPARAM, LPARAM) {
-        if (message != WM_TIMER || late)
+    const LateWindow late(L"CorvelloLateTest", [&](UINT message, WPARAM, LPARAM) {
+        if (message != WM_INSTANCE_STOP)
             return false;
-        late.emplace(L"TfrmMain", L"CorvelloLateTest", [&](UINT lateMessage, WPARAM, LPARAM) {
-            if (lateMessage != WM_INSTANCE_STOP)
-                return false;
-            ++stops;
-            holder.Release();
-            ::DestroyWindow(late->Handle());
-            return true;
-        });
+        ++stops;
+        holder.Release();
+        ::DestroyWindow(late.Handle());
         return true;
     });
-    ::SetTimer(clock.Handle(), 1, 50, nullptr);
     EXPECT_TRUE(StopInstance(10000, L"TfrmMain", L"CorvelloLateTest"));
-    ::KillTimer(clock.Handle(), 1);
     EXPECT_EQ(stops, 1);
 }

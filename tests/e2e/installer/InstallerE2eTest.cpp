@@ -442,7 +442,7 @@ std::optional<DWORD> UninstallerCopyExit(std::uint32_t timeoutMs)
 HWND UninstallerWindow(const wchar_t* className)
 {
     const std::wstring caption = Name + L" Uninstall";
-    for (const HWND window : testsupport::TopWindows(0, className))
+    for (const HWND window : testsupport::TopWindows(testsupport::AnyProcess, className))
         if (testsupport::TextOf(window).rfind(caption, 0) == 0)
             return window;
     return nullptr;
