@@ -461,6 +461,18 @@ TEST_F(ShortcutsE2e, AShortcutThatPressesKeysPressesThemOnceItsModifiersAreUpOrA
     EXPECT_TRUE(CapsLockPresses::Stream()[caps].Injected);
     EXPECT_LT(FirstInStream(VK_CONTROL, true), caps);
     EXPECT_LT(FirstInStream(VK_MENU, true), caps);
+    // The X server answers the injected Caps Lock with a press of its own,
+    // which under Wine also resets the key state it knows of: that comes
+    // before the next round holds the shortcut, not in the middle of it.
+    WaitUntil(
+        [&] {
+            const auto& stream = CapsLockPresses::Stream();
+            for (std::size_t i = caps + 1; i < stream.size(); ++i)
+                if (EitherSide(stream[i].Key) == VK_CAPITAL && !stream[i].Injected && stream[i].Up)
+                    return true;
+            return false;
+        },
+        3000);
 
     // Held on and on, the keys do not stop it: it presses Caps Lock a
     // second after the shortcut.
@@ -498,15 +510,17 @@ TEST_F(ShortcutsE2e, TheFieldLetsTheTabKeysMoveOnRefusesWhatEveryProgramUsesAndS
         EXPECT_EQ(FieldText(field), L"None");
         EXPECT_EQ(testsupport::StoredDword(HKEY_CURRENT_USER, HotkeysKey, L"CapsLock"), std::nullopt);
     };
-    // Tab, alone or with Ctrl or Shift, moves on through the window.
+    // Tab, alone or with Ctrl or Shift, moves on through the window; with
+    // Ctrl it turns the page, and the opposite turn brings the field back.
     struct Keys {
         const char* Name;
         std::initializer_list<WORD> Pressed;
+        std::initializer_list<WORD> Back;
     };
-    const Keys tabs[] = {{"Tab", {VK_TAB}},
-                         {"Shift+Tab", {VK_SHIFT, VK_TAB}},
-                         {"Ctrl+Tab", {VK_CONTROL, VK_TAB}},
-                         {"Ctrl+Shift+Tab", {VK_CONTROL, VK_SHIFT, VK_TAB}}};
+    const Keys tabs[] = {{"Tab", {VK_TAB}, {}},
+                         {"Shift+Tab", {VK_SHIFT, VK_TAB}, {}},
+                         {"Ctrl+Tab", {VK_CONTROL, VK_TAB}, {VK_CONTROL, VK_SHIFT, VK_TAB}},
+                         {"Ctrl+Shift+Tab", {VK_CONTROL, VK_SHIFT, VK_TAB}, {VK_CONTROL, VK_TAB}}};
     for (const Keys& tab : tabs) {
         SCOPED_TRACE(tab.Name);
         ASSERT_TRUE(focusField());
@@ -515,6 +529,11 @@ TEST_F(ShortcutsE2e, TheFieldLetsTheTabKeysMoveOnRefusesWhatEveryProgramUsesAndS
         nothingTaken();
         for (const HWND child : testsupport::Descendants(options))
             EXPECT_EQ(TextOf(child).find(L"Tab:"), std::wstring::npos) << testsupport::Narrow(TextOf(child));
+        if (tab.Back.size() != 0) {
+            EXPECT_FALSE(::IsWindowVisible(field)) << "the page did not turn";
+            testsupport::PressKeys(tab.Back);
+            ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(field) != FALSE; }, 5000)) << "the page did not come back";
+        }
     }
 
     // What Windows and every program use is refused, with the reason, and
