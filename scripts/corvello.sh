@@ -269,7 +269,7 @@ run_check() {
     ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -L "^$label\$" -R "$pattern"
   else
     start_wine "$root/build/mingw/wine-prefix" desktop
-    ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -LE "$special_labels" -R "$pattern"
+    ctest --test-dir build/mingw --no-tests=error --output-on-failure --timeout 300 -LE "$special_labels" -R "$pattern" ${CHECK_REPEAT:+--repeat until-fail:$CHECK_REPEAT}
   fi
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/Menus.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Log.h"
 
 namespace tk {
 
@@ -87,7 +88,10 @@ void PopupMenu::Popup(int x, int y)
     ::SetForegroundWindow(owner);
     const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON |
                        (::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+    ::SetLastError(0);
     const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), flags, x, y, owner, nullptr));
+    if (chosen == 0 && ::GetLastError() != 0)
+        LogLastError(L"showing a menu");
     ::PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen < 1 || chosen > byId.size())
         return;

@@ -55,22 +55,7 @@ inline void Click(HWND button)
 // the menu window once it shows.
 inline HWND OpenTrayMenu(DWORD processId)
 {
-    const std::vector<HWND> icons = TopWindows(processId, L"tk.TrayIcon", false);
-    if (icons.empty())
-        return nullptr;
-    // The shell's notification (version 4): the event in the low word of
-    // lParam, the icon's id in the high word, the anchor point in wParam.
-    constexpr UINT callbackMessage = WM_APP + 0x3A0;
-    ::PostMessageW(icons.front(), callbackMessage, MAKEWPARAM(1200, 1000), MAKELPARAM(WM_CONTEXTMENU, 1));
-    HWND menu = nullptr;
-    WaitUntil(
-        [&] {
-            const std::vector<HWND> menus = TopWindows(processId, L"#32768");
-            menu = menus.empty() ? nullptr : menus.front();
-            return menu != nullptr;
-        },
-        10000);
-    return menu;
+    return testsupport::ProgramUser(processId).OpenTrayMenu();
 }
 
 // Keys for the open menu, as the keyboard gives them; the menu's loop takes
