@@ -1,6 +1,11 @@
 # Fails when a source file includes a header from a layer above its own or
 # beside it. The layers, bottom up:
 #   toolkit <- core <- actions, online, ui (side by side) <- app
+# Within app, each feature has a folder of its own (app/timer, app/lockkeys,
+# ...) and includes nothing of another feature's folder nor of the files at
+# app's top (the main window, the application object): features meet only
+# through the action runner and the Options window's page interface. The
+# files at the top may include every feature.
 # cmake -DSOURCE_DIR=.../src -P CheckLayers.cmake
 set(allowed_toolkit toolkit)
 set(allowed_core toolkit core)
@@ -8,6 +13,8 @@ set(allowed_actions toolkit core actions)
 set(allowed_online toolkit core online)
 set(allowed_ui toolkit core ui)
 set(allowed_app toolkit core actions online ui app)
+
+set(feature_meeting_points app/running/ActionRunner.h app/options/OptionsPage.h)
 
 set(violations "")
 file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
@@ -28,6 +35,12 @@ foreach(file IN LISTS files)
     list(FIND allowed_${layer} "${target}" at)
     if(at EQUAL -1)
       string(APPEND violations "\n  ${file} (${layer}) includes ${header} (${target})")
+    elseif(file MATCHES "^app/[^/]+/" AND header MATCHES "^app/")
+      string(REGEX REPLACE "^app/([^/]+)/.*" "\\1" feature "${file}")
+      list(FIND feature_meeting_points "${header}" meeting)
+      if(NOT header MATCHES "^app/${feature}/" AND meeting EQUAL -1)
+        string(APPEND violations "\n  ${file} (app/${feature}) includes ${header}: features meet through the runner")
+      endif()
     endif()
   endforeach()
 endforeach()
