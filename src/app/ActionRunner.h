@@ -5,8 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "actions/ActionCatalogue.h"
+#include "actions/SystemActions.h"
+#include "ui/TrayForm.h"
 
 namespace corvello {
 
@@ -43,11 +47,39 @@ void WaitForModifiersUp(std::uint8_t modifiers);
 
 class ActionRunner {
 public:
+    // storedConfirmations reads the confirmations setting as stored: it
+    // decides where no main window shows its box.
+    ActionRunner(SystemActions& system, std::wstring programName, std::function<bool()> storedConfirmations);
+    ActionRunner(const ActionRunner&) = delete;
+    ActionRunner& operator=(const ActionRunner&) = delete;
+
     ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger);
     // An action's question is open.
     bool Asking() const noexcept { return asking_; }
 
+    // The main window, once made (null again before it goes): it owns the
+    // questions, its confirmations box (as it shows) decides them, and the
+    // warnings show at its tray icon.
+    void SetOwner(TrayForm* owner, std::function<bool()> confirmationsShown);
+    TrayForm* Owner() const noexcept { return owner_; }
+    const std::wstring& ProgramName() const noexcept { return programName_; }
+    // A warning balloon at the owner's tray icon, under the program's name.
+    void Warn(const std::wstring& text) const;
+
+    // Runs after an action of a lock key ran, its new state read.
+    std::function<void()> OnLocksChanged;
+    // The modifiers (modifier:: bits) of the action's shortcut, which a run
+    // by the shortcut waits to be let go.
+    std::function<std::uint8_t(const ActionEntry&)> ShortcutModifiers;
+
 private:
+    bool ConfirmationsOn(ActionTrigger trigger) const;
+
+    SystemActions& system_;
+    std::wstring programName_;
+    std::function<bool()> storedConfirmations_;
+    std::function<bool()> confirmationsShown_;
+    TrayForm* owner_ = nullptr;
     bool asking_ = false;
 };
 

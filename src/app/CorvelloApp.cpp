@@ -2,7 +2,10 @@
 
 #include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
+#include "app/LockKeysPage.h"
 #include "app/MainWindow.h"
+#include "app/ShortcutsPage.h"
+#include "app/TimerPage.h"
 #include "core/RegistryLayout.h"
 #include "core/SingleInstance.h"
 #include "online/Links.h"
@@ -15,11 +18,10 @@
 
 namespace corvello {
 
-CorvelloApp* App = nullptr;
-
 CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, bool confirmClose,
                          std::uint32_t registryRoot, const std::wstring& registryKey)
-    : AppBase(name, version, confirmClose, registryRoot, registryKey)
+    : AppBase(name, version, confirmClose, registryRoot, registryKey),
+      runner_(system_, name_, [this] { return StoredConfirmations(); })
 {
     mainWindowClass_ = MainWindowClassName;
     mainWindowTitle_ = name_;
@@ -78,8 +80,12 @@ void CorvelloApp::Update()
 
 void CorvelloApp::CreateForms()
 {
-    mainWindow_ = tk::CreateForm<MainWindow>();
+    mainWindow_ = tk::CreateForm<MainWindow>(*this, optionBridge_);
     tk::Application::Current().SetMainForm(mainWindow_.get());
+    MainWindow* main = mainWindow_.get();
+    runner_.SetOwner(main, [main] { return main->ConfirmationsChecked(); });
+    runner_.OnLocksChanged = [main] { main->LocksUpdate(); };
+    runner_.ShortcutModifiers = [this](const ActionEntry& entry) { return shortcuts_.Get(entry).Modifiers; };
     DoChangeTrayIcon();
     StartShortcuts();
     StartTimers();
@@ -191,7 +197,11 @@ void CorvelloApp::StartShortcuts()
 
 void CorvelloApp::StartLockKeys()
 {
-    lockKeys_ = std::make_unique<LockKeyWatch>(system_);
+    lockKeys_ = std::make_unique<LockKeyWatch>(system_, runner_);
+    lockKeys_->OnChanged = [this] {
+        if (mainWindow_)
+            mainWindow_->LocksUpdate();
+    };
     if (events_) {
         LockKeyWatch* watch = lockKeys_.get();
         events_->OnLockKeyUp = [watch](unsigned key, bool hasDevice, unsigned scanCode) {
@@ -238,8 +248,18 @@ void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* act
         BringForward(dialog);
         return;
     }
-    if (!options_)
-        options_ = tk::CreateForm<OptionsWindow>();
+    if (!options_) {
+        if (!lockKeys_)
+            return;
+        // The pages, in the order of their tabs and of PageId.
+        std::vector<std::unique_ptr<OptionsPage>> pages;
+        pages.push_back(std::make_unique<ShortcutsPage>(
+            shortcuts_, [this] { return OpenSettingsSubkey(registry::HotkeysKey, true); }));
+        pages.push_back(std::make_unique<TimerPage>(timer_, awake_));
+        pages.push_back(std::make_unique<LockKeysPage>(
+            *lockKeys_, [this] { return OpenSettingsSubkey(registry::LockKeysKey, true); }));
+        options_ = tk::CreateForm<OptionsWindow>(*this, std::move(pages));
+    }
     options_->ShowPage(page, action);
 }
 
@@ -343,7 +363,7 @@ bool CorvelloApp::RunNamedAction(const NamedAction& named)
 
 int CorvelloApp::ShowAbout()
 {
-    return ShowAboutDialog();
+    return ShowAboutDialog(*this);
 }
 
 HWND CorvelloApp::UrgentWindow() const

@@ -16,6 +16,7 @@
 #include "core/AppBase.h"
 #include "toolkit/SystemEvents.h"
 #include "toolkit/Timer.h"
+#include "ui/OptionBridge.h"
 
 namespace corvello {
 
@@ -66,8 +67,9 @@ public:
     void DoChangeTrayIcon();
     // A warning balloon at the tray icon, under the program's name.
     void BalloonShow(const std::wstring& message);
-    // Called once a minute; there is no keyboard hook to refresh.
-    void KeyboardHookRefresh() {}
+    // The main window's boxes read and set the settings through the bridge,
+    // which the start-up routine owns; set before the forms are made.
+    void UseOptionBridge(OptionBridge* bridge) noexcept { optionBridge_ = bridge; }
 
     // What the actions do to Windows, and where they are run from.
     SystemActions& System() noexcept { return system_; }
@@ -118,10 +120,11 @@ private:
     SystemActions system_;
     ActionRunner runner_;
     ShortcutKeys shortcuts_;
-    ActionTimer timer_{system_.Awake()};
+    ActionTimer timer_{system_.Awake(), runner_};
     KeepAwake awake_{system_.Awake()};
     // Asked of a start that became the program: set once it runs.
     std::optional<commandline::Request> pendingRequest_;
+    OptionBridge* optionBridge_ = nullptr;
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;
@@ -132,8 +135,5 @@ private:
     tk::Timer balloonRetry_{1000, false};
     int balloonTries_ = 0;
 };
-
-// The same object as AppObject, typed as the program's own class.
-extern CorvelloApp* App;
 
 }  // namespace corvello
