@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/ActionQuestion.h"
+#include "app/MainWindow.h"
 #include "core/Delay.h"
 #include "core/Shortcut.h"
 #include "toolkit/Application.h"
@@ -94,10 +95,9 @@ ActionRunner::ActionRunner(SystemActions& system, std::wstring programName, std:
 {
 }
 
-void ActionRunner::SetOwner(TrayForm* owner, std::function<bool()> confirmationsShown)
+TrayForm* ActionRunner::Owner() const noexcept
 {
-    owner_ = owner;
-    confirmationsShown_ = std::move(confirmationsShown);
+    return owner_;
 }
 
 void ActionRunner::Warn(const std::wstring& text) const
@@ -110,14 +110,14 @@ bool ActionRunner::ConfirmationsOn(ActionTrigger trigger) const
 {
     // The box, as it shows at this moment, not the stored setting; a start
     // that runs its action word goes by what is stored.
-    if (trigger != ActionTrigger::CommandLine && owner_ && confirmationsShown_)
-        return confirmationsShown_();
+    if (trigger != ActionTrigger::CommandLine && owner_)
+        return owner_->ConfirmationsChecked();
     return storedConfirmations_ && storedConfirmations_();
 }
 
-ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
+ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger, std::uint8_t heldModifiers)
 {
-    TrayForm* const main = owner_;
+    MainWindow* const main = owner_;
     // A timer the user set: setting it was the confirmation.
     const bool asks =
         trigger != ActionTrigger::Timer && catalogue::NeedsConfirmation(entry.Tag, ConfirmationsOn(trigger));
@@ -142,16 +142,16 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
     if (WaitsForQuietInput(entry, trigger))
         WaitForQuietInput();
     else if (trigger == ActionTrigger::Shortcut && PressesKeys(entry))
-        WaitForModifiersUp(ShortcutModifiers ? ShortcutModifiers(entry) : 0);
+        WaitForModifiersUp(heldModifiers);
     if (!system_.Run(entry.Operation) && entry.Operation == ActionOperation::LockMonitorOff) {
         // The screen stayed on; told in a balloon where the tray icon is.
         Warn(catalogue::LockFailedNotice);
         return ActionOutcome::Failed;
     }
-    if (entry.Lock != LockKey::None && main && OnLocksChanged) {
+    if (entry.Lock != LockKey::None && main) {
         // The key's new state reaches this thread a moment later.
         Delay(50);
-        OnLocksChanged();
+        main->LocksUpdate();
     }
     return ActionOutcome::Ran;
 }

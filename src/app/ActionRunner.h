@@ -14,6 +14,8 @@
 
 namespace corvello {
 
+class MainWindow;
+
 // What asked for the action, which decides the question.
 enum class ActionTrigger {
     // A button or an entry of the tray menu: the confirmations box decides,
@@ -53,24 +55,21 @@ public:
     ActionRunner(const ActionRunner&) = delete;
     ActionRunner& operator=(const ActionRunner&) = delete;
 
-    ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger);
+    // heldModifiers: for a shortcut, its modifiers (modifier:: bits), which
+    // an action that presses keys waits to be let go.
+    ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger, std::uint8_t heldModifiers = 0);
     // An action's question is open.
     bool Asking() const noexcept { return asking_; }
 
-    // The main window, once made (null again before it goes): it owns the
-    // questions, its confirmations box (as it shows) decides them, and the
-    // warnings show at its tray icon.
-    void SetOwner(TrayForm* owner, std::function<bool()> confirmationsShown);
-    TrayForm* Owner() const noexcept { return owner_; }
+    // The main window, once made: it owns the questions, its confirmations
+    // box (as it shows) decides them, the warnings show at its tray icon and
+    // its LEDs follow the lock keys' actions.
+    void SetOwner(MainWindow* owner) noexcept { owner_ = owner; }
+    TrayForm* Owner() const noexcept;
     const std::wstring& ProgramName() const noexcept { return programName_; }
     // A warning balloon at the owner's tray icon, under the program's name.
     void Warn(const std::wstring& text) const;
 
-    // Runs after an action of a lock key ran, its new state read.
-    std::function<void()> OnLocksChanged;
-    // The modifiers (modifier:: bits) of the action's shortcut, which a run
-    // by the shortcut waits to be let go.
-    std::function<std::uint8_t(const ActionEntry&)> ShortcutModifiers;
 
 private:
     bool ConfirmationsOn(ActionTrigger trigger) const;
@@ -78,8 +77,7 @@ private:
     SystemActions& system_;
     std::wstring programName_;
     std::function<bool()> storedConfirmations_;
-    std::function<bool()> confirmationsShown_;
-    TrayForm* owner_ = nullptr;
+    MainWindow* owner_ = nullptr;
     bool asking_ = false;
 };
 

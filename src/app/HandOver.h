@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-#include <functional>
-
-#include "actions/CommandLineActions.h"
+#include "app/ActionWords.h"
 
 namespace corvello {
 
@@ -16,8 +14,6 @@ namespace corvello {
 // with the main window hidden (the confirmations box decides the question,
 // which names the program; the lock keys' LEDs follow); anything else is
 // left alone and answered 0, as is everything while the program is leaving.
-// take carries the request out.
-LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message, bool leaving,
-                             std::function<void(const commandline::Request&)> take);
+LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message, bool leaving, ActionRequests& requests);
 
 }  // namespace corvello

@@ -228,7 +228,7 @@ void LockKeysPage::Changed()
 {
     if (filling_)
         return;
-    watch_.SetSettings(Shown(), openKey_());
+    watch_.SetSettings(Shown(), settingsKey_.Open());
 }
 
 void LockKeysPage::Browse(tk::Edit& field)

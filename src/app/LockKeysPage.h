@@ -16,8 +16,8 @@ namespace corvello {
 
 class LockKeysPage : public OptionsPage {
 public:
-    // openKey opens the key the lock keys' settings are saved in.
-    LockKeysPage(LockKeyWatch& watch, SettingsKeyOpener openKey) : watch_(watch), openKey_(std::move(openKey)) {}
+    // key is the key the lock keys' settings are saved in.
+    LockKeysPage(LockKeyWatch& watch, SettingsKey key) : watch_(watch), settingsKey_(key) {}
     const wchar_t* Caption() const override { return L"Lock keys"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
@@ -41,7 +41,7 @@ private:
     std::uint32_t NumberShown(List list) const;
 
     LockKeyWatch& watch_;
-    SettingsKeyOpener openKey_;
+    SettingsKey settingsKey_;
     bool filling_ = false;
     std::vector<std::unique_ptr<tk::Control>> decor_;
     std::array<std::unique_ptr<tk::CheckBox>, BoxCount> boxes_;

@@ -502,8 +502,7 @@ void MainWindow::TimerGuardTimer(tk::Timer&)
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COPYDATA)
-        return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam), app_.Leaving(),
-                                    [&app = app_](const commandline::Request& request) { app.TakeRequest(request); });
+        return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam), app_.Leaving(), app_.Requests());
     // The whole command word, as for About.
     if (message == WM_SYSCOMMAND && wParam == OptionsCommandId) {
         app_.ShowOptions(OptionsWindow::PageId::Shortcuts);

@@ -2,16 +2,21 @@
 // implements it, and the window lists them.
 #pragma once
 
-#include <functional>
-
 #include "actions/ActionCatalogue.h"
+#include "core/AppBase.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Registry.h"
 
 namespace corvello {
 
-// Opens (creates) the settings subkey a page saves its feature's settings in.
-using SettingsKeyOpener = std::function<tk::RegKey()>;
+// The settings subkey a page saves its feature's settings in.
+struct SettingsKey {
+    const AppBase& Application;
+    const wchar_t* Name;
+
+    // Created where it is not there yet.
+    tk::RegKey Open() const { return Application.OpenSettingsSubkey(Name, true); }
+};
 
 // One page of the Options window.
 class OptionsPage {

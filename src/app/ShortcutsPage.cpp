@@ -128,7 +128,7 @@ void ShortcutsPage::Take(Shortcut shortcut)
             reason = tk::Concat({text, L": already the shortcut of ", other->Caption, L"."});
     }
     if (reason.empty()) {
-        keys.Set(*entry, shortcut, openKey_());
+        keys.Set(*entry, shortcut, settingsKey_.Open());
         if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
             reason = tk::Concat({ShortcutText(shortcut), L": ", InUseText, L"."});
     }

@@ -13,8 +13,8 @@ namespace corvello {
 
 class ShortcutsPage : public OptionsPage {
 public:
-    // openKey opens the key the shortcuts are saved in.
-    ShortcutsPage(ShortcutKeys& keys, SettingsKeyOpener openKey) : keys_(keys), openKey_(std::move(openKey)) {}
+    // key is the key the shortcuts are saved in.
+    ShortcutsPage(ShortcutKeys& keys, SettingsKey key) : keys_(keys), settingsKey_(key) {}
     const wchar_t* Caption() const override { return L"Shortcuts"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
@@ -34,7 +34,7 @@ private:
     void Take(Shortcut shortcut);
 
     ShortcutKeys& keys_;
-    SettingsKeyOpener openKey_;
+    SettingsKey settingsKey_;
     std::vector<const ActionEntry*> rows_;
     std::unique_ptr<tk::Label> lbIntro_;
     std::unique_ptr<tk::ListView> list_;
