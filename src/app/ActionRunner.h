@@ -70,7 +70,6 @@ public:
     // A warning balloon at the owner's tray icon, under the program's name.
     void Warn(const std::wstring& text) const;
 
-
 private:
     bool ConfirmationsOn(ActionTrigger trigger) const;
 

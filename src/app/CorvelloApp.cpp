@@ -7,7 +7,6 @@
 #include "app/ShortcutsPage.h"
 #include "app/TimerPage.h"
 #include "core/RegistryLayout.h"
-#include "core/SingleInstance.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
