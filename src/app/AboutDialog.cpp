@@ -1,6 +1,5 @@
 #include "app/AboutDialog.h"
 
-#include "core/AppBase.h"
 #include "core/Timings.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -38,7 +37,8 @@ tk::FormLayout AboutLayout()
 
 }  // namespace
 
-AboutDialog::AboutDialog() : LinksForm(AboutLayout(), L"frmAbout"), runOnce_(TimingMs(Timing::AboutPing))
+AboutDialog::AboutDialog(AppBase& application)
+    : LinksForm(application, AboutLayout(), L"frmAbout"), runOnce_(TimingMs(Timing::AboutPing))
 {
     runOnce_.OnTimer = [this](tk::Timer& sender) { OnRunOnceTimer(sender); };
 }
@@ -82,11 +82,9 @@ void AboutDialog::ControlsInit()
 void AboutDialog::ControlsUpdate()
 {
     LinksForm::ControlsUpdate();
-    if (!AppObject)
-        return;
-    lbTitle_->SetCaption(AppObject->Name());
-    lbVersion_->SetCaption(AppObject->FullVersion());
-    lbCopyright_->SetCaption(AppObject->Copyright());
+    lbTitle_->SetCaption(application_.Name());
+    lbVersion_->SetCaption(application_.FullVersion());
+    lbCopyright_->SetCaption(application_.Copyright());
 }
 
 void AboutDialog::OnShowEvent(tk::Form& sender)
@@ -98,8 +96,7 @@ void AboutDialog::OnShowEvent(tk::Form& sender)
 void AboutDialog::OnRunOnceTimer(tk::Timer& sender)
 {
     sender.SetEnabled(false);
-    if (AppObject)
-        AppObject->Ping(L"about", L"", false);
+    application_.Ping(L"about", L"", false);
 }
 
 AboutDialog* OpenAboutDialog() noexcept
@@ -107,7 +104,7 @@ AboutDialog* OpenAboutDialog() noexcept
     return Open;
 }
 
-int ShowAboutDialog()
+int ShowAboutDialog(AppBase& application)
 {
     if (Open) {
         ::MessageBeep(MB_ICONEXCLAMATION);
@@ -115,7 +112,7 @@ int ShowAboutDialog()
         tk::WindowFlash(Open->Handle(), 3, 75);
         return 0;
     }
-    const auto dialog = tk::CreateForm<AboutDialog>();
+    const auto dialog = tk::CreateForm<AboutDialog>(application);
     Open = dialog.get();
     // Whatever happens, the reference goes with the dialog.
     struct Clear {

@@ -12,7 +12,7 @@ namespace corvello {
 
 class AboutDialog : public LinksForm {
 public:
-    AboutDialog();
+    explicit AboutDialog(AppBase& application);
 
     void ControlsInit() override;
     void ControlsUpdate() override;
@@ -41,7 +41,7 @@ private:
 
 // Shows the About dialog modally and returns its modal result. With one open
 // already, that one is brought forward and flashed instead, and 0 returned.
-int ShowAboutDialog();
+int ShowAboutDialog(AppBase& application);
 // The open About dialog, or null.
 AboutDialog* OpenAboutDialog() noexcept;
 

@@ -1,7 +1,6 @@
 #include "app/ActionQuestion.h"
 
 #include "actions/ActionCatalogue.h"
-#include "core/AppBase.h"
 #include "core/StringIds.h"
 #include "core/Text.h"
 #include "toolkit/MessageDialog.h"
@@ -16,10 +15,10 @@ std::wstring ActionQuestionText(const std::wstring& hint, const std::wstring& ca
     return FormatText(tk::LoadResourceString(IDS_ACTION_CONFIRMATION), {hint, caption});
 }
 
-bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool mainWindowVisible, tk::Form* owner)
+bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool mainWindowVisible, tk::Form* owner,
+                   const std::wstring& programName)
 {
-    const std::wstring dialogCaption =
-        catalogue::DialogCaption(caption, mainWindowVisible, AppObject ? AppObject->Name() : std::wstring());
+    const std::wstring dialogCaption = catalogue::DialogCaption(caption, mainWindowVisible, programName);
     const HICON icon = catalogue::UsesApplicationIcon(mainWindowVisible) ? TrayForm::ApplicationIcon() : nullptr;
     const std::wstring question = ActionQuestionText(hint, caption);
     const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include "app/ActionQuestion.h"
-#include "app/CorvelloApp.h"
 #include "app/MainWindow.h"
-#include "app/ShortcutKeys.h"
 #include "core/Delay.h"
+#include "core/Shortcut.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
 #include "toolkit/Window.h"
@@ -91,26 +90,37 @@ void WaitForModifiersUp(std::uint8_t modifiers)
         0, 1000);
 }
 
-ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
+ActionRunner::ActionRunner(SystemActions& system, std::wstring programName, std::function<bool()> storedConfirmations)
+    : system_(system), programName_(std::move(programName)), storedConfirmations_(std::move(storedConfirmations))
 {
-    if (!App)
-        return ActionOutcome::Declined;
-    MainWindow* main = App->Main();
-    bool asks = false;
-    switch (trigger) {
-    case ActionTrigger::Control:
-    case ActionTrigger::HandedOver:
-    case ActionTrigger::Shortcut:
-        // The box, as it shows at this moment, not the stored setting.
-        asks = catalogue::NeedsConfirmation(entry.Tag,
-                                            main ? main->ConfirmationsChecked() : App->StoredConfirmations());
-        break;
-    case ActionTrigger::CommandLine:
-        asks = catalogue::NeedsConfirmation(entry.Tag, App->StoredConfirmations());
-        break;
-    case ActionTrigger::Timer:
-        break;
-    }
+}
+
+TrayForm* ActionRunner::Owner() const noexcept
+{
+    return owner_;
+}
+
+void ActionRunner::Warn(const std::wstring& text) const
+{
+    if (owner_)
+        owner_->TrayIcon().ShowBalloon(programName_, text, tk::TrayIcon::BalloonKind::Warning);
+}
+
+bool ActionRunner::ConfirmationsOn(ActionTrigger trigger) const
+{
+    // The box, as it shows at this moment, not the stored setting; a start
+    // that runs its action word goes by what is stored.
+    if (trigger != ActionTrigger::CommandLine && owner_)
+        return owner_->ConfirmationsChecked();
+    return storedConfirmations_ && storedConfirmations_();
+}
+
+ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger, std::uint8_t heldModifiers)
+{
+    MainWindow* const main = owner_;
+    // A timer the user set: setting it was the confirmation.
+    const bool asks =
+        trigger != ActionTrigger::Timer && catalogue::NeedsConfirmation(entry.Tag, ConfirmationsOn(trigger));
     if (asks) {
         // One question at a time. The tray menu stays live while one is
         // open, and a second would cover it exactly: its No would seem to do
@@ -126,16 +136,16 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
         } done{asking_};
         const bool windowShows = trigger == ActionTrigger::Control && main && main->Visible();
         tk::Form* owner = trigger == ActionTrigger::CommandLine ? nullptr : main;
-        if (!ConfirmAction(entry.Caption, entry.Hint, windowShows, owner))
+        if (!ConfirmAction(entry.Caption, entry.Hint, windowShows, owner, programName_))
             return ActionOutcome::Declined;
     }
     if (WaitsForQuietInput(entry, trigger))
         WaitForQuietInput();
     else if (trigger == ActionTrigger::Shortcut && PressesKeys(entry))
-        WaitForModifiersUp(App->Shortcuts().Get(entry).Modifiers);
-    if (!App->System().Run(entry.Operation) && entry.Operation == ActionOperation::LockMonitorOff) {
+        WaitForModifiersUp(heldModifiers);
+    if (!system_.Run(entry.Operation) && entry.Operation == ActionOperation::LockMonitorOff) {
         // The screen stayed on; told in a balloon where the tray icon is.
-        App->BalloonShow(catalogue::LockFailedNotice);
+        Warn(catalogue::LockFailedNotice);
         return ActionOutcome::Failed;
     }
     if (entry.Lock != LockKey::None && main) {

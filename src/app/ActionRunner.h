@@ -5,10 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "actions/ActionCatalogue.h"
+#include "actions/SystemActions.h"
+#include "ui/TrayForm.h"
 
 namespace corvello {
+
+class MainWindow;
 
 // What asked for the action, which decides the question.
 enum class ActionTrigger {
@@ -43,11 +49,34 @@ void WaitForModifiersUp(std::uint8_t modifiers);
 
 class ActionRunner {
 public:
-    ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger);
+    // storedConfirmations reads the confirmations setting as stored: it
+    // decides where no main window shows its box.
+    ActionRunner(SystemActions& system, std::wstring programName, std::function<bool()> storedConfirmations);
+    ActionRunner(const ActionRunner&) = delete;
+    ActionRunner& operator=(const ActionRunner&) = delete;
+
+    // heldModifiers: for a shortcut, its modifiers (modifier:: bits), which
+    // an action that presses keys waits to be let go.
+    ActionOutcome Run(const ActionEntry& entry, ActionTrigger trigger, std::uint8_t heldModifiers = 0);
     // An action's question is open.
     bool Asking() const noexcept { return asking_; }
 
+    // The main window, once made: it owns the questions, its confirmations
+    // box (as it shows) decides them, the warnings show at its tray icon and
+    // its LEDs follow the lock keys' actions.
+    void SetOwner(MainWindow* owner) noexcept { owner_ = owner; }
+    TrayForm* Owner() const noexcept;
+    const std::wstring& ProgramName() const noexcept { return programName_; }
+    // A warning balloon at the owner's tray icon, under the program's name.
+    void Warn(const std::wstring& text) const;
+
 private:
+    bool ConfirmationsOn(ActionTrigger trigger) const;
+
+    SystemActions& system_;
+    std::wstring programName_;
+    std::function<bool()> storedConfirmations_;
+    MainWindow* owner_ = nullptr;
     bool asking_ = false;
 };
 

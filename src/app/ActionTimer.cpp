@@ -1,7 +1,5 @@
 #include "app/ActionTimer.h"
 
-#include "app/CorvelloApp.h"
-#include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "core/Product.h"
 #include "core/Timings.h"
@@ -29,8 +27,11 @@ std::int64_t SecondsLeft(std::int64_t remainingMs) noexcept
 
 }  // namespace
 
-ActionTimer::ActionTimer(StayAwake& awake)
-    : WarningLeadMs(TimingMs(Timing::TimerWarning)), CountdownLeadMs(TimingMs(Timing::TimerCountdown)), awake_(awake)
+ActionTimer::ActionTimer(StayAwake& awake, ActionRunner& runner)
+    : WarningLeadMs(TimingMs(Timing::TimerWarning)),
+      CountdownLeadMs(TimingMs(Timing::TimerCountdown)),
+      awake_(awake),
+      runner_(runner)
 {
     wake_.OnTimer = [this](tk::Timer&) { Wake(); };
 }
@@ -62,7 +63,7 @@ bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
                                           WhatAt(entry, asked, askedAt) + L"?";
             const int answer = ShowMessageDialog(
                 question, tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
-                tk::DialogButton::No, App ? App->Main() : nullptr, AppObject ? AppObject->Name() : std::wstring(),
+                tk::DialogButton::No, runner_.Owner(), runner_.ProgramName(),
                 TrayForm::ApplicationIcon(), std::nullopt, nullptr);
             if (answer != tk::mr::Yes)
                 return false;
@@ -177,8 +178,8 @@ void ActionTimer::RunNow()
     // Before it runs: Sleep and Hibernate must not find the request holding.
     Clear();
     Changed();
-    if (entry && App)
-        App->Runner().Run(*entry, ActionTrigger::Timer);
+    if (entry)
+        runner_.Run(*entry, ActionTrigger::Timer);
 }
 
 void ActionTimer::Clear()

@@ -13,6 +13,7 @@
 
 #include "actions/ActionCatalogue.h"
 #include "actions/StayAwake.h"
+#include "app/ActionRunner.h"
 #include "app/CountdownWindow.h"
 #include "core/DueTime.h"
 #include "toolkit/Timer.h"
@@ -21,8 +22,9 @@ namespace corvello {
 
 class ActionTimer {
 public:
-    // What waits keeps the computer awake through this.
-    explicit ActionTimer(StayAwake& awake);
+    // What waits keeps the computer awake through this, and runs through
+    // the runner, whose owner also owns the question before a replacement.
+    ActionTimer(StayAwake& awake, ActionRunner& runner);
     ~ActionTimer();
     ActionTimer(const ActionTimer&) = delete;
     ActionTimer& operator=(const ActionTimer&) = delete;
@@ -68,6 +70,7 @@ private:
     void Changed();
 
     StayAwake& awake_;
+    ActionRunner& runner_;
     const ActionEntry* entry_ = nullptr;
     DueTime due_;
     // The balloon has come, or is not to come (the wait was shorter).

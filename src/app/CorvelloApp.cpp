@@ -2,9 +2,11 @@
 
 #include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
+#include "app/LockKeysPage.h"
 #include "app/MainWindow.h"
+#include "app/ShortcutsPage.h"
+#include "app/TimerPage.h"
 #include "core/RegistryLayout.h"
-#include "core/SingleInstance.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
@@ -15,11 +17,10 @@
 
 namespace corvello {
 
-CorvelloApp* App = nullptr;
-
 CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, bool confirmClose,
                          std::uint32_t registryRoot, const std::wstring& registryKey)
-    : AppBase(name, version, confirmClose, registryRoot, registryKey)
+    : AppBase(name, version, confirmClose, registryRoot, registryKey),
+      runner_(system_, name_, [this] { return StoredConfirmations(); })
 {
     mainWindowClass_ = MainWindowClassName;
     mainWindowTitle_ = name_;
@@ -78,96 +79,77 @@ void CorvelloApp::Update()
 
 void CorvelloApp::CreateForms()
 {
-    mainWindow_ = tk::CreateForm<MainWindow>();
+    mainWindow_ = tk::CreateForm<MainWindow>(*this, optionBridge_);
     tk::Application::Current().SetMainForm(mainWindow_.get());
+    runner_.SetOwner(mainWindow_.get());
+    changed_.Add([this](Change change) { ShowChange(change); });
     DoChangeTrayIcon();
+    StartEvents();
     StartShortcuts();
-    StartTimers();
+    timer_.OnChanged = Tell(Change::Timers);
+    timer_.OnBalloon = [this](const std::wstring& text) { runner_.Warn(text); };
+    awake_.OnChanged = Tell(Change::Timers);
+    // The time left is worked out anew after a change of the clock and
+    // after a resume (as well as what was there to do then).
+    changed_.Add([this](Change change) {
+        if (change == Change::ClockChanged || change == Change::Resumed) {
+            timer_.FollowClock();
+            awake_.FollowClock();
+        }
+    });
+    requests_.TakePending();
     StartLockKeys();
     if (workMode_ == WorkMode::Options)
         ShowOptionsRequested();
 }
 
-void CorvelloApp::StartTimers()
+void CorvelloApp::StartEvents()
 {
-    timer_.OnChanged = [this] { TimersChanged(); };
-    timer_.OnBalloon = [this](const std::wstring& text) { BalloonShow(text); };
-    awake_.OnChanged = [this] { TimersChanged(); };
-    // The time left is worked out anew after a change of the clock and
-    // after a resume (as well as what was there to do then).
-    events_->OnTimeChange = [this] { FollowClock(); };
-    events_->OnResume = [this, before = events_->OnResume] {
-        if (before)
-            before();
-        FollowClock();
-    };
-    if (pendingRequest_) {
-        // From the loop, once the window and its tray icon are there.
-        tk::Application::Current().Post([this, request = *pendingRequest_] { TakeRequest(request); });
-        pendingRequest_.reset();
+    events_ = std::make_unique<tk::SystemEvents>();
+    events_->OnResume = Tell(Change::Resumed);
+    events_->OnSessionUnlock = Tell(Change::SessionUnlocked);
+    events_->OnTaskbarCreated = Tell(Change::TaskbarCreated);
+    events_->OnTimeChange = Tell(Change::ClockChanged);
+}
+
+void CorvelloApp::ShowChange(Change change)
+{
+    if (mainWindow_) {
+        switch (change) {
+        case Change::Timers:
+            mainWindow_->TimersChanged();
+            break;
+        case Change::Shortcuts:
+            mainWindow_->ShortcutsChanged();
+            break;
+        case Change::LockStates:
+            mainWindow_->LocksUpdate();
+            break;
+        default:
+            break;
+        }
     }
-}
-
-void CorvelloApp::FollowClock()
-{
-    timer_.FollowClock();
-    awake_.FollowClock();
-}
-
-void CorvelloApp::TimersChanged()
-{
-    if (mainWindow_)
-        mainWindow_->TimersChanged();
-    if (options_)
+    if (!options_)
+        return;
+    if (change == Change::Timers)
         options_->Page(OptionsWindow::PageId::Timer).Refresh();
-}
-
-void CorvelloApp::TakeRequest(const commandline::Request& request)
-{
-    if (!request.Action) {
-        timer_.Cancel();
-        return;
-    }
-    const ActionEntry* entry = catalogue::FindAction(request.Action->Tag);
-    if (!entry)
-        return;
-    const ActionWords& words = request.Words;
-    std::optional<LaterTime> when;
-    if (words.Wait == WaitKind::In)
-        when = LaterTime{DueKind::In, words.Seconds, 0};
-    else if (words.Wait == WaitKind::At)
-        when = LaterTime{DueKind::At, 0, words.ClockMinute};
-    if (entry->Operation == ActionOperation::KeepAwake) {
-        // For Keep Awake the time says how long it holds.
-        if (words.Off)
-            awake_.Stop();
-        else
-            awake_.Start(when, words.ScreenOn.value_or(false));
-        return;
-    }
-    if (when)
-        timer_.Set(*entry, *when);
-    else
-        runner_.Run(*entry, ActionTrigger::HandedOver);
+    else if (change == Change::Shortcuts)
+        options_->Refresh();
 }
 
 void CorvelloApp::StartShortcuts()
 {
-    events_ = std::make_unique<tk::SystemEvents>();
     events_->OnHotKey = [this](int id) {
         const ActionEntry* entry = shortcuts_.ForHotKey(id);
         if (entry && !(options_ && options_->TakeShortcutKeys(*entry)))
-            runner_.Run(*entry, ActionTrigger::Shortcut);
+            runner_.Run(*entry, ActionTrigger::Shortcut, shortcuts_.Get(*entry).Modifiers);
     };
     // Windows can drop what was registered: register everything again.
-    const auto registerAgain = [this] {
-        if (events_)
+    changed_.Add([this](Change change) {
+        if (change == Change::Resumed || change == Change::SessionUnlocked || change == Change::TaskbarCreated)
             shortcuts_.RegisterAll(events_->Handle());
-    };
-    events_->OnResume = registerAgain;
-    events_->OnSessionUnlock = registerAgain;
-    events_->OnTaskbarCreated = registerAgain;
-    shortcuts_.OnChanged = [this] { ShortcutsChanged(); };
+    });
+    shortcuts_.OnChanged = Tell(Change::Shortcuts);
     shortcuts_.Load(OpenSettingsSubkey(registry::HotkeysKey, false));
     const auto inUse = shortcuts_.RegisterAll(events_->Handle());
     if (inUse.empty())
@@ -191,36 +173,23 @@ void CorvelloApp::StartShortcuts()
 
 void CorvelloApp::StartLockKeys()
 {
-    lockKeys_ = std::make_unique<LockKeyWatch>(system_);
-    if (events_) {
-        LockKeyWatch* watch = lockKeys_.get();
-        events_->OnLockKeyUp = [watch](unsigned key, bool hasDevice, unsigned scanCode) {
-            watch->KeyLetGo(LockOfVirtualKey(key), LetGoBy(hasDevice, scanCode));
-        };
-        // After what the events did so far (the shortcuts registered again).
-        events_->OnSessionUnlock = [first = std::move(events_->OnSessionUnlock), watch] {
-            if (first)
-                first();
+    lockKeys_ = std::make_unique<LockKeyWatch>(system_, runner_);
+    LockKeyWatch* watch = lockKeys_.get();
+    watch->OnChanged = Tell(Change::LockStates);
+    events_->OnLockKeyUp = [watch](unsigned key, bool hasDevice, unsigned scanCode) {
+        watch->KeyLetGo(LockOfVirtualKey(key), LetGoBy(hasDevice, scanCode));
+    };
+    // After the shortcuts registered again.
+    changed_.Add([watch](Change change) {
+        if (change == Change::SessionUnlocked)
             watch->SessionUnlocked();
-        };
-        events_->OnResume = [first = std::move(events_->OnResume), watch] {
-            if (first)
-                first();
+        else if (change == Change::Resumed)
             watch->Resumed();
-        };
-        // Where raw input is refused, the main window's guard timer still
-        // reads the keys while it shows.
-        events_->WatchLockKeys();
-    }
-    lockKeys_->Start(OpenSettingsSubkey(registry::LockKeysKey, false));
-}
-
-void CorvelloApp::ShortcutsChanged()
-{
-    if (mainWindow_)
-        mainWindow_->ShortcutsChanged();
-    if (options_)
-        options_->Refresh();
+    });
+    // Where raw input is refused, the main window's guard timer still
+    // reads the keys while it shows.
+    events_->WatchLockKeys();
+    watch->Start(OpenSettingsSubkey(registry::LockKeysKey, false));
 }
 
 void CorvelloApp::ShowOptionsRequested()
@@ -238,8 +207,16 @@ void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* act
         BringForward(dialog);
         return;
     }
-    if (!options_)
-        options_ = tk::CreateForm<OptionsWindow>();
+    if (!options_) {
+        if (!lockKeys_)
+            return;
+        // The pages, in the order of their tabs and of PageId.
+        std::vector<std::unique_ptr<OptionsPage>> pages;
+        pages.push_back(std::make_unique<ShortcutsPage>(shortcuts_, SettingsKey{*this, registry::HotkeysKey}));
+        pages.push_back(std::make_unique<TimerPage>(timer_, awake_));
+        pages.push_back(std::make_unique<LockKeysPage>(*lockKeys_, SettingsKey{*this, registry::LockKeysKey}));
+        options_ = tk::CreateForm<OptionsWindow>(*this, std::move(pages));
+    }
     options_->ShowPage(page, action);
 }
 
@@ -249,101 +226,9 @@ bool CorvelloApp::StoredConfirmations() const
     return ReadSwitch(OpenSettingsKey(false), registry::Confirmations, true);
 }
 
-std::optional<ActionExitCode> CorvelloApp::HandOverRequest(const commandline::Request& request)
-{
-    const std::u16string text = commandline::HandOverText(request);
-    switch (HandOverToInstance(mainWindowClass_, mainWindowTitle_, commandline::HandOverTag, text.data(),
-                               static_cast<std::uint32_t>(text.size() * sizeof(char16_t)),
-                               static_cast<LRESULT>(commandline::HandOverTag), HandOverWait)) {
-    case HandOverResult::Taken:
-        return ActionExitCode::Done;
-    case HandOverResult::NotTaken:
-        return ActionExitCode::Failed;
-    case HandOverResult::Refused:
-        // A copy on its way out (a stop, an install) refuses what it would
-        // not get to: once it has gone, the request is this start's. A copy
-        // that stays (one too old to know the word or its words) keeps it
-        // refused.
-        if (!WaitForInstanceToEnd(HandOverWait, mainWindowClass_, mainWindowTitle_))
-            return ActionExitCode::Failed;
-        break;
-    case HandOverResult::NoCopy:
-        break;
-    }
-    return std::nullopt;
-}
-
-ModeResult CorvelloApp::HandleActionMode()
-{
-    const auto end = [](bool succeeded, ActionExitCode code) {
-        return ModeResult{succeeded, true, static_cast<int>(code)};
-    };
-    try {
-        const NamedAction* named = commandline::FindAction(actionName_);
-        if (!named) {
-            // The name as given, cut short: it comes from anyone.
-            tk::LogFailure(L"the action word: no action is named \"" + actionName_.substr(0, 40) + L"\"",
-                           ERROR_INVALID_PARAMETER);
-            return end(false, ActionExitCode::UnknownName);
-        }
-        if (!commandline::WordsFit(*named, actionWords_)) {
-            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
-                               L"\" will not do (malformed, twice, not for it, or unknown)",
-                           ERROR_INVALID_PARAMETER);
-            return end(false, ActionExitCode::MalformedWord);
-        }
-        const commandline::Request request{named, actionWords_};
-        if (const auto handedOver = HandOverRequest(request))
-            return end(*handedOver == ActionExitCode::Done, *handedOver);
-        if (commandline::Lasts(*named, actionWords_)) {
-            // This start becomes the program, and sets it once it runs.
-            pendingRequest_ = request;
-            return ModeResult{true, false, 0};
-        }
-        // Keep Awake's "/off" with none running: nothing holds.
-        if (actionWords_.Off)
-            return end(true, ActionExitCode::Done);
-        return end(true, RunNamedAction(*named) ? ActionExitCode::Done : ActionExitCode::Declined);
-    } catch (...) {
-        tk::LogCurrentException(L"the action word");
-        return end(false, ActionExitCode::Failed);
-    }
-}
-
-ModeResult CorvelloApp::HandleCancelMode()
-{
-    const auto end = [](bool succeeded, ActionExitCode code) {
-        return ModeResult{succeeded, true, static_cast<int>(code)};
-    };
-    if (actionWords_.Malformed)
-        return RefuseWordsBeside(L"/cancel takes no other word");
-    try {
-        // With no copy running (or once it has gone), nothing waits.
-        const auto handedOver = HandOverRequest(commandline::Request{});
-        return end(!handedOver || *handedOver == ActionExitCode::Done, handedOver.value_or(ActionExitCode::Done));
-    } catch (...) {
-        tk::LogCurrentException(L"/cancel");
-        return end(false, ActionExitCode::Failed);
-    }
-}
-
-bool CorvelloApp::RunNamedAction(const NamedAction& named)
-{
-    const ActionEntry* entry = catalogue::FindAction(named.Tag);
-    if (!entry)
-        return false;
-    // The display requests go to the application window, which a run would
-    // have made; what they post to it is handled before the program ends.
-    auto& application = tk::Application::Current();
-    application.Initialize();
-    const ActionOutcome outcome = runner_.Run(*entry, ActionTrigger::CommandLine);
-    application.ProcessMessages();
-    return outcome == ActionOutcome::Ran;
-}
-
 int CorvelloApp::ShowAbout()
 {
-    return ShowAboutDialog();
+    return ShowAboutDialog(*this);
 }
 
 HWND CorvelloApp::UrgentWindow() const
@@ -356,12 +241,6 @@ void CorvelloApp::DoChangeTrayIcon()
 {
     if (mainWindow_)
         mainWindow_->TrayIconUpdate();
-}
-
-void CorvelloApp::BalloonShow(const std::wstring& message)
-{
-    if (mainWindow_)
-        mainWindow_->TrayIcon().ShowBalloon(name_, message, tk::TrayIcon::BalloonKind::Warning);
 }
 
 void CorvelloApp::Ping(const std::wstring& verb, const std::wstring& extraParams, bool urgent)

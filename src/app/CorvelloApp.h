@@ -1,5 +1,6 @@
-// The program's own application object: its main window, settings, links and
-// system actions.
+// The program's own application object: it owns the main window, the settings,
+// the links and the services (the runner of actions and what triggers it),
+// wires them together at the start, and tells the windows what changed.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,8 @@
 #include "actions/SystemActions.h"
 #include "app/ActionRunner.h"
 #include "app/ActionTimer.h"
+#include "app/ActionWords.h"
+#include "app/Changes.h"
 #include "app/KeepAwake.h"
 #include "app/LockKeyWatch.h"
 #include "app/OptionsWindow.h"
@@ -16,12 +19,13 @@
 #include "core/AppBase.h"
 #include "toolkit/SystemEvents.h"
 #include "toolkit/Timer.h"
+#include "ui/OptionBridge.h"
 
 namespace corvello {
 
 class MainWindow;
 
-class CorvelloApp : public AppBase {
+class CorvelloApp : public AppBase, private WaitingActions {
 public:
     // The class and title under which another copy of the program finds the
     // main window.
@@ -40,17 +44,9 @@ public:
     void Update() override;
     // Makes the main window the program's main form.
     void CreateForms() override;
-    // The action word (/do:NAME). An unknown name, or words beside it that
-    // will not do, end the start at once, logged. A running copy is handed
-    // the request and the start ends once it took it. With none, an action
-    // that waits (or Keep Awake) makes this start the program, which sets it
-    // once it runs; any other runs here as the tray menu would run it with
-    // the window hidden, the stored confirmations setting deciding the
-    // question, and the program ends without becoming the tray program and
-    // without the instance mutex. The exit code is an ActionExitCode.
-    ModeResult HandleActionMode() override;
-    // "/cancel": handed to the running copy, which calls off what waits.
-    ModeResult HandleCancelMode() override;
+    // The action word (/do:NAME) and "/cancel": see ActionRequests.
+    ModeResult HandleActionMode() override { return requests_.Start(actionName_, actionWords_); }
+    ModeResult HandleCancelMode() override { return requests_.Cancel(actionWords_); }
     int ShowAbout() override;
     // The countdown window, while it shows.
     HWND UrgentWindow() const override;
@@ -64,10 +60,9 @@ public:
     MainWindow* Main() const noexcept { return mainWindow_.get(); }
     // Asks the main window to refresh its tray icon.
     void DoChangeTrayIcon();
-    // A warning balloon at the tray icon, under the program's name.
-    void BalloonShow(const std::wstring& message);
-    // Called once a minute; there is no keyboard hook to refresh.
-    void KeyboardHookRefresh() {}
+    // The main window's boxes read and set the settings through the bridge,
+    // which the start-up routine owns; set before the forms are made.
+    void UseOptionBridge(OptionBridge* bridge) noexcept { optionBridge_ = bridge; }
 
     // What the actions do to Windows, and where they are run from.
     SystemActions& System() noexcept { return system_; }
@@ -75,9 +70,8 @@ public:
     // The action set for later, and Keep Awake.
     ActionTimer& Timer() noexcept { return timer_; }
     KeepAwake& Awake() noexcept { return awake_; }
-    // What a command line asks, here or handed over: an action now or
-    // later, Keep Awake, or calling off what waits.
-    void TakeRequest(const commandline::Request& request);
+    // What a command line asks, here or handed over.
+    ActionRequests& Requests() noexcept { return requests_; }
     // The keyboard shortcuts of the actions.
     ShortcutKeys& Shortcuts() noexcept { return shortcuts_; }
     // The window that hears hot keys, resumes, unlocks and a new task bar;
@@ -96,32 +90,40 @@ public:
     // nothing is stored, as the defaults have it.
     bool StoredConfirmations() const;
 
-private:
-    // Runs a named action in this process; false when the question was
-    // answered No.
-    bool RunNamedAction(const NamedAction& named);
+    // Every part that follows a change hears it here (one line: Add); a
+    // service tells its changes through Tell.
+    Listeners<Change>& Changes() noexcept { return changed_; }
+    std::function<void()> Tell(Change change)
+    {
+        return [this, change] { changed_.Tell(change); };
+    }
 
+private:
+    // The system events, told as changes.
+    void StartEvents();
     // Reads the shortcuts and registers them; names once, in a balloon, the
     // ones another program holds.
     void StartShortcuts();
-    void ShortcutsChanged();
-    // Follows the clock and resumes; sets what this start was asked for.
-    void StartTimers();
-    void FollowClock();
-    void TimersChanged();
-    // Hands a request to the running copy; NoCopy when there is none (or it
-    // went on its way out), else the start's exit code.
-    std::optional<ActionExitCode> HandOverRequest(const commandline::Request& request);
-    // Watches the lock keys from the start on, with the system events.
+    // Watches the lock keys from the start on.
     void StartLockKeys();
+    // The windows follow the changes.
+    void ShowChange(Change change);
 
+    // A request that waits goes to the timer or Keep Awake.
+    void SetLater(const ActionEntry& entry, const LaterTime& when) override { timer_.Set(entry, when); }
+    void CancelLater() override { timer_.Cancel(); }
+    void StartAwake(const std::optional<LaterTime>& until, bool screenOn) override { awake_.Start(until, screenOn); }
+    void StopAwake() override { awake_.Stop(); }
+
+    // Declared before the services, which tell them till their end.
+    Listeners<Change> changed_;
     SystemActions system_;
     ActionRunner runner_;
     ShortcutKeys shortcuts_;
-    ActionTimer timer_{system_.Awake()};
+    ActionTimer timer_{system_.Awake(), runner_};
     KeepAwake awake_{system_.Awake()};
-    // Asked of a start that became the program: set once it runs.
-    std::optional<commandline::Request> pendingRequest_;
+    ActionRequests requests_{*this, runner_, *this};
+    OptionBridge* optionBridge_ = nullptr;
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;
@@ -132,8 +134,5 @@ private:
     tk::Timer balloonRetry_{1000, false};
     int balloonTries_ = 0;
 };
-
-// The same object as AppObject, typed as the program's own class.
-extern CorvelloApp* App;
 
 }  // namespace corvello

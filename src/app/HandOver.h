@@ -5,13 +5,15 @@
 
 #include <windows.h>
 
+#include "app/ActionWords.h"
+
 namespace corvello {
 
 // One the command-line rules accept is taken, answered with their tag and
 // carried out from the loop: an action for now as the tray menu runs it
 // with the main window hidden (the confirmations box decides the question,
 // which names the program; the lock keys' LEDs follow); anything else is
-// left alone and answered 0.
-LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message);
+// left alone and answered 0, as is everything while the program is leaving.
+LRESULT TakeHandedOverAction(const COPYDATASTRUCT* message, bool leaving, ActionRequests& requests);
 
 }  // namespace corvello

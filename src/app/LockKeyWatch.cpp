@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "app/CorvelloApp.h"
-#include "app/MainWindow.h"
 #include "core/StoredSettings.h"
 #include "toolkit/Log.h"
 #include "toolkit/Sound.h"
@@ -35,7 +33,8 @@ ScreenNotice::Options NoticeOptions(const LockKeySettings& settings)
 
 }  // namespace
 
-LockKeyWatch::LockKeyWatch(SystemActions& system) : system_(system)
+LockKeyWatch::LockKeyWatch(SystemActions& system, ActionRunner& runner)
+    : system_(system), runner_(runner), trayIcons_(runner)
 {
     recheck_.OnTimer = [this](tk::Timer&) { Check(); };
 }
@@ -120,8 +119,8 @@ void LockKeyWatch::Check()
     if (!changed)
         return;
     ShowTrayIcons();
-    if (App && App->Main())
-        App->Main()->LocksUpdate();
+    if (OnChanged)
+        OnChanged();
 }
 
 void LockKeyWatch::SessionUnlocked()
@@ -178,14 +177,13 @@ void LockKeyWatch::GiveWay(LockKey key)
     // The log's line is the balloon's text.
     const std::wstring text = GaveWayText(key, settings_.PolicyOf(key));
     tk::LogFailure(text, 0);
-    if (App)
-        App->BalloonShow(text);
+    runner_.Warn(text);
 }
 
 void LockKeyWatch::ShowTrayIcons()
 {
     trayIcons_.Update(settings_.TrayIcons, settings_.TrayIconsOnlyWhileOn, on_,
-                      App && App->Main() ? &App->Main()->TrayIconMenu() : nullptr);
+                      runner_.Owner() ? &runner_.Owner()->TrayIconMenu() : nullptr);
 }
 
 }  // namespace corvello

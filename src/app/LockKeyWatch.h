@@ -9,9 +9,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "actions/LockKeySettings.h"
 #include "actions/SystemActions.h"
+#include "app/ActionRunner.h"
 #include "app/LockTrayIcons.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Timer.h"
@@ -21,7 +23,9 @@ namespace corvello {
 
 class LockKeyWatch {
 public:
-    explicit LockKeyWatch(SystemActions& system);
+    // The tray icons' clicks run through the runner; its owner's tray menu
+    // is theirs, and its tray icon shows the balloon of a key given way.
+    LockKeyWatch(SystemActions& system, ActionRunner& runner);
 
     // Takes the stored settings, reads the states and applies the policies.
     void Start(const tk::RegKey& key);
@@ -43,12 +47,16 @@ public:
     void ShowSample(LockKey key);
     bool IsOn(LockKey key) const noexcept { return on_[LockIndex(key)]; }
 
+    // Runs when a key's state changed (the main window's LEDs follow).
+    std::function<void()> OnChanged;
+
 private:
     void Announce(LockKey key, bool on, bool kept);
     void GiveWay(LockKey key);
     void ShowTrayIcons();
 
     SystemActions& system_;
+    ActionRunner& runner_;
     LockKeySettings settings_;
     std::array<bool, 3> on_{};
     std::array<CorrectionLimit, 3> limits_;

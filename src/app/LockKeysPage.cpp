@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <iterator>
 
-#include "app/CorvelloApp.h"
-#include "core/RegistryLayout.h"
 #include "toolkit/Decimal.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/Form.h"
@@ -134,13 +132,11 @@ void LockKeysPage::Build(tk::Panel& page, int width)
         case Kind::ShowMe:
             showMe_ = std::make_unique<tk::Button>(in, at, item.Caption);
             showMe_->OnClick = [this](tk::Control&) {
-                if (!App || !App->LockKeys())
-                    return;
                 // The first key the notice is for; Caps Lock where none is.
                 const LockKeySettings shown = Shown();
                 const auto key = std::find_if(std::begin(WatchedLocks), std::end(WatchedLocks),
                                               [&](LockKey lock) { return HasLock(shown.Notice, lock); });
-                App->LockKeys()->ShowSample(key == std::end(WatchedLocks) ? LockKey::Caps : *key);
+                watch_.ShowSample(key == std::end(WatchedLocks) ? LockKey::Caps : *key);
             };
             break;
         case Kind::Sound:
@@ -181,9 +177,9 @@ std::uint32_t LockKeysPage::NumberShown(List list) const
 
 void LockKeysPage::Refresh()
 {
-    if (!App || !App->LockKeys() || !lists_[Place])
+    if (!lists_[Place])
         return;
-    const LockKeySettings& settings = App->LockKeys()->Settings();
+    const LockKeySettings& settings = watch_.Settings();
     filling_ = true;
     for (const LockKey key : WatchedLocks) {
         const std::size_t i = LockIndex(key);
@@ -230,9 +226,9 @@ LockKeySettings LockKeysPage::Shown() const
 
 void LockKeysPage::Changed()
 {
-    if (filling_ || !App || !App->LockKeys())
+    if (filling_)
         return;
-    App->LockKeys()->SetSettings(Shown(), App->OpenSettingsSubkey(registry::LockKeysKey, true));
+    watch_.SetSettings(Shown(), settingsKey_.Open());
 }
 
 void LockKeysPage::Browse(tk::Edit& field)

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "actions/LockKeySettings.h"
-#include "app/OptionsWindow.h"
+#include "app/LockKeyWatch.h"
+#include "app/OptionsPage.h"
 
 namespace corvello {
 
 class LockKeysPage : public OptionsPage {
 public:
+    // key is the key the lock keys' settings are saved in.
+    LockKeysPage(LockKeyWatch& watch, SettingsKey key) : watch_(watch), settingsKey_(key) {}
     const wchar_t* Caption() const override { return L"Lock keys"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
@@ -37,6 +40,8 @@ private:
     void ShowNumber(List list, std::uint32_t value);
     std::uint32_t NumberShown(List list) const;
 
+    LockKeyWatch& watch_;
+    SettingsKey settingsKey_;
     bool filling_ = false;
     std::vector<std::unique_ptr<tk::Control>> decor_;
     std::array<std::unique_ptr<tk::CheckBox>, BoxCount> boxes_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/CorvelloApp.h"
+#include "actions/ActionCatalogue.h"
 
 namespace corvello {
 namespace {
@@ -69,10 +69,10 @@ void LockTrayIcons::Update(std::uint32_t keys, bool onlyWhileOn, const std::arra
         }
         if (!slot.Icon) {
             slot.Icon = std::make_unique<tk::TrayIcon>(WindowClass);
-            slot.Icon->OnClick = [key](tk::TrayIcon&) {
+            slot.Icon->OnClick = [this, key](tk::TrayIcon&) {
                 for (const ActionEntry& entry : catalogue::Actions)
-                    if (entry.Lock == key && App)
-                        App->Runner().Run(entry, ActionTrigger::Control);
+                    if (entry.Lock == key)
+                        runner_.Run(entry, ActionTrigger::Control);
             };
         }
         Draw(key, slot);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "actions/LockPolicy.h"
+#include "app/ActionRunner.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"
 #include "toolkit/TrayIcon.h"
@@ -20,6 +21,9 @@ public:
     // The class of the icons' hidden windows, apart from the program's own
     // icon's.
     static constexpr const wchar_t* WindowClass = L"tk.TrayIcon.Lock";
+
+    // A click runs the key's action through the runner, as its button would.
+    explicit LockTrayIcons(ActionRunner& runner) : runner_(runner) {}
 
     // Shows the icons of the keys chosen (LockBit), each only while its key
     // is on where asked, with its state; the menu is the program's tray menu.
@@ -34,6 +38,7 @@ private:
     };
     void Draw(LockKey key, Slot& slot);
 
+    ActionRunner& runner_;
     std::array<Slot, 3> slots_;
 };
 

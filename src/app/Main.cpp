@@ -48,21 +48,19 @@ int RunProgram()
 
     auto application = std::make_unique<CorvelloApp>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, true,
                                               RegistryRootCurrentUser, L"");
-    App = application.get();
-    AppObject = application.get();
-    auto api = std::make_unique<OptionBridge>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, L"", RegistryRootCurrentUser, L"");
-    ProgramOptions = api.get();
+    auto options = std::make_unique<OptionBridge>(*application, CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, L"",
+                                                  RegistryRootCurrentUser, L"");
+    application->UseOptionBridge(options.get());
 
-    App->Execute();
+    application->Execute();
 
-    // Exit sequence. The references are cleared before their object goes.
-    ProgramOptions = nullptr;
-    api.reset();
-    AppObject = nullptr;
-    App = nullptr;
+    // Exit sequence. The main window, which uses the bridge, goes with the
+    // application object, before the bridge.
+    const bool restart = application->RestartRequested();
     application.reset();
+    options.reset();
     FreeInstanceMutex();
-    if (RestartOnExit)
+    if (restart)
         StartProgramCopy(exePath);
     return tk::Application::Current().ExitCode();
 }

@@ -13,7 +13,6 @@
 #include "core/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
-#include "ui/OptionBridge.h"
 #include "ui/Options.h"
 
 namespace corvello {
@@ -71,7 +70,8 @@ tk::Action* FindByTag(const tk::ActionList& list, int tag)
 
 }  // namespace
 
-MainWindow::MainWindow() : TrayForm(MainLayout(), L"frmMain")
+MainWindow::MainWindow(CorvelloApp& app, OptionBridge* options)
+    : TrayForm(app, MainLayout(), L"frmMain"), app_(app), options_(options), statistics_(app)
 {
     // The LEDs exist before the window is built: a show during its building
     // refreshes them.
@@ -80,10 +80,7 @@ MainWindow::MainWindow() : TrayForm(MainLayout(), L"frmMain")
     for (const ActionEntry& entry : catalogue::Actions) {
         auto& action = actions_.Add(std::make_unique<tk::Action>(std::wstring(L"act") + entry.Name, entry.Caption,
                                                                  entry.Hint, entry.Tag, entry.Category));
-        action.OnExecute = [&entry](tk::Action&) {
-            if (App)
-                App->Runner().Run(entry, ActionTrigger::Control);
-        };
+        action.OnExecute = [this, &entry](tk::Action&) { app_.Runner().Run(entry, ActionTrigger::Control); };
     }
     timerGuard_.OnTimer = [this](tk::Timer& sender) { TimerGuardTimer(sender); };
 }
@@ -225,6 +222,9 @@ std::unique_ptr<tk::MenuItem> MainWindow::BuildSubmenu(const wchar_t* name, cons
 void MainWindow::AfterCreate()
 {
     TrayForm::AfterCreate();
+    // One spacing for the whole run.
+    MinutesTimer().SetInterval(statistics_.TickInterval());
+    MinutesTimer().SetEnabled(true);
     // "System" and "Keyboard" go to the top of the tray menu.
     auto& menu = TrayIconMenu().Items();
     menu.Insert(0, BuildSubmenu(L"miTrayIconKeyboard", catalogue::KeyboardMenuCaption, catalogue::KeyboardMenu,
@@ -252,10 +252,8 @@ void MainWindow::AfterCreate()
 
 void MainWindow::ShortcutsChanged()
 {
-    if (!App)
-        return;
     for (const ActionEntry& entry : catalogue::Actions) {
-        const std::wstring text = ShortcutText(App->Shortcuts().Working(entry));
+        const std::wstring text = ShortcutText(app_.Shortcuts().Working(entry));
         if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
             item->ShortCutText = text;
     }
@@ -264,22 +262,20 @@ void MainWindow::ShortcutsChanged()
 
 void MainWindow::ActionHintsUpdate()
 {
-    if (!App)
-        return;
-    const ActionEntry* waiting = App->Timer().Action();
+    const ActionEntry* waiting = app_.Timer().Action();
     for (const ActionEntry& entry : catalogue::Actions) {
         tk::Action* action = FindByTag(actions_, entry.Tag);
         if (!action)
             continue;
         std::wstring hint = entry.Hint;
         // Asked of Windows only once a button can show it.
-        if (entry.Operation == ActionOperation::Sleep && ControlsMade() && App->System().SleepTurnsDisplayOff())
+        if (entry.Operation == ActionOperation::Sleep && ControlsMade() && app_.System().SleepTurnsDisplayOff())
             hint += L" (on this computer, with Modern Standby: turns the display off, and the computer then "
                     L"enters standby)";
-        if (const std::wstring keys = ShortcutText(App->Shortcuts().Working(entry)); !keys.empty())
+        if (const std::wstring keys = ShortcutText(app_.Shortcuts().Working(entry)); !keys.empty())
             hint = TrimBlanks(hint) + L" (" + keys + L")";
         if (waiting == &entry)
-            hint += L"\r\nSet to run: " + App->Timer().Status();
+            hint += L"\r\nSet to run: " + app_.Timer().Status();
         action->SetHint(hint);
     }
 }
@@ -293,8 +289,6 @@ void MainWindow::TimersChanged()
 
 void MainWindow::TimerEntriesUpdate()
 {
-    if (!App)
-        return;
     // "Cancel Shut Down at 23:30" and "Stop Keeping Awake" head the menu,
     // with a line below them, only while they apply.
     tk::MenuItem& menu = TrayIconMenu().Items();
@@ -304,16 +298,16 @@ void MainWindow::TimerEntriesUpdate()
     std::size_t at = 0;
     const auto add = [&](const wchar_t* name, const std::wstring& caption, int tag) {
         auto& item = menu.Insert(at++, std::make_unique<tk::MenuItem>(name, caption, tag));
-        item.OnClick = [](tk::MenuItem& sender) {
-            if (App && sender.Tag == 1)
-                App->Timer().Cancel();
-            else if (App)
-                App->Awake().Stop();
+        item.OnClick = [this](tk::MenuItem& sender) {
+            if (sender.Tag == 1)
+                app_.Timer().Cancel();
+            else
+                app_.Awake().Stop();
         };
     };
-    if (App->Timer().Waiting())
-        add(L"miTrayIconCancelTimer", L"Cancel " + App->Timer().What(), 1);
-    if (App->Awake().Active())
+    if (app_.Timer().Waiting())
+        add(L"miTrayIconCancelTimer", L"Cancel " + app_.Timer().What(), 1);
+    if (app_.Awake().Active())
         add(L"miTrayIconStopAwake", L"Stop Keeping Awake", 2);
     if (at > 0)
         menu.Insert(at, std::make_unique<tk::MenuItem>(L"miTrayIconTimerLine", L"-"));
@@ -329,21 +323,19 @@ void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
     enum { ShortcutTag = -1, AtTimeTag = -2, CancelTag = -3 };
     const auto add = [&](const std::wstring& caption, int tag) {
         auto& item = items.Add(std::make_unique<tk::MenuItem>(L"miButton", caption, tag));
-        item.OnClick = [&entry](tk::MenuItem& sender) {
-            if (!App)
-                return;
+        item.OnClick = [this, &entry](tk::MenuItem& sender) {
             switch (sender.Tag) {
             case ShortcutTag:
-                App->ShowOptions(OptionsWindow::PageId::Shortcuts, &entry);
+                app_.ShowOptions(OptionsWindow::PageId::Shortcuts, &entry);
                 break;
             case AtTimeTag:
-                App->ShowOptions(OptionsWindow::PageId::Timer, &entry);
+                app_.ShowOptions(OptionsWindow::PageId::Timer, &entry);
                 break;
             case CancelTag:
-                App->Timer().Cancel();
+                app_.Timer().Cancel();
                 break;
             default:
-                App->Timer().Set(entry, LaterTime{DueKind::In, static_cast<std::uint32_t>(sender.Tag) * 60, 0});
+                app_.Timer().Set(entry, LaterTime{DueKind::In, static_cast<std::uint32_t>(sender.Tag) * 60, 0});
                 break;
             }
         };
@@ -355,8 +347,8 @@ void MainWindow::ShowButtonMenu(const ActionEntry& entry, POINT at)
     add(L"In 1 &hour", 60);
     add(L"In &2 hours", 120);
     add(L"&At a time...", AtTimeTag);
-    if (App && App->Timer().Action() == &entry)
-        add(L"&Cancel " + App->Timer().What(), CancelTag);
+    if (app_.Timer().Action() == &entry)
+        add(L"&Cancel " + app_.Timer().What(), CancelTag);
     buttonMenu_.Owner = Handle();
     buttonMenu_.Popup(at.x, at.y);
 }
@@ -399,16 +391,12 @@ std::wstring MainWindow::WebLabelCaption(const std::wstring& linkText) const
 void MainWindow::TrayIconUpdate()
 {
     try {
-        if (AppObject) {
-            // What waits, and Keep Awake, each a line below the name.
-            std::wstring hint = AppObject->FullName();
-            if (App) {
-                for (const std::wstring& status : {App->Timer().Status(), App->Awake().Status()})
-                    if (!status.empty())
-                        hint += L"\n" + status;
-            }
-            TrayIcon().SetHint(hint);
-        }
+        // What waits, and Keep Awake, each a line below the name.
+        std::wstring hint = app_.FullName();
+        for (const std::wstring& status : {app_.Timer().Status(), app_.Awake().Status()})
+            if (!status.empty())
+                hint += L"\n" + status;
+        TrayIcon().SetHint(hint);
         TrayIcon().SetVisible(true);
     } catch (...) {
         tk::LogCurrentException(L"updating the tray icon");
@@ -423,10 +411,10 @@ void MainWindow::SettingsUpdate()
         ~Done() { Flag = false; }
     } done{ignoreChanges_};
     // The boxes are filled when they are made.
-    if (!ProgramOptions || !ControlsMade())
+    if (!options_ || !ControlsMade())
         return;
     for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
-        const auto value = TextToBoolean(ProgramOptions->OptionGet(box->Tag), UserDecimalSeparator());
+        const auto value = TextToBoolean(options_->OptionGet(box->Tag), UserDecimalSeparator());
         box->SetChecked(value.value_or(box->Checked()));
     }
 }
@@ -446,17 +434,17 @@ bool MainWindow::ConfirmationsChecked() const noexcept
 {
     if (chbConfirmations_)
         return chbConfirmations_->Checked();
-    return !AppObject || AppObject->Confirmations();
+    return app_.Confirmations();
 }
 
 void MainWindow::OnCheckBoxClick(tk::Control& sender)
 {
-    if (ignoreChanges_ || !ProgramOptions)
+    if (ignoreChanges_ || !options_)
         return;
     const auto* box = sender.AsCheckBox();
     if (!box)
         return;
-    ProgramOptions->OptionSet(box->Tag, BooleanToText(box->Checked()));
+    options_->OptionSet(box->Tag, BooleanToText(box->Checked()));
 }
 
 void MainWindow::PostUpdate()
@@ -480,19 +468,16 @@ void MainWindow::OnHideEvent(tk::Form& sender)
 
 void MainWindow::OnTimerMinutes(tk::Timer& sender)
 {
-    if (App)
-        App->KeyboardHookRefresh();
+    statistics_.Tick();
     TrayForm::OnTimerMinutes(sender);
 }
 
 void MainWindow::LocksUpdate()
 {
-    if (!App)
-        return;
     for (const ActionEntry& entry : catalogue::Actions) {
         if (entry.Lock == LockKey::None)
             continue;
-        const bool on = App->System().IsLockOn(entry.Lock);
+        const bool on = app_.System().IsLockOn(entry.Lock);
         // The tray entry bound to the action shows the action's check mark.
         if (tk::Action* action = FindByTag(actions_, entry.Tag))
             action->SetChecked(on);
@@ -510,18 +495,17 @@ void MainWindow::TimerGuardTimer(tk::Timer&)
     LocksUpdate();
     // Keys switched where no key went up (a driver, a session switch) show
     // their notice and meet their policy too.
-    if (App && App->LockKeys())
-        App->LockKeys()->Check();
+    if (app_.LockKeys())
+        app_.LockKeys()->Check();
 }
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COPYDATA)
-        return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return TakeHandedOverAction(reinterpret_cast<const COPYDATASTRUCT*>(lParam), app_.Leaving(), app_.Requests());
     // The whole command word, as for About.
     if (message == WM_SYSCOMMAND && wParam == OptionsCommandId) {
-        if (App)
-            App->ShowOptions(OptionsWindow::PageId::Shortcuts);
+        app_.ShowOptions(OptionsWindow::PageId::Shortcuts);
         return 0;
     }
     LRESULT result = 0;

@@ -9,19 +9,25 @@
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
+#include "online/StatisticsSchedule.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Timer.h"
+#include "ui/OptionBridge.h"
 #include "ui/TrayForm.h"
 #include "ui/WindowSnapping.h"
 
 namespace corvello {
 
+class CorvelloApp;
+
 class MainWindow : public TrayForm {
 public:
-    MainWindow();
+    // The boxes read and set the settings through the bridge; without one
+    // they stay as they are.
+    MainWindow(CorvelloApp& app, OptionBridge* options);
     ~MainWindow() override;
 
     // The tray icon's hint becomes the program's full name, and it shows.
@@ -89,6 +95,10 @@ private:
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);
 
+    CorvelloApp& app_;
+    OptionBridge* options_;
+    // The statistics pings, on the minute timer's ticks.
+    StatisticsSchedule statistics_;
     bool ignoreChanges_ = false;
     tk::Icon iconLedOff_;
     tk::Icon iconLedOn_;

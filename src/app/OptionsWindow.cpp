@@ -1,8 +1,5 @@
 #include "app/OptionsWindow.h"
 
-#include "app/LockKeysPage.h"
-#include "app/ShortcutsPage.h"
-#include "app/TimerPage.h"
 #include "core/Product.h"
 
 namespace corvello {
@@ -27,12 +24,9 @@ tk::FormLayout OptionsLayout()
 
 }  // namespace
 
-OptionsWindow::OptionsWindow() : PersistentForm(OptionsLayout(), L"frmOptions")
+OptionsWindow::OptionsWindow(AppBase& application, std::vector<std::unique_ptr<OptionsPage>> pages)
+    : PersistentForm(application, OptionsLayout(), L"frmOptions"), pages_(std::move(pages))
 {
-    // The pages, in the order of their tabs and of PageId.
-    pages_.push_back(std::make_unique<ShortcutsPage>());
-    pages_.push_back(std::make_unique<TimerPage>());
-    pages_.push_back(std::make_unique<LockKeysPage>());
 }
 
 OptionsWindow::~OptionsWindow() = default;

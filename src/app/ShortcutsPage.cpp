@@ -1,8 +1,5 @@
 #include "app/ShortcutsPage.h"
 
-#include "app/CorvelloApp.h"
-#include "app/ShortcutKeys.h"
-#include "core/RegistryLayout.h"
 #include "toolkit/Concat.h"
 
 namespace corvello {
@@ -74,9 +71,9 @@ const ActionEntry* ShortcutsPage::Chosen() const
 
 void ShortcutsPage::Refresh()
 {
-    if (!App || !list_)
+    if (!list_)
         return;
-    const ShortcutKeys& keys = App->Shortcuts();
+    const ShortcutKeys& keys = keys_;
     for (std::size_t row = 0; row < rows_.size(); ++row) {
         list_->SetCell(row, ShortcutColumn, ShortcutText(keys.Get(*rows_[row])));
         list_->SetCell(row, StateColumn, StateText(keys.StateOf(*rows_[row])));
@@ -101,25 +98,25 @@ void ShortcutsPage::SelectAction(const ActionEntry& entry)
 
 bool ShortcutsPage::TakeShortcutKeys(const ActionEntry& pressed)
 {
-    if (!field_ || !App || ::GetFocus() != field_->Handle())
+    if (!field_ || ::GetFocus() != field_->Handle())
         return false;
-    Take(App->Shortcuts().Get(pressed));
+    Take(keys_.Get(pressed));
     return true;
 }
 
 void ShortcutsPage::ShowChosen()
 {
     const ActionEntry* entry = Chosen();
-    const Shortcut shortcut = entry && App ? App->Shortcuts().Get(*entry) : Shortcut{};
+    const Shortcut shortcut = entry ? keys_.Get(*entry) : Shortcut{};
     field_->SetDisplay(shortcut.Empty() ? L"None" : ShortcutText(shortcut));
 }
 
 void ShortcutsPage::Take(Shortcut shortcut)
 {
     const ActionEntry* entry = Chosen();
-    if (!entry || !App)
+    if (!entry)
         return;
-    ShortcutKeys& keys = App->Shortcuts();
+    ShortcutKeys& keys = keys_;
     std::wstring reason;
     if (!shortcut.Empty()) {
         const std::wstring text = ShortcutText(shortcut);
@@ -131,7 +128,7 @@ void ShortcutsPage::Take(Shortcut shortcut)
             reason = tk::Concat({text, L": already the shortcut of ", other->Caption, L"."});
     }
     if (reason.empty()) {
-        keys.Set(*entry, shortcut, App->OpenSettingsSubkey(registry::HotkeysKey, true));
+        keys.Set(*entry, shortcut, settingsKey_.Open());
         if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
             reason = tk::Concat({ShortcutText(shortcut), L": ", InUseText, L"."});
     }

@@ -5,13 +5,16 @@
 #include <memory>
 #include <vector>
 
-#include "app/OptionsWindow.h"
+#include "app/OptionsPage.h"
+#include "app/ShortcutKeys.h"
 #include "core/Shortcut.h"
 
 namespace corvello {
 
 class ShortcutsPage : public OptionsPage {
 public:
+    // key is the key the shortcuts are saved in.
+    ShortcutsPage(ShortcutKeys& keys, SettingsKey key) : keys_(keys), settingsKey_(key) {}
     const wchar_t* Caption() const override { return L"Shortcuts"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
@@ -30,6 +33,8 @@ private:
     void ShowChosen();
     void Take(Shortcut shortcut);
 
+    ShortcutKeys& keys_;
+    SettingsKey settingsKey_;
     std::vector<const ActionEntry*> rows_;
     std::unique_ptr<tk::Label> lbIntro_;
     std::unique_ptr<tk::ListView> list_;

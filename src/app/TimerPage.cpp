@@ -1,6 +1,5 @@
 #include "app/TimerPage.h"
 
-#include "app/CorvelloApp.h"
 #include "core/Clock.h"
 #include "core/DueTime.h"
 #include "toolkit/Concat.h"
@@ -91,8 +90,7 @@ void TimerPage::Build(tk::Panel& page, int width)
 
 void TimerPage::Enter()
 {
-    if (App)
-        StartTimer();
+    StartTimer();
 }
 
 void TimerPage::ShowWhenHint()
@@ -102,12 +100,12 @@ void TimerPage::ShowWhenHint()
 
 void TimerPage::Refresh()
 {
-    if (!App || !lbWaiting_)
+    if (!lbWaiting_)
         return;
-    const ActionTimer& timer = App->Timer();
+    const ActionTimer& timer = timer_;
     lbWaiting_->SetCaption(timer.Waiting() ? tk::Concat({L"Waiting: ", timer.Status()}) : L"Nothing waits.");
     btnCancel_->SetEnabled(timer.Waiting());
-    const KeepAwake& awake = App->Awake();
+    const KeepAwake& awake = awake_;
     lbAwake_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");
     btnStopAwake_->SetEnabled(awake.Active());
 }
@@ -127,25 +125,23 @@ void TimerPage::SelectAction(const ActionEntry& entry)
 
 void TimerPage::Clicked(int tag)
 {
-    if (!App)
-        return;
     switch (tag) {
     case StartTimerTag:
         StartTimer();
         break;
     case CancelTimerTag:
-        App->Timer().Cancel();
+        timer_.Cancel();
         break;
     case StartAwakeTag: {
         const int chosen = cbFor_->Selected();
         std::optional<LaterTime> until;
         if (chosen > 0 && static_cast<std::size_t>(chosen) < std::size(AwakeMinutes))
             until = LaterTime{DueKind::In, static_cast<std::uint32_t>(AwakeMinutes[chosen]) * 60, 0};
-        App->Awake().Start(until, chbScreen_->Checked());
+        awake_.Start(until, chbScreen_->Checked());
         break;
     }
     case StopAwakeTag:
-        App->Awake().Stop();
+        awake_.Stop();
         break;
     default:
         break;
@@ -168,8 +164,8 @@ void TimerPage::StartTimer()
         return;
     }
     ShowWhenHint();
-    App->Timer().Set(*actions_[static_cast<std::size_t>(chosen)],
-                     LaterTime{at ? DueKind::At : DueKind::In, seconds.value_or(0), minute.value_or(0)});
+    timer_.Set(*actions_[static_cast<std::size_t>(chosen)],
+               LaterTime{at ? DueKind::At : DueKind::In, seconds.value_or(0), minute.value_or(0)});
 }
 
 }  // namespace corvello

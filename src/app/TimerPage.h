@@ -6,12 +6,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/OptionsWindow.h"
+#include "app/ActionTimer.h"
+#include "app/KeepAwake.h"
+#include "app/OptionsPage.h"
 
 namespace corvello {
 
 class TimerPage : public OptionsPage {
 public:
+    TimerPage(ActionTimer& timer, KeepAwake& awake) : timer_(timer), awake_(awake) {}
     const wchar_t* Caption() const override { return L"Timer"; }
     void Build(tk::Panel& page, int width) override;
     void Refresh() override;
@@ -28,6 +31,8 @@ private:
     void StartTimer();
     void ShowWhenHint();
 
+    ActionTimer& timer_;
+    KeepAwake& awake_;
     std::vector<const ActionEntry*> actions_;
     // The labels that only name what is beside them.
     std::vector<std::unique_ptr<tk::Label>> labels_;

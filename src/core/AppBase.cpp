@@ -21,9 +21,6 @@
 
 namespace corvello {
 
-bool RestartOnExit = false;
-AppBase* AppObject = nullptr;
-
 AppBase::AppBase(const std::wstring& name, const VersionArray& version, bool confirmClose, std::uint32_t registryRoot,
                  const std::wstring& registryKey)
     : ProductIdentity(name, version, registryRoot, registryKey),
@@ -583,7 +580,7 @@ void AppBase::Restart()
     // The new copy starts from the exit sequence, after this process has let
     // go of the instance mutex; started any earlier it would find this
     // process still registered and hand over to it.
-    RestartOnExit = true;
+    restartRequested_ = true;
     Terminate(0);
 }
 

@@ -106,6 +106,9 @@ public:
     virtual void Update();
     virtual void Terminate(int exitCode);
     virtual void Restart();
+    // Set by Restart: the exit sequence starts the new copy after the
+    // application object is gone.
+    bool RestartRequested() const noexcept { return restartRequested_; }
 
     // The program's own parts, handed down from the layers above: the
     // statistics ping, the links, the About dialog and the notifier's window.
@@ -201,14 +204,7 @@ private:
     void SessionEndTold(bool ending);
 
     tk::Timer sessionEndTimer_{0, false};
+    bool restartRequested_ = false;
 };
-
-// Set by Restart when there is no main window: the exit sequence then starts
-// the new copy after the application object is gone.
-extern bool RestartOnExit;
-
-// The application object, typed as the generic class and owned by the start-up
-// routine; null outside its lifetime.
-extern AppBase* AppObject;
 
 }  // namespace corvello

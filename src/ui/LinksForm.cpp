@@ -10,8 +10,8 @@ constexpr COLORREF LinkColor = RGB(0, 0, 255);
 
 }  // namespace
 
-LinksForm::LinksForm(tk::FormLayout layout, std::wstring componentName)
-    : PersistentForm(std::move(layout), std::move(componentName))
+LinksForm::LinksForm(AppBase& application, tk::FormLayout layout, std::wstring componentName)
+    : PersistentForm(application, std::move(layout), std::move(componentName))
 {
 }
 
@@ -113,9 +113,7 @@ void LinksForm::ControlsInit()
 
 void LinksForm::SocialButtonsInit()
 {
-    if (!AppObject)
-        return;
-    const LinkSet& links = AppObject->Links();
+    const LinkSet& links = application_.Links();
     const Link* byPicture[] = {&links.Facebook, &links.Gplus, &links.Twitter,
                                &links.RSS,      &links.Delicious, &links.StumbleUpon};
     for (std::size_t i = 0; i < std::size(social_); ++i)
@@ -125,9 +123,7 @@ void LinksForm::SocialButtonsInit()
 
 void LinksForm::ClickLabelsInit()
 {
-    if (!AppObject)
-        return;
-    const LinkSet& links = AppObject->Links();
+    const LinkSet& links = application_.Links();
     const auto click = [this](tk::Control& sender) { OnLinkClick(sender); };
     const auto enter = [this](tk::Control& sender) { OnLinkMouseEnter(sender); };
     const auto leave = [this](tk::Control& sender) { OnLinkMouseLeave(sender); };
@@ -143,8 +139,7 @@ void LinksForm::ControlsUpdate()
         return;
     SocialButtonsInit();
     ClickLabelsInit();
-    if (AppObject)
-        imgIcon_->SetHint(AppObject->Links().Web.Hint);
+    imgIcon_->SetHint(application_.Links().Web.Hint);
     LoadBigIconWhereShown();
     const tk::Bounds icon = imgIcon_->LayoutBounds();
     bvIcon_->SetBounds({icon.Left, icon.Top, bvIcon_->LayoutBounds().Width, bvIcon_->LayoutBounds().Height});

@@ -15,7 +15,7 @@ namespace corvello {
 
 class LinksForm : public PersistentForm {
 public:
-    LinksForm(tk::FormLayout layout, std::wstring componentName);
+    LinksForm(AppBase& application, tk::FormLayout layout, std::wstring componentName);
 
     // Once the controls are made (at the end of construction, or at the first
     // show for a form that makes them then): binds the links.

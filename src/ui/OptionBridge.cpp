@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include "core/AppBase.h"
 #include "ui/Options.h"
 
 namespace corvello {
-
-OptionBridge* ProgramOptions = nullptr;
 
 wchar_t UserDecimalSeparator()
 {
@@ -17,9 +14,9 @@ wchar_t UserDecimalSeparator()
     return L'.';
 }
 
-OptionBridge::OptionBridge(const std::wstring& name, const VersionArray& version, const std::wstring& url,
-                           std::uint32_t registryRoot, const std::wstring& registryKey)
-    : ProductIdentity(name, version, registryRoot, registryKey), url_(url)
+OptionBridge::OptionBridge(AppBase& application, const std::wstring& name, const VersionArray& version,
+                           const std::wstring& url, std::uint32_t registryRoot, const std::wstring& registryKey)
+    : ProductIdentity(name, version, registryRoot, registryKey), application_(application), url_(url)
 {
 }
 
@@ -30,15 +27,13 @@ int OptionBridge::OptionFindIndex(const std::wstring& name)
 
 std::wstring OptionBridge::OptionGet(int index)
 {
-    if (!AppObject)
-        return {};
     switch (index) {
     case OptionAutoRun:
-        return BooleanToText(AppObject->AutoRun());
+        return BooleanToText(application_.AutoRun());
     case OptionOnline:
-        return BooleanToText(AppObject->OnlineEnabled());
+        return BooleanToText(application_.OnlineEnabled());
     case OptionConfirm:
-        return BooleanToText(AppObject->Confirmations());
+        return BooleanToText(application_.Confirmations());
     default:
         return {};
     }
@@ -46,23 +41,21 @@ std::wstring OptionBridge::OptionGet(int index)
 
 void OptionBridge::OptionSet(int index, const std::wstring& value)
 {
-    if (!AppObject)
-        return;
     const auto parsed = TextToBoolean(value, UserDecimalSeparator());
     switch (index) {
     case OptionAutoRun:
-        AppObject->SetAutoRun(parsed.value_or(AppObject->AutoRun()));
+        application_.SetAutoRun(parsed.value_or(application_.AutoRun()));
         break;
     case OptionOnline:
-        AppObject->SetOnlineEnabled(parsed.value_or(AppObject->OnlineEnabled()));
+        application_.SetOnlineEnabled(parsed.value_or(application_.OnlineEnabled()));
         break;
     case OptionConfirm:
-        AppObject->SetConfirmations(parsed.value_or(AppObject->Confirmations()));
+        application_.SetConfirmations(parsed.value_or(application_.Confirmations()));
         break;
     default:
         break;
     }
-    AppObject->Update();
+    application_.Update();
 }
 
 }  // namespace corvello

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "core/AppBase.h"
 #include "core/ProductIdentity.h"
 
 namespace corvello {
 
 class OptionBridge : public ProductIdentity {
 public:
-    OptionBridge(const std::wstring& name, const VersionArray& version, const std::wstring& url,
+    // The options are the application's.
+    OptionBridge(AppBase& application, const std::wstring& name, const VersionArray& version, const std::wstring& url,
                  std::uint32_t registryRoot, const std::wstring& registryKey);
 
     const std::wstring& Url() const noexcept { return url_; }
@@ -23,7 +25,7 @@ public:
 
     virtual int OptionFindIndex(const std::wstring& name);
     // The option's value as text ("-1" or "0"); empty for an index without a
-    // value or while there is no application object.
+    // value.
     virtual std::wstring OptionGet(int index);
     // Sets option 1, 2 or 3 from the text, then updates the application
     // (which saves the settings), whatever the index.
@@ -33,14 +35,11 @@ public:
     void OptionSet(const std::wstring& name, const std::wstring& value) { OptionSet(OptionFindIndex(name), value); }
 
 private:
+    AppBase& application_;
     std::wstring url_;
 };
 
 // The user's decimal separator, with which option texts are read as numbers.
 wchar_t UserDecimalSeparator();
-
-// The program's option bridge, owned by the start-up routine; null outside
-// its lifetime.
-extern OptionBridge* ProgramOptions;
 
 }  // namespace corvello

@@ -1,6 +1,5 @@
 #include "ui/PersistentForm.h"
 
-#include "core/AppBase.h"
 #include "core/RegistryLayout.h"
 #include "toolkit/Application.h"
 #include "toolkit/Registry.h"
@@ -8,8 +7,8 @@
 
 namespace corvello {
 
-PersistentForm::PersistentForm(tk::FormLayout layout, std::wstring componentName)
-    : tk::Form(std::move(layout)), componentName_(std::move(componentName))
+PersistentForm::PersistentForm(AppBase& application, tk::FormLayout layout, std::wstring componentName)
+    : tk::Form(std::move(layout)), application_(application), componentName_(std::move(componentName))
 {
 }
 
@@ -41,10 +40,8 @@ void PersistentForm::ResolveRegistryKey()
     if (keyResolved_)
         return;
     keyResolved_ = true;
-    if (AppObject) {
-        registryRoot_ = AppObject->RegistryRoot();
-        registryKey_ = AppObject->RegistryKey();
-    }
+    registryRoot_ = application_.RegistryRoot();
+    registryKey_ = application_.RegistryKey();
     if (registryKey_.empty() || registryKey_.back() != L'\\')
         registryKey_ += L'\\';
     registryKey_ += componentName_;
@@ -181,17 +178,15 @@ void PersistentForm::OnShowEvent(tk::Form&)
         ClearFocus();
     }
     realVisible_ = true;
-    if (AppObject)
-        AppObject->FreeUnusedMemory();
+    application_.FreeUnusedMemory();
 }
 
 void PersistentForm::OnHideEvent(tk::Form&)
 {
-    if (AppObject && AppObject->Terminated())
+    if (application_.Terminated())
         return;
     SettingsWrite();
-    if (AppObject)
-        AppObject->FreeUnusedMemory();
+    application_.FreeUnusedMemory();
 }
 
 void PersistentForm::OnCloseEvent(tk::Form&, tk::CloseAction&)
@@ -254,8 +249,7 @@ void PersistentForm::LinkImageSetup(tk::Image& image, int tag, const std::wstrin
 
 void PersistentForm::OnLinkClick(tk::Control& sender)
 {
-    if (AppObject)
-        AppObject->OpenLink(sender.Tag);
+    application_.OpenLink(sender.Tag);
 }
 
 void PersistentForm::OnLinkMouseEnter(tk::Control& sender)

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/AppBase.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/Registry.h"
@@ -17,8 +18,13 @@ namespace corvello {
 
 class PersistentForm : public tk::Form {
 public:
-    // componentName names the form's registry key ("frmMain").
-    PersistentForm(tk::FormLayout layout, std::wstring componentName);
+    // componentName names the form's registry key ("frmMain"), below the
+    // application's settings key.
+    PersistentForm(AppBase& application, tk::FormLayout layout, std::wstring componentName);
+
+    // The application the form belongs to: its settings key, its links, its
+    // end.
+    AppBase& Application() const noexcept { return application_; }
 
     std::uint32_t RegistryRoot() const noexcept { return registryRoot_; }
     const std::wstring& RegistryKey() const noexcept { return registryKey_; }
@@ -57,6 +63,7 @@ protected:
     void DoClose(tk::CloseAction& action) override;
     void DoEndSession(bool ending) override;
 
+    AppBase& application_;
     std::wstring componentName_;
     std::uint32_t registryRoot_ = 0;
     std::wstring registryKey_;

@@ -1,8 +1,5 @@
 #include "ui/TrayForm.h"
 
-#include "core/AppBase.h"
-#include "core/Clock.h"
-#include "core/DateTime.h"
 #include "core/StringIds.h"
 #include "core/Text.h"
 #include "toolkit/Application.h"
@@ -10,27 +7,9 @@
 #include "toolkit/MessageDialog.h"
 #include "toolkit/Resources.h"
 #include "toolkit/Window.h"
-#include "ui/PingSchedule.h"
 #include "ui/ShowMessageDialog.h"
 
 namespace corvello {
-namespace {
-
-// The minute timer's interval, drawn once per run: one to five minutes.
-constexpr int MinutesIntervalBase = 60000;
-constexpr int MinutesIntervalSpread = 240000;
-
-// Copies started together draw different intervals: the performance counter
-// moves in well under a microsecond and each copy has its own process id.
-std::uint32_t ClockSeed()
-{
-    LARGE_INTEGER counter{};
-    ::QueryPerformanceCounter(&counter);
-    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
-    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32)) ^ ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
-}
-
-}  // namespace
 
 HICON TrayForm::ApplicationIcon()
 {
@@ -39,8 +18,8 @@ HICON TrayForm::ApplicationIcon()
     return icon;
 }
 
-TrayForm::TrayForm(tk::FormLayout layout, std::wstring componentName)
-    : LinksForm(std::move(layout), std::move(componentName)), random_(ClockSeed())
+TrayForm::TrayForm(AppBase& application, tk::FormLayout layout, std::wstring componentName)
+    : LinksForm(application, std::move(layout), std::move(componentName))
 {
     runOnce_.OnTimer = [this](tk::Timer& sender) { OnTimerRunOnce(sender); };
     minutes_.OnTimer = [this](tk::Timer& sender) { OnTimerMinutes(sender); };
@@ -81,12 +60,7 @@ void TrayForm::AfterCreate()
     LoadTrayIcon();
 
     LinksForm::AfterCreate();
-    if (AppObject)
-        SetCaption(AppObject->Name());
-    // One spacing for the whole run.
-    minutes_.SetInterval(static_cast<UINT>(
-        MinutesIntervalBase + std::uniform_int_distribution<int>(0, MinutesIntervalSpread - 1)(random_)));
-    minutes_.SetEnabled(true);
+    SetCaption(application_.Name());
 
     // The system menu begins with "About" and a separator.
     if (const HMENU system = ::GetSystemMenu(Handle(), FALSE)) {
@@ -94,8 +68,7 @@ void TrayForm::AfterCreate()
         tk::MenuItemInsert(system, *miTrayIconSeparator_, 0, 0, rightToLeft);
         tk::MenuItemInsert(system, *miTrayIconAbout_, 0, static_cast<WORD>(AboutCommandId), rightToLeft);
     }
-    if (AppObject)
-        AppObject->SetNotifierParent(pnTickover_->Handle());
+    application_.SetNotifierParent(pnTickover_->Handle());
 }
 
 void TrayForm::LoadTrayIcon()
@@ -114,10 +87,8 @@ void TrayForm::DoDpiChanged()
 void TrayForm::ControlsUpdate()
 {
     LinksForm::ControlsUpdate();
-    if (!AppObject)
-        return;
-    SetCaption(AppObject->Name());
-    trayIcon_->SetHint(AppObject->FullName());
+    SetCaption(application_.Name());
+    trayIcon_->SetHint(application_.FullName());
 }
 
 void TrayForm::OnCloseQueryEvent(tk::Form& sender, bool& canClose)
@@ -125,7 +96,7 @@ void TrayForm::OnCloseQueryEvent(tk::Form& sender, bool& canClose)
     LinksForm::OnCloseQueryEvent(sender, canClose);
     if (tk::Application::Current().MainForm() != this)
         return;
-    canClose = !AppObject || AppObject->Terminated() || !AppObject->ConfirmClose() || closeConfirmed_;
+    canClose = application_.Terminated() || !application_.ConfirmClose() || closeConfirmed_;
     if (!canClose) {
         // To the tray; the hide stores "Visible" 0, so the next start begins
         // there too.
@@ -138,7 +109,7 @@ void TrayForm::OnTrayIconMenuClick(tk::MenuItem& sender)
 {
     switch (sender.Tag) {
     case CloseTag:
-        if (!AppObject || !AppObject->ConfirmClose()) {
+        if (!application_.ConfirmClose()) {
             closeConfirmed_ = true;
             Close();
         } else if (closing_) {
@@ -154,13 +125,11 @@ void TrayForm::OnTrayIconMenuClick(tk::MenuItem& sender)
             TrayForm& Form;
             ~End() { Form.UserActionEnd(); }
         } end{*this};
-        if (AppObject)
-            AppObject->ShowAbout();
+        application_.ShowAbout();
         break;
     }
     case SettingsTag:
-        if (AppObject)
-            AppObject->ShowSettings();
+        application_.ShowSettings();
         break;
     default:
         break;
@@ -181,14 +150,14 @@ void TrayForm::AskClose()
         }
     } end{*this};
     const bool visible = Visible();
-    const std::wstring caption = visible ? std::wstring() : AppObject->Name();
+    const std::wstring caption = visible ? std::wstring() : application_.Name();
     const HICON icon = visible ? nullptr : ApplicationIcon();
-    if (AppObject->Terminated()) {
+    if (application_.Terminated()) {
         closeConfirmed_ = true;
         Close();
         return;
     }
-    const std::wstring question = FormatText(tk::LoadResourceString(IDS_CLOSE_QUESTION), {AppObject->Name()});
+    const std::wstring question = FormatText(tk::LoadResourceString(IDS_CLOSE_QUESTION), {application_.Name()});
     const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
                                          {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No, this,
                                          caption, icon, std::nullopt, nullptr);
@@ -246,23 +215,12 @@ void TrayForm::OnTrayIconMenuClose(TrayPopupMenu& sender)
 void TrayForm::OnTimerRunOnce(tk::Timer& sender)
 {
     sender.SetEnabled(false);
-    if (AppObject)
-        AppObject->FreeUnusedMemory();
+    application_.FreeUnusedMemory();
 }
 
 void TrayForm::OnTimerMinutes(tk::Timer&)
 {
-    if (!AppObject)
-        return;
-    const std::wstring date = L"date=" + TodayIso();
-    if (firstMinutes_) {
-        firstMinutes_ = false;
-        AppObject->Ping(L"start", date, true);
-    }
-    const auto draw = std::uniform_int_distribution<std::uint32_t>(0, RunningThresholdSpread - 1)(random_);
-    if (RunningPingDue(WholeMinutesBetween(LocalDateTimeNow(), AppObject->LastPing), draw))
-        AppObject->Ping(L"running", date, false);
-    AppObject->FreeUnusedMemory();
+    application_.FreeUnusedMemory();
 }
 
 LRESULT TrayForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,12 +1,11 @@
 // The base of the main window that lives in the notification area: the tray
 // icon and its menu, the close rule (the close box hides to the tray; only the
 // menu's "Close" after a question ends the program), "About" in the system
-// menu, the start-up and minute timers with the statistics schedule, and the
-// hidden panel the notifier's browsers live on.
+// menu, the start-up timer, the minute timer (started by the window that
+// schedules by it), and the hidden panel the notifier's browsers live on.
 #pragma once
 
 #include <memory>
-#include <random>
 
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
@@ -27,7 +26,7 @@ public:
     static constexpr int AboutTag = 2;
     static constexpr int SettingsTag = 100;
 
-    TrayForm(tk::FormLayout layout, std::wstring componentName);
+    TrayForm(AppBase& application, tk::FormLayout layout, std::wstring componentName);
     ~TrayForm() override;
 
     // The program's icon at the standard size, as its questions show it.
@@ -44,8 +43,7 @@ public:
     void OnCloseQueryEvent(tk::Form& sender, bool& canClose) override;
 
     virtual void OnTimerRunOnce(tk::Timer& sender);
-    // The statistics schedule: "start" at the first tick, "running" once
-    // more than a day and a random part of half a day have passed.
+    // Trims the working set; a derived window does its own minute's work first.
     virtual void OnTimerMinutes(tk::Timer& sender);
     virtual void OnTrayIconDblClick(tk::TrayIcon& sender);
     virtual void OnTrayIconClick(tk::TrayIcon& sender);
@@ -74,7 +72,6 @@ private:
     void AskClose();
 
     bool closing_ = false;
-    bool firstMinutes_ = true;
     bool closeConfirmed_ = false;
     int userActions_ = 0;
 
@@ -84,7 +81,6 @@ private:
     TrayPopupMenu trayMenu_;
     std::unique_ptr<tk::Panel> pnTickover_;
     tk::Icon trayPicture_;
-    std::mt19937 random_;
 };
 
 }  // namespace corvello

@@ -42,8 +42,8 @@ BOOL WINAPI RecordFlash(PFLASHWINFO info)
 
 class TestMainForm : public PersistentForm {
 public:
-    explicit TestMainForm(bool gallery)
-        : PersistentForm(tk::FormLayout{testapp::MainClass, L"Corvello Test", 0, 0, gallery ? 420 : 300,
+    TestMainForm(AppBase& application, bool gallery)
+        : PersistentForm(application, tk::FormLayout{testapp::MainClass, L"Corvello Test", 0, 0, gallery ? 420 : 300,
                                        gallery ? 330 : 120, tk::BorderStyle::Single, true, true, false, gallery,
                                        tk::FontSpec{}},
                         L"frmTestMain"),
@@ -125,7 +125,7 @@ public:
 
     void CreateForms() override
     {
-        main_ = tk::CreateForm<TestMainForm>(gallery_);
+        main_ = tk::CreateForm<TestMainForm>(*this, gallery_);
         tk::Application::Current().SetMainForm(main_.get());
         if (dialog_) {
             // The question opens from the loop, as the tray menu's would.
@@ -181,11 +181,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const bool gallery = line.find(L"gallery") != std::wstring::npos;
     const bool dialog = gallery || line.find(L"dialog") != std::wstring::npos;
     auto app = std::make_unique<TestApp>(gallery, dialog);
-    App = app.get();
-    AppObject = app.get();
     app->Execute();
-    AppObject = nullptr;
-    App = nullptr;
     const int code = tk::Application::Current().ExitCode();
     app.reset();
     FreeInstanceMutex();

@@ -16,9 +16,9 @@ inline constexpr const wchar_t* FormTestKey = L"Software\\QUORVANT\\CorvelloForm
 
 class TestForm : public corvello::PersistentForm {
 public:
-    explicit TestForm(tk::BorderStyle border = tk::BorderStyle::Sizeable, bool visible = true,
-                      const wchar_t* className = L"TfrmTest")
-        : PersistentForm(tk::FormLayout{className, L"Test form", 40, 40, 300, 200, border, true, true, true, visible,
+    explicit TestForm(corvello::AppBase& application, tk::BorderStyle border = tk::BorderStyle::Sizeable,
+                      bool visible = true, const wchar_t* className = L"TfrmTest")
+        : PersistentForm(application, tk::FormLayout{className, L"Test form", 40, 40, 300, 200, border, true, true, true, visible,
                                        tk::FontSpec{}},
                         L"frmTest")
     {
@@ -62,14 +62,10 @@ public:
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestKey);
         app_ = std::make_unique<corvello::CorvelloApp>(L"Corvello", corvello::VersionArray{1, 2, 0, 21}, true,
                                                 corvello::RegistryRootCurrentUser, std::wstring(L"\\") + FormTestKey);
-        corvello::AppObject = app_.get();
-        corvello::App = app_.get();
         tk::Application::Current().Initialize();
     }
     ~FormTestApp()
     {
-        corvello::App = nullptr;
-        corvello::AppObject = nullptr;
         app_->Terminate(0);
         app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloFormTest");

@@ -1,4 +1,4 @@
-#include "ui/PingSchedule.h"
+#include "online/PingSchedule.h"
 
 #include <gtest/gtest.h>
 

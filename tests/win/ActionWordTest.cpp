@@ -148,15 +148,11 @@ protected:
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWordTest");
         app_ = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                              std::wstring(L"\\") + Key);
-        App = app_.get();
-        AppObject = app_.get();
         app_->System().SetPowerRequests(&requests_);
         app_->System().SetKeyboardRequests(&requests_);
     }
     void TearDown() override
     {
-        App = nullptr;
-        AppObject = nullptr;
         app_->Terminate(0);
         app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWordTest");
@@ -378,9 +374,9 @@ protected:
     {
         ASSERT_NE(listener_.Port(), 0);
         StartingCopy::SetUp();
-        bridge_ = std::make_unique<OptionBridge>(L"Corvello", VersionArray{1, 2, 0, 21}, L"", RegistryRootCurrentUser,
-                                                 L"");
-        ProgramOptions = bridge_.get();
+        bridge_ = std::make_unique<OptionBridge>(*app_, L"Corvello", VersionArray{1, 2, 0, 21}, L"",
+                                                 RegistryRootCurrentUser, L"");
+        app_->UseOptionBridge(bridge_.get());
         app_->SettingsReset();
         app_->CreateForms();
         ASSERT_NE(app_->Main(), nullptr);
@@ -389,7 +385,6 @@ protected:
     void TearDown() override
     {
         app_->Terminate(0);
-        ProgramOptions = nullptr;
         bridge_.reset();
         StartingCopy::TearDown();
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, SplitPath(GetModulePath()).FileName.c_str());

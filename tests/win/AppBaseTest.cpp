@@ -205,8 +205,8 @@ TEST(CorvelloApp, StopMessageEndsTheLoopWithZero)
 TEST(CorvelloApp, RestartLeavesTheNewStartToTheExitSequence)
 {
     auto app = MakeApp(L"x.exe");
-    EXPECT_FALSE(RestartOnExit);
+    EXPECT_FALSE(app->RestartRequested());
     app->Restart();
-    EXPECT_TRUE(RestartOnExit);
+    EXPECT_TRUE(app->RestartRequested());
     EXPECT_TRUE(app->Terminated());
 }

@@ -14,7 +14,7 @@ class AppMessages : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        main_ = tk::CreateForm<testsupport::TestForm>(tk::BorderStyle::Single, false, L"TfrmMain");
+        main_ = tk::CreateForm<testsupport::TestForm>(app_.App(), tk::BorderStyle::Single, false, L"TfrmMain");
         tk::Application::Current().SetMainForm(main_.get());
     }
     void TearDown() override

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(Forms, FirstShowIsCentredOnTheWorkAreaAndShown)
 {
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->ShowEvents, 1);
     EXPECT_EQ(form->RegistryKey(), std::wstring(L"\\") + testsupport::FormTestKey + L"\\frmTest");
@@ -52,7 +52,7 @@ TEST_F(Forms, FirstShowIsCentredOnTheWorkAreaAndShown)
 TEST_F(Forms, PlacementIsStoredOnHideAndCloseAndComesBack)
 {
     {
-        auto form = tk::CreateForm<TestForm>();
+        auto form = tk::CreateForm<TestForm>(app_.App());
         form->SetBounds(100, 120, 350, 250);
         form->Hide();
         EXPECT_EQ(StoredBounds(), L"100,120,350,250");
@@ -63,7 +63,7 @@ TEST_F(Forms, PlacementIsStoredOnHideAndCloseAndComesBack)
         form->Close();
         EXPECT_EQ(StoredBounds(), L"110,130,360,260");
     }
-    auto again = tk::CreateForm<TestForm>();
+    auto again = tk::CreateForm<TestForm>(app_.App());
     EXPECT_EQ(again->Left(), 110);
     EXPECT_EQ(again->Top(), 130);
     EXPECT_EQ(again->Width(), 360);
@@ -73,7 +73,7 @@ TEST_F(Forms, PlacementIsStoredOnHideAndCloseAndComesBack)
 TEST_F(Forms, AMaximisedFormStoresItsNormalRectangle)
 {
     {
-        auto form = tk::CreateForm<TestForm>();
+        auto form = tk::CreateForm<TestForm>(app_.App());
         form->SetBounds(100, 120, 350, 250);
         form->SetWindowState(tk::WindowState::Maximized);
         ASSERT_TRUE(testsupport::WaitUntil(
@@ -82,7 +82,7 @@ TEST_F(Forms, AMaximisedFormStoresItsNormalRectangle)
     }
     EXPECT_EQ(StoredBounds(), L"100,120,350,250");
     EXPECT_EQ(StoredDword(registry::WindowState), 2u);
-    auto again = tk::CreateForm<TestForm>();
+    auto again = tk::CreateForm<TestForm>(app_.App());
     EXPECT_TRUE(testsupport::WaitUntil(
         [&] { return again->GetWindowState() == tk::WindowState::Maximized; }, 2000));
     WINDOWPLACEMENT placement{};
@@ -94,7 +94,7 @@ TEST_F(Forms, AMaximisedFormStoresItsNormalRectangle)
 TEST_F(Forms, AFixedSizeFormIgnoresAStoredSize)
 {
     Store(L"50,60,999,888");
-    auto form = tk::CreateForm<TestForm>(tk::BorderStyle::Single);
+    auto form = tk::CreateForm<TestForm>(app_.App(), tk::BorderStyle::Single);
     EXPECT_EQ(form->Left(), 50);
     EXPECT_EQ(form->Top(), 60);
     EXPECT_EQ(form->ClientWidth(), tk::Scale(300, form->Dpi()));
@@ -106,7 +106,7 @@ TEST_F(Forms, AFixedSizeFormIsNeverMaximisedAndAnUnreadablePlaceIsNone)
     for (const wchar_t* bounds : {L"yes please", L"10,20", L"1,2,0,0"}) {
         SCOPED_TRACE(std::string(bounds, bounds + std::wcslen(bounds)));
         Store(bounds, 2);
-        auto form = tk::CreateForm<TestForm>(tk::BorderStyle::Single);
+        auto form = tk::CreateForm<TestForm>(app_.App(), tk::BorderStyle::Single);
         ASSERT_TRUE(form->Visible());
         EXPECT_FALSE(::IsZoomed(form->Handle()));
         // Where a form without a stored place goes.
@@ -122,7 +122,7 @@ TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
 {
     Store(L"-3000,-3000,400,300");
     {
-        auto form = tk::CreateForm<TestForm>();
+        auto form = tk::CreateForm<TestForm>(app_.App());
         const Area area = GetFormWorkArea(form.get());
         EXPECT_EQ(form->Left(), area.left);
         EXPECT_EQ(form->Top(), area.top);
@@ -130,7 +130,7 @@ TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
         EXPECT_EQ(form->Height(), 300);
     }
     Store(L"200,200,5000,4000");
-    auto big = tk::CreateForm<TestForm>();
+    auto big = tk::CreateForm<TestForm>(app_.App());
     const Area area = GetFormWorkArea(big.get());
     EXPECT_EQ(big->Left(), area.left);
     EXPECT_EQ(big->Top(), area.top);
@@ -139,20 +139,20 @@ TEST_F(Forms, FarAwayOrOversizedBoundsAreFittedIntoTheWorkArea)
 TEST_F(Forms, StoredVisibleZeroKeepsTheFormHidden)
 {
     Store(L"10,10,300,200", 0, 0);
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     EXPECT_FALSE(form->Visible());
     EXPECT_FALSE(form->PendingShow());
     EXPECT_EQ(form->ShowEvents, 0);
     EXPECT_FALSE(form->RealVisible());
     // And the other way round: a form whose layout is hidden comes up shown.
     testsupport::WriteDword(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::Visible, 1);
-    auto shown = tk::CreateForm<TestForm>(tk::BorderStyle::Sizeable, false);
+    auto shown = tk::CreateForm<TestForm>(app_.App(), tk::BorderStyle::Sizeable, false);
     EXPECT_TRUE(shown->Visible());
 }
 
 TEST_F(Forms, NothingIsStoredOnHideWhileTerminating)
 {
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
     app_.App().Terminate(0);
     form->Hide();
@@ -169,7 +169,7 @@ TEST_F(Forms, ValuesOfAnotherTypeAreIgnored)
     testsupport::WriteSz(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::WindowState, L"2");
     testsupport::WriteSz(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::Visible, L"0");
     testsupport::WriteDword(HKEY_CURRENT_USER, FormTestApp::FormKey(), registry::WindowState, 7);
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->GetWindowState(), tk::WindowState::Normal);
     const Point expected = CenterOnArea(form->Width(), form->Height(), GetFormWorkArea(form.get()));
@@ -178,8 +178,8 @@ TEST_F(Forms, ValuesOfAnotherTypeAreIgnored)
 
 TEST_F(Forms, EmbeddingIntoAnotherFormsControlAndBack)
 {
-    auto host = tk::CreateForm<TestForm>(tk::BorderStyle::Sizeable, true, L"TfrmHost");
-    auto guest = tk::CreateForm<TestForm>(tk::BorderStyle::Dialog, false, L"TfrmGuest");
+    auto host = tk::CreateForm<TestForm>(app_.App(), tk::BorderStyle::Sizeable, true, L"TfrmHost");
+    auto guest = tk::CreateForm<TestForm>(app_.App(), tk::BorderStyle::Dialog, false, L"TfrmGuest");
     guest->InsertIntoControl(host->Holder.get());
     EXPECT_EQ(guest->ParentWindow(), host->Holder->Handle());
     EXPECT_EQ(guest->GetBorderStyle(), tk::BorderStyle::None);
@@ -199,7 +199,7 @@ TEST_F(Forms, EmbeddingIntoAnotherFormsControlAndBack)
 
 TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrderOnlyWhenItComes)
 {
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     tk::RegKey::DeleteTree(HKEY_CURRENT_USER, FormTestApp::FormKey());
     // The question only prepares: another program may yet refuse the end.
     const LRESULT answer = ::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
@@ -220,7 +220,7 @@ TEST_F(Forms, TheEndOfTheSessionClosesTheFormInOrderOnlyWhenItComes)
 
 TEST_F(Forms, LinkLabelsUnderlineWhileTheMouseIsOverThem)
 {
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     tk::Label label(*form, tk::Bounds{10, 160, 0, 0}, L"Web");
     tk::FontSpec bold = form->LayoutFont();
     bold.Bold = true;
@@ -247,7 +247,7 @@ TEST_F(Forms, LinkLabelsUnderlineWhileTheMouseIsOverThem)
 
 TEST_F(Forms, HidingTheFormEndsTheMouseTrackingOfItsLabels)
 {
-    auto form = tk::CreateForm<TestForm>();
+    auto form = tk::CreateForm<TestForm>(app_.App());
     form->Show();
     tk::Label label(*form, tk::Bounds{10, 160, 0, 0}, L"Web");
     form->LinkLabelSetup(

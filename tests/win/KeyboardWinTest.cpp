@@ -188,7 +188,7 @@ TEST(KeyboardRequests, TheApplicationActionsGoThroughTheSeam)
     // From Vista on only the warning comes, over the main window.
     IsWinVistaOrHigher = true;
     recorder.Calls.clear();
-    auto mainForm = tk::CreateForm<testsupport::TestForm>();
+    auto mainForm = tk::CreateForm<testsupport::TestForm>(app);
     tk::Application::Current().SetMainForm(mainForm.get());
     SeenDialog seen;
     tk::Timer timer(30);

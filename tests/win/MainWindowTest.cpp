@@ -48,11 +48,9 @@ protected:
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
         app_ = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                              std::wstring(L"\\") + Key);
-        App = app_.get();
-        AppObject = app_.get();
-        bridge_ = std::make_unique<OptionBridge>(L"Corvello", VersionArray{1, 2, 0, 21}, L"", RegistryRootCurrentUser,
-                                                 L"");
-        ProgramOptions = bridge_.get();
+        bridge_ = std::make_unique<OptionBridge>(*app_, L"Corvello", VersionArray{1, 2, 0, 21}, L"",
+                                                 RegistryRootCurrentUser, L"");
+        app_->UseOptionBridge(bridge_.get());
         app_->SettingsReset();
         app_->CreateForms();
         ASSERT_NE(app_->Main(), nullptr);
@@ -60,10 +58,7 @@ protected:
     void TearDown() override
     {
         app_->Terminate(0);
-        ProgramOptions = nullptr;
         bridge_.reset();
-        App = nullptr;
-        AppObject = nullptr;
         app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey,

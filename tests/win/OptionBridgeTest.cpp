@@ -21,17 +21,13 @@ protected:
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, Key);
         app_ = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                       std::wstring(L"\\") + Key);
-        App = app_.get();
-        AppObject = app_.get();
-        api_ = std::make_unique<OptionBridge>(L"Corvello", VersionArray{1, 2, 0, 21}, L"", RegistryRootCurrentUser, L"");
+        api_ = std::make_unique<OptionBridge>(*app_, L"Corvello", VersionArray{1, 2, 0, 21}, L"", RegistryRootCurrentUser, L"");
         app_->SettingsReset();
     }
     void TearDown() override
     {
         api_.reset();
         app_->Terminate(0);
-        App = nullptr;
-        AppObject = nullptr;
         app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloApiTest");
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, RunName().c_str());

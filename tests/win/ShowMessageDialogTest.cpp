@@ -149,7 +149,7 @@ TEST_F(Dialogs, EscapeAnswersWithTheCancelButton)
 
 TEST_F(Dialogs, CentredOverAVisibleOwnerOrElseOnTheWorkArea)
 {
-    auto owner = tk::CreateForm<testsupport::TestForm>();
+    auto owner = tk::CreateForm<testsupport::TestForm>(app_.App());
     owner->SetBounds(100, 100, 500, 400);
     Seen over;
     RunDialog(

@@ -1,4 +1,4 @@
-// When the tray form's minute timer sends the daily "running" ping. No
+// When the minute timer sends the daily "running" ping. No
 // Windows types here: the caller passes the minutes and the random draw.
 #pragma once
 
