@@ -60,10 +60,10 @@ bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
             } done{asking_};
             const std::wstring question = What() + L" is waiting to run.\r\nReplace it with " +
                                           WhatAt(entry, asked, askedAt) + L"?";
-            const int answer = ShowMessageDialog(
-                question, tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
-                tk::DialogButton::No, App ? App->Main() : nullptr, AppObject ? AppObject->Name() : std::wstring(),
-                TrayForm::ApplicationIcon(), std::nullopt, nullptr);
+            const int answer = ShowMessageDialog(MessageDialogArgs(question)
+                                                  .Owner(App ? App->Main() : nullptr)
+                                                  .Caption(AppObject ? AppObject->Name() : std::wstring())
+                                                  .Icon(TrayForm::ApplicationIcon()));
             if (answer != tk::mr::Yes)
                 return false;
         }

@@ -31,8 +31,8 @@ public:
                 const std::wstring& registryKey);
     ~CorvelloApp() override;
 
-    // Defaults: autorun on (the Run entry is written), online features and
-    // confirmations on. The run statistics stay as they are.
+    // The general settings' defaults (GeneralSettings.h), the Run entry
+    // written as they have it. The run statistics stay as they are.
     void SettingsReset() override;
     bool SettingsRead() override;
     bool SettingsWrite() override;

@@ -13,8 +13,6 @@
 #include "core/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
-#include "ui/OptionBridge.h"
-#include "ui/Options.h"
 
 namespace corvello {
 namespace {
@@ -134,11 +132,8 @@ void MainWindow::CreateControls()
                                                  L"Automatically run program on system start", true);
     chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, OnlineTop, 296, 17},
                                                        L"Online features (verify updates, Tickover\u2122 statistics)", true);
-    chbAutoRun_->Tag = OptionAutoRun;
-    chbOnlineEnabled_->Tag = OptionOnline;
-    chbConfirmations_->Tag = OptionConfirm;
-    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()})
-        box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
+    for (const SettingBox& box : SettingBoxes())
+        box.Box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
     FitCheckBoxes();
     FitDescription();
 }
@@ -423,12 +418,10 @@ void MainWindow::SettingsUpdate()
         ~Done() { Flag = false; }
     } done{ignoreChanges_};
     // The boxes are filled when they are made.
-    if (!ProgramOptions || !ControlsMade())
+    if (!App || !ControlsMade())
         return;
-    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
-        const auto value = TextToBoolean(ProgramOptions->OptionGet(box->Tag), UserDecimalSeparator());
-        box->SetChecked(value.value_or(box->Checked()));
-    }
+    for (const SettingBox& box : SettingBoxes())
+        box.Box->SetChecked(App->Settings().*box.Switch);
 }
 
 void MainWindow::FullUpdate()
@@ -446,17 +439,28 @@ bool MainWindow::ConfirmationsChecked() const noexcept
 {
     if (chbConfirmations_)
         return chbConfirmations_->Checked();
-    return !AppObject || AppObject->Confirmations();
+    return (App ? App->Settings() : GeneralSettings{}).Confirmations;
+}
+
+std::array<MainWindow::SettingBox, 3> MainWindow::SettingBoxes() const noexcept
+{
+    return {{{chbAutoRun_.get(), &GeneralSettings::AutoRun},
+             {chbOnlineEnabled_.get(), &GeneralSettings::Online},
+             {chbConfirmations_.get(), &GeneralSettings::Confirmations}}};
 }
 
 void MainWindow::OnCheckBoxClick(tk::Control& sender)
 {
-    if (ignoreChanges_ || !ProgramOptions)
+    if (ignoreChanges_ || !App)
         return;
-    const auto* box = sender.AsCheckBox();
-    if (!box)
-        return;
-    ProgramOptions->OptionSet(box->Tag, BooleanToText(box->Checked()));
+    for (const SettingBox& box : SettingBoxes()) {
+        if (box.Box != &sender)
+            continue;
+        GeneralSettings settings = App->Settings();
+        settings.*box.Switch = box.Box->Checked();
+        App->ChangeSettings(settings);
+        App->Update();
+    }
 }
 
 void MainWindow::PostUpdate()

@@ -5,10 +5,12 @@
 // and tray icon in step with the settings.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
+#include "core/GeneralSettings.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Controls.h"
@@ -88,6 +90,13 @@ private:
     void TimerEntriesUpdate();
     std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
                                                std::size_t count);
+
+    // The check boxes of the general settings, each with its setting.
+    struct SettingBox {
+        tk::CheckBox* Box;
+        bool GeneralSettings::*Switch;
+    };
+    std::array<SettingBox, 3> SettingBoxes() const noexcept;
 
     bool ignoreChanges_ = false;
     tk::Icon iconLedOff_;

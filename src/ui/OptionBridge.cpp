@@ -28,39 +28,41 @@ int OptionBridge::OptionFindIndex(const std::wstring& name)
     return FindOptionIndex(name);
 }
 
-std::wstring OptionBridge::OptionGet(int index)
+namespace {
+
+// The setting behind an option index; null for an index without one.
+bool GeneralSettings::*SwitchOf(int index) noexcept
 {
-    if (!AppObject)
-        return {};
     switch (index) {
     case OptionAutoRun:
-        return BooleanToText(AppObject->AutoRun());
+        return &GeneralSettings::AutoRun;
     case OptionOnline:
-        return BooleanToText(AppObject->OnlineEnabled());
+        return &GeneralSettings::Online;
     case OptionConfirm:
-        return BooleanToText(AppObject->Confirmations());
+        return &GeneralSettings::Confirmations;
     default:
-        return {};
+        return nullptr;
     }
+}
+
+}  // namespace
+
+std::wstring OptionBridge::OptionGet(int index)
+{
+    const auto member = SwitchOf(index);
+    if (!AppObject || !member)
+        return {};
+    return BooleanToText(AppObject->Settings().*member);
 }
 
 void OptionBridge::OptionSet(int index, const std::wstring& value)
 {
     if (!AppObject)
         return;
-    const auto parsed = TextToBoolean(value, UserDecimalSeparator());
-    switch (index) {
-    case OptionAutoRun:
-        AppObject->SetAutoRun(parsed.value_or(AppObject->AutoRun()));
-        break;
-    case OptionOnline:
-        AppObject->SetOnlineEnabled(parsed.value_or(AppObject->OnlineEnabled()));
-        break;
-    case OptionConfirm:
-        AppObject->SetConfirmations(parsed.value_or(AppObject->Confirmations()));
-        break;
-    default:
-        break;
+    if (const auto member = SwitchOf(index)) {
+        GeneralSettings settings = AppObject->Settings();
+        settings.*member = TextToBoolean(value, UserDecimalSeparator()).value_or(settings.*member);
+        AppObject->ChangeSettings(settings);
     }
     AppObject->Update();
 }
