@@ -5,7 +5,6 @@
 #include "app/MainWindow.h"
 #include "core/RegistryLayout.h"
 #include "core/SingleInstance.h"
-#include "core/StoredSettings.h"
 #include "online/Links.h"
 #include "online/Notifier.h"
 #include "online/Statistics.h"
@@ -44,20 +43,22 @@ CorvelloApp::~CorvelloApp()
 void CorvelloApp::SettingsReset()
 {
     AppBase::SettingsReset();
-    ChangeSettings(GeneralSettings{});
+    settings_ = GeneralSettings{};
+    SetAutoRun(settings_.AutoRun);
 }
 
 bool CorvelloApp::SettingsRead()
 {
     AppBase::SettingsRead();
-    ChangeSettings(LoadGeneralSettings(settings_));
+    settings_ = LoadGeneralSettings(settings_);
+    SetAutoRun(settings_.AutoRun);
     return true;
 }
 
 bool CorvelloApp::SettingsWrite()
 {
     AppBase::SettingsWrite();
-    SaveSettings(OpenSettingsKey(true), settings_, GeneralFields);
+    SaveGeneralSettings();
     return true;
 }
 

@@ -459,7 +459,6 @@ void MainWindow::OnCheckBoxClick(tk::Control& sender)
         GeneralSettings settings = App->Settings();
         settings.*box.Switch = box.Box->Checked();
         App->ChangeSettings(settings);
-        App->Update();
     }
 }
 

@@ -194,6 +194,14 @@ void AppBase::ChangeSettings(const GeneralSettings& settings)
 {
     settings_ = settings;
     SetAutoRun(settings.AutoRun);
+    Update();
+}
+
+void AppBase::SaveGeneralSettings() const
+{
+    const tk::RegKey key = OpenSettingsKey(true);
+    for (const StoredField<GeneralSettings>& field : GeneralFields)
+        key.WriteDword(field.Name, settings_.*field.Switch ? 1 : 0);
 }
 
 void AppBase::SetAutoRun(bool value)

@@ -54,8 +54,8 @@ public:
     void SetConfirmClose(bool value) noexcept { confirmClose_ = value; }
     // The general settings, as read (their defaults until then).
     const GeneralSettings& Settings() const noexcept { return settings_; }
-    // Takes the settings and puts the autorun entry as they have it; Update
-    // saves them.
+    // Takes the settings, puts the autorun entry as they have it and updates
+    // the program (which saves them).
     void ChangeSettings(const GeneralSettings& settings);
     bool OnlineEnabled() const noexcept { return settings_.Online; }
     void SetOnlineEnabled(bool value) noexcept { settings_.Online = value; }
@@ -177,6 +177,8 @@ protected:
     // The general settings as stored; each one that is missing keeps
     // whenMissing's.
     GeneralSettings LoadGeneralSettings(const GeneralSettings& whenMissing) const;
+    // Writes them below the settings key.
+    void SaveGeneralSettings() const;
 
     std::vector<std::wstring> commandLineParams_;
     std::wstring actionName_;

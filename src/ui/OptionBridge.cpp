@@ -59,12 +59,14 @@ void OptionBridge::OptionSet(int index, const std::wstring& value)
 {
     if (!AppObject)
         return;
-    if (const auto member = SwitchOf(index)) {
-        GeneralSettings settings = AppObject->Settings();
-        settings.*member = TextToBoolean(value, UserDecimalSeparator()).value_or(settings.*member);
-        AppObject->ChangeSettings(settings);
+    const auto member = SwitchOf(index);
+    if (!member) {
+        AppObject->Update();
+        return;
     }
-    AppObject->Update();
+    GeneralSettings settings = AppObject->Settings();
+    settings.*member = TextToBoolean(value, UserDecimalSeparator()).value_or(settings.*member);
+    AppObject->ChangeSettings(settings);
 }
 
 }  // namespace corvello

@@ -1,5 +1,7 @@
 #include "ui/ShowMessageDialog.h"
 
+#include <utility>
+
 #include "toolkit/Application.h"
 #include "ui/FormPlacement.h"
 
@@ -16,6 +18,23 @@ public:
 };
 
 }  // namespace
+
+MessageDialogArgs::MessageDialogArgs(std::wstring message) : message_(std::move(message)) {}
+
+MessageDialogArgs::~MessageDialogArgs() = default;
+
+MessageDialogArgs& MessageDialogArgs::Buttons(const tk::DialogButtons& buttons, tk::DialogButton defaultButton)
+{
+    buttons_ = buttons;
+    default_ = defaultButton;
+    return *this;
+}
+
+MessageDialogArgs& MessageDialogArgs::Caption(const std::wstring& caption)
+{
+    caption_ = caption;
+    return *this;
+}
 
 int ShowMessageDialog(const MessageDialogArgs& args)
 {

@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "toolkit/Form.h"
 #include "toolkit/MessageDialog.h"
@@ -19,19 +18,17 @@ namespace corvello {
 // owner; the dialog's own caption, icon, colour and font.
 class MessageDialogArgs {
 public:
-    explicit MessageDialogArgs(std::wstring message) : message_(std::move(message)) {}
+    explicit MessageDialogArgs(std::wstring message);
+    ~MessageDialogArgs();
+    MessageDialogArgs(const MessageDialogArgs&) = delete;
+    MessageDialogArgs& operator=(const MessageDialogArgs&) = delete;
 
     MessageDialogArgs& Type(tk::DialogType type)
     {
         type_ = type;
         return *this;
     }
-    MessageDialogArgs& Buttons(tk::DialogButtons buttons, tk::DialogButton defaultButton)
-    {
-        buttons_ = std::move(buttons);
-        default_ = defaultButton;
-        return *this;
-    }
+    MessageDialogArgs& Buttons(const tk::DialogButtons& buttons, tk::DialogButton defaultButton);
     // Centred over it, and owned by it.
     MessageDialogArgs& Owner(tk::Form* owner)
     {
@@ -39,11 +36,7 @@ public:
         return *this;
     }
     // An empty caption or a null icon keeps the dialog's own.
-    MessageDialogArgs& Caption(std::wstring caption)
-    {
-        caption_ = std::move(caption);
-        return *this;
-    }
+    MessageDialogArgs& Caption(const std::wstring& caption);
     MessageDialogArgs& Icon(HICON icon)
     {
         icon_ = icon;
