@@ -21,9 +21,7 @@ bool ConfirmAction(const std::wstring& caption, const std::wstring& hint, bool m
     const std::wstring dialogCaption = catalogue::DialogCaption(caption, mainWindowVisible, programName);
     const HICON icon = catalogue::UsesApplicationIcon(mainWindowVisible) ? TrayForm::ApplicationIcon() : nullptr;
     const std::wstring question = ActionQuestionText(hint, caption);
-    const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
-                                         {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No,
-                                         owner, dialogCaption, icon, std::nullopt, nullptr);
+    const int answer = ShowMessageDialog(MessageDialogArgs(question).Owner(owner).Caption(dialogCaption).Icon(icon));
     return answer == tk::mr::Yes;
 }
 

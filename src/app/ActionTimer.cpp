@@ -61,10 +61,10 @@ bool ActionTimer::Set(const ActionEntry& entry, const LaterTime& when)
             } done{asking_};
             const std::wstring question = What() + L" is waiting to run.\r\nReplace it with " +
                                           WhatAt(entry, asked, askedAt) + L"?";
-            const int answer = ShowMessageDialog(
-                question, tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
-                tk::DialogButton::No, runner_.Owner(), runner_.ProgramName(),
-                TrayForm::ApplicationIcon(), std::nullopt, nullptr);
+            const int answer = ShowMessageDialog(MessageDialogArgs(question)
+                                                  .Owner(runner_.Owner())
+                                                  .Caption(runner_.ProgramName())
+                                                  .Icon(TrayForm::ApplicationIcon()));
             if (answer != tk::mr::Yes)
                 return false;
         }

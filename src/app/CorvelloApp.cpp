@@ -26,9 +26,10 @@ CorvelloApp::CorvelloApp(const std::wstring& name, const VersionArray& version, 
     mainWindowTitle_ = name_;
     FillLinks(links_, name_);
     system_.ShowCtrlAltDelWarning = [] {
-        ShowMessageDialog(catalogue::CtrlAltDelWarning, tk::DialogType::Warning, {tk::DialogButton::Cancel}, 0,
-                          tk::DialogButton::Cancel, tk::Application::Current().MainForm(), L"", nullptr, std::nullopt,
-                          nullptr);
+        ShowMessageDialog(MessageDialogArgs(catalogue::CtrlAltDelWarning)
+                              .Type(tk::DialogType::Warning)
+                              .Buttons({tk::DialogButton::Cancel}, tk::DialogButton::Cancel)
+                              .Owner(tk::Application::Current().MainForm()));
     };
     system_.ToggleKeepAwake = [this] { awake_.Toggle(); };
     system_.WaitForQuietInput = [] { WaitForQuietInput(); };
@@ -43,30 +44,22 @@ CorvelloApp::~CorvelloApp()
 void CorvelloApp::SettingsReset()
 {
     AppBase::SettingsReset();
-    SetAutoRun(true);
-    onlineEnabled_ = true;
-    confirmations_ = true;
+    settings_ = GeneralSettings{};
+    SetAutoRun(settings_.AutoRun);
 }
 
 bool CorvelloApp::SettingsRead()
 {
     AppBase::SettingsRead();
-    const tk::RegKey key = OpenSettingsKey(false);
-    // A damaged switch is off: it must never turn the statistics or autorun
-    // back on by itself.
-    SetAutoRun(ReadSwitch(key, registry::AutoRun, autoRun_));
-    onlineEnabled_ = ReadSwitch(key, registry::Online, onlineEnabled_);
-    confirmations_ = ReadSwitch(key, registry::Confirmations, confirmations_);
+    settings_ = LoadGeneralSettings(settings_);
+    SetAutoRun(settings_.AutoRun);
     return true;
 }
 
 bool CorvelloApp::SettingsWrite()
 {
     AppBase::SettingsWrite();
-    const tk::RegKey key = OpenSettingsKey(true);
-    key.WriteDword(registry::AutoRun, autoRun_ ? 1 : 0);
-    key.WriteDword(registry::Online, onlineEnabled_ ? 1 : 0);
-    key.WriteDword(registry::Confirmations, confirmations_ ? 1 : 0);
+    SaveGeneralSettings();
     return true;
 }
 
@@ -79,7 +72,7 @@ void CorvelloApp::Update()
 
 void CorvelloApp::CreateForms()
 {
-    mainWindow_ = tk::CreateForm<MainWindow>(*this, optionBridge_);
+    mainWindow_ = tk::CreateForm<MainWindow>(*this);
     tk::Application::Current().SetMainForm(mainWindow_.get());
     runner_.SetOwner(mainWindow_.get());
     changed_.Add([this](Change change) { ShowChange(change); });
@@ -222,8 +215,7 @@ void CorvelloApp::ShowOptions(OptionsWindow::PageId page, const ActionEntry* act
 
 bool CorvelloApp::StoredConfirmations() const
 {
-    // Read as a run reads it; the defaults have it on.
-    return ReadSwitch(OpenSettingsKey(false), registry::Confirmations, true);
+    return LoadGeneralSettings(GeneralSettings{}).Confirmations;
 }
 
 int CorvelloApp::ShowAbout()

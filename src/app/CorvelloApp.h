@@ -19,7 +19,6 @@
 #include "core/AppBase.h"
 #include "toolkit/SystemEvents.h"
 #include "toolkit/Timer.h"
-#include "ui/OptionBridge.h"
 
 namespace corvello {
 
@@ -35,8 +34,8 @@ public:
                 const std::wstring& registryKey);
     ~CorvelloApp() override;
 
-    // Defaults: autorun on (the Run entry is written), online features and
-    // confirmations on. The run statistics stay as they are.
+    // The general settings' defaults (GeneralSettings.h), the Run entry
+    // written as they have it. The run statistics stay as they are.
     void SettingsReset() override;
     bool SettingsRead() override;
     bool SettingsWrite() override;
@@ -60,9 +59,6 @@ public:
     MainWindow* Main() const noexcept { return mainWindow_.get(); }
     // Asks the main window to refresh its tray icon.
     void DoChangeTrayIcon();
-    // The main window's boxes read and set the settings through the bridge,
-    // which the start-up routine owns; set before the forms are made.
-    void UseOptionBridge(OptionBridge* bridge) noexcept { optionBridge_ = bridge; }
 
     // What the actions do to Windows, and where they are run from.
     SystemActions& System() noexcept { return system_; }
@@ -123,7 +119,6 @@ private:
     ActionTimer timer_{system_.Awake(), runner_};
     KeepAwake awake_{system_.Awake()};
     ActionRequests requests_{*this, runner_, *this};
-    OptionBridge* optionBridge_ = nullptr;
     std::unique_ptr<tk::SystemEvents> events_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<OptionsWindow> options_;

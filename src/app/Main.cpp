@@ -48,17 +48,17 @@ int RunProgram()
 
     auto application = std::make_unique<CorvelloApp>(CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, true,
                                               RegistryRootCurrentUser, L"");
+    // The settings as text, by option index and name, for the run.
     auto options = std::make_unique<OptionBridge>(*application, CORVELLO_WIDEN(CORVELLO_NAME), AppVersion, L"",
                                                   RegistryRootCurrentUser, L"");
-    application->UseOptionBridge(options.get());
 
     application->Execute();
 
-    // Exit sequence. The main window, which uses the bridge, goes with the
-    // application object, before the bridge.
+    // Exit sequence. The bridge, which refers to the application object,
+    // goes first.
     const bool restart = application->RestartRequested();
-    application.reset();
     options.reset();
+    application.reset();
     FreeInstanceMutex();
     if (restart)
         StartProgramCopy(exePath);

@@ -13,7 +13,6 @@
 #include "core/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Log.h"
-#include "ui/Options.h"
 
 namespace corvello {
 namespace {
@@ -70,8 +69,8 @@ tk::Action* FindByTag(const tk::ActionList& list, int tag)
 
 }  // namespace
 
-MainWindow::MainWindow(CorvelloApp& app, OptionBridge* options)
-    : TrayForm(app, MainLayout(), L"frmMain"), app_(app), options_(options), statistics_(app)
+MainWindow::MainWindow(CorvelloApp& app)
+    : TrayForm(app, MainLayout(), L"frmMain"), app_(app), statistics_(app)
 {
     // The LEDs exist before the window is built: a show during its building
     // refreshes them.
@@ -131,11 +130,8 @@ void MainWindow::CreateControls()
                                                  L"Automatically run program on system start", true);
     chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, OnlineTop, 296, 17},
                                                        L"Online features (verify updates, Tickover\u2122 statistics)", true);
-    chbAutoRun_->Tag = OptionAutoRun;
-    chbOnlineEnabled_->Tag = OptionOnline;
-    chbConfirmations_->Tag = OptionConfirm;
-    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()})
-        box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
+    for (const SettingBox& box : SettingBoxes())
+        box.Box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
     FitCheckBoxes();
     FitDescription();
 }
@@ -411,12 +407,10 @@ void MainWindow::SettingsUpdate()
         ~Done() { Flag = false; }
     } done{ignoreChanges_};
     // The boxes are filled when they are made.
-    if (!options_ || !ControlsMade())
+    if (!ControlsMade())
         return;
-    for (tk::CheckBox* box : {chbAutoRun_.get(), chbOnlineEnabled_.get(), chbConfirmations_.get()}) {
-        const auto value = TextToBoolean(options_->OptionGet(box->Tag), UserDecimalSeparator());
-        box->SetChecked(value.value_or(box->Checked()));
-    }
+    for (const SettingBox& box : SettingBoxes())
+        box.Box->SetChecked(app_.Settings().*box.Switch);
 }
 
 void MainWindow::FullUpdate()
@@ -434,17 +428,27 @@ bool MainWindow::ConfirmationsChecked() const noexcept
 {
     if (chbConfirmations_)
         return chbConfirmations_->Checked();
-    return app_.Confirmations();
+    return app_.Settings().Confirmations;
+}
+
+std::array<MainWindow::SettingBox, 3> MainWindow::SettingBoxes() const noexcept
+{
+    return {{{chbAutoRun_.get(), &GeneralSettings::AutoRun},
+             {chbOnlineEnabled_.get(), &GeneralSettings::Online},
+             {chbConfirmations_.get(), &GeneralSettings::Confirmations}}};
 }
 
 void MainWindow::OnCheckBoxClick(tk::Control& sender)
 {
-    if (ignoreChanges_ || !options_)
+    if (ignoreChanges_)
         return;
-    const auto* box = sender.AsCheckBox();
-    if (!box)
-        return;
-    options_->OptionSet(box->Tag, BooleanToText(box->Checked()));
+    for (const SettingBox& box : SettingBoxes()) {
+        if (box.Box != &sender)
+            continue;
+        GeneralSettings settings = app_.Settings();
+        settings.*box.Switch = box.Box->Checked();
+        app_.ChangeSettings(settings);
+    }
 }
 
 void MainWindow::PostUpdate()

@@ -5,17 +5,18 @@
 // and tray icon in step with the settings.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
 #include "online/StatisticsSchedule.h"
+#include "core/GeneralSettings.h"
 #include "toolkit/Actions.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Timer.h"
-#include "ui/OptionBridge.h"
 #include "ui/TrayForm.h"
 #include "ui/WindowSnapping.h"
 
@@ -27,7 +28,7 @@ class MainWindow : public TrayForm {
 public:
     // The boxes read and set the settings through the bridge; without one
     // they stay as they are.
-    MainWindow(CorvelloApp& app, OptionBridge* options);
+    explicit MainWindow(CorvelloApp& app);
     ~MainWindow() override;
 
     // The tray icon's hint becomes the program's full name, and it shows.
@@ -96,9 +97,15 @@ private:
                                                std::size_t count);
 
     CorvelloApp& app_;
-    OptionBridge* options_;
     // The statistics pings, on the minute timer's ticks.
     StatisticsSchedule statistics_;
+    // The check boxes of the general settings, each with its setting.
+    struct SettingBox {
+        tk::CheckBox* Box;
+        bool GeneralSettings::*Switch;
+    };
+    std::array<SettingBox, 3> SettingBoxes() const noexcept;
+
     bool ignoreChanges_ = false;
     tk::Icon iconLedOff_;
     tk::Icon iconLedOn_;

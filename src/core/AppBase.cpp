@@ -9,6 +9,7 @@
 #include "core/Product.h"
 #include "core/RegistryLayout.h"
 #include "core/SingleInstance.h"
+#include "core/StoredSettings.h"
 #include "core/StoredNumber.h"
 #include "core/SystemNames.h"
 #include "core/Ticks.h"
@@ -176,17 +177,33 @@ std::optional<std::uint32_t> AppBase::ReadNumber(const tk::RegKey& key, const wc
     return DecodeStoredNumber(raw->Type, raw->Data.data(), raw->Data.size());
 }
 
-bool AppBase::ReadSwitch(const tk::RegKey& key, const wchar_t* name, bool whenMissing)
+GeneralSettings AppBase::LoadGeneralSettings(const GeneralSettings& whenMissing) const
 {
-    if (!key.HasValue(name))
+    const tk::RegKey key = OpenSettingsKey(false);
+    if (!key)
         return whenMissing;
-    const auto value = ReadNumber(key, name);
-    return value && *value != 0;
+    return ReadGeneralSettings(whenMissing, [&key](const wchar_t* name, std::size_t maxBytes) {
+        return LookUpStoredValue(key, name, maxBytes);
+    });
+}
+
+void AppBase::ChangeSettings(const GeneralSettings& settings)
+{
+    settings_ = settings;
+    SetAutoRun(settings.AutoRun);
+    Update();
+}
+
+void AppBase::SaveGeneralSettings() const
+{
+    const tk::RegKey key = OpenSettingsKey(true);
+    for (const StoredField<GeneralSettings>& field : GeneralFields)
+        key.WriteDword(field.Name, settings_.*field.Switch ? 1 : 0);
 }
 
 void AppBase::SetAutoRun(bool value)
 {
-    autoRun_ = value;
+    settings_.AutoRun = value;
     const auto run = tk::RegKey::Create(HKEY_CURRENT_USER, registry::RunKey, KEY_SET_VALUE);
     if (value)
         run.WriteString(fileName_.c_str(), registry::AutorunCommand(filePath_ + fileName_));

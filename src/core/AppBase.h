@@ -13,6 +13,7 @@
 #include "core/LinkSet.h"
 #include "core/SoftwareInfo.h"
 #include "core/CommandLine.h"
+#include "core/GeneralSettings.h"
 #include "core/ProductIdentity.h"
 #include "toolkit/Application.h"
 #include "toolkit/Registry.h"
@@ -51,11 +52,16 @@ public:
     const std::wstring& MainWindowTitle() const noexcept { return mainWindowTitle_; }
     bool ConfirmClose() const noexcept { return confirmClose_; }
     void SetConfirmClose(bool value) noexcept { confirmClose_ = value; }
-    bool OnlineEnabled() const noexcept { return onlineEnabled_; }
-    void SetOnlineEnabled(bool value) noexcept { onlineEnabled_ = value; }
-    bool Confirmations() const noexcept { return confirmations_; }
-    void SetConfirmations(bool value) noexcept { confirmations_ = value; }
-    bool AutoRun() const noexcept { return autoRun_; }
+    // The general settings, as read (their defaults until then).
+    const GeneralSettings& Settings() const noexcept { return settings_; }
+    // Takes the settings, puts the autorun entry as they have it and updates
+    // the program (which saves them).
+    void ChangeSettings(const GeneralSettings& settings);
+    bool OnlineEnabled() const noexcept { return settings_.Online; }
+    void SetOnlineEnabled(bool value) noexcept { settings_.Online = value; }
+    bool Confirmations() const noexcept { return settings_.Confirmations; }
+    void SetConfirmations(bool value) noexcept { settings_.Confirmations = value; }
+    bool AutoRun() const noexcept { return settings_.AutoRun; }
     bool NeedSettings() const noexcept { return needSettings_; }
     // Windows asked whether the session may end (WM_QUERYENDSESSION) and has
     // not said since that it goes on: no close question, no pings, no final
@@ -171,9 +177,11 @@ protected:
     tk::RegKey OpenSettingsKey(bool create) const;
     // A number as stored, read as well as a damaged value allows.
     static std::optional<std::uint32_t> ReadNumber(const tk::RegKey& key, const wchar_t* name);
-    // A switch the user can turn off: its default when it is missing, off
-    // when it is there but cannot be read (never back to the default).
-    static bool ReadSwitch(const tk::RegKey& key, const wchar_t* name, bool whenMissing);
+    // The general settings as stored; each one that is missing keeps
+    // whenMissing's.
+    GeneralSettings LoadGeneralSettings(const GeneralSettings& whenMissing) const;
+    // Writes them below the settings key.
+    void SaveGeneralSettings() const;
 
     std::vector<std::wstring> commandLineParams_;
     std::wstring actionName_;
@@ -181,9 +189,7 @@ protected:
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;
-    bool autoRun_ = false;
-    bool onlineEnabled_ = true;
-    bool confirmations_ = false;
+    GeneralSettings settings_;
     bool endingSession_ = false;
     bool needSettings_ = false;
     std::wstring copyright_;

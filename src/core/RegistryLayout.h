@@ -5,15 +5,16 @@
 #include <cstddef>
 #include <string>
 
+#include "core/GeneralSettings.h"
+
 namespace corvello::registry {
 
-// Values of the settings key (its path comes from the identity).
-inline constexpr const wchar_t* RunCount = L"RunCount";            // REG_DWORD
-inline constexpr const wchar_t* RunFirst = L"RunFirst";            // REG_SZ, "yyyy-mm-dd"
-inline constexpr const wchar_t* RunLast = L"RunLast";              // REG_SZ, "yyyy-mm-dd"
-inline constexpr const wchar_t* AutoRun = L"AutoRun";              // REG_DWORD, 0 or 1
-inline constexpr const wchar_t* Online = L"Online";                // REG_DWORD, 0 or 1
-inline constexpr const wchar_t* Confirmations = L"Confirmations";  // REG_DWORD, 0 or 1
+// Values of the settings key (its path comes from the identity): the run
+// statistics, and the general settings (AutoRun, Online, Confirmations: their
+// table, core/GeneralSettings.h).
+inline constexpr const wchar_t* RunCount = L"RunCount";  // REG_DWORD
+inline constexpr const wchar_t* RunFirst = L"RunFirst";  // REG_SZ, "yyyy-mm-dd"
+inline constexpr const wchar_t* RunLast = L"RunLast";    // REG_SZ, "yyyy-mm-dd"
 
 // A stored date longer than this is no date of ours and counts as not stored.
 inline constexpr std::size_t MaxDateChars = 64;

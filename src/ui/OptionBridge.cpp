@@ -25,37 +25,43 @@ int OptionBridge::OptionFindIndex(const std::wstring& name)
     return FindOptionIndex(name);
 }
 
-std::wstring OptionBridge::OptionGet(int index)
+namespace {
+
+// The setting behind an option index; null for an index without one.
+bool GeneralSettings::*SwitchOf(int index) noexcept
 {
     switch (index) {
     case OptionAutoRun:
-        return BooleanToText(application_.AutoRun());
+        return &GeneralSettings::AutoRun;
     case OptionOnline:
-        return BooleanToText(application_.OnlineEnabled());
+        return &GeneralSettings::Online;
     case OptionConfirm:
-        return BooleanToText(application_.Confirmations());
+        return &GeneralSettings::Confirmations;
     default:
-        return {};
+        return nullptr;
     }
+}
+
+}  // namespace
+
+std::wstring OptionBridge::OptionGet(int index)
+{
+    const auto member = SwitchOf(index);
+    if (!member)
+        return {};
+    return BooleanToText(application_.Settings().*member);
 }
 
 void OptionBridge::OptionSet(int index, const std::wstring& value)
 {
-    const auto parsed = TextToBoolean(value, UserDecimalSeparator());
-    switch (index) {
-    case OptionAutoRun:
-        application_.SetAutoRun(parsed.value_or(application_.AutoRun()));
-        break;
-    case OptionOnline:
-        application_.SetOnlineEnabled(parsed.value_or(application_.OnlineEnabled()));
-        break;
-    case OptionConfirm:
-        application_.SetConfirmations(parsed.value_or(application_.Confirmations()));
-        break;
-    default:
-        break;
+    const auto member = SwitchOf(index);
+    if (!member) {
+        application_.Update();
+        return;
     }
-    application_.Update();
+    GeneralSettings settings = application_.Settings();
+    settings.*member = TextToBoolean(value, UserDecimalSeparator()).value_or(settings.*member);
+    application_.ChangeSettings(settings);
 }
 
 }  // namespace corvello

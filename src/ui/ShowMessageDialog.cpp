@@ -1,5 +1,7 @@
 #include "ui/ShowMessageDialog.h"
 
+#include <utility>
+
 #include "toolkit/Application.h"
 #include "ui/FormPlacement.h"
 
@@ -17,24 +19,39 @@ public:
 
 }  // namespace
 
-int ShowMessageDialog(const std::wstring& message, tk::DialogType type, const tk::DialogButtons& buttons, int,
-                  tk::DialogButton defaultButton, tk::Form* owner, const std::wstring& caption, HICON icon,
-                  std::optional<COLORREF> color, const tk::FontSpec* font)
+MessageDialogArgs::MessageDialogArgs(std::wstring message) : message_(std::move(message)) {}
+
+MessageDialogArgs::~MessageDialogArgs() = default;
+
+MessageDialogArgs& MessageDialogArgs::Buttons(const tk::DialogButtons& buttons, tk::DialogButton defaultButton)
+{
+    buttons_ = buttons;
+    default_ = defaultButton;
+    return *this;
+}
+
+MessageDialogArgs& MessageDialogArgs::Caption(const std::wstring& caption)
+{
+    caption_ = caption;
+    return *this;
+}
+
+int ShowMessageDialog(const MessageDialogArgs& args)
 {
     const ModalScope modal;
-    const auto dialog = tk::CreateMessageDialog(message, type, buttons, defaultButton);
-    if (!caption.empty())
-        dialog->SetCaption(caption);
+    const auto dialog = tk::CreateMessageDialog(args.message_, args.type_, args.buttons_, args.default_);
+    if (!args.caption_.empty())
+        dialog->SetCaption(args.caption_);
     // The picture is made with the window; without a window there is none.
-    if (icon && type != tk::DialogType::Custom && dialog->IconImage())
-        dialog->IconImage()->SetIcon(icon);
-    if (color)
-        dialog->SetColor(*color);
-    if (font)
-        dialog->SetFont(*font);
-    FormCenterOnForm(dialog.get(), owner);
-    if (owner && owner->Handle())
-        ::SetWindowLongPtrW(dialog->Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Handle()));
+    if (args.icon_ && args.type_ != tk::DialogType::Custom && dialog->IconImage())
+        dialog->IconImage()->SetIcon(args.icon_);
+    if (args.color_)
+        dialog->SetColor(*args.color_);
+    if (args.font_)
+        dialog->SetFont(*args.font_);
+    FormCenterOnForm(dialog.get(), args.owner_);
+    if (args.owner_ && args.owner_->Handle())
+        ::SetWindowLongPtrW(dialog->Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(args.owner_->Handle()));
     return dialog->ShowModal();
 }
 

@@ -158,9 +158,7 @@ void TrayForm::AskClose()
         return;
     }
     const std::wstring question = FormatText(tk::LoadResourceString(IDS_CLOSE_QUESTION), {application_.Name()});
-    const int answer = ShowMessageDialog(question, tk::DialogType::Confirmation,
-                                         {tk::DialogButton::Yes, tk::DialogButton::No}, 0, tk::DialogButton::No, this,
-                                         caption, icon, std::nullopt, nullptr);
+    const int answer = ShowMessageDialog(MessageDialogArgs(question).Owner(this).Caption(caption).Icon(icon));
     if (answer == tk::mr::Yes) {
         closeConfirmed_ = true;
         Close();

@@ -133,9 +133,10 @@ public:
             dialogTimer_ = std::make_unique<tk::Timer>(gallery_ ? 1500 : 200);
             dialogTimer_->OnTimer = [this](tk::Timer& timer) {
                 timer.SetEnabled(false);
-                ShowMessageDialog(L"Do you really want to close \"Corvello\" application and disable all its features?",
-                              tk::DialogType::Confirmation, {tk::DialogButton::Yes, tk::DialogButton::No}, 0,
-                              tk::DialogButton::No, main_.get(), L"", nullptr, std::nullopt, nullptr);
+                ShowMessageDialog(
+                    MessageDialogArgs(
+                        L"Do you really want to close \"Corvello\" application and disable all its features?")
+                        .Owner(main_.get()));
             };
         }
     }

@@ -26,7 +26,6 @@
 #include "toolkit/Application.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/Timer.h"
-#include "ui/OptionBridge.h"
 #include "ui/TrayForm.h"
 
 using namespace corvello;
@@ -374,9 +373,6 @@ protected:
     {
         ASSERT_NE(listener_.Port(), 0);
         StartingCopy::SetUp();
-        bridge_ = std::make_unique<OptionBridge>(*app_, L"Corvello", VersionArray{1, 2, 0, 21}, L"",
-                                                 RegistryRootCurrentUser, L"");
-        app_->UseOptionBridge(bridge_.get());
         app_->SettingsReset();
         app_->CreateForms();
         ASSERT_NE(app_->Main(), nullptr);
@@ -385,7 +381,6 @@ protected:
     void TearDown() override
     {
         app_->Terminate(0);
-        bridge_.reset();
         StartingCopy::TearDown();
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey, SplitPath(GetModulePath()).FileName.c_str());
     }
@@ -403,7 +398,6 @@ protected:
 
     testsupport::HttpListener listener_;
     testsupport::LoopbackProxy proxy_{listener_.Port()};
-    std::unique_ptr<OptionBridge> bridge_;
 };
 
 }  // namespace

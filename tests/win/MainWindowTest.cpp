@@ -22,7 +22,6 @@
 #include "support/RegistryTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "toolkit/Application.h"
-#include "ui/OptionBridge.h"
 
 using namespace corvello;
 
@@ -48,9 +47,6 @@ protected:
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
         app_ = std::make_unique<CorvelloApp>(L"Corvello", VersionArray{1, 2, 0, 21}, true, RegistryRootCurrentUser,
                                              std::wstring(L"\\") + Key);
-        bridge_ = std::make_unique<OptionBridge>(*app_, L"Corvello", VersionArray{1, 2, 0, 21}, L"",
-                                                 RegistryRootCurrentUser, L"");
-        app_->UseOptionBridge(bridge_.get());
         app_->SettingsReset();
         app_->CreateForms();
         ASSERT_NE(app_->Main(), nullptr);
@@ -58,7 +54,6 @@ protected:
     void TearDown() override
     {
         app_->Terminate(0);
-        bridge_.reset();
         app_.reset();
         tk::RegKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\QUORVANT\\CorvelloWindowTest");
         testsupport::DeleteValue(HKEY_CURRENT_USER, registry::RunKey,
@@ -70,7 +65,6 @@ protected:
     testsupport::HttpListener listener_;
     testsupport::LoopbackProxy proxy_{listener_.Port()};
     std::unique_ptr<CorvelloApp> app_;
-    std::unique_ptr<OptionBridge> bridge_;
 };
 
 }  // namespace

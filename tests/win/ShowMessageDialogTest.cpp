@@ -53,7 +53,8 @@ int RunDialog(Seen& seen, const std::function<void(tk::MessageDialog&)>& act, co
         seen.ModalLevel = tk::Application::Current().ModalLevel();
         act(*dialog);
     };
-    return ShowMessageDialog(message, type, buttons, 0, defaultButton, owner, caption, icon, std::nullopt, nullptr);
+    return ShowMessageDialog(
+        MessageDialogArgs(message).Type(type).Buttons(buttons, defaultButton).Owner(owner).Caption(caption).Icon(icon));
 }
 
 void PressKey(tk::MessageDialog&, WORD key)
