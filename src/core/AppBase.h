@@ -189,7 +189,10 @@ protected:
     std::wstring filePath_;
     std::wstring fileName_;
     bool confirmClose_ = false;
-    GeneralSettings settings_;
+    // As the object is made, before the settings are read or reset: the
+    // online features on, autorun and confirmations off until a read or a
+    // reset gives them their values.
+    GeneralSettings settings_{.AutoRun = false, .Online = true, .Confirmations = false};
     bool endingSession_ = false;
     bool needSettings_ = false;
     std::wstring copyright_;

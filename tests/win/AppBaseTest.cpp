@@ -47,10 +47,9 @@ TEST(CorvelloApp, ConstructionFillsTheIdentity)
     EXPECT_EQ(tk::Application::Current().Title(), L"Corvello");
     EXPECT_EQ(app->Mode(), WorkMode::Undefined);
     EXPECT_TRUE(app->ConfirmClose());
-    // The general settings' defaults until they are read.
     EXPECT_TRUE(app->OnlineEnabled());
-    EXPECT_TRUE(app->Confirmations());
-    EXPECT_TRUE(app->AutoRun());
+    EXPECT_FALSE(app->Confirmations());
+    EXPECT_FALSE(app->AutoRun());
     EXPECT_FALSE(app->Terminated());
     EXPECT_NE(app->Copyright().find(L"QUORVANT"), std::wstring::npos);
     EXPECT_EQ(app->FilePath() + app->FileName(), GetModulePath());
