@@ -102,11 +102,11 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger)
     case ActionTrigger::HandedOver:
     case ActionTrigger::Shortcut:
         // The box, as it shows at this moment, not the stored setting.
-        asks = catalogue::NeedsConfirmation(entry.Tag,
+        asks = catalogue::NeedsConfirmation(entry,
                                             main ? main->ConfirmationsChecked() : App->StoredConfirmations());
         break;
     case ActionTrigger::CommandLine:
-        asks = catalogue::NeedsConfirmation(entry.Tag, App->StoredConfirmations());
+        asks = catalogue::NeedsConfirmation(entry, App->StoredConfirmations());
         break;
     case ActionTrigger::Timer:
         break;

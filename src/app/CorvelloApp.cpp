@@ -128,9 +128,7 @@ void CorvelloApp::TakeRequest(const commandline::Request& request)
         timer_.Cancel();
         return;
     }
-    const ActionEntry* entry = catalogue::FindAction(request.Action->Tag);
-    if (!entry)
-        return;
+    const ActionEntry* entry = request.Action;
     const ActionWords& words = request.Words;
     std::optional<LaterTime> when;
     if (words.Wait == WaitKind::In)
@@ -279,7 +277,7 @@ ModeResult CorvelloApp::HandleActionMode()
         return ModeResult{succeeded, true, static_cast<int>(code)};
     };
     try {
-        const NamedAction* named = commandline::FindAction(actionName_);
+        const ActionEntry* named = commandline::FindAction(actionName_);
         if (!named) {
             // The name as given, cut short: it comes from anyone.
             tk::LogFailure(L"the action word: no action is named \"" + actionName_.substr(0, 40) + L"\"",
@@ -287,7 +285,7 @@ ModeResult CorvelloApp::HandleActionMode()
             return end(false, ActionExitCode::UnknownName);
         }
         if (!commandline::WordsFit(*named, actionWords_)) {
-            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
+            tk::LogFailure(L"the action word: the words beside \"" + commandline::NameOf(*named) +
                                L"\" will not do (malformed, twice, not for it, or unknown)",
                            ERROR_INVALID_PARAMETER);
             return end(false, ActionExitCode::MalformedWord);
@@ -327,16 +325,13 @@ ModeResult CorvelloApp::HandleCancelMode()
     }
 }
 
-bool CorvelloApp::RunNamedAction(const NamedAction& named)
+bool CorvelloApp::RunNamedAction(const ActionEntry& entry)
 {
-    const ActionEntry* entry = catalogue::FindAction(named.Tag);
-    if (!entry)
-        return false;
     // The display requests go to the application window, which a run would
     // have made; what they post to it is handled before the program ends.
     auto& application = tk::Application::Current();
     application.Initialize();
-    const ActionOutcome outcome = runner_.Run(*entry, ActionTrigger::CommandLine);
+    const ActionOutcome outcome = runner_.Run(entry, ActionTrigger::CommandLine);
     application.ProcessMessages();
     return outcome == ActionOutcome::Ran;
 }

@@ -99,7 +99,7 @@ public:
 private:
     // Runs a named action in this process; false when the question was
     // answered No.
-    bool RunNamedAction(const NamedAction& named);
+    bool RunNamedAction(const ActionEntry& entry);
 
     // Reads the shortcuts and registers them; names once, in a balloon, the
     // ones another program holds.
