@@ -114,8 +114,9 @@ inline constexpr const wchar_t* ShortcutsCategory = L"Keyboard Shortcuts";
 // Every action, one row each: a new action is a row here (with its name in
 // ActionId) and its operation.
 inline constexpr ActionEntry Table[] = {
-    {ActionId::MonitorOff, L"MonitorOff", GeneralCategory, L"Monitor Off", L"Blanks the screen or turns the monitor off ",
-     ActionOperation::MonitorOff, LockKey::None, false, QuietInput::Always},
+    {ActionId::MonitorOff, L"MonitorOff", GeneralCategory, L"Monitor Off",
+     L"Blanks the screen or turns the monitor off ", ActionOperation::MonitorOff, LockKey::None, false,
+     QuietInput::Always},
     {ActionId::ScreenSaver, L"ScreenSaver", GeneralCategory, L"Screen Saver", L"Starts default screensaver if set",
      ActionOperation::ScreenSaver, LockKey::None, false, QuietInput::FromShortcut},
     {ActionId::Lock, L"Lock", GeneralCategory, L"Lock Computer",
@@ -153,8 +154,8 @@ inline constexpr ActionEntry Table[] = {
      ActionOperation::MonitorOn, LockKey::None, false},
     // Bound to no control either: a shortcut, the command line and the
     // Options window reach them.
-    {ActionId::KeepAwake, L"KeepAwake", GeneralCategory, L"Keep Awake", L"Keeps the computer from sleeping until stopped",
-     ActionOperation::KeepAwake, LockKey::None, false},
+    {ActionId::KeepAwake, L"KeepAwake", GeneralCategory, L"Keep Awake",
+     L"Keeps the computer from sleeping until stopped", ActionOperation::KeepAwake, LockKey::None, false},
     // Waits for quiet input itself, after the lock: the lock comes at once.
     {ActionId::LockMonitorOff, L"LockMonitorOff", GeneralCategory, L"Lock and Monitor Off",
      L"Locks current user session, then turns the monitor off", ActionOperation::LockMonitorOff, LockKey::None,
@@ -182,13 +183,14 @@ constexpr const ActionEntry& Action(ActionId id) noexcept
 inline constexpr std::optional<ActionId> MenuLine;
 inline constexpr const wchar_t* SystemMenuCaption = L"System";
 inline constexpr std::optional<ActionId> SystemMenu[] = {
-    ActionId::MonitorOff, ActionId::ScreenSaver, ActionId::Lock, MenuLine,          ActionId::Sleep,   ActionId::Hibernate,
-    ActionId::LogOff,     MenuLine,              ActionId::Restart, ActionId::ShutDown, ActionId::PowerOff,
+    ActionId::MonitorOff, ActionId::ScreenSaver, ActionId::Lock,     MenuLine,           ActionId::Sleep,
+    ActionId::Hibernate,  ActionId::LogOff,      MenuLine,           ActionId::Restart,  ActionId::ShutDown,
+    ActionId::PowerOff,
 };
 inline constexpr const wchar_t* KeyboardMenuCaption = L"Keyboard";
 inline constexpr std::optional<ActionId> KeyboardMenu[] = {
-    ActionId::CapsLock, ActionId::NumLock, ActionId::ScrollLock, MenuLine, ActionId::CtrlAltDel, ActionId::CtrlShiftEsc,
-    ActionId::PrintScreen,
+    ActionId::CapsLock,   ActionId::NumLock,      ActionId::ScrollLock,  MenuLine,
+    ActionId::CtrlAltDel, ActionId::CtrlShiftEsc, ActionId::PrintScreen,
 };
 
 // The main window's button groups in tab order.

@@ -85,7 +85,7 @@ void AboutDialog::ControlsUpdate()
     if (!AppObject)
         return;
     lbTitle_->SetCaption(AppObject->Name());
-    lbVersion_->SetCaption(AppObject->FullVersion());
+    lbVersion_->SetCaption(AppObject->Version());
     lbCopyright_->SetCaption(AppObject->Copyright());
 }
 

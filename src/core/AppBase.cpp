@@ -105,11 +105,6 @@ void AppBase::SetName(const std::wstring& value)
     tk::Application::Current().SetTitle(value);
 }
 
-std::wstring AppBase::Edition() const
-{
-    return {};
-}
-
 bool AppBase::Terminated() const
 {
     return terminated_ || endingSession_ || tk::Application::Current().Terminated();
@@ -528,7 +523,6 @@ void AppBase::ShowProgram()
 SoftwareInfo AppBase::Software()
 {
     software_.Version = Version();
-    software_.Edition = Edition();
     software_.RunTime = TickDistance(::GetTickCount(), StartTickCount) / 1000;
     if (software_.Hardware.empty())
         software_.Hardware = Hardware();

@@ -127,7 +127,10 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButTheOnesBeyondThemOnce)
     EXPECT_EQ(catalogue::FindActionNamed(L"Bogus"), nullptr);
     // Only the three lock keys refresh the LEDs, each its own key.
     const std::pair<ActionId, LockKey> locks[] = {
-        {ActionId::CapsLock, LockKey::Caps}, {ActionId::NumLock, LockKey::Num}, {ActionId::ScrollLock, LockKey::Scroll}};
+        {ActionId::CapsLock, LockKey::Caps},
+        {ActionId::NumLock, LockKey::Num},
+        {ActionId::ScrollLock, LockKey::Scroll},
+    };
     for (const ActionEntry& a : catalogue::Actions) {
         LockKey expected = LockKey::None;
         for (const auto& [id, key] : locks)
