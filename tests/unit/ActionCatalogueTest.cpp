@@ -10,15 +10,6 @@
 using namespace corvello;
 using catalogue::Action;
 
-namespace {
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
-}  // namespace
-
 TEST(ActionCatalogue, EveryActionRunsItsOperationUnderItsName)
 {
     using Id = ActionId;
@@ -52,9 +43,9 @@ TEST(ActionCatalogue, EveryActionRunsItsOperationUnderItsName)
     };
     for (const auto& c : cases) {
         const ActionEntry& entry = Action(c.Action);
-        EXPECT_EQ(entry.Id, c.Action) << Narrow(c.Name);
+        EXPECT_EQ(entry.Id, c.Action) << c.Name;
         EXPECT_STREQ(entry.Name, c.Name);
-        EXPECT_EQ(entry.Operation, c.Operation) << Narrow(c.Name);
+        EXPECT_EQ(entry.Operation, c.Operation) << c.Name;
         EXPECT_EQ(catalogue::FindActionNamed(c.Name), &entry);
     }
     EXPECT_STREQ(Action(ActionId::ControlPanel).Caption, L"Control Panel");
@@ -76,7 +67,7 @@ TEST(ActionCatalogue, TheSleepButtonRunsSleepAndCarriesHibernatesTag)
         for (const ButtonPlace& b : group) {
             if (&b == &sleepButton)
                 continue;
-            EXPECT_EQ(b.Tag, static_cast<int>(b.Action) + 1) << Narrow(Action(b.Action).Name);
+            EXPECT_EQ(b.Tag, static_cast<int>(b.Action) + 1) << Action(b.Action).Name;
         }
     }
 }
@@ -109,18 +100,20 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButTheOnesBeyondThemOnce)
                                        ActionId::LockMonitorOff};
     for (const ActionEntry& a : catalogue::Actions) {
         // An action in the menus has a button, and the other way round.
-        EXPECT_EQ(inMenus.count(a.Id), onButtons.count(a.Id)) << Narrow(a.Name);
-        EXPECT_LE(inMenus.count(a.Id), 1u) << Narrow(a.Name);
+        EXPECT_EQ(inMenus.count(a.Id), onButtons.count(a.Id)) << a.Name;
+        EXPECT_LE(inMenus.count(a.Id), 1u) << a.Name;
     }
     // The fifteen from Monitor Off to Print Screen are in both.
-    for (int i = 0; i <= static_cast<int>(ActionId::PrintScreen); ++i)
-        EXPECT_EQ(inMenus.count(static_cast<ActionId>(i)), 1u) << Narrow(Action(static_cast<ActionId>(i)).Name);
+    for (int i = 0; i <= static_cast<int>(ActionId::PrintScreen); ++i) {
+        const ActionId id = static_cast<ActionId>(i);
+        EXPECT_EQ(inMenus.count(id), 1u) << Action(id).Name;
+    }
     for (const ActionId id : beyond)
-        EXPECT_EQ(inMenus.count(id) + onButtons.count(id), 0u) << Narrow(Action(id).Name);
+        EXPECT_EQ(inMenus.count(id) + onButtons.count(id), 0u) << Action(id).Name;
 
     std::set<std::wstring> names;
     for (const auto& a : catalogue::Actions) {
-        EXPECT_TRUE(names.insert(a.Name).second) << "a name twice: " << Narrow(a.Name);
+        EXPECT_TRUE(names.insert(a.Name).second) << "a name twice: " << a.Name;
         EXPECT_EQ(catalogue::FindActionNamed(a.Name), &a);
     }
     EXPECT_EQ(catalogue::FindActionNamed(L"monitoroff"), nullptr) << "names are matched as written";
@@ -136,7 +129,7 @@ TEST(ActionCatalogue, MenusAndButtonsReachEveryActionButTheOnesBeyondThemOnce)
         for (const auto& [id, key] : locks)
             if (a.Id == id)
                 expected = key;
-        EXPECT_EQ(a.Lock, expected) << Narrow(a.Name);
+        EXPECT_EQ(a.Lock, expected) << a.Name;
     }
 }
 
@@ -145,8 +138,8 @@ TEST(ActionCatalogue, OnlyTheIrreversibleAskAndOnlyWhileTheBoxIsChecked)
     const std::set<ActionId> irreversible = {ActionId::Hibernate, ActionId::LogOff, ActionId::Restart,
                                              ActionId::ShutDown, ActionId::PowerOff};
     for (const ActionEntry& a : catalogue::Actions) {
-        EXPECT_EQ(catalogue::NeedsConfirmation(a, true), irreversible.count(a.Id) == 1) << Narrow(a.Name);
-        EXPECT_FALSE(catalogue::NeedsConfirmation(a, false)) << Narrow(a.Name);
+        EXPECT_EQ(catalogue::NeedsConfirmation(a, true), irreversible.count(a.Id) == 1) << a.Name;
+        EXPECT_FALSE(catalogue::NeedsConfirmation(a, false)) << a.Name;
     }
 }
 
