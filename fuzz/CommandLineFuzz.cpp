@@ -65,7 +65,7 @@ void CheckCommandLine(const std::wstring& line)
             std::abort();
     }
     if (const auto* named = corvello::commandline::FindAction(choice.ActionName))
-        if (corvello::LowerAscii(choice.ActionName) != named->Name)
+        if (corvello::LowerAscii(choice.ActionName) != corvello::commandline::NameOf(*named))
             std::abort();
     CheckWords(choice.Words);
     // "/cancel" and "/options" stand alone or are refused; beside the

@@ -1,6 +1,7 @@
 #include "actions/CommandLineActions.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "core/DueTime.h"
 #include "core/Text.h"
@@ -10,9 +11,9 @@ namespace {
 
 constexpr const wchar_t* CancelWord = L"cancel";
 
-bool IsKeepAwake(const NamedAction& action) noexcept
+bool IsKeepAwake(const ActionEntry& action) noexcept
 {
-    return catalogue::OperationFor(action.Tag) == ActionOperation::KeepAwake;
+    return action.Operation == ActionOperation::KeepAwake;
 }
 
 void Append(std::u16string& text, std::wstring_view part)
@@ -23,19 +24,22 @@ void Append(std::u16string& text, std::wstring_view part)
 
 }  // namespace
 
-const NamedAction* FindAction(std::wstring_view name) noexcept
+std::wstring NameOf(const ActionEntry& action)
 {
-    // Longer than any name: not one, whatever its case.
-    if (name.size() > MaxNameLength)
-        return nullptr;
-    const std::wstring lower = LowerAscii(std::wstring(name));
-    for (const NamedAction& action : Actions)
-        if (lower == action.Name)
+    return LowerAscii(action.Name);
+}
+
+const ActionEntry* FindAction(std::wstring_view name) noexcept
+{
+    for (const ActionEntry& action : catalogue::Actions)
+        // Lowered only at the length of a name: it comes from anyone.
+        if (action.CommandLine == CommandLineName::Offered && name.size() == std::wcslen(action.Name) &&
+            LowerAscii(std::wstring(name)) == NameOf(action))
             return &action;
     return nullptr;
 }
 
-bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept
+bool WordsFit(const ActionEntry& action, const ActionWords& words) noexcept
 {
     if (words.Malformed)
         return false;
@@ -44,7 +48,7 @@ bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept
     return !words.Off || (words.Wait == WaitKind::None && !words.ScreenOn);
 }
 
-bool Lasts(const NamedAction& action, const ActionWords& words) noexcept
+bool Lasts(const ActionEntry& action, const ActionWords& words) noexcept
 {
     return words.Wait != WaitKind::None || (IsKeepAwake(action) && !words.Off);
 }
@@ -56,7 +60,7 @@ std::u16string HandOverText(const Request& request)
         Append(text, CancelWord);
     } else {
         const ActionWords& words = request.Words;
-        Append(text, request.Action->Name);
+        Append(text, NameOf(*request.Action));
         if (words.Wait == WaitKind::In) {
             Append(text, L" in:");
             Append(text, DurationWord(words.Seconds));
@@ -73,7 +77,7 @@ std::u16string HandOverText(const Request& request)
     return text;
 }
 
-std::u16string HandOverText(const NamedAction& action)
+std::u16string HandOverText(const ActionEntry& action)
 {
     return HandOverText(Request{&action, {}});
 }
@@ -99,8 +103,8 @@ std::optional<Request> ReadHandOver(std::uintptr_t tag, const void* data, std::s
     const std::size_t blank = text.find(L' ');
     const std::wstring name = text.substr(0, blank);
     if (name != CancelWord) {
-        for (const NamedAction& action : Actions)
-            if (name == action.Name)
+        for (const ActionEntry& action : catalogue::Actions)
+            if (action.CommandLine == CommandLineName::Offered && name == NameOf(action))
                 request.Action = &action;
         if (!request.Action)
             return std::nullopt;

@@ -18,55 +18,28 @@
 #include "core/CommandLine.h"
 
 namespace corvello {
-
-struct NamedAction {
-    // Lower case; compared with the letters A to Z in any case.
-    const wchar_t* Name;
-    // The catalogue's action, whose operation, confirmation rule, caption
-    // and hint apply.
-    int Tag;
-};
-
 namespace commandline {
 
-inline constexpr NamedAction Actions[] = {
-    {L"monitoroff", 1},
-    {L"monitoron", 16},
-    {L"screensaver", 2},
-    {L"lock", 3},
-    {L"sleep", 4},
-    {L"hibernate", 5},
-    {L"logoff", 6},
-    {L"restart", 7},
-    {L"shutdown", 8},
-    {L"poweroff", 9},
-    {L"capslock", 10},
-    {L"numlock", 11},
-    {L"scrolllock", 12},
-    {L"ctrlshiftesc", 14},
-    {L"printscreen", 15},
-    {L"keepawake", catalogue::KeepAwakeTag},
-    {L"lockmonitoroff", 18},
-};
+// The action's name on the command line and in what a starting copy hands
+// over: the catalogue's name in lower case ("monitoroff").
+std::wstring NameOf(const ActionEntry& action);
 
-// The longest name.
-inline constexpr std::size_t MaxNameLength = 14;
-
-// The action of that name, the letters A to Z in any case; null for none.
-const NamedAction* FindAction(std::wstring_view name) noexcept;
+// The action the command line offers by that name, the letters A to Z in
+// any case; null for none.
+const ActionEntry* FindAction(std::wstring_view name) noexcept;
 
 // Whether the words suit the action: none malformed; "/in:" or "/at:" for
 // any action (for Keep Awake: how long it holds); "/screen:" only for Keep
 // Awake; "/off" only for Keep Awake, and alone. "/cancel" is no word here.
-bool WordsFit(const NamedAction& action, const ActionWords& words) noexcept;
+bool WordsFit(const ActionEntry& action, const ActionWords& words) noexcept;
 // The action keeps this process: it waits ("/in:", "/at:"), or it is Keep
 // Awake (not "/off"). With no copy running, the start becomes the program.
-bool Lasts(const NamedAction& action, const ActionWords& words) noexcept;
+bool Lasts(const ActionEntry& action, const ActionWords& words) noexcept;
 
 // What a starting copy asks of the running one: an action with its words,
 // or (no action) to call off what waits.
 struct Request {
-    const NamedAction* Action = nullptr;
+    const ActionEntry* Action = nullptr;
     ActionWords Words;
 };
 
@@ -80,7 +53,7 @@ inline constexpr std::size_t MaxHandOverBytes = 64 * sizeof(char16_t);
 // (" in:90s", " at:07:05", " screen:on", " off"), or "cancel"; and a
 // terminating null, which is part of the string.
 std::u16string HandOverText(const Request& request);
-std::u16string HandOverText(const NamedAction& action);
+std::u16string HandOverText(const ActionEntry& action);
 
 // The request a handed-over message makes, or nullopt when it is not one: a
 // tag of another, a size that is not a whole number of UTF-16 units between

@@ -83,7 +83,7 @@ void AboutDialog::ControlsUpdate()
 {
     LinksForm::ControlsUpdate();
     lbTitle_->SetCaption(application_.Name());
-    lbVersion_->SetCaption(application_.FullVersion());
+    lbVersion_->SetCaption(application_.Version());
     lbCopyright_->SetCaption(application_.Copyright());
 }
 

@@ -120,7 +120,7 @@ ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger,
     MainWindow* const main = owner_;
     // A timer the user set: setting it was the confirmation.
     const bool asks =
-        trigger != ActionTrigger::Timer && catalogue::NeedsConfirmation(entry.Tag, ConfirmationsOn(trigger));
+        trigger != ActionTrigger::Timer && catalogue::NeedsConfirmation(entry, ConfirmationsOn(trigger));
     if (asks) {
         // One question at a time. The tray menu stays live while one is
         // open, and a second would cover it exactly: its No would seem to do

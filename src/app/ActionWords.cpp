@@ -25,9 +25,7 @@ void ActionRequests::Take(const commandline::Request& request)
         waiting_.CancelLater();
         return;
     }
-    const ActionEntry* entry = catalogue::FindAction(request.Action->Tag);
-    if (!entry)
-        return;
+    const ActionEntry* entry = request.Action;
     const ActionWords& words = request.Words;
     std::optional<LaterTime> when;
     if (words.Wait == WaitKind::In)
@@ -90,7 +88,7 @@ std::optional<ActionExitCode> ActionRequests::HandOver(const commandline::Reques
 ModeResult ActionRequests::Start(const std::wstring& name, const ActionWords& words)
 {
     try {
-        const NamedAction* named = commandline::FindAction(name);
+        const ActionEntry* named = commandline::FindAction(name);
         if (!named) {
             // The name as given, cut short: it comes from anyone.
             tk::LogFailure(L"the action word: no action is named \"" + name.substr(0, 40) + L"\"",
@@ -98,7 +96,7 @@ ModeResult ActionRequests::Start(const std::wstring& name, const ActionWords& wo
             return End(false, ActionExitCode::UnknownName);
         }
         if (!commandline::WordsFit(*named, words)) {
-            tk::LogFailure(std::wstring(L"the action word: the words beside \"") + named->Name +
+            tk::LogFailure(L"the action word: the words beside \"" + commandline::NameOf(*named) +
                                L"\" will not do (malformed, twice, not for it, or unknown)",
                            ERROR_INVALID_PARAMETER);
             return End(false, ActionExitCode::MalformedWord);
@@ -135,16 +133,13 @@ ModeResult ActionRequests::Cancel(const ActionWords& words)
     }
 }
 
-bool ActionRequests::RunHere(const NamedAction& named)
+bool ActionRequests::RunHere(const ActionEntry& entry)
 {
-    const ActionEntry* entry = catalogue::FindAction(named.Tag);
-    if (!entry)
-        return false;
     // The display requests go to the application window, which a run would
     // have made; what they post to it is handled before the program ends.
     auto& application = tk::Application::Current();
     application.Initialize();
-    const ActionOutcome outcome = runner_.Run(*entry, ActionTrigger::CommandLine);
+    const ActionOutcome outcome = runner_.Run(entry, ActionTrigger::CommandLine);
     application.ProcessMessages();
     return outcome == ActionOutcome::Ran;
 }

@@ -61,7 +61,7 @@ private:
     std::optional<ActionExitCode> HandOver(const commandline::Request& request);
     // Runs a named action in this process; false when the question was
     // answered No.
-    bool RunHere(const NamedAction& named);
+    bool RunHere(const ActionEntry& entry);
 
     const AppBase& application_;
     ActionRunner& runner_;

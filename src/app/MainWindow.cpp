@@ -59,10 +59,16 @@ tk::Bounds ButtonBounds(const ButtonPlace& place)
     return {12 + (place.Column - 1) * 100, 24 + (place.Row - 1) * 32, 90, 25};
 }
 
-tk::Action* FindByTag(const tk::ActionList& list, int tag)
+// Each action's toolkit object carries the number of its ActionId.
+int ActionTag(ActionId id) noexcept
+{
+    return static_cast<int>(id);
+}
+
+tk::Action* FindByTag(const tk::ActionList& list, ActionId id)
 {
     for (const auto& action : list.Actions())
-        if (action->Tag() == tag)
+        if (action->Tag() == ActionTag(id))
             return action.get();
     return nullptr;
 }
@@ -78,7 +84,7 @@ MainWindow::MainWindow(CorvelloApp& app)
     // A click on a button or a tray entry runs its catalogue entry.
     for (const ActionEntry& entry : catalogue::Actions) {
         auto& action = actions_.Add(std::make_unique<tk::Action>(std::wstring(L"act") + entry.Name, entry.Caption,
-                                                                 entry.Hint, entry.Tag, entry.Category));
+                                                                 entry.Hint, ActionTag(entry.Id), entry.Category));
         action.OnExecute = [this, &entry](tk::Action&) { app_.Runner().Run(entry, ActionTrigger::Control); };
     }
     timerGuard_.OnTimer = [this](tk::Timer& sender) { TimerGuardTimer(sender); };
@@ -109,10 +115,10 @@ void MainWindow::CreateControls()
                                           tk::Label::Options{true, false, tk::Alignment::Left, false});
     const auto bind = [this](tk::Container& group, const ButtonPlace& place) {
         auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
-        button.SetAction(FindByTag(actions_, place.Tag));
-        button.Tag = place.OwnTag != 0 ? place.OwnTag : place.Tag;
-        if (const ActionEntry* entry = catalogue::FindAction(place.Tag))
-            button.OnContextMenu = [this, entry](tk::Control&, POINT at) { ShowButtonMenu(*entry, at); };
+        button.SetAction(FindByTag(actions_, place.Action));
+        button.Tag = place.Tag;
+        const ActionEntry& entry = catalogue::Action(place.Action);
+        button.OnContextMenu = [this, &entry](tk::Control&, POINT at) { ShowButtonMenu(entry, at); };
     };
     // Tab order: the hardware group with its buttons and the confirmations
     // box, the keyboard group with its buttons, then the two other boxes.
@@ -190,27 +196,26 @@ void MainWindow::FitCheckBoxes()
     }
 }
 
-tk::Button* MainWindow::ButtonFor(int tag) const noexcept
+tk::Button* MainWindow::ButtonFor(ActionId id) const noexcept
 {
     for (const auto& button : buttons_)
-        if (button->GetAction() && button->GetAction()->Tag() == tag)
+        if (button->GetAction() && button->GetAction()->Tag() == ActionTag(id))
             return button.get();
     return nullptr;
 }
 
-std::unique_ptr<tk::MenuItem> MainWindow::BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
-                                                       std::size_t count)
+std::unique_ptr<tk::MenuItem> MainWindow::BuildSubmenu(const wchar_t* name, const wchar_t* caption,
+                                                       std::span<const std::optional<ActionId>> entries)
 {
     auto submenu = std::make_unique<tk::MenuItem>(name, caption);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (tags[i] == 0) {
+    for (const std::optional<ActionId>& id : entries) {
+        if (!id) {
             submenu->Add(std::make_unique<tk::MenuItem>(L"miSeparator", L"-"));
             continue;
         }
-        tk::Action* action = FindByTag(actions_, tags[i]);
+        tk::Action* action = FindByTag(actions_, *id);
         auto& item = submenu->Add(std::make_unique<tk::MenuItem>(L"mi" + action->Name().substr(3)));
         item.SetAction(action);
-        item.Tag = tags[i];
     }
     return submenu;
 }
@@ -223,10 +228,8 @@ void MainWindow::AfterCreate()
     MinutesTimer().SetEnabled(true);
     // "System" and "Keyboard" go to the top of the tray menu.
     auto& menu = TrayIconMenu().Items();
-    menu.Insert(0, BuildSubmenu(L"miTrayIconKeyboard", catalogue::KeyboardMenuCaption, catalogue::KeyboardMenu,
-                                std::size(catalogue::KeyboardMenu)));
-    menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu,
-                                std::size(catalogue::SystemMenu)));
+    menu.Insert(0, BuildSubmenu(L"miTrayIconKeyboard", catalogue::KeyboardMenuCaption, catalogue::KeyboardMenu));
+    menu.Insert(0, BuildSubmenu(L"miTrayIconSystem", catalogue::SystemMenuCaption, catalogue::SystemMenu));
     // The system menu ends with a line and "Options...".
     if (const HMENU system = ::GetSystemMenu(Handle(), FALSE)) {
         ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
@@ -260,7 +263,7 @@ void MainWindow::ActionHintsUpdate()
 {
     const ActionEntry* waiting = app_.Timer().Action();
     for (const ActionEntry& entry : catalogue::Actions) {
-        tk::Action* action = FindByTag(actions_, entry.Tag);
+        tk::Action* action = FindByTag(actions_, entry.Id);
         if (!action)
             continue;
         std::wstring hint = entry.Hint;
@@ -483,11 +486,11 @@ void MainWindow::LocksUpdate()
             continue;
         const bool on = app_.System().IsLockOn(entry.Lock);
         // The tray entry bound to the action shows the action's check mark.
-        if (tk::Action* action = FindByTag(actions_, entry.Tag))
+        if (tk::Action* action = FindByTag(actions_, entry.Id))
             action->SetChecked(on);
         if (tk::MenuItem* item = TrayIconMenu().Items().Find(std::wstring(L"mi") + entry.Name))
             item->SetChecked(on);
-        if (tk::Button* button = ButtonFor(entry.Tag))
+        if (tk::Button* button = ButtonFor(entry.Id))
             button->SetGlyph(on ? iconLedOn_.Get() : iconLedOff_.Get());
     }
 }

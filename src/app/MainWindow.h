@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
@@ -72,8 +74,8 @@ public:
     bool ConfirmationsChecked() const noexcept;
     tk::CheckBox& AutoRunBox() const noexcept { return *chbAutoRun_; }
     tk::CheckBox& OnlineBox() const noexcept { return *chbOnlineEnabled_; }
-    // The button bound to the action with this tag, or null.
-    tk::Button* ButtonFor(int tag) const noexcept;
+    // The button bound to the action, or null.
+    tk::Button* ButtonFor(ActionId id) const noexcept;
 
 protected:
     void CreateControls() override;
@@ -93,8 +95,8 @@ private:
     // its shortcut, and when it runs while set for later.
     void ActionHintsUpdate();
     void TimerEntriesUpdate();
-    std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption, const int* tags,
-                                               std::size_t count);
+    std::unique_ptr<tk::MenuItem> BuildSubmenu(const wchar_t* name, const wchar_t* caption,
+                                               std::span<const std::optional<ActionId>> entries);
 
     CorvelloApp& app_;
     // The statistics pings, on the minute timer's ticks.

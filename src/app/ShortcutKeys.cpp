@@ -13,6 +13,13 @@ namespace {
 constexpr UINT NoRepeat = 0x4000;
 constexpr DWORD HotKeyAlreadyRegistered = 1409;
 
+// The id each action's hot key is registered with: one for each action, 1 up,
+// within the 0 to 0xBFFF Windows leaves to a program.
+int HotKeyId(const ActionEntry& entry) noexcept
+{
+    return static_cast<int>(entry.Id) + 1;
+}
+
 }  // namespace
 
 ShortcutKeys::ShortcutKeys()
@@ -120,7 +127,7 @@ void ShortcutKeys::Register(Slot& slot)
     if (slot.Keys.Empty() || !window_)
         return;
     const UINT modifiers = slot.Keys.Modifiers | (IsWin7OrHigher ? NoRepeat : 0);
-    if (::RegisterHotKey(window_, slot.Entry->Tag, modifiers, slot.Keys.Key)) {
+    if (::RegisterHotKey(window_, HotKeyId(*slot.Entry), modifiers, slot.Keys.Key)) {
         slot.Now = State::Registered;
         return;
     }
@@ -134,7 +141,7 @@ void ShortcutKeys::Register(Slot& slot)
 void ShortcutKeys::Unregister(Slot& slot) noexcept
 {
     if (slot.Now == State::Registered && window_)
-        ::UnregisterHotKey(window_, slot.Entry->Tag);
+        ::UnregisterHotKey(window_, HotKeyId(*slot.Entry));
     slot.Now = State::None;
 }
 
@@ -162,7 +169,7 @@ void ShortcutKeys::UnregisterAll() noexcept
 const ActionEntry* ShortcutKeys::ForHotKey(int id) const noexcept
 {
     for (const Slot& slot : slots_)
-        if (slot.Entry->Tag == id && slot.Now == State::Registered)
+        if (HotKeyId(*slot.Entry) == id && slot.Now == State::Registered)
             return slot.Entry;
     return nullptr;
 }

@@ -103,11 +103,6 @@ void AppBase::SetName(const std::wstring& value)
     tk::Application::Current().SetTitle(value);
 }
 
-std::wstring AppBase::Edition() const
-{
-    return {};
-}
-
 bool AppBase::Terminated() const
 {
     return terminated_ || endingSession_ || tk::Application::Current().Terminated();
@@ -542,7 +537,6 @@ void AppBase::ShowProgram()
 SoftwareInfo AppBase::Software()
 {
     software_.Version = Version();
-    software_.Edition = Edition();
     software_.RunTime = TickDistance(::GetTickCount(), StartTickCount) / 1000;
     if (software_.Hardware.empty())
         software_.Hardware = Hardware();

@@ -70,7 +70,6 @@ public:
     const LinkSet& Links() const noexcept { return links_; }
 
     void SetName(const std::wstring& name) override;
-    std::wstring Edition() const override;
     bool Terminated() const override;
     void SettingsReset() override;
     bool SettingsRead() override;

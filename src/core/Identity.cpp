@@ -16,14 +16,9 @@ std::wstring VersionToText(const VersionArray& version)
     return text;
 }
 
-std::wstring ComposeFullVersion(const std::wstring& version, const std::wstring& edition)
+std::wstring ComposeFullName(const std::wstring& name, const std::wstring& version)
 {
-    return edition.empty() ? version : tk::Concat({version, L" ", edition});
-}
-
-std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullVersion)
-{
-    return tk::Concat({name, L" (", fullVersion, L")"});
+    return tk::Concat({name, L" (", version, L")"});
 }
 
 std::wstring ComposeSettingsKey(const std::wstring& name, const VersionArray& version)

@@ -23,11 +23,8 @@ inline constexpr std::uint32_t RegistryRootCurrentUser = 0x80000001u;
 // "1.2.0.21"
 std::wstring VersionToText(const VersionArray& version);
 
-// Version followed by " " and the edition when there is one.
-std::wstring ComposeFullVersion(const std::wstring& version, const std::wstring& edition);
-
 // "Corvello (1.2.0.21)"
-std::wstring ComposeFullName(const std::wstring& name, const std::wstring& fullVersion);
+std::wstring ComposeFullName(const std::wstring& name, const std::wstring& version);
 
 // "\Software\<maker>\<name>\<major>.0": only the major number takes part, so
 // every 1.x release shares one key.

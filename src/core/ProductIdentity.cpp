@@ -30,19 +30,9 @@ std::wstring ProductIdentity::Version() const
     return VersionToText(version_);
 }
 
-std::wstring ProductIdentity::Edition() const
-{
-    return {};
-}
-
 std::wstring ProductIdentity::FullName() const
 {
-    return ComposeFullName(name_, FullVersion());
-}
-
-std::wstring ProductIdentity::FullVersion() const
-{
-    return ComposeFullVersion(Version(), Edition());
+    return ComposeFullName(name_, Version());
 }
 
 bool ProductIdentity::Terminated() const

@@ -26,12 +26,8 @@ public:
     virtual void SetName(const std::wstring& name);
     // "1.2.0.21"
     virtual std::wstring Version() const;
-    // Empty in this program.
-    virtual std::wstring Edition() const;
     // "Corvello (1.2.0.21)"
     virtual std::wstring FullName() const;
-    // The version, then the edition when there is one.
-    virtual std::wstring FullVersion() const;
     virtual bool Terminated() const;
 
     virtual void SettingsReset() = 0;

@@ -9,7 +9,6 @@ namespace corvello {
 struct SoftwareInfo {
     std::wstring Hardware;  // computer name, "-", user name
     std::wstring Version;
-    std::wstring Edition;
     std::wstring RunFirst;  // "yyyy-mm-dd", local date of the first run
     std::wstring RunLast;   // local date of the latest run
     std::uint32_t RunCount = 0;

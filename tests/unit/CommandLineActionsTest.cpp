@@ -24,7 +24,7 @@ std::string Narrow(const std::wstring& text)
 
 }  // namespace
 
-TEST(CommandLineActions, EveryNameRunsWhatTheCatalogueRunsForItsTag)
+TEST(CommandLineActions, EveryNameRunsWhatTheCatalogueRunsForIt)
 {
     using Op = ActionOperation;
     // The names the README promises.
@@ -39,35 +39,44 @@ TEST(CommandLineActions, EveryNameRunsWhatTheCatalogueRunsForItsTag)
         {L"printscreen", Op::PressPrintScreen}, {L"keepawake", Op::KeepAwake},
         {L"lockmonitoroff", Op::LockMonitorOff},
     };
-    ASSERT_EQ(std::size(commandline::Actions), promised.size());
-    std::size_t longest = 0;
     for (const auto& [name, operation] : promised) {
-        const NamedAction* named = FindAction(name);
+        const ActionEntry* named = FindAction(name);
         ASSERT_NE(named, nullptr) << Narrow(name);
-        EXPECT_EQ(named->Name, name);
-        // The tag brings the confirmation rule, caption and hint: it must be
-        // the catalogue's action for the same operation.
-        EXPECT_EQ(catalogue::OperationFor(named->Tag), operation) << Narrow(name);
-        // Every name reaches the action mode: none holds an installer word.
+        EXPECT_EQ(commandline::NameOf(*named), name);
+        // The entry brings the confirmation rule, caption and hint.
+        EXPECT_EQ(named->Operation, operation) << Narrow(name);
+    }
+    // Every row the command line offers goes by its name in lower case, and
+    // reaches the action mode: none holds an installer word. Only Ctrl+Alt+Del
+    // and Control Panel stay off it.
+    std::set<std::wstring> withheld;
+    for (const ActionEntry& entry : catalogue::Actions) {
+        const std::wstring name = commandline::NameOf(entry);
+        if (entry.CommandLine == CommandLineName::Withheld) {
+            withheld.insert(entry.Name);
+            EXPECT_EQ(FindAction(name), nullptr) << Narrow(name);
+            continue;
+        }
+        EXPECT_EQ(FindAction(name), &entry) << Narrow(name);
+        EXPECT_EQ(FindAction(entry.Name), &entry) << Narrow(name);
         const WorkChoice choice = ChooseWork({L"/do:" + name});
         EXPECT_EQ(choice.Mode, WorkMode::Action) << Narrow(name);
         EXPECT_EQ(choice.ActionName, name);
-        longest = std::max(longest, name.size());
     }
-    EXPECT_EQ(commandline::MaxNameLength, longest);
+    EXPECT_EQ(withheld, (std::set<std::wstring>{L"CtrlAltDel", L"ControlPanel"}));
     // Only the power-off family asks first, as in the tray menu.
     std::set<std::wstring> confirmed;
-    for (const NamedAction& named : commandline::Actions)
-        if (catalogue::NeedsConfirmation(named.Tag, true))
-            confirmed.insert(named.Name);
+    for (const auto& [name, operation] : promised)
+        if (catalogue::NeedsConfirmation(*FindAction(name), true))
+            confirmed.insert(name);
     EXPECT_EQ(confirmed, (std::set<std::wstring>{L"hibernate", L"logoff", L"restart", L"shutdown", L"poweroff"}));
 }
 
 TEST(CommandLineActions, NamesMatchWholeWithTheLettersAToZInAnyCase)
 {
-    EXPECT_STREQ(FindAction(L"MonitorOff")->Name, L"monitoroff");
-    EXPECT_STREQ(FindAction(L"POWEROFF")->Name, L"poweroff");
-    EXPECT_STREQ(FindAction(L"CtrlShiftEsc")->Name, L"ctrlshiftesc");
+    EXPECT_EQ(commandline::NameOf(*FindAction(L"MonitorOff")), L"monitoroff");
+    EXPECT_EQ(commandline::NameOf(*FindAction(L"POWEROFF")), L"poweroff");
+    EXPECT_EQ(commandline::NameOf(*FindAction(L"CtrlShiftEsc")), L"ctrlshiftesc");
     const std::wstring refused[] = {
         L"", L"bogus", L"sleepy", L"slee", L" sleep", L"sleep ", L"sleep\t", L"monitor off",
         L"ctrlaltdel",    // in the menus, not on the command line
@@ -82,13 +91,15 @@ TEST(CommandLineActions, NamesMatchWholeWithTheLettersAToZInAnyCase)
 
 TEST(CommandLineActions, EveryNameGoesOverAndComesBack)
 {
-    for (const NamedAction& named : commandline::Actions) {
-        const std::u16string text = HandOverText(named);
-        EXPECT_EQ(text.size(), std::wcslen(named.Name) + 1);
+    for (const ActionEntry& entry : catalogue::Actions) {
+        if (entry.CommandLine == CommandLineName::Withheld)
+            continue;
+        const std::u16string text = HandOverText(entry);
+        EXPECT_EQ(text.size(), std::wcslen(entry.Name) + 1);
         EXPECT_EQ(text.back(), u'\0');
         const auto request = ReadHandOver(HandOverTag, text.data(), text.size() * sizeof(char16_t));
-        ASSERT_TRUE(request) << Narrow(named.Name);
-        EXPECT_EQ(request->Action, &named);
+        ASSERT_TRUE(request) << Narrow(entry.Name);
+        EXPECT_EQ(request->Action, &entry);
         EXPECT_EQ(request->Words.Wait, WaitKind::None);
     }
 }
@@ -130,12 +141,12 @@ TEST(CommandLineActions, TheReceiverTakesOnlyWhatAStartingCopyWrites)
     };
     for (const auto& c : cases)
         EXPECT_FALSE(ReadHandOver(c.Tag, c.Data, c.Size)) << c.What;
-    EXPECT_STREQ(ReadHandOver(HandOverTag, lock.data(), lockBytes)->Action->Name, L"lock");
+    EXPECT_EQ(ReadHandOver(HandOverTag, lock.data(), lockBytes)->Action, FindAction(L"lock"));
 
     // Bytes at an odd address, as a message may carry them.
     alignas(char16_t) unsigned char shifted[32] = {};
     std::memcpy(shifted + 1, lock.data(), lockBytes);
-    EXPECT_STREQ(ReadHandOver(HandOverTag, shifted + 1, lockBytes)->Action->Name, L"lock");
+    EXPECT_EQ(ReadHandOver(HandOverTag, shifted + 1, lockBytes)->Action, FindAction(L"lock"));
 }
 
 namespace {
@@ -229,9 +240,13 @@ TEST(CommandLineActions, ACopyTooOldForTheWordsRefusesThem)
     const auto earlierTakes = [&](const std::u16string& text) {
         return text.size() * sizeof(char16_t) <= 26 && earlierNames.count(text.substr(0, text.size() - 1)) == 1;
     };
-    for (const NamedAction& named : commandline::Actions)
-        EXPECT_EQ(earlierTakes(HandOverText(named)), earlierNames.count(std::u16string(
-                                                         named.Name, named.Name + std::wcslen(named.Name))) == 1);
+    for (const ActionEntry& entry : catalogue::Actions) {
+        if (entry.CommandLine == CommandLineName::Withheld)
+            continue;
+        const std::wstring name = commandline::NameOf(entry);
+        EXPECT_EQ(earlierTakes(HandOverText(entry)),
+                  earlierNames.count(std::u16string(name.begin(), name.end())) == 1);
+    }
     for (const wchar_t* line : {L"t /do:lock /in:1", L"t /do:sleep /at:1:00", L"t /do:keepawake", L"t /do:keepawake /off"})
         EXPECT_FALSE(earlierTakes(HandOverText(RequestFor(line)))) << Narrow(line);
     EXPECT_FALSE(earlierTakes(HandOverText(commandline::Request{})));

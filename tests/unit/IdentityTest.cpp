@@ -20,8 +20,7 @@ TEST(Identity, SettingsKeyTakesOnlyTheMajorNumber)
 
 TEST(Identity, FullNameAndVersion)
 {
-    EXPECT_EQ(ComposeFullName(L"Corvello", ComposeFullVersion(L"1.2.0.21", L"")), L"Corvello (1.2.0.21)");
-    EXPECT_EQ(ComposeFullVersion(L"1.2.0.21", L"Pro"), L"1.2.0.21 Pro");
+    EXPECT_EQ(ComposeFullName(L"Corvello", L"1.2.0.21"), L"Corvello (1.2.0.21)");
 }
 
 TEST(Identity, VersionFromResourceWords)

@@ -481,7 +481,7 @@ TEST_F(RunningCopy, AButtonAsksAsTheBoxShowsNotAsTheStoredSetting)
 {
     MainWindow& main = *app_->Main();
     main.Show();
-    tk::Button* powerOff = main.ButtonFor(9);
+    tk::Button* powerOff = main.ButtonFor(ActionId::PowerOff);
     ASSERT_NE(powerOff, nullptr);
     // Stored off, the box on: it asks, under the action's own caption.
     testsupport::WriteDword(HKEY_CURRENT_USER, Key, registry::Confirmations, 0);

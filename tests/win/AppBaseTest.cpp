@@ -74,7 +74,6 @@ TEST(CorvelloApp, SoftwareReportsIdentityAndRunTime)
     const SoftwareInfo info = app->Software();
     EXPECT_EQ(info.RunTime, 90u);
     EXPECT_EQ(info.Version, L"1.2.0.21");
-    EXPECT_EQ(info.Edition, L"");
     EXPECT_EQ(info.Hardware, GetCurrentComputerName() + L"-" + GetCurrentUserName());
     EXPECT_EQ(info.RunFirst, TodayIso());
     EXPECT_EQ(info.RunLast, TodayIso());

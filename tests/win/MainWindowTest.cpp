@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, LaysOutFromItsDesignAndFillsTheTrayMenu)
     EXPECT_TRUE(::GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR);
 
     // The buttons: the Sleep button carries 5 and runs the Sleep action.
-    tk::Button* sleep = main.ButtonFor(4);
+    tk::Button* sleep = main.ButtonFor(ActionId::Sleep);
     ASSERT_NE(sleep, nullptr);
     EXPECT_EQ(sleep->Tag, 5);
     EXPECT_EQ(sleep->GetAction()->Caption(), L"Sleep");
@@ -131,9 +131,9 @@ TEST_F(MainWindowTest, HintsAndTrayEntriesShowTheShortcutsWindowsTookAfterOneSpa
     ASSERT_EQ(keys.StateOf(monitorOff), ShortcutKeys::State::Registered);
     ASSERT_EQ(keys.StateOf(scrollLock), ShortcutKeys::State::InUse);
 
-    const auto hint = [&](int tag) { return Main().ButtonFor(tag)->GetAction()->Hint(); };
-    EXPECT_EQ(hint(monitorOff.Tag), L"Blanks the screen or turns the monitor off (Ctrl+Alt+O)");
-    EXPECT_EQ(hint(scrollLock.Tag), L"Switch Scroll Lock");
+    const auto hint = [&](ActionId id) { return Main().ButtonFor(id)->GetAction()->Hint(); };
+    EXPECT_EQ(hint(monitorOff.Id), L"Blanks the screen or turns the monitor off (Ctrl+Alt+O)");
+    EXPECT_EQ(hint(scrollLock.Id), L"Switch Scroll Lock");
     tk::MenuItem& menu = Main().TrayIconMenu().Items();
     EXPECT_EQ(menu.Find(L"miMonitorOff")->ShortCutText, L"Ctrl+Alt+O");
     EXPECT_EQ(menu.Find(L"miScrollLock")->ShortCutText, L"");
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, CloseFromTheTrayWhileTheProgramIsEndingClosesWithoutAskin
 TEST_F(MainWindowTest, WhatWaitsReadsTheSameInTheTipTheCancelEntryAndTheHintNamingItsDayAndLastSeconds)
 {
     MainWindow& main = Main();
-    const ActionEntry* caps = catalogue::FindAction(10);
+    const ActionEntry* caps = &catalogue::Action(ActionId::CapsLock);
     ASSERT_NE(caps, nullptr);
     const auto clockNow = [] {
         SYSTEMTIME time{};
@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, WhatWaitsReadsTheSameInTheTipTheCancelEntryAndTheHintNami
         const tk::MenuItem& menu = main.TrayIconMenu().Items();
         EXPECT_EQ(MenuText(menu.Item(0)), L"Cancel " + app_->Timer().What());
         EXPECT_EQ(MenuText(menu.Item(1)), L"-");
-        const tk::Button* button = main.ButtonFor(caps->Tag);
+        const tk::Button* button = main.ButtonFor(caps->Id);
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->GetAction()->Hint().ends_with(L"\r\nSet to run: " + status));
     };
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, WhatWaitsReadsTheSameInTheTipTheCancelEntryAndTheHintNami
 
     // The longest of both lines fits the 127 characters a tray tip holds.
     app_->Timer().Cancel();
-    const ActionEntry* longest = catalogue::FindAction(18);
+    const ActionEntry* longest = &catalogue::Action(ActionId::LockMonitorOff);
     ASSERT_NE(longest, nullptr);
     ASSERT_TRUE(app_->Timer().Set(*longest, {DueKind::In, LongestWaitSeconds}));
     app_->Awake().Start(LaterTime{DueKind::In, LongestWaitSeconds}, true);
