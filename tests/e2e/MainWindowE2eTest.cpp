@@ -46,9 +46,8 @@ protected:
 TEST_F(MainWindowE2e, FirstStartShowsTheWindowCentredWithItsBoxesAndTrayIcon)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     EXPECT_EQ(TextOf(main), L"Corvello");
     EXPECT_LE(testsupport::CentreDistance(WindowRect(main), testsupport::WorkAreaOf(main)), 1);
@@ -71,9 +70,8 @@ TEST_F(MainWindowE2e, FirstStartShowsTheWindowCentredWithItsBoxesAndTrayIcon)
 TEST_F(MainWindowE2e, TheTrayMenuOffersSystemKeyboardSettingsAboutAndClose)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     ExpectTrayMenuLooks(user, testsupport::TrayMenuLines(false), L"tray-menu");
     SaveTrayMenuWithSystemOpen(user, L"tray-menu-system.png");
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
@@ -83,9 +81,8 @@ TEST_F(MainWindowE2e, TheCloseBoxHidesIntoTheTrayAndTheNextStartBeginsThere)
 {
     {
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
         CloseBox(user.MainWindow());
         ASSERT_TRUE(user.WaitMainVisible(false));
         EXPECT_EQ(user.Window(L"TMessageForm"), nullptr);
@@ -113,9 +110,8 @@ TEST_F(MainWindowE2e, TheCloseBoxHidesIntoTheTrayAndTheNextStartBeginsThere)
 TEST_F(MainWindowE2e, AClickOnTheTrayIconLeavesTheWindowInTheTrayADoubleClickShowsIt)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     CloseBox(main);
     ASSERT_TRUE(user.WaitMainVisible(false));
@@ -136,9 +132,8 @@ TEST_F(MainWindowE2e, AClickOnTheTrayIconLeavesTheWindowInTheTrayADoubleClickSho
 TEST_F(MainWindowE2e, TrayCloseWhileShownAsksUnderTheStandardCaptionAndNoChangesNothing)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
@@ -169,9 +164,8 @@ TEST_F(MainWindowE2e, TrayCloseWhileShownAsksUnderTheStandardCaptionAndNoChanges
 TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     CloseBox(main);
     ASSERT_TRUE(user.WaitMainVisible(false));
@@ -192,9 +186,8 @@ TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
 TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     const HWND online = ChildWithText(main, testsupport::OnlineCaption);
     const HWND autoRun = ChildWithText(main, testsupport::AutoRunCaption);
@@ -233,9 +226,8 @@ TEST_F(MainWindowE2e, AboutFromTheTrayCentresOnTheWorkAreaAndItsWebLabelOpensThe
     testsupport::ShellRecorder shell;
     ASSERT_TRUE(shell.Ready());
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     CloseBox(main);
     ASSERT_TRUE(user.WaitMainVisible(false));
@@ -273,9 +265,8 @@ TEST_F(MainWindowE2e, AboutFromTheSystemMenuCentresOnTheWindowAndReportsOnlyWhen
     // The report comes after two seconds open instead of ten.
     const testsupport::ShortTimings timings(L"AboutPing=2000");
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
 
     // The system menu (Alt+Space); its first entry opens the dialog.
@@ -311,9 +302,8 @@ TEST_F(MainWindowE2e, AboutFromTheSystemMenuCentresOnTheWindowAndReportsOnlyWhen
 TEST_F(MainWindowE2e, TheWebLabelLooksTheSameAfterEveryRefresh)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     const std::wstring domain = corvello::UpperAscii(corvello::product::WebDomain);
     const HWND web = ChildWithText(main, domain);
@@ -343,9 +333,8 @@ TEST_F(MainWindowE2e, AboutsBigIconOpensTheSiteWithItsVersionAndReportsLinkZero)
     testsupport::ShellRecorder shell;
     ASSERT_TRUE(shell.Ready());
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     ::PostMessageW(user.MainWindow(), WM_SYSCOMMAND, AboutCommand, 0);
     const HWND about = user.WaitWindow(L"TfrmAbout");
     ASSERT_NE(about, nullptr);

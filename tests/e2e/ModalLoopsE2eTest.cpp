@@ -43,9 +43,8 @@ protected:
         // As a first start: the window shows.
         testsupport::ForgetProgramSettings();
         program_.emplace(L"");
-        ASSERT_TRUE(program_->WaitRunning());
+        ASSERT_TRUE(program_->WaitShown());
         user_.emplace(program_->Id());
-        ASSERT_TRUE(user_->WaitMainVisible(true));
         const HWND main = user_->MainWindow();
         switch (loop) {
         case Loop::TrayMenu:

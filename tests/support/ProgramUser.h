@@ -240,6 +240,16 @@ public:
         return menu;
     }
 
+    // Opens a control's own menu as a right click near its top left corner
+    // does, and returns the menu's window once it shows.
+    HWND OpenContextMenu(HWND control) const
+    {
+        RECT at{};
+        ::GetWindowRect(control, &at);
+        ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(at.left + 5, at.top + 5));
+        return WaitWindow(L"#32768");
+    }
+
     // Waits until as many menus show.
     bool WaitMenus(std::size_t count) const
     {
