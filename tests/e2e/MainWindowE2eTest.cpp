@@ -83,8 +83,7 @@ TEST_F(MainWindowE2e, TheCloseBoxHidesIntoTheTrayAndTheNextStartBeginsThere)
         Corvello program(L"");
         ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        CloseBox(user.MainWindow());
-        ASSERT_TRUE(user.WaitMainVisible(false));
+        ASSERT_TRUE(user.HideWithCloseBox());
         EXPECT_EQ(user.Window(L"TMessageForm"), nullptr);
         EXPECT_TRUE(program.Running());
         EXPECT_TRUE(user.TrayIconShown());
@@ -113,8 +112,7 @@ TEST_F(MainWindowE2e, AClickOnTheTrayIconLeavesTheWindowInTheTrayADoubleClickSho
     ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
 
     user.Tray(NIN_SELECT);
     // The menu opens after the click has been handled: the icon's events
@@ -167,8 +165,7 @@ TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
     ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     const RECT placed = WindowRect(main);
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
@@ -205,8 +202,7 @@ TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
 
     // Changed behind its back while it is in the tray: the program rereads
     // its settings on request, and the boxes follow when the menu opens.
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     // The hide's own save is done by the time the menu has opened.
     ASSERT_NE(user.OpenTrayMenu(), nullptr);
     ASSERT_TRUE(user.CloseMenus());
@@ -229,8 +225,7 @@ TEST_F(MainWindowE2e, AboutFromTheTrayCentresOnTheWorkAreaAndItsWebLabelOpensThe
     ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::About));
     const HWND about = user.WaitWindow(L"TfrmAbout");

@@ -48,8 +48,7 @@ protected:
         const HWND main = user_->MainWindow();
         switch (loop) {
         case Loop::TrayMenu:
-            CloseBox(main);
-            ASSERT_TRUE(user_->WaitMainVisible(false));
+            ASSERT_TRUE(user_->HideWithCloseBox());
             ASSERT_NE(user_->OpenTrayMenu(), nullptr);
             break;
         case Loop::SystemMenu:

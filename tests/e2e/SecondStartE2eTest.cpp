@@ -232,8 +232,7 @@ TEST_F(SecondStartE2e, TheCountdownComesForwardAndKeepsTheKeyboard)
         const ProgramUser user(program.Id());
         const HWND main = user.MainWindow();
         if (!c.MainVisible) {
-            CloseBox(main);
-            ASSERT_TRUE(user.WaitMainVisible(false));
+            ASSERT_TRUE(user.HideWithCloseBox());
         }
         // Its countdown opens 30 seconds before: at once.
         const Corvello later(L"/do:hibernate /in:31s");

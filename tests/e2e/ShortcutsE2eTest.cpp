@@ -379,8 +379,7 @@ TEST_F(ShortcutsE2e, TheOptionsWordShowsTheWindowOnTheRunningCopyAndAlone)
     // Handed to the running copy, in the tray, like a second start.
     testsupport::ForgetProgramSettings();
     Start();
-    CloseBox(main_);
-    ASSERT_TRUE(user_->WaitMainVisible(false));
+    ASSERT_TRUE(user_->HideWithCloseBox());
     Corvello word(L"-OPTIONS");
     EXPECT_EQ(word.WaitExit(10000), std::optional<DWORD>(0));
     const HWND options = user_->WaitWindow(L"TfrmOptions");

@@ -162,9 +162,6 @@ protected:
         ASSERT_NE(listener_.Port(), 0);
     }
 
-    // The close box, as a click on it arrives.
-    static void CloseBox(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
-
     // The tray menu, opened, comes to look exactly like the lines (it is
     // drawn when the program gets round to it); when it does not, both
     // pictures are kept for a person to compare.

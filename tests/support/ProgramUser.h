@@ -198,6 +198,14 @@ public:
         return main && WaitUntil([&] { return (::IsWindowVisible(main) != FALSE) == visible; }, timeoutMs);
     }
 
+    // A click on the main window's close box; true once the window has gone
+    // (into the tray).
+    bool HideWithCloseBox() const
+    {
+        ::PostMessageW(MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return WaitMainVisible(false);
+    }
+
     HWND TrayWindow() const { return Window(L"tk.TrayIcon", false); }
 
     // The notification area holds the program's icon: only an icon it holds

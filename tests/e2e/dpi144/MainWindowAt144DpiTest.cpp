@@ -96,8 +96,7 @@ TEST_F(MainWindowAt144Dpi, TheAboutDialogAndTheCloseQuestion)
     testsupport::ClickButton(ChildWithText(about, L"OK"));
     ASSERT_TRUE(user.WaitNone(L"TfrmAbout"));
 
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
     const HWND question = user.WaitWindow(L"TMessageForm");
     ASSERT_NE(question, nullptr);
