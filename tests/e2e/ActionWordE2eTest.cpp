@@ -23,6 +23,7 @@
 #include "e2e/ProgramSpy.h"
 #include "e2e/ProgramUi.h"
 #include "e2e/SpyProtocol.h"
+#include "support/NothingStoredTest.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ProgramUser.h"
 #include "toolkit/Registry.h"
@@ -37,7 +38,7 @@ namespace {
 
 using testsupport::CapsLockPresses;
 
-constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 
 // Every top-level window, hidden ones too.
 std::vector<HWND> TopWindows(DWORD processId, const std::wstring& className = L"")
@@ -129,15 +130,7 @@ bool Logged(const testsupport::DebugOutputCapture& log, DWORD processId, const w
 }
 
 // Every test starts from nothing stored and leaves nothing behind.
-class ActionWord : public testing::Test {
-protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testsupport::ForgetProgramSettings();
-    }
-};
+class ActionWord : public testsupport::NothingStoredTest {};
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "e2e/ProgramSpy.h"
 #include "e2e/ProgramUi.h"
 #include "e2e/RecordingWitness.h"
+#include "support/NothingStoredTest.h"
 #include "support/MainWindowScenes.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ScreenPixels.h"
@@ -26,7 +27,7 @@ using testsupport::RecordingWitness;
 
 namespace {
 
-constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 
 // Whether a lock button's LED is lit: the red LED shows red, the grey one
 // none.
@@ -77,11 +78,11 @@ HICON ProgramIcon()
     return icon;
 }
 
-class Actions : public ::testing::Test {
+class Actions : public testsupport::NothingStoredTest {
 protected:
     void SetUp() override
     {
-        ClearSettings();
+        NothingStoredTest::SetUp();
         // Every test begins with Caps Lock off.
         if (CapsLockOn())
             PressCapsLock();
@@ -91,15 +92,10 @@ protected:
     {
         if (program_ && program_->Running())
             program_->Stop();
-        ClearSettings();
+        NothingStoredTest::TearDown();
         // Nothing typed after this test comes out in capitals.
         if (CapsLockOn())
             PressCapsLock();
-    }
-
-    static void ClearSettings()
-    {
-        testsupport::ForgetProgramSettings();
     }
 
     // A first start, which shows the main window, confirmations on.

@@ -198,6 +198,19 @@ public:
         return true;
     }
 
+    // Waits until the process runs as the instance and shows its main window,
+    // as a first start does.
+    bool WaitShown() const
+    {
+        if (!WaitRunning())
+            return false;
+        if (!ProgramUser(id_).WaitMainVisible(true)) {
+            std::fprintf(stderr, "the program runs but its main window did not show\n");
+            return false;
+        }
+        return true;
+    }
+
     // Asks the instance to end, as a stopping start would, and waits.
     std::optional<DWORD> Stop(std::uint32_t timeoutMs = 10000) const
     {

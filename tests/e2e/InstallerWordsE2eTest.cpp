@@ -8,6 +8,7 @@
 #include "core/Messages.h"
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
+#include "support/NothingStoredTest.h"
 #include "support/RegistryTestSupport.h"
 #include "toolkit/Registry.h"
 
@@ -17,16 +18,10 @@ using testsupport::WaitUntil;
 
 namespace {
 
-constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 
-class InstallerWords : public ::testing::Test {
+class InstallerWords : public testsupport::NothingStoredTest {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testsupport::ForgetProgramSettings();
-    }
     static bool SettingsThere() { return static_cast<bool>(tk::RegKey::Open(HKEY_CURRENT_USER, Key)); }
     static std::optional<DWORD> Online() { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, registry::Online); }
     static bool RunValueThere()
@@ -55,7 +50,7 @@ TEST_F(InstallerWords, EachEndsTheRunningCopyFirstThenDoesItsWork)
 {
     for (const Outcome& expected : AgainstARunningCopy) {
         SCOPED_TRACE(std::string(expected.Word, expected.Word + std::wcslen(expected.Word)));
-        Clean();
+        testsupport::ForgetProgramSettings();
         Corvello running(L"");
         ASSERT_TRUE(running.WaitRunning());
         // A setting the reset must put back.
@@ -87,7 +82,7 @@ TEST_F(InstallerWords, AgainstACopyThatHangsEachFailsAndDoesNothingElse)
     const testsupport::ShortTimings timings(L"StopWait=1000,StopModeWait=1000");
     for (const wchar_t* word : {L"install", L"uninstall", L"reset", L"stop"}) {
         SCOPED_TRACE(std::string(word, word + std::wcslen(word)));
-        Clean();
+        testsupport::ForgetProgramSettings();
         Corvello hung(L"");
         ASSERT_TRUE(hung.WaitRunning());
         ASSERT_TRUE(WaitUntil([] { return SettingsThere(); }, 5000));

@@ -113,18 +113,17 @@ TEST(Uninstall, KeepsTheSettingsWhileAWindowlessCopyHoldsTheInstance)
     // settings back: uninstall waits its 3 s for it, then leaves them and
     // says it failed.
     const HKEY hkcu = HKEY_CURRENT_USER;
-    const std::wstring key = L"Software\\QUORVANT\\Corvello\\1.0";
-    ASSERT_TRUE(tk::RegKey::Create(hkcu, key + L"\\frmMain"));
+    ASSERT_TRUE(tk::RegKey::Create(hkcu, testsupport::MainFormKey));
     testsupport::TestedProcess holder(L"corvello_testapp.exe", L"holdinstance");
     tk::KernelHandle mutex;
     ASSERT_TRUE(WaitInstanceHeld(mutex));
 
     Corvello uninstall(L"-uninstall");
     EXPECT_EQ(uninstall.WaitExit(15000), std::optional<DWORD>(1));
-    EXPECT_TRUE(tk::RegKey::Open(hkcu, key + L"\\frmMain"));
+    EXPECT_TRUE(tk::RegKey::Open(hkcu, testsupport::MainFormKey));
     EXPECT_TRUE(holder.Running());
     holder.Kill();
-    tk::RegKey::DeleteTree(hkcu, key);
+    tk::RegKey::DeleteTree(hkcu, testsupport::ProgramSettingsKey);
 }
 
 TEST(Instance, ClosingTheApplicationWindowEndsTheProgramInOrder)
@@ -386,7 +385,7 @@ TEST(CommandLine, TheUnquotedPathOfACopyInAFolderWithBlanksHoldsNoWord)
     ::CreateDirectoryW(folder.c_str(), nullptr);
     ::CreateDirectoryW(tools.c_str(), nullptr);
     ASSERT_TRUE(::CopyFileW((testsupport::BinDir() + L"corvello.exe").c_str(), exe.c_str(), FALSE));
-    const wchar_t* key = testsupport::ProgramSettingsKey;
+    const std::wstring& key = testsupport::ProgramSettingsKey;
     for (const wchar_t* arguments : {L"", L" -startup"}) {
         SCOPED_TRACE(*arguments ? "-startup" : "no arguments");
         testsupport::ForgetProgramSettings();
@@ -408,8 +407,7 @@ TEST(CommandLine, TheUnquotedPathOfACopyInAFolderWithBlanksHoldsNoWord)
 TEST(Uninstall, RemovesTheSettingsButNotTheAutorunEntry)
 {
     const HKEY hkcu = HKEY_CURRENT_USER;
-    const std::wstring key = L"Software\\QUORVANT\\Corvello\\1.0";
-    ASSERT_TRUE(tk::RegKey::Create(hkcu, key + L"\\frmMain"));
+    ASSERT_TRUE(tk::RegKey::Create(hkcu, testsupport::MainFormKey));
     const wchar_t* runPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::wstring runData = L"\"C:\\corvello.exe\" -startup";
     {
@@ -420,7 +418,7 @@ TEST(Uninstall, RemovesTheSettingsButNotTheAutorunEntry)
 
     Corvello uninstall(L"-uninstall");
     EXPECT_EQ(uninstall.WaitExit(10000), std::optional<DWORD>(0));
-    EXPECT_FALSE(tk::RegKey::Open(hkcu, key));
+    EXPECT_FALSE(tk::RegKey::Open(hkcu, testsupport::ProgramSettingsKey));
     EXPECT_TRUE(tk::RegKey::Open(hkcu, L"Software\\QUORVANT\\Corvello"));
     EXPECT_EQ(tk::RegKey::Open(hkcu, runPath).ReadString(L"corvello.exe"), runData);
     auto run = tk::RegKey::Open(hkcu, runPath, KEY_SET_VALUE);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/RegistryLayout.h"
+#include "support/ProgramSettings.h"
 #include "support/ProgramUser.h"
 #include "support/RegistryTestSupport.h"
 #include "support/WinTestSupport.h"
@@ -17,7 +19,7 @@
 
 namespace testsupport {
 
-inline constexpr const wchar_t* LockKeysKey = L"Software\\QUORVANT\\Corvello\\1.0\\LockKeys";
+inline const std::wstring LockKeysKey = ProgramSubkey(corvello::registry::LockKeysKey);
 inline constexpr const wchar_t* NoticeClass = L"CorvelloNotice";
 inline constexpr const wchar_t* LockIconClass = L"tk.TrayIcon.Lock";
 inline constexpr const wchar_t* ThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";

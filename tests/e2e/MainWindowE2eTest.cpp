@@ -46,9 +46,8 @@ protected:
 TEST_F(MainWindowE2e, FirstStartShowsTheWindowCentredWithItsBoxesAndTrayIcon)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     EXPECT_EQ(TextOf(main), L"Corvello");
     EXPECT_LE(testsupport::CentreDistance(WindowRect(main), testsupport::WorkAreaOf(main)), 1);
@@ -71,9 +70,8 @@ TEST_F(MainWindowE2e, FirstStartShowsTheWindowCentredWithItsBoxesAndTrayIcon)
 TEST_F(MainWindowE2e, TheTrayMenuOffersSystemKeyboardSettingsAboutAndClose)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     ExpectTrayMenuLooks(user, testsupport::TrayMenuLines(false), L"tray-menu");
     SaveTrayMenuWithSystemOpen(user, L"tray-menu-system.png");
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
@@ -83,11 +81,9 @@ TEST_F(MainWindowE2e, TheCloseBoxHidesIntoTheTrayAndTheNextStartBeginsThere)
 {
     {
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
-        CloseBox(user.MainWindow());
-        ASSERT_TRUE(user.WaitMainVisible(false));
+        ASSERT_TRUE(user.HideWithCloseBox());
         EXPECT_EQ(user.Window(L"TMessageForm"), nullptr);
         EXPECT_TRUE(program.Running());
         EXPECT_TRUE(user.TrayIconShown());
@@ -113,12 +109,10 @@ TEST_F(MainWindowE2e, TheCloseBoxHidesIntoTheTrayAndTheNextStartBeginsThere)
 TEST_F(MainWindowE2e, AClickOnTheTrayIconLeavesTheWindowInTheTrayADoubleClickShowsIt)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
 
     user.Tray(NIN_SELECT);
     // The menu opens after the click has been handled: the icon's events
@@ -136,9 +130,8 @@ TEST_F(MainWindowE2e, AClickOnTheTrayIconLeavesTheWindowInTheTrayADoubleClickSho
 TEST_F(MainWindowE2e, TrayCloseWhileShownAsksUnderTheStandardCaptionAndNoChangesNothing)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
@@ -169,12 +162,10 @@ TEST_F(MainWindowE2e, TrayCloseWhileShownAsksUnderTheStandardCaptionAndNoChanges
 TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     const RECT placed = WindowRect(main);
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
@@ -192,9 +183,8 @@ TEST_F(MainWindowE2e, TrayCloseWhileHiddenAsksUnderTheProgramsNameAndYesEnds)
 TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     const HWND online = ChildWithText(main, testsupport::OnlineCaption);
     const HWND autoRun = ChildWithText(main, testsupport::AutoRunCaption);
@@ -212,8 +202,7 @@ TEST_F(MainWindowE2e, CheckBoxesWriteAtOnceAndFollowTheSettingsWhenTheMenuOpens)
 
     // Changed behind its back while it is in the tray: the program rereads
     // its settings on request, and the boxes follow when the menu opens.
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     // The hide's own save is done by the time the menu has opened.
     ASSERT_NE(user.OpenTrayMenu(), nullptr);
     ASSERT_TRUE(user.CloseMenus());
@@ -233,12 +222,10 @@ TEST_F(MainWindowE2e, AboutFromTheTrayCentresOnTheWorkAreaAndItsWebLabelOpensThe
     testsupport::ShellRecorder shell;
     ASSERT_TRUE(shell.Ready());
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::About));
     const HWND about = user.WaitWindow(L"TfrmAbout");
@@ -273,9 +260,8 @@ TEST_F(MainWindowE2e, AboutFromTheSystemMenuCentresOnTheWindowAndReportsOnlyWhen
     // The report comes after two seconds open instead of ten.
     const testsupport::ShortTimings timings(L"AboutPing=2000");
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
 
     // The system menu (Alt+Space); its first entry opens the dialog.
@@ -311,9 +297,8 @@ TEST_F(MainWindowE2e, AboutFromTheSystemMenuCentresOnTheWindowAndReportsOnlyWhen
 TEST_F(MainWindowE2e, TheWebLabelLooksTheSameAfterEveryRefresh)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     const std::wstring domain = corvello::UpperAscii(corvello::product::WebDomain);
     const HWND web = ChildWithText(main, domain);
@@ -343,9 +328,8 @@ TEST_F(MainWindowE2e, AboutsBigIconOpensTheSiteWithItsVersionAndReportsLinkZero)
     testsupport::ShellRecorder shell;
     ASSERT_TRUE(shell.Ready());
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     ::PostMessageW(user.MainWindow(), WM_SYSCOMMAND, AboutCommand, 0);
     const HWND about = user.WaitWindow(L"TfrmAbout");
     ASSERT_NE(about, nullptr);

@@ -43,14 +43,12 @@ protected:
         // As a first start: the window shows.
         testsupport::ForgetProgramSettings();
         program_.emplace(L"");
-        ASSERT_TRUE(program_->WaitRunning());
+        ASSERT_TRUE(program_->WaitShown());
         user_.emplace(program_->Id());
-        ASSERT_TRUE(user_->WaitMainVisible(true));
         const HWND main = user_->MainWindow();
         switch (loop) {
         case Loop::TrayMenu:
-            CloseBox(main);
-            ASSERT_TRUE(user_->WaitMainVisible(false));
+            ASSERT_TRUE(user_->HideWithCloseBox());
             ASSERT_NE(user_->OpenTrayMenu(), nullptr);
             break;
         case Loop::SystemMenu:

@@ -172,17 +172,13 @@ TEST_F(OptionsE2e, EnterOnTheTimerPageStartsTheTimerAndEscapeCloses)
 TEST_F(OptionsE2e, TheButtonsMenuAndTheSystemMenuTakeTheirAccessKeys)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     // "At a time..." by its key: the Timer page, on the time field.
     const HWND button = ChildWithText(main, L"Shut Down");
     ASSERT_NE(button, nullptr);
-    RECT at{};
-    ::GetWindowRect(button, &at);
-    ::PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), MAKELPARAM(at.left + 5, at.top + 5));
-    HWND menu = user.WaitWindow(L"#32768");
+    HWND menu = user.OpenContextMenu(button);
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(testsupport::SaveWindowPng(menu, L"button-menu.png"));
     ::PostMessageW(menu, WM_CHAR, L'a', 1);

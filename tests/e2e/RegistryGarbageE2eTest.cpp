@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
+#include "support/NothingStoredTest.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ScreenPixels.h"
 #include "toolkit/Registry.h"
@@ -22,7 +23,7 @@ using testsupport::Corvello;
 
 namespace {
 
-constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 const std::wstring FormKey = std::wstring(Key) + L"\\frmMain";
 
 struct Garbage {
@@ -81,15 +82,7 @@ const std::vector<Place>& Places()
     return places;
 }
 
-class RegistryGarbage : public ::testing::Test {
-protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testsupport::ForgetProgramSettings();
-    }
-};
+class RegistryGarbage : public testsupport::NothingStoredTest {};
 
 }  // namespace
 
@@ -97,7 +90,7 @@ TEST_F(RegistryGarbage, EveryValueOfEveryKindIsSurvivedAndStoredProperly)
 {
     for (const Garbage& kind : Kinds()) {
         SCOPED_TRACE(kind.What);
-        Clean();
+        testsupport::ForgetProgramSettings();
         // One value of our own that the program does not read stays as it is.
         testsupport::WriteSz(HKEY_CURRENT_USER, Key, L"SomethingElse", L"kept");
         for (const Place& place : Places())
@@ -105,9 +98,8 @@ TEST_F(RegistryGarbage, EveryValueOfEveryKindIsSurvivedAndStoredProperly)
                                     kind.Data.size());
         {
             Corvello program(L"");
-            ASSERT_TRUE(program.WaitRunning());
+            ASSERT_TRUE(program.WaitShown());
             const testsupport::ProgramUser user(program.Id());
-            ASSERT_TRUE(user.WaitMainVisible(true));
             // Centred as a window with no stored place is (across: the task bar of
             // Wine's desktop comes and goes with the tray icons, which moves the
             // work area's height meanwhile), not put at 0,0.

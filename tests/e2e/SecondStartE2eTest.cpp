@@ -114,11 +114,7 @@ void AskForOptions(const ProgramUser& user, OptionsWay way)
     case OptionsWay::ButtonMenu: {
         const HWND button = ChildWithText(main, L"Shut Down");
         ASSERT_NE(button, nullptr);
-        RECT at{};
-        ::GetWindowRect(button, &at);
-        ::PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button),
-                       MAKELPARAM(at.left + 5, at.top + 5));
-        const HWND menu = user.WaitWindow(L"#32768");
+        const HWND menu = user.OpenContextMenu(button);
         ASSERT_NE(menu, nullptr);
         // "Shortcut..." comes first.
         ProgramUser::Key(menu, VK_DOWN);
@@ -148,9 +144,8 @@ TEST_F(SecondStartE2e, TheOpenDialogComesForwardAndKeepsTheKeyboard)
         SCOPED_TRACE(c.Name);
         testsupport::ForgetProgramSettings();
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
         const HWND main = user.MainWindow();
         const HWND dialog = OpenDialog(user, c.What);
         ASSERT_NE(dialog, nullptr);
@@ -196,9 +191,8 @@ TEST_F(SecondStartE2e, EveryWayIntoOptionsOverAnOpenDialogBringsTheDialogForward
         SCOPED_TRACE(static_cast<int>(scene));
         testsupport::ForgetProgramSettings();
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
         const HWND dialog = OpenDialog(user, scene);
         ASSERT_NE(dialog, nullptr);
         for (const OptionsWayCase& c : OptionsWays) {
@@ -234,13 +228,11 @@ TEST_F(SecondStartE2e, TheCountdownComesForwardAndKeepsTheKeyboard)
         SCOPED_TRACE(c.Name);
         testsupport::ForgetProgramSettings();
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
         const HWND main = user.MainWindow();
         if (!c.MainVisible) {
-            CloseBox(main);
-            ASSERT_TRUE(user.WaitMainVisible(false));
+            ASSERT_TRUE(user.HideWithCloseBox());
         }
         // Its countdown opens 30 seconds before: at once.
         const Corvello later(L"/do:hibernate /in:31s");

@@ -10,6 +10,7 @@
 #include "e2e/CorvelloProcess.h"
 #include "e2e/DebugOutputCapture.h"
 #include "support/MainWindowScenes.h"
+#include "support/NothingStoredTest.h"
 
 using namespace corvello;
 using testsupport::ChildWithText;
@@ -21,11 +22,8 @@ using testsupport::WaitUntil;
 
 namespace {
 
-class SessionEnd : public ::testing::Test {
+class SessionEnd : public testsupport::NothingStoredTest {
 protected:
-    void SetUp() override { testsupport::ForgetProgramSettings(); }
-    void TearDown() override { testsupport::ForgetProgramSettings(); }
-
     // What Windows sends at a log-off, to each of the program's top-level
     // windows in turn; the answers of those that still answer.
     static std::vector<LRESULT> SendToEach(DWORD processId, UINT message, WPARAM wParam)
@@ -66,9 +64,8 @@ protected:
 TEST_F(SessionEnd, TheProgramEndsInOrderWhenTheSessionEnds)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const RECT placed = testsupport::WindowRect(user.MainWindow());
 
     Ask(program.Id());
@@ -83,8 +80,7 @@ TEST_F(SessionEnd, ACancelledEndLeavesTheProgramRunningAsBefore)
     // Another program refused the log-off: Windows tells those it asked that
     // the session goes on.
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
-    ASSERT_TRUE(ProgramUser(program.Id()).WaitMainVisible(true));
+    ASSERT_TRUE(program.WaitShown());
 
     Ask(program.Id());
     SendToEach(program.Id(), WM_ENDSESSION, FALSE);
@@ -99,8 +95,7 @@ TEST_F(SessionEnd, AQuestionThatNoEndFollowsLapses)
     // The ten seconds the program gives a session end, as a test may shorten them.
     const testsupport::ShortTimings timings(L"SessionEndForget=1500");
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
-    ASSERT_TRUE(ProgramUser(program.Id()).WaitMainVisible(true));
+    ASSERT_TRUE(program.WaitShown());
 
     Ask(program.Id());
     // The program says when it stops waiting for the end.

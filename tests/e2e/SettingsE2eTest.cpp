@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/RegistryLayout.h"
 #include "e2e/CorvelloProcess.h"
+#include "support/NothingStoredTest.h"
 #include "support/RegistryTestSupport.h"
 #include "support/ScreenPixels.h"
 #include "toolkit/Registry.h"
@@ -14,16 +15,10 @@ using testsupport::Corvello;
 
 namespace {
 
-constexpr const wchar_t* Key = testsupport::ProgramSettingsKey;
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 
-class Store : public ::testing::Test {
+class Store : public testsupport::NothingStoredTest {
 protected:
-    void SetUp() override
-    {
-        testsupport::ForgetProgramSettings();
-    }
-    void TearDown() override { SetUp(); }
-
     std::optional<DWORD> Dword(const wchar_t* name) { return testsupport::StoredDword(HKEY_CURRENT_USER, Key, name); }
     std::optional<std::wstring> Sz(const wchar_t* name) { return testsupport::StoredSz(HKEY_CURRENT_USER, Key, name); }
     std::optional<std::wstring> RunValue()
@@ -162,9 +157,8 @@ TEST_F(Store, TheFixedSizeMainWindowIsNeverMaximisedNorMinimised)
         testsupport::WriteSz(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::Bounds, L"300,200,900,700");
         testsupport::WriteDword(HKEY_CURRENT_USER, testsupport::MainFormKey, registry::WindowState, state);
         Corvello program(L"");
-        ASSERT_TRUE(program.WaitRunning());
+        ASSERT_TRUE(program.WaitShown());
         const testsupport::ProgramUser user(program.Id());
-        ASSERT_TRUE(user.WaitMainVisible(true));
         const RECT placed = testsupport::WindowRect(user.MainWindow());
         EXPECT_FALSE(::IsZoomed(user.MainWindow()));
         EXPECT_FALSE(::IsIconic(user.MainWindow()));

@@ -32,7 +32,7 @@ using testsupport::WaitUntil;
 
 namespace {
 
-constexpr const wchar_t* HotkeysKey = L"Software\\QUORVANT\\Corvello\\1.0\\Hotkeys";
+const std::wstring HotkeysKey = testsupport::ProgramSubkey(registry::HotkeysKey);
 // The combinations, as stored: the modifiers high, the key low.
 constexpr DWORD CtrlAltK = 0x0003004B;  // Caps Lock
 constexpr DWORD CtrlAltP = 0x00030050;  // Power Off
@@ -80,9 +80,8 @@ protected:
             ASSERT_TRUE(spy_->Hooked());
             program_->Resume();
         }
-        ASSERT_TRUE(program_->WaitRunning());
+        ASSERT_TRUE(program_->WaitShown());
         user_.emplace(program_->Id());
-        ASSERT_TRUE(user_->WaitMainVisible(true));
         main_ = user_->MainWindow();
         ::SetForegroundWindow(main_);
         ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main_; }, 5000));
@@ -121,11 +120,7 @@ protected:
         const HWND control = ChildWithText(main_, button);
         if (!control)
             return nullptr;
-        RECT at{};
-        ::GetWindowRect(control, &at);
-        ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control),
-                       MAKELPARAM(at.left + 5, at.top + 5));
-        const HWND menu = user_->WaitWindow(L"#32768");
+        const HWND menu = user_->OpenContextMenu(control);
         if (!menu)
             return nullptr;
         ProgramUser::Key(menu, VK_DOWN);
@@ -384,8 +379,7 @@ TEST_F(ShortcutsE2e, TheOptionsWordShowsTheWindowOnTheRunningCopyAndAlone)
     // Handed to the running copy, in the tray, like a second start.
     testsupport::ForgetProgramSettings();
     Start();
-    CloseBox(main_);
-    ASSERT_TRUE(user_->WaitMainVisible(false));
+    ASSERT_TRUE(user_->HideWithCloseBox());
     Corvello word(L"-OPTIONS");
     EXPECT_EQ(word.WaitExit(10000), std::optional<DWORD>(0));
     const HWND options = user_->WaitWindow(L"TfrmOptions");

@@ -445,10 +445,7 @@ TEST_F(TimerE2e, TheTimerPageSetsAnActionForAClockTimeFromAButtonsMenu)
     const HWND main = user_->MainWindow();
     const HWND button = ChildWithText(main, L"Shut Down");
     ASSERT_NE(button, nullptr);
-    RECT at{};
-    ::GetWindowRect(button, &at);
-    ::PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), MAKELPARAM(at.left + 5, at.top + 5));
-    const HWND menu = user_->WaitWindow(L"#32768");
+    const HWND menu = user_->OpenContextMenu(button);
     ASSERT_NE(menu, nullptr);
     // "Shortcut...", a line, "In 15 minutes" ... "In 2 hours", "At a time...".
     for (int i = 0; i < 6; ++i)

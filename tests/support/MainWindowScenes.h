@@ -12,6 +12,7 @@
 
 #include "core/RegistryLayout.h"
 #include "support/HttpListener.h"
+#include "support/NothingStoredTest.h"
 #include "support/OnlineTestSupport.h"
 #include "support/ProgramSettings.h"
 #include "support/ProgramUser.h"
@@ -150,20 +151,16 @@ inline void ExpectEndedStoringThePlace(std::optional<DWORD> exitCode, const RECT
 
 // Every test starts from nothing stored and leaves nothing behind; page
 // loads of the program go through the loopback proxy to the listener.
-class ProgramUserTest : public ::testing::Test {
+class ProgramUserTest : public NothingStoredTest {
 protected:
     void SetUp() override
     {
+        NothingStoredTest::SetUp();
         BecomeDpiAware();
         // The pointer out of the way of the menus.
         ::SetCursorPos(0, 0);
         ASSERT_NE(listener_.Port(), 0);
-        ForgetProgramSettings();
     }
-    void TearDown() override { ForgetProgramSettings(); }
-
-    // The close box, as a click on it arrives.
-    static void CloseBox(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     // The tray menu, opened, comes to look exactly like the lines (it is
     // drawn when the program gets round to it); when it does not, both

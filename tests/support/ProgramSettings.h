@@ -5,16 +5,28 @@
 
 #include <string>
 
+#include "core/Identity.h"
+#include "core/Product.h"
 #include "core/RegistryLayout.h"
 #include "support/RegistryTestSupport.h"
 #include "toolkit/Registry.h"
 
 namespace testsupport {
 
-// The real program's settings key below HKEY_CURRENT_USER, and its main
-// window's placement below that.
-inline constexpr const wchar_t* ProgramSettingsKey = L"Software\\QUORVANT\\Corvello\\1.0";
-inline constexpr const wchar_t* MainFormKey = L"Software\\QUORVANT\\Corvello\\1.0\\frmMain";
+// The real program's settings key below HKEY_CURRENT_USER, composed as the
+// program composes its own from its name and built-in version.
+inline const std::wstring ProgramSettingsKey =
+    corvello::ComposeSettingsKey(CORVELLO_WIDEN(CORVELLO_NAME), corvello::BuiltInVersion).substr(1);
+
+// A subkey of the settings key: a form's own ("frmMain"), the shortcuts' or
+// the lock keys'.
+inline std::wstring ProgramSubkey(const wchar_t* name)
+{
+    return ProgramSettingsKey + L'\\' + name;
+}
+
+// The main window's placement.
+inline const std::wstring MainFormKey = ProgramSubkey(L"frmMain");
 
 // A window's rectangle as the program stores it: "left,top,width,height".
 inline std::wstring BoundsText(const RECT& r)

@@ -199,6 +199,14 @@ public:
         return main && WaitUntil([&] { return (::IsWindowVisible(main) != FALSE) == visible; }, timeoutMs);
     }
 
+    // A click on the main window's close box; true once the window has gone
+    // (into the tray).
+    bool HideWithCloseBox() const
+    {
+        ::PostMessageW(MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return WaitMainVisible(false);
+    }
+
     HWND TrayWindow() const { return Window(L"tk.TrayIcon", false); }
 
     // The notification area holds the program's icon: only an icon it holds
@@ -246,6 +254,16 @@ public:
                 std::printf("no tray menu after %d right click(s)\n", click + 1);
         }
         return menu;
+    }
+
+    // Opens a control's own menu as a right click near its top left corner
+    // does, and returns the menu's window once it shows.
+    HWND OpenContextMenu(HWND control) const
+    {
+        RECT at{};
+        ::GetWindowRect(control, &at);
+        ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(at.left + 5, at.top + 5));
+        return WaitWindow(L"#32768");
     }
 
     // Waits until as many menus show.

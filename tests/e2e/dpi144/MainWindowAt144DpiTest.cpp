@@ -43,9 +43,8 @@ bool InsideParent(HWND child)
 TEST_F(MainWindowAt144Dpi, TheWindowIsItsDesignHalfAsLargeAgain)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
     const RECT client = ClientRectOf(main);
     // 328 x 416 at 96 dpi; wider only where a caption needs the room.
@@ -70,9 +69,8 @@ TEST_F(MainWindowAt144Dpi, TheWindowIsItsDesignHalfAsLargeAgain)
 TEST_F(MainWindowAt144Dpi, TheTrayMenuLooksAsAtEveryScaling)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     ExpectTrayMenuLooks(user, testsupport::TrayMenuLines(false), L"tray-menu-144");
     SaveTrayMenuWithSystemOpen(user, L"tray-menu-system-144.png");
     EXPECT_EQ(program.Stop(), std::optional<DWORD>(0));
@@ -81,9 +79,8 @@ TEST_F(MainWindowAt144Dpi, TheTrayMenuLooksAsAtEveryScaling)
 TEST_F(MainWindowAt144Dpi, TheAboutDialogAndTheCloseQuestion)
 {
     Corvello program(L"");
-    ASSERT_TRUE(program.WaitRunning());
+    ASSERT_TRUE(program.WaitShown());
     const ProgramUser user(program.Id());
-    ASSERT_TRUE(user.WaitMainVisible(true));
     const HWND main = user.MainWindow();
 
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::About));
@@ -99,8 +96,7 @@ TEST_F(MainWindowAt144Dpi, TheAboutDialogAndTheCloseQuestion)
     testsupport::ClickButton(ChildWithText(about, L"OK"));
     ASSERT_TRUE(user.WaitNone(L"TfrmAbout"));
 
-    CloseBox(main);
-    ASSERT_TRUE(user.WaitMainVisible(false));
+    ASSERT_TRUE(user.HideWithCloseBox());
     ASSERT_TRUE(user.ChooseTrayEntry(TrayEntry::Close));
     const HWND question = user.WaitWindow(L"TMessageForm");
     ASSERT_NE(question, nullptr);

@@ -33,7 +33,7 @@ const std::wstring Maker = CORVELLO_WIDEN(CORVELLO_MAKER);
 const std::wstring ExeName = CORVELLO_WIDEN(CORVELLO_EXE_NAME);
 const std::wstring MakerKey = L"Software\\" + Maker;
 const std::wstring ProductKey = MakerKey + L"\\" + Name;
-const std::wstring SettingsKey = ProductKey + L"\\1.0";
+const std::wstring& SettingsKey = testsupport::ProgramSettingsKey;
 const std::wstring UninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Name;
 
 std::wstring ShellFolder(int id)

@@ -22,7 +22,7 @@ using testsupport::RecordingWitness;
 
 namespace {
 
-constexpr const wchar_t* Key = L"Software\\QUORVANT\\Corvello\\1.0";
+const std::wstring& Key = testsupport::ProgramSettingsKey;
 
 struct Case {
     const char* Name;
