@@ -47,16 +47,16 @@ void AboutDialog::CreateControls()
 {
     LinksForm::CreateControls();
     const tk::Label::Options centred{false, false, tk::Alignment::Center, false};
-    lbTitle_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 12, 256, 32}, L"Application Name", centred);
-    lbTitle_->SetFont(Tahoma(-21, true));
-    lbVersion_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 44, 256, 24}, L"Version", centred);
-    lbVersion_->SetFont(Tahoma(-16));
-    lbCopyright_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 116, 256, 16}, L"Copyright", centred);
-    btnOK_ = std::make_unique<tk::Button>(*this, tk::Bounds{232, 144, 72, 25}, L"OK");
-    btnOK_->ModalResult = tk::mr::OK;
-    btnOK_->SetDefault(true);
-    SetDefaultButton(btnOK_.get());
-    SetCancelButton(btnOK_.get());
+    title_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 12, 256, 32}, L"Application Name", centred);
+    title_->SetFont(Tahoma(-21, true));
+    version_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 44, 256, 24}, L"Version", centred);
+    version_->SetFont(Tahoma(-16));
+    copyright_ = std::make_unique<tk::Label>(*this, tk::Bounds{140, 116, 256, 16}, L"Copyright", centred);
+    ok_ = std::make_unique<tk::Button>(*this, tk::Bounds{232, 144, 72, 25}, L"OK");
+    ok_->ModalResult = tk::mr::OK;
+    ok_->SetDefault(true);
+    SetDefaultButton(ok_.get());
+    SetCancelButton(ok_.get());
 }
 
 void AboutDialog::ControlsInit()
@@ -69,7 +69,7 @@ void AboutDialog::ControlsInit()
     const tk::Bounds icon = IconImage().LayoutBounds();
     SocialButtons().MoveTo(icon.Left, icon.Top + icon.Height + 12);
     SocialButtons().SetVisible(true);
-    const tk::Bounds title = lbTitle_->LayoutBounds();
+    const tk::Bounds title = title_->LayoutBounds();
     const auto centreUnderTitle = [&](tk::Label& label, int top) {
         // Truncated toward zero, as the layout rounds.
         label.MoveTo(title.Left + (title.Width - label.LayoutBounds().Width) / 2, top);
@@ -82,9 +82,9 @@ void AboutDialog::ControlsInit()
 void AboutDialog::ControlsUpdate()
 {
     LinksForm::ControlsUpdate();
-    lbTitle_->SetCaption(application_.Name());
-    lbVersion_->SetCaption(application_.Version());
-    lbCopyright_->SetCaption(application_.Copyright());
+    title_->SetCaption(application_.Name());
+    version_->SetCaption(application_.Version());
+    copyright_->SetCaption(application_.Copyright());
 }
 
 void AboutDialog::OnShowEvent(tk::Form& sender)

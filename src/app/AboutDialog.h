@@ -21,9 +21,9 @@ public:
     bool SettingsRead() override { return true; }
     bool SettingsWrite() override { return true; }
 
-    tk::Label& Title() const noexcept { return *lbTitle_; }
-    tk::Label& VersionLabel() const noexcept { return *lbVersion_; }
-    tk::Label& CopyrightLabel() const noexcept { return *lbCopyright_; }
+    tk::Label& Title() const noexcept { return *title_; }
+    tk::Label& VersionLabel() const noexcept { return *version_; }
+    tk::Label& CopyrightLabel() const noexcept { return *copyright_; }
 
 protected:
     void CreateControls() override;
@@ -31,10 +31,10 @@ protected:
 private:
     void OnRunOnceTimer(tk::Timer& sender);
 
-    std::unique_ptr<tk::Label> lbTitle_;
-    std::unique_ptr<tk::Label> lbVersion_;
-    std::unique_ptr<tk::Label> lbCopyright_;
-    std::unique_ptr<tk::Button> btnOK_;
+    std::unique_ptr<tk::Label> title_;
+    std::unique_ptr<tk::Label> version_;
+    std::unique_ptr<tk::Label> copyright_;
+    std::unique_ptr<tk::Button> ok_;
     // Runs from construction: the "about" ping after ten seconds open.
     tk::Timer runOnce_;
 };

@@ -2,10 +2,10 @@
 
 #include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
-#include "app/LockKeysPage.h"
+#include "app/lockkeys/LockKeysPage.h"
 #include "app/MainWindow.h"
-#include "app/ShortcutsPage.h"
-#include "app/TimerPage.h"
+#include "app/shortcuts/ShortcutsPage.h"
+#include "app/timer/TimerPage.h"
 #include "core/RegistryLayout.h"
 #include "online/Links.h"
 #include "online/Notifier.h"

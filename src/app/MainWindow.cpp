@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "actions/ActionCatalogue.h"
-#include "app/HandOver.h"
-#include "app/OptionsWindow.h"
+#include "app/running/HandOver.h"
+#include "app/options/OptionsWindow.h"
 #include "core/Shortcut.h"
 #include "app/CorvelloApp.h"
 #include "core/Messages.h"
@@ -76,7 +76,7 @@ tk::Action* FindByTag(const tk::ActionList& list, ActionId id)
 }  // namespace
 
 MainWindow::MainWindow(CorvelloApp& app)
-    : TrayForm(app, MainLayout(), L"frmMain"), app_(app), statistics_(app)
+    : RunnerOwner(app, MainLayout(), L"frmMain"), app_(app), statistics_(app)
 {
     // The LEDs exist before the window is built: a show during its building
     // refreshes them.
@@ -111,7 +111,7 @@ void MainWindow::DoDpiChanged()
 void MainWindow::CreateControls()
 {
     TrayForm::CreateControls();
-    lbInfo_ = std::make_unique<tk::Label>(*this, InfoBounds, InfoText,
+    info_ = std::make_unique<tk::Label>(*this, InfoBounds, InfoText,
                                           tk::Label::Options{true, false, tk::Alignment::Left, false});
     const auto bind = [this](tk::Container& group, const ButtonPlace& place) {
         auto& button = *buttons_.emplace_back(std::make_unique<tk::Button>(group, ButtonBounds(place)));
@@ -122,19 +122,19 @@ void MainWindow::CreateControls()
     };
     // Tab order: the hardware group with its buttons and the confirmations
     // box, the keyboard group with its buttons, then the two other boxes.
-    grpHardware_ =
+    hardwareGroup_ =
         std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, HardwareTop, 312, 153}, catalogue::HardwareGroupCaption);
     for (const ButtonPlace& place : catalogue::HardwareButtons)
-        bind(*grpHardware_, place);
-    chbConfirmations_ = std::make_unique<tk::CheckBox>(*grpHardware_, tk::Bounds{12, 124, 240, 17},
+        bind(*hardwareGroup_, place);
+    confirmations_ = std::make_unique<tk::CheckBox>(*hardwareGroup_, tk::Bounds{12, 124, 240, 17},
                                                        L"Show confirmations for irreversible actions", true);
-    grpKeyboard_ =
+    keyboardGroup_ =
         std::make_unique<tk::GroupBox>(*this, tk::Bounds{8, KeyboardTop, 314, 94}, catalogue::KeyboardGroupCaption);
     for (const ButtonPlace& place : catalogue::KeyboardButtons)
-        bind(*grpKeyboard_, place);
-    chbAutoRun_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, AutoRunTop, 240, 17},
+        bind(*keyboardGroup_, place);
+    autoRun_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, AutoRunTop, 240, 17},
                                                  L"Automatically run program on system start", true);
-    chbOnlineEnabled_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, OnlineTop, 296, 17},
+    online_ = std::make_unique<tk::CheckBox>(*this, tk::Bounds{12, OnlineTop, 296, 17},
                                                        L"Online features (verify updates, Tickover\u2122 statistics)", true);
     for (const SettingBox& box : SettingBoxes())
         box.Box->OnClick = [this](tk::Control& sender) { OnCheckBoxClick(sender); };
@@ -149,18 +149,18 @@ void MainWindow::FitDescription()
     // the room the design leaves above the links): a font scales by whole
     // pixels, so the five lines can come out taller than their designed
     // height scaled, and the caption of the group below would cover the last.
-    if (!lbInfo_)
+    if (!info_)
         return;
-    const int need = lbInfo_->TextExtent(InfoBounds.Width, true).cy;
+    const int need = info_->TextExtent(InfoBounds.Width, true).cy;
     const int shift = std::clamp(InfoBounds.Top + need - HardwareTop, 0, RoomAboveLinks);
-    lbInfo_->SetBounds({InfoBounds.Left, InfoBounds.Top, InfoBounds.Width, std::max(InfoBounds.Height, need)});
+    info_->SetBounds({InfoBounds.Left, InfoBounds.Top, InfoBounds.Width, std::max(InfoBounds.Height, need)});
     const struct {
         tk::Control* Control;
         int Top;
-    } below[] = {{grpHardware_.get(), HardwareTop},
-                 {grpKeyboard_.get(), KeyboardTop},
-                 {chbAutoRun_.get(), AutoRunTop},
-                 {chbOnlineEnabled_.get(), OnlineTop}};
+    } below[] = {{hardwareGroup_.get(), HardwareTop},
+                 {keyboardGroup_.get(), KeyboardTop},
+                 {autoRun_.get(), AutoRunTop},
+                 {online_.get(), OnlineTop}};
     for (const auto& b : below)
         b.Control->MoveTo(b.Control->LayoutBounds().Left, b.Top + shift);
 }
@@ -175,9 +175,9 @@ void MainWindow::FitCheckBoxes()
         tk::CheckBox* Box;
         int Room;  // from the box's left edge to its container's right margin
     } boxes[] = {
-        {chbConfirmations_.get(), grpHardware_->LayoutBounds().Width - 12 - 12},
-        {chbAutoRun_.get(), client - 12 - 8},
-        {chbOnlineEnabled_.get(), client - 12 - 8},
+        {confirmations_.get(), hardwareGroup_->LayoutBounds().Width - 12 - 12},
+        {autoRun_.get(), client - 12 - 8},
+        {online_.get(), client - 12 - 8},
     };
     int extra = 0;
     for (const auto& b : boxes) {
@@ -190,7 +190,7 @@ void MainWindow::FitCheckBoxes()
     if (extra <= 0)
         return;
     SetClientSize(client + extra, Layout().ClientHeight);
-    for (tk::GroupBox* group : {grpHardware_.get(), grpKeyboard_.get()}) {
+    for (tk::GroupBox* group : {hardwareGroup_.get(), keyboardGroup_.get()}) {
         const tk::Bounds at = group->LayoutBounds();
         group->SetBounds({at.Left, at.Top, at.Width + extra, at.Height});
     }
@@ -429,16 +429,16 @@ bool MainWindow::SomePopupVisible()
 
 bool MainWindow::ConfirmationsChecked() const noexcept
 {
-    if (chbConfirmations_)
-        return chbConfirmations_->Checked();
+    if (confirmations_)
+        return confirmations_->Checked();
     return app_.Settings().Confirmations;
 }
 
 std::array<MainWindow::SettingBox, 3> MainWindow::SettingBoxes() const noexcept
 {
-    return {{{chbAutoRun_.get(), &GeneralSettings::AutoRun},
-             {chbOnlineEnabled_.get(), &GeneralSettings::Online},
-             {chbConfirmations_.get(), &GeneralSettings::Confirmations}}};
+    return {{{autoRun_.get(), &GeneralSettings::AutoRun},
+             {online_.get(), &GeneralSettings::Online},
+             {confirmations_.get(), &GeneralSettings::Confirmations}}};
 }
 
 void MainWindow::OnCheckBoxClick(tk::Control& sender)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
+#include "app/running/ActionRunner.h"
 #include "online/StatisticsSchedule.h"
 #include "core/GeneralSettings.h"
 #include "toolkit/Actions.h"
@@ -26,10 +27,9 @@ namespace corvello {
 
 class CorvelloApp;
 
-class MainWindow : public TrayForm {
+class MainWindow : public RunnerOwner {
 public:
-    // The boxes read and set the settings through the bridge; without one
-    // they stay as they are.
+    // The boxes show and change the application's general settings.
     explicit MainWindow(CorvelloApp& app);
     ~MainWindow() override;
 
@@ -42,7 +42,7 @@ public:
     bool SomePopupVisible();
     // The lock states on the LEDs of the lock buttons and the check marks of
     // the tray menu.
-    void LocksUpdate();
+    void LocksUpdate() override;
 
     void ControlsInit() override;
     void ControlsUpdate() override;
@@ -68,12 +68,12 @@ public:
     HICON IconLedOff() const noexcept { return iconLedOff_.Get(); }
     HICON IconLedOn() const noexcept { return iconLedOn_.Get(); }
     tk::ActionList& Actions() noexcept { return actions_; }
-    tk::CheckBox& Confirmations() const noexcept { return *chbConfirmations_; }
+    tk::CheckBox& Confirmations() const noexcept { return *confirmations_; }
     // What the confirmations box shows, or, before the window first showed
     // and made its controls, the setting it will show.
-    bool ConfirmationsChecked() const noexcept;
-    tk::CheckBox& AutoRunBox() const noexcept { return *chbAutoRun_; }
-    tk::CheckBox& OnlineBox() const noexcept { return *chbOnlineEnabled_; }
+    bool ConfirmationsChecked() const noexcept override;
+    tk::CheckBox& AutoRunBox() const noexcept { return *autoRun_; }
+    tk::CheckBox& OnlineBox() const noexcept { return *online_; }
     // The button bound to the action, or null.
     tk::Button* ButtonFor(ActionId id) const noexcept;
 
@@ -112,13 +112,13 @@ private:
     tk::Icon iconLedOff_;
     tk::Icon iconLedOn_;
     tk::ActionList actions_;
-    std::unique_ptr<tk::Label> lbInfo_;
-    std::unique_ptr<tk::GroupBox> grpHardware_;
-    std::unique_ptr<tk::GroupBox> grpKeyboard_;
+    std::unique_ptr<tk::Label> info_;
+    std::unique_ptr<tk::GroupBox> hardwareGroup_;
+    std::unique_ptr<tk::GroupBox> keyboardGroup_;
     std::vector<std::unique_ptr<tk::Button>> buttons_;
-    std::unique_ptr<tk::CheckBox> chbConfirmations_;
-    std::unique_ptr<tk::CheckBox> chbAutoRun_;
-    std::unique_ptr<tk::CheckBox> chbOnlineEnabled_;
+    std::unique_ptr<tk::CheckBox> confirmations_;
+    std::unique_ptr<tk::CheckBox> autoRun_;
+    std::unique_ptr<tk::CheckBox> online_;
     // Keeps the LEDs true to keys switched elsewhere while the window shows;
     // stopped while it is hidden, so the tray costs no wake-ups.
     tk::Timer timerGuard_{1250, false};

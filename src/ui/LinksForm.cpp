@@ -29,8 +29,8 @@ void LinksForm::CreateControls()
     clickLabelEmail_->Tag = LinkIdEmail;
     bvIcon_ = std::make_unique<tk::Bevel>(*this, tk::Bounds{62, 38, 128, 128});
     bvIcon_->SetVisible(false);
-    imgIcon_ = std::make_unique<tk::Image>(*this, tk::Bounds{66, 42, 128, 128}, true, true);
-    imgIcon_->SetVisible(false);
+    icon_ = std::make_unique<tk::Image>(*this, tk::Bounds{66, 42, 128, 128}, true, true);
+    icon_->SetVisible(false);
     socialButtons_ = std::make_unique<tk::Panel>(*this, tk::Bounds{8, 8, 128, 16});
     socialButtons_->SetVisible(false);
     const struct {
@@ -62,7 +62,7 @@ void LinksForm::LoadPictures()
     }
     // The big icon is drawn anew for the size too, once it shows.
     if (bigIcon_) {
-        imgIcon_->SetIcon(nullptr);
+        icon_->SetIcon(nullptr);
         bigIcon_ = tk::Icon();
     }
     LoadBigIconWhereShown();
@@ -73,14 +73,14 @@ void LinksForm::LoadBigIconWhereShown()
     // Only a window that shows the big icon loads it (its largest frame is
     // the slowest picture to read): the About dialog does, the main window
     // never.
-    if (!imgIcon_->Visible() || bigIcon_)
+    if (!icon_->Visible() || bigIcon_)
         return;
     // Windows before Vista draw no icon larger than 48 pixels; later ones
     // get it from the 256-pixel frame, the icon's largest.
     const int big = tk::Scale(IsWinVistaOrHigher ? 128 : 48, Dpi());
     bigIcon_ = IsWinVistaOrHigher ? tk::Icon::ScaledDown(L"MAINICON", 256, big)
                                   : tk::Icon::FromResource(L"MAINICON", big, big);
-    imgIcon_->SetIcon(bigIcon_.Get());
+    icon_->SetIcon(bigIcon_.Get());
 }
 
 void LinksForm::DoDpiChanged()
@@ -108,7 +108,7 @@ void LinksForm::ControlsInit()
     SocialButtonsInit();
     ClickLabelsInit();
     // The icon keeps tag 0: a click opens the web site with the version.
-    imgIcon_->OnClick = [this](tk::Control& sender) { OnLinkClick(sender); };
+    icon_->OnClick = [this](tk::Control& sender) { OnLinkClick(sender); };
 }
 
 void LinksForm::SocialButtonsInit()
@@ -139,12 +139,12 @@ void LinksForm::ControlsUpdate()
         return;
     SocialButtonsInit();
     ClickLabelsInit();
-    imgIcon_->SetHint(application_.Links().Web.Hint);
+    icon_->SetHint(application_.Links().Web.Hint);
     LoadBigIconWhereShown();
-    const tk::Bounds icon = imgIcon_->LayoutBounds();
+    const tk::Bounds icon = icon_->LayoutBounds();
     bvIcon_->SetBounds({icon.Left, icon.Top, bvIcon_->LayoutBounds().Width, bvIcon_->LayoutBounds().Height});
     // The frame marks the icon's place when the icon failed to load.
-    bvIcon_->SetVisible(imgIcon_->Visible() && !imgIcon_->Icon());
+    bvIcon_->SetVisible(icon_->Visible() && !icon_->Icon());
 }
 
 void LinksForm::Update()

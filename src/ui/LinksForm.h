@@ -34,7 +34,7 @@ public:
 
     tk::Label& ClickLabelEmail() const noexcept { return *clickLabelEmail_; }
     tk::Label& ClickLabelWeb() const noexcept { return *clickLabelWeb_; }
-    tk::Image& IconImage() const noexcept { return *imgIcon_; }
+    tk::Image& IconImage() const noexcept { return *icon_; }
     tk::Bevel& IconFrame() const noexcept { return *bvIcon_; }
     tk::Panel& SocialButtons() const noexcept { return *socialButtons_; }
 
@@ -59,7 +59,7 @@ private:
     std::unique_ptr<tk::Label> clickLabelEmail_;
     std::unique_ptr<tk::Label> clickLabelWeb_;
     std::unique_ptr<tk::Bevel> bvIcon_;
-    std::unique_ptr<tk::Image> imgIcon_;
+    std::unique_ptr<tk::Image> icon_;
     std::unique_ptr<tk::Panel> socialButtons_;
     // Facebook, Google+, Twitter, RSS, Delicious, StumbleUpon, left to right.
     Social social_[6];

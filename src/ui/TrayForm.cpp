@@ -30,11 +30,11 @@ TrayForm::TrayForm(AppBase& application, tk::FormLayout layout, std::wstring com
             item.OnClick = [this](tk::MenuItem& sender) { OnTrayIconMenuClick(sender); };
         return &item;
     };
-    miTrayIconSetup_ = entry(L"miTrayIconSetup", L"Settings", SettingsTag);
-    miTrayIconSetup_->Default = true;
-    miTrayIconAbout_ = entry(L"miTrayIconAbout", L"About", AboutTag);
-    miTrayIconSeparator_ = entry(L"miTrayIcon1", L"-", 0);
-    miTrayIconClose_ = entry(L"miTrayIconClose", L"Close", CloseTag);
+    settingsEntry_ = entry(L"miTrayIconSetup", L"Settings", SettingsTag);
+    settingsEntry_->Default = true;
+    aboutEntry_ = entry(L"miTrayIconAbout", L"About", AboutTag);
+    separatorEntry_ = entry(L"miTrayIcon1", L"-", 0);
+    closeEntry_ = entry(L"miTrayIconClose", L"Close", CloseTag);
     trayMenu_.OnClose = [this](TrayPopupMenu& sender) { OnTrayIconMenuClose(sender); };
     trayMenu_.OnPopup = [this](tk::PopupMenu& sender) { OnTrayIconMenuPopup(sender); };
 }
@@ -49,8 +49,8 @@ void TrayForm::AfterCreate()
 {
     // What lives in the tray comes with the window, whether its controls are
     // made now or at its first show. Hidden: the notifier's browsers live on it.
-    pnTickover_ = std::make_unique<tk::Panel>(*this, tk::Bounds{20, 156, 32, 24}, L"Ping");
-    pnTickover_->SetVisible(false);
+    tickover_ = std::make_unique<tk::Panel>(*this, tk::Bounds{20, 156, 32, 24}, L"Ping");
+    tickover_->SetVisible(false);
     // Hidden until the main window shows it.
     trayIcon_ = std::make_unique<tk::TrayIcon>();
     trayIcon_->Menu = &trayMenu_;
@@ -65,10 +65,10 @@ void TrayForm::AfterCreate()
     // The system menu begins with "About" and a separator.
     if (const HMENU system = ::GetSystemMenu(Handle(), FALSE)) {
         const bool rightToLeft = (::GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-        tk::MenuItemInsert(system, *miTrayIconSeparator_, 0, 0, rightToLeft);
-        tk::MenuItemInsert(system, *miTrayIconAbout_, 0, static_cast<WORD>(AboutCommandId), rightToLeft);
+        tk::MenuItemInsert(system, *separatorEntry_, 0, 0, rightToLeft);
+        tk::MenuItemInsert(system, *aboutEntry_, 0, static_cast<WORD>(AboutCommandId), rightToLeft);
     }
-    application_.SetNotifierParent(pnTickover_->Handle());
+    application_.SetNotifierParent(tickover_->Handle());
 }
 
 void TrayForm::LoadTrayIcon()
@@ -168,10 +168,10 @@ void TrayForm::AskClose()
 void TrayForm::UserActionBegin(bool closeToo)
 {
     ++userActions_;
-    miTrayIconSetup_->SetEnabled(false);
-    miTrayIconAbout_->SetEnabled(false);
+    settingsEntry_->SetEnabled(false);
+    aboutEntry_->SetEnabled(false);
     if (closeToo)
-        miTrayIconClose_->SetEnabled(false);
+        closeEntry_->SetEnabled(false);
 }
 
 void TrayForm::UserActionEnd()
@@ -179,9 +179,9 @@ void TrayForm::UserActionEnd()
     if (--userActions_ > 0)
         return;
     userActions_ = 0;
-    miTrayIconSetup_->SetEnabled(true);
-    miTrayIconAbout_->SetEnabled(true);
-    miTrayIconClose_->SetEnabled(true);
+    settingsEntry_->SetEnabled(true);
+    aboutEntry_->SetEnabled(true);
+    closeEntry_->SetEnabled(true);
 }
 
 void TrayForm::OnTrayIconClick(tk::TrayIcon&)
@@ -197,7 +197,7 @@ void TrayForm::OnTrayIconClick(tk::TrayIcon&)
 void TrayForm::OnTrayIconDblClick(tk::TrayIcon&)
 {
     ::SetForegroundWindow(tk::Application::Current().Handle());
-    miTrayIconSetup_->Click();
+    settingsEntry_->Click();
 }
 
 void TrayForm::OnTrayIconMenuPopup(tk::PopupMenu&)
@@ -225,7 +225,7 @@ LRESULT TrayForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The whole command word: the About entry's id is not a system command.
     if (message == WM_SYSCOMMAND && wParam == AboutCommandId) {
-        miTrayIconAbout_->Click();
+        aboutEntry_->Click();
         return 1;
     }
     return LinksForm::WndProc(message, wParam, lParam);

@@ -63,10 +63,10 @@ protected:
     // The application's icon drawn at the size the notification area asks for.
     void LoadTrayIcon();
 
-    tk::MenuItem* miTrayIconSetup_ = nullptr;
-    tk::MenuItem* miTrayIconAbout_ = nullptr;
-    tk::MenuItem* miTrayIconSeparator_ = nullptr;
-    tk::MenuItem* miTrayIconClose_ = nullptr;
+    tk::MenuItem* settingsEntry_ = nullptr;
+    tk::MenuItem* aboutEntry_ = nullptr;
+    tk::MenuItem* separatorEntry_ = nullptr;
+    tk::MenuItem* closeEntry_ = nullptr;
 
 private:
     void AskClose();
@@ -79,7 +79,7 @@ private:
     tk::Timer minutes_{60000, false};
     std::unique_ptr<tk::TrayIcon> trayIcon_;
     TrayPopupMenu trayMenu_;
-    std::unique_ptr<tk::Panel> pnTickover_;
+    std::unique_ptr<tk::Panel> tickover_;
     tk::Icon trayPicture_;
 };
 

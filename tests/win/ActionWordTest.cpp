@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "actions/CommandLineActions.h"
-#include "app/ActionQuestion.h"
+#include "app/running/ActionQuestion.h"
 #include "core/Messages.h"
 #include "support/DialogAnswerer.h"
 #include "app/CorvelloApp.h"

@@ -11,7 +11,7 @@
 #include "actions/ActionCatalogue.h"
 #include "app/AboutDialog.h"
 #include "app/CorvelloApp.h"
-#include "app/ShortcutKeys.h"
+#include "app/shortcuts/ShortcutKeys.h"
 #include "core/Clock.h"
 #include "core/DueTime.h"
 #include "core/RegistryLayout.h"

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/ActionTimer.h"
-#include "app/KeepAwake.h"
-#include "app/OptionsPage.h"
+#include "app/timer/ActionTimer.h"
+#include "app/timer/KeepAwake.h"
+#include "app/options/OptionsPage.h"
 
 namespace corvello {
 
@@ -36,20 +36,20 @@ private:
     std::vector<const ActionEntry*> actions_;
     // The labels that only name what is beside them.
     std::vector<std::unique_ptr<tk::Label>> labels_;
-    std::unique_ptr<tk::GroupBox> grpTimer_;
-    std::unique_ptr<tk::ComboBox> cbAction_;
-    std::unique_ptr<tk::ComboBox> cbWhen_;
-    std::unique_ptr<tk::Edit> edWhen_;
-    std::unique_ptr<tk::Label> lbWhenHint_;
-    std::unique_ptr<tk::Button> btnStart_;
-    std::unique_ptr<tk::Label> lbWaiting_;
-    std::unique_ptr<tk::Button> btnCancel_;
-    std::unique_ptr<tk::GroupBox> grpAwake_;
-    std::unique_ptr<tk::ComboBox> cbFor_;
-    std::unique_ptr<tk::CheckBox> chbScreen_;
-    std::unique_ptr<tk::Button> btnAwake_;
-    std::unique_ptr<tk::Button> btnStopAwake_;
-    std::unique_ptr<tk::Label> lbAwake_;
+    std::unique_ptr<tk::GroupBox> timerGroup_;
+    std::unique_ptr<tk::ComboBox> action_;
+    std::unique_ptr<tk::ComboBox> whenKind_;
+    std::unique_ptr<tk::Edit> when_;
+    std::unique_ptr<tk::Label> whenHint_;
+    std::unique_ptr<tk::Button> start_;
+    std::unique_ptr<tk::Label> waiting_;
+    std::unique_ptr<tk::Button> cancel_;
+    std::unique_ptr<tk::GroupBox> awakeGroup_;
+    std::unique_ptr<tk::ComboBox> awakeFor_;
+    std::unique_ptr<tk::CheckBox> screenOn_;
+    std::unique_ptr<tk::Button> startAwake_;
+    std::unique_ptr<tk::Button> stopAwake_;
+    std::unique_ptr<tk::Label> awakeStatus_;
 };
 
 }  // namespace corvello

@@ -1,9 +1,8 @@
-#include "app/ActionRunner.h"
+#include "app/running/ActionRunner.h"
 
 #include <windows.h>
 
-#include "app/ActionQuestion.h"
-#include "app/MainWindow.h"
+#include "app/running/ActionQuestion.h"
 #include "core/Delay.h"
 #include "core/Shortcut.h"
 #include "toolkit/Application.h"
@@ -117,7 +116,7 @@ bool ActionRunner::ConfirmationsOn(ActionTrigger trigger) const
 
 ActionOutcome ActionRunner::Run(const ActionEntry& entry, ActionTrigger trigger, std::uint8_t heldModifiers)
 {
-    MainWindow* const main = owner_;
+    RunnerOwner* const main = owner_;
     // A timer the user set: setting it was the confirmation.
     const bool asks =
         trigger != ActionTrigger::Timer && catalogue::NeedsConfirmation(entry, ConfirmationsOn(trigger));

@@ -1,4 +1,4 @@
-#include "app/ActionWords.h"
+#include "app/running/ActionWords.h"
 
 #include "core/SingleInstance.h"
 #include "toolkit/Application.h"

@@ -1,4 +1,4 @@
-#include "app/KeepAwake.h"
+#include "app/timer/KeepAwake.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "actions/CommandLineActions.h"
-#include "app/ActionRunner.h"
+#include "app/running/ActionRunner.h"
 #include "core/AppBase.h"
 #include "core/DueTime.h"
 

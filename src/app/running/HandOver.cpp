@@ -1,4 +1,4 @@
-#include "app/HandOver.h"
+#include "app/running/HandOver.h"
 
 #include "core/Messages.h"
 

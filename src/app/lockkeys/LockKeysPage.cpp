@@ -1,4 +1,4 @@
-#include "app/LockKeysPage.h"
+#include "app/lockkeys/LockKeysPage.h"
 
 #include <algorithm>
 #include <cstdint>

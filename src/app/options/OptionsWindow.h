@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "actions/ActionCatalogue.h"
-#include "app/OptionsPage.h"
+#include "app/options/OptionsPage.h"
 #include "toolkit/Controls.h"
 #include "ui/PersistentForm.h"
 
@@ -38,7 +38,7 @@ protected:
 private:
     std::vector<std::unique_ptr<OptionsPage>> pages_;
     std::unique_ptr<tk::TabControl> tabs_;
-    std::unique_ptr<tk::Button> btnClose_;
+    std::unique_ptr<tk::Button> close_;
 };
 
 }  // namespace corvello

@@ -1,4 +1,4 @@
-#include "app/ActionTimer.h"
+#include "app/timer/ActionTimer.h"
 
 #include "core/Clock.h"
 #include "core/Product.h"

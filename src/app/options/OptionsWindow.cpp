@@ -1,4 +1,4 @@
-#include "app/OptionsWindow.h"
+#include "app/options/OptionsWindow.h"
 
 #include "core/Product.h"
 
@@ -37,10 +37,10 @@ void OptionsWindow::CreateControls()
     // Made before the tabs, so the keyboard goes round from the tabs to the
     // page shown (whose panels lie above the tabs) and on to Close. Enter is
     // the page's; Close is Escape's.
-    btnClose_ = std::make_unique<tk::Button>(*this, tk::Bounds{DesignWidth - 88, DesignHeight - 36, 80, 25},
+    close_ = std::make_unique<tk::Button>(*this, tk::Bounds{DesignWidth - 88, DesignHeight - 36, 80, 25},
                                              L"&Close");
-    btnClose_->OnClick = [this](tk::Control&) { Close(); };
-    SetCancelButton(btnClose_.get());
+    close_->OnClick = [this](tk::Control&) { Close(); };
+    SetCancelButton(close_.get());
     tabs_ = std::make_unique<tk::TabControl>(*this, tk::Bounds{8, 8, DesignWidth - 16, DesignHeight - 52});
     for (const auto& page : pages_) {
         tk::Panel& panel = tabs_->AddPage(page->Caption());

@@ -36,9 +36,9 @@ private:
 
     const ActionEntry& entry_;
     std::unique_ptr<tk::Image> icon_;
-    std::unique_ptr<tk::Label> lbCountdown_;
-    std::unique_ptr<tk::Label> lbHint_;
-    std::unique_ptr<tk::Button> btnCancel_;
+    std::unique_ptr<tk::Label> countdown_;
+    std::unique_ptr<tk::Label> hint_;
+    std::unique_ptr<tk::Button> cancel_;
 };
 
 }  // namespace corvello

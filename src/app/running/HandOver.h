@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/ActionWords.h"
+#include "app/running/ActionWords.h"
 
 namespace corvello {
 

@@ -1,4 +1,4 @@
-#include "app/ActionQuestion.h"
+#include "app/running/ActionQuestion.h"
 
 #include "actions/ActionCatalogue.h"
 #include "core/StringIds.h"

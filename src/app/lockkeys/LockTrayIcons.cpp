@@ -1,4 +1,4 @@
-#include "app/LockTrayIcons.h"
+#include "app/lockkeys/LockTrayIcons.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "app/ShortcutKeys.h"
+#include "app/shortcuts/ShortcutKeys.h"
 
 #include <cstring>
 

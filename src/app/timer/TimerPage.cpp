@@ -1,4 +1,4 @@
-#include "app/TimerPage.h"
+#include "app/timer/TimerPage.h"
 
 #include "core/Clock.h"
 #include "core/DueTime.h"
@@ -48,37 +48,37 @@ void TimerPage::Build(tk::Panel& page, int width)
     constexpr int margin = OptionsPage::Margin;
     // Inside a group: 12 from its sides, buttons on the right.
     const int right = width - 12;
-    grpTimer_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 8, width, 160}, L"Run an action later");
-    tk::GroupBox& timer = *grpTimer_;
+    timerGroup_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 8, width, 160}, L"Run an action later");
+    tk::GroupBox& timer = *timerGroup_;
     labels_.push_back(NewLabel(timer, {12, 27, 52, 15}, L"&Action:"));
-    cbAction_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
+    action_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 23, 176, 240});
     for (const ActionEntry* entry : actions_)
-        cbAction_->Add(entry->Caption);
-    cbAction_->Select(0);
+        action_->Add(entry->Caption);
+    action_->Select(0);
     labels_.push_back(NewLabel(timer, {12, 56, 52, 15}, L"&Run:"));
-    cbWhen_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 52, 56, 80});
-    cbWhen_->Add(L"in");
-    cbWhen_->Add(L"at");
-    cbWhen_->Select(InChoice);
-    cbWhen_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
+    whenKind_ = std::make_unique<tk::ComboBox>(timer, tk::Bounds{72, 52, 56, 80});
+    whenKind_->Add(L"in");
+    whenKind_->Add(L"at");
+    whenKind_->Select(InChoice);
+    whenKind_->OnChange = [this](tk::ComboBox&) { ShowWhenHint(); };
     labels_.push_back(NewLabel(timer, {136, 56, 44, 15}, L"&Time:"));
-    edWhen_ = std::make_unique<tk::Edit>(timer, tk::Bounds{184, 52, 64, 22}, L"15m");
-    btnStart_ = NewButton(timer, {256, 51, 72, 25}, L"&Start", StartTimerTag);
-    lbWhenHint_ = NewLabel(timer, {72, 80, right - 72, 28}, InHint, true);
-    lbWaiting_ = NewLabel(timer, {12, 124, right - 72 - 8 - 12, 28}, L"", true);
-    btnCancel_ = NewButton(timer, {right - 72, 122, 72, 25}, L"Ca&ncel", CancelTimerTag);
+    when_ = std::make_unique<tk::Edit>(timer, tk::Bounds{184, 52, 64, 22}, L"15m");
+    start_ = NewButton(timer, {256, 51, 72, 25}, L"&Start", StartTimerTag);
+    whenHint_ = NewLabel(timer, {72, 80, right - 72, 28}, InHint, true);
+    waiting_ = NewLabel(timer, {12, 124, right - 72 - 8 - 12, 28}, L"", true);
+    cancel_ = NewButton(timer, {right - 72, 122, 72, 25}, L"Ca&ncel", CancelTimerTag);
 
-    grpAwake_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 176, width, 116}, L"Keep awake");
-    tk::GroupBox& awake = *grpAwake_;
+    awakeGroup_ = std::make_unique<tk::GroupBox>(page, tk::Bounds{margin, 176, width, 116}, L"Keep awake");
+    tk::GroupBox& awake = *awakeGroup_;
     labels_.push_back(NewLabel(awake, {12, 27, 52, 15}, L"&For:"));
-    cbFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
+    awakeFor_ = std::make_unique<tk::ComboBox>(awake, tk::Bounds{72, 23, 176, 200});
     for (const wchar_t* caption : AwakeCaptions)
-        cbFor_->Add(caption);
-    cbFor_->Select(0);
-    chbScreen_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"&Keep the screen on");
-    btnAwake_ = NewButton(awake, {right - 124, 22, 124, 25}, L"Start keeping a&wake", StartAwakeTag);
-    btnStopAwake_ = NewButton(awake, {right - 124, 51, 124, 25}, L"Sto&p keeping awake", StopAwakeTag);
-    lbAwake_ = NewLabel(awake, {12, 82, right - 12, 28}, L"", true);
+        awakeFor_->Add(caption);
+    awakeFor_->Select(0);
+    screenOn_ = std::make_unique<tk::CheckBox>(awake, tk::Bounds{72, 54, 176, 17}, L"&Keep the screen on");
+    startAwake_ = NewButton(awake, {right - 124, 22, 124, 25}, L"Start keeping a&wake", StartAwakeTag);
+    stopAwake_ = NewButton(awake, {right - 124, 51, 124, 25}, L"Sto&p keeping awake", StopAwakeTag);
+    awakeStatus_ = NewLabel(awake, {12, 82, right - 12, 28}, L"", true);
 
     labels_.push_back(NewLabel(page, {margin, 302, width, 42},
                                L"Hibernate, Log Off, Restart, Shut Down and Power Off warn in a balloon five "
@@ -95,32 +95,32 @@ void TimerPage::Enter()
 
 void TimerPage::ShowWhenHint()
 {
-    lbWhenHint_->SetCaption(cbWhen_->Selected() == AtChoice ? AtHint : InHint);
+    whenHint_->SetCaption(whenKind_->Selected() == AtChoice ? AtHint : InHint);
 }
 
 void TimerPage::Refresh()
 {
-    if (!lbWaiting_)
+    if (!waiting_)
         return;
     const ActionTimer& timer = timer_;
-    lbWaiting_->SetCaption(timer.Waiting() ? tk::Concat({L"Waiting: ", timer.Status()}) : L"Nothing waits.");
-    btnCancel_->SetEnabled(timer.Waiting());
+    waiting_->SetCaption(timer.Waiting() ? tk::Concat({L"Waiting: ", timer.Status()}) : L"Nothing waits.");
+    cancel_->SetEnabled(timer.Waiting());
     const KeepAwake& awake = awake_;
-    lbAwake_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");
-    btnStopAwake_->SetEnabled(awake.Active());
+    awakeStatus_->SetCaption(awake.Active() ? awake.Status() : L"The computer sleeps when its power plan says.");
+    stopAwake_->SetEnabled(awake.Active());
 }
 
 void TimerPage::SelectAction(const ActionEntry& entry)
 {
     for (std::size_t i = 0; i < actions_.size(); ++i)
         if (actions_[i] == &entry)
-            cbAction_->Select(static_cast<int>(i));
+            action_->Select(static_cast<int>(i));
     // At a time: the next full hour, ready to be typed over.
-    cbWhen_->Select(AtChoice);
+    whenKind_->Select(AtChoice);
     ShowWhenHint();
-    edWhen_->SetValue(ClockTimeText((MinuteOfDay(ClocksNow().LocalMs) / 60 + 1) * 60));
-    edWhen_->SetFocus();
-    ::SendMessageW(edWhen_->Handle(), EM_SETSEL, 0, -1);
+    when_->SetValue(ClockTimeText((MinuteOfDay(ClocksNow().LocalMs) / 60 + 1) * 60));
+    when_->SetFocus();
+    ::SendMessageW(when_->Handle(), EM_SETSEL, 0, -1);
 }
 
 void TimerPage::Clicked(int tag)
@@ -133,11 +133,11 @@ void TimerPage::Clicked(int tag)
         timer_.Cancel();
         break;
     case StartAwakeTag: {
-        const int chosen = cbFor_->Selected();
+        const int chosen = awakeFor_->Selected();
         std::optional<LaterTime> until;
         if (chosen > 0 && static_cast<std::size_t>(chosen) < std::size(AwakeMinutes))
             until = LaterTime{DueKind::In, static_cast<std::uint32_t>(AwakeMinutes[chosen]) * 60, 0};
-        awake_.Start(until, chbScreen_->Checked());
+        awake_.Start(until, screenOn_->Checked());
         break;
     }
     case StopAwakeTag:
@@ -150,17 +150,17 @@ void TimerPage::Clicked(int tag)
 
 void TimerPage::StartTimer()
 {
-    const int chosen = cbAction_->Selected();
+    const int chosen = action_->Selected();
     if (chosen < 0 || static_cast<std::size_t>(chosen) >= actions_.size())
         return;
-    const std::wstring text = edWhen_->Value();
-    const bool at = cbWhen_->Selected() == AtChoice;
+    const std::wstring text = when_->Value();
+    const bool at = whenKind_->Selected() == AtChoice;
     const auto minute = ParseClockTime(text);
     const auto seconds = ParseDuration(text);
     if (at ? !minute : !seconds) {
-        lbWhenHint_->SetCaption(tk::Concat({L"\"", text, at ? L"\" is no time of day. " : L"\" is no duration. ",
+        whenHint_->SetCaption(tk::Concat({L"\"", text, at ? L"\" is no time of day. " : L"\" is no duration. ",
                                             at ? AtHint : InHint}));
-        edWhen_->SetFocus();
+        when_->SetFocus();
         return;
     }
     ShowWhenHint();

@@ -13,8 +13,8 @@
 
 #include "actions/LockKeySettings.h"
 #include "actions/SystemActions.h"
-#include "app/ActionRunner.h"
-#include "app/LockTrayIcons.h"
+#include "app/running/ActionRunner.h"
+#include "app/lockkeys/LockTrayIcons.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Timer.h"
 #include "ui/ScreenNotice.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/OptionsPage.h"
-#include "app/ShortcutKeys.h"
+#include "app/options/OptionsPage.h"
+#include "app/shortcuts/ShortcutKeys.h"
 #include "core/Shortcut.h"
 
 namespace corvello {
@@ -36,12 +36,12 @@ private:
     ShortcutKeys& keys_;
     SettingsKey settingsKey_;
     std::vector<const ActionEntry*> rows_;
-    std::unique_ptr<tk::Label> lbIntro_;
+    std::unique_ptr<tk::Label> intro_;
     std::unique_ptr<tk::ListView> list_;
-    std::unique_ptr<tk::Label> lbField_;
+    std::unique_ptr<tk::Label> fieldLabel_;
     std::unique_ptr<tk::ShortcutField> field_;
-    std::unique_ptr<tk::Button> btnClear_;
-    std::unique_ptr<tk::Label> lbReason_;
+    std::unique_ptr<tk::Button> clear_;
+    std::unique_ptr<tk::Label> reason_;
 };
 
 }  // namespace corvello

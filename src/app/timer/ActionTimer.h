@@ -13,8 +13,8 @@
 
 #include "actions/ActionCatalogue.h"
 #include "actions/StayAwake.h"
-#include "app/ActionRunner.h"
-#include "app/CountdownWindow.h"
+#include "app/running/ActionRunner.h"
+#include "app/timer/CountdownWindow.h"
 #include "core/DueTime.h"
 #include "toolkit/Timer.h"
 

@@ -1,4 +1,4 @@
-#include "app/LockKeyWatch.h"
+#include "app/lockkeys/LockKeyWatch.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/ShortcutsPage.h"
+#include "app/shortcuts/ShortcutsPage.h"
 
 #include "toolkit/Concat.h"
 
@@ -30,7 +30,7 @@ void ShortcutsPage::Build(tk::Panel& page, int width)
             rows_.push_back(&entry);
     constexpr int margin = OptionsPage::Margin;
     // The introduction names the list after it.
-    lbIntro_ = std::make_unique<tk::Label>(
+    intro_ = std::make_unique<tk::Label>(
         page, tk::Bounds{margin, 8, width, 28},
         L"Choose an &action, then press its shortcut in the field below: Ctrl, Alt or Win with a key, or a "
         L"function or media key alone.",
@@ -42,22 +42,22 @@ void ShortcutsPage::Build(tk::Panel& page, int width)
     for (std::size_t row = 0; row < rows_.size(); ++row)
         list_->SetCell(row, ActionColumn, rows_[row]->Caption);
     list_->OnSelect = [this](tk::ListView&) {
-        lbReason_->SetCaption(L"");
+        reason_->SetCaption(L"");
         ShowChosen();
     };
-    lbField_ = std::make_unique<tk::Label>(page, tk::Bounds{margin, 324, 60, 15}, L"&Shortcut:",
+    fieldLabel_ = std::make_unique<tk::Label>(page, tk::Bounds{margin, 324, 60, 15}, L"&Shortcut:",
                                            tk::Label::Options{false, true, tk::Alignment::Left, false, true});
     field_ = std::make_unique<tk::ShortcutField>(page, tk::Bounds{72, 320, 176, 22});
     field_->OnKeys = [this](tk::ShortcutField&, UINT key, UINT modifiers) {
         Take(Shortcut{static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(modifiers & modifier::All)});
     };
     field_->OnClear = [this](tk::ShortcutField&) { Take(Shortcut{}); };
-    btnClear_ = std::make_unique<tk::Button>(page, tk::Bounds{256, 319, 72, 25}, L"C&lear");
-    btnClear_->OnClick = [this](tk::Control&) {
+    clear_ = std::make_unique<tk::Button>(page, tk::Bounds{256, 319, 72, 25}, L"C&lear");
+    clear_->OnClick = [this](tk::Control&) {
         Take(Shortcut{});
         field_->SetFocus();
     };
-    lbReason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 348, margin + width - 72, 28}, L"",
+    reason_ = std::make_unique<tk::Label>(page, tk::Bounds{72, 348, margin + width - 72, 28}, L"",
                                             tk::Label::Options{true, false, tk::Alignment::Left, false});
     list_->Select(0);
     Refresh();
@@ -91,7 +91,7 @@ void ShortcutsPage::SelectAction(const ActionEntry& entry)
     for (std::size_t row = 0; row < rows_.size(); ++row)
         if (rows_[row] == &entry)
             list_->Select(row);
-    lbReason_->SetCaption(L"");
+    reason_->SetCaption(L"");
     ShowChosen();
     field_->SetFocus();
 }
@@ -132,7 +132,7 @@ void ShortcutsPage::Take(Shortcut shortcut)
         if (keys.StateOf(*entry) == ShortcutKeys::State::InUse)
             reason = tk::Concat({ShortcutText(shortcut), L": ", InUseText, L"."});
     }
-    lbReason_->SetCaption(reason);
+    reason_->SetCaption(reason);
     Refresh();
 }
 

@@ -1,4 +1,4 @@
-#include "app/CountdownWindow.h"
+#include "app/timer/CountdownWindow.h"
 
 #include "core/AppBase.h"
 #include "core/Product.h"
@@ -37,23 +37,23 @@ void CountdownWindow::CreateControls()
     tk::FontSpec large;
     large.Height = -16;
     large.Bold = true;
-    lbCountdown_ = std::make_unique<tk::Label>(*this, tk::Bounds{56, 12, 252, 22}, L"",
+    countdown_ = std::make_unique<tk::Label>(*this, tk::Bounds{56, 12, 252, 22}, L"",
                                                tk::Label::Options{false, false, tk::Alignment::Left, false});
-    lbCountdown_->SetFont(large);
-    lbHint_ = std::make_unique<tk::Label>(*this, tk::Bounds{56, 38, 252, 28}, entry_.Hint,
+    countdown_->SetFont(large);
+    hint_ = std::make_unique<tk::Label>(*this, tk::Bounds{56, 38, 252, 28}, entry_.Hint,
                                           tk::Label::Options{true, false, tk::Alignment::Left, false});
-    btnCancel_ = std::make_unique<tk::Button>(*this, tk::Bounds{236, 70, 72, 25}, L"&Cancel");
-    btnCancel_->OnClick = [this](tk::Control&) { Cancel(); };
-    btnCancel_->SetDefault(true);
-    SetCancelButton(btnCancel_.get());
-    SetActiveControl(btnCancel_.get());
+    cancel_ = std::make_unique<tk::Button>(*this, tk::Bounds{236, 70, 72, 25}, L"&Cancel");
+    cancel_->OnClick = [this](tk::Control&) { Cancel(); };
+    cancel_->SetDefault(true);
+    SetCancelButton(cancel_.get());
+    SetActiveControl(cancel_.get());
 }
 
 void CountdownWindow::ShowSeconds(std::int64_t secondsLeft)
 {
-    if (!lbCountdown_)
+    if (!countdown_)
         return;
-    lbCountdown_->SetCaption(tk::Concat(
+    countdown_->SetCaption(tk::Concat(
         {entry_.Caption, L" in ", tk::Decimal(secondsLeft), secondsLeft == 1 ? L" second" : L" seconds"}));
 }
 
@@ -66,7 +66,7 @@ void CountdownWindow::Present(std::int64_t secondsLeft)
     ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Show();
     ::SetForegroundWindow(Handle());
-    btnCancel_->SetFocus();
+    cancel_->SetFocus();
 }
 
 bool CountdownWindow::DoCloseQuery()

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "actions/LockKeySettings.h"
-#include "app/LockKeyWatch.h"
-#include "app/OptionsPage.h"
+#include "app/lockkeys/LockKeyWatch.h"
+#include "app/options/OptionsPage.h"
 
 namespace corvello {
 

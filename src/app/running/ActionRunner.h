@@ -14,7 +14,16 @@
 
 namespace corvello {
 
-class MainWindow;
+// The window that owns what an action shows: the program's main window,
+// once made. Its questions are owned by it, its confirmations box (as it
+// shows) decides them, the warnings show at its tray icon and its LEDs
+// follow the lock keys' actions.
+class RunnerOwner : public TrayForm {
+public:
+    using TrayForm::TrayForm;
+    virtual bool ConfirmationsChecked() const noexcept = 0;
+    virtual void LocksUpdate() = 0;
+};
 
 // What asked for the action, which decides the question.
 enum class ActionTrigger {
@@ -61,10 +70,7 @@ public:
     // An action's question is open.
     bool Asking() const noexcept { return asking_; }
 
-    // The main window, once made: it owns the questions, its confirmations
-    // box (as it shows) decides them, the warnings show at its tray icon and
-    // its LEDs follow the lock keys' actions.
-    void SetOwner(MainWindow* owner) noexcept { owner_ = owner; }
+    void SetOwner(RunnerOwner* owner) noexcept { owner_ = owner; }
     TrayForm* Owner() const noexcept;
     const std::wstring& ProgramName() const noexcept { return programName_; }
     // A warning balloon at the owner's tray icon, under the program's name.
@@ -76,7 +82,7 @@ private:
     SystemActions& system_;
     std::wstring programName_;
     std::function<bool()> storedConfirmations_;
-    MainWindow* owner_ = nullptr;
+    RunnerOwner* owner_ = nullptr;
     bool asking_ = false;
 };
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "actions/LockPolicy.h"
-#include "app/ActionRunner.h"
+#include "app/running/ActionRunner.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Menus.h"
 #include "toolkit/TrayIcon.h"
